@@ -1,0 +1,85 @@
+#include "ByteReader.h"
+
+#include <bit>
+#include <cstring>
+
+namespace zelvane {
+
+bool ByteReader::take(size_t n)
+{
+    if (!ok_ || n > remaining()) {
+        ok_ = false;
+        return false;
+    }
+    pos_ += n;
+    return true;
+}
+
+uint64_t ByteReader::scalar(size_t n, bool bigEndian)
+{
+    if (!take(n))
+        return 0;
+    const uint8_t* p = bytes_.data() + pos_ - n;
+    uint64_t value = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const size_t shift = bigEndian ? (n - 1 - i) * 8 : i * 8;
+        value |= static_cast<uint64_t>(p[i]) << shift;
+    }
+    return value;
+}
+
+float ByteReader::f32le()
+{
+    return std::bit_cast<float>(u32le());
+}
+
+std::span<const uint8_t> ByteReader::bytes(size_t n)
+{
+    if (!take(n))
+        return {};
+    return bytes_.subspan(pos_ - n, n);
+}
+
+bool ByteReader::seek(size_t position)
+{
+    if (!ok_ || position > bytes_.size()) {
+        ok_ = false;
+        return false;
+    }
+    pos_ = position;
+    return true;
+}
+
+ByteReader ByteReader::sub(size_t offset, size_t length) const
+{
+    if (offset > bytes_.size() || length > bytes_.size() - offset) {
+        ByteReader failed;
+        failed.ok_ = false;
+        return failed;
+    }
+    return ByteReader(bytes_.subspan(offset, length));
+}
+
+ByteReader ByteReader::take_sub(size_t length)
+{
+    ByteReader result = sub(pos_, length);
+    if (result.ok())
+        pos_ += length;
+    else
+        ok_ = false;
+    return result;
+}
+
+std::string ByteReader::cstring(size_t maxLength)
+{
+    if (!ok_)
+        return {};
+    const size_t limit = maxLength < remaining() ? maxLength : remaining();
+    const uint8_t* start = bytes_.data() + pos_;
+    const void* zero = std::memchr(start, 0, limit);
+    const size_t length = zero ? static_cast<size_t>(static_cast<const uint8_t*>(zero) - start) : limit;
+    pos_ += length + (zero ? 1 : 0);
+    return std::string(reinterpret_cast<const char*>(start), length);
+}
+
+} // namespace zelvane

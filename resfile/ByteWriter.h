@@ -1,0 +1,36 @@
+#pragma once
+// Appends little- and big-endian values to a growing byte buffer; the writing
+// twin of ByteReader, used by the map encoder and the one-shot file builders.
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+#include <vector>
+
+namespace zelvane {
+
+class ByteWriter {
+public:
+    void u8(uint8_t v) { bytes_.push_back(v); }
+    void u16le(uint16_t v) { put(v, 2, false); }
+    void u16be(uint16_t v) { put(v, 2, true); }
+    void u32le(uint32_t v) { put(v, 4, false); }
+    void u32be(uint32_t v) { put(v, 4, true); }
+    void bytes(std::span<const uint8_t> data) { bytes_.insert(bytes_.end(), data.begin(), data.end()); }
+    void text(std::string_view s) { bytes_.insert(bytes_.end(), s.begin(), s.end()); }
+    void fill(size_t count, uint8_t value) { bytes_.insert(bytes_.end(), count, value); }
+
+    // Overwrites 4 bytes at an earlier position (for sizes known only later).
+    void patch_u32be(size_t at, uint32_t v);
+    void patch_u32le(size_t at, uint32_t v);
+
+    [[nodiscard]] size_t size() const { return bytes_.size(); }
+    [[nodiscard]] const std::vector<uint8_t>& data() const { return bytes_; }
+    std::vector<uint8_t> take() { return std::move(bytes_); }
+
+private:
+    void put(uint32_t v, int n, bool bigEndian);
+    std::vector<uint8_t> bytes_;
+};
+
+} // namespace zelvane

@@ -1,0 +1,49 @@
+#pragma once
+// A cursor that reads, writes or measures a record in a memory block, with
+// optional byte reversal of 16- and 32-bit values. Reading checks every value
+// against the block's size: a read past the end marks the stream failed and
+// yields zeros, so a damaged record can never be read outside its block.
+
+#include <cstdint>
+#include <string>
+
+namespace zelvane {
+
+enum class StreamMode : int32_t { Read = 0, Write = 1, Measure = 2 };
+enum class StreamSwap : uint16_t { Off = 0, On = 1 };
+
+class CTGRecordStream {
+public:
+    // A measuring stream: only the position advances.
+    CTGRecordStream();
+    CTGRecordStream(uint8_t* buffer, uint32_t size, StreamMode mode, StreamSwap swap);
+
+    StreamMode Mode() const { return mode_; }
+    uint32_t Position() const { return position_; }
+    uint32_t Size() const { return size_; }
+    // Bytes left to read (0 for a measuring stream).
+    uint32_t Remaining() const { return position_ <= size_ ? size_ - position_ : 0; }
+    // True once a read or write did not fit the block.
+    bool Failed() const { return failed_; }
+
+    void U32(uint32_t* values, uint32_t count = 1);
+    void U32Raw(uint32_t* values, uint32_t count = 1);
+    void U16(uint16_t* values, uint32_t count = 1);
+    void Bytes(uint8_t* values, uint32_t count);
+    // Reads or writes NUL-terminated text and moves to the next even position.
+    // A read without a terminator inside the block fails the stream.
+    void String(std::string& text);
+
+private:
+    bool Fits(uint64_t count);
+    void Scalars(void* values, uint32_t count, uint32_t width, bool mayReverse);
+
+    uint8_t* buffer_ = nullptr;
+    uint32_t size_ = 0;
+    uint32_t position_ = 0;
+    StreamMode mode_ = StreamMode::Measure;
+    uint16_t swap_ = 0;
+    bool failed_ = false;
+};
+
+} // namespace zelvane

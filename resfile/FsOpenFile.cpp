@@ -1,0 +1,121 @@
+#include "FsOpenFile.h"
+
+#include "FileFaults.h"
+#include "ResErrors.h"
+
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace zelvane {
+
+FsOpenFile::FsOpenFile(PlainFile, std::string path, int fd, bool writable)
+    : path_(std::move(path)), fd_(fd), writable_(writable)
+{
+}
+
+FsOpenFile::FsOpenFile(ArchiveEntry, std::string path, int sharedFd, uint64_t offset, uint32_t length, std::mutex& lock)
+    : path_(std::move(path)), fd_(sharedFd), offset_(offset), length_(length), shared_(true), lock_(&lock)
+{
+}
+
+FsOpenFile::~FsOpenFile()
+{
+    if (!shared_ && fd_ >= 0)
+        ::close(fd_);
+}
+
+int32_t FsOpenFile::Length(uint64_t& length) const
+{
+    if (shared_) {
+        length = length_;
+        return kResOk;
+    }
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0)
+        return kErrShortRead;
+    length = static_cast<uint64_t>(st.st_size);
+    return kResOk;
+}
+
+int32_t FsOpenFile::Read(void* buffer, uint32_t count)
+{
+    uint64_t available = 0;
+    if (shared_) {
+        // Archive entries never read past their own end.
+        available = position_ < length_ ? length_ - position_ : 0;
+    } else {
+        uint64_t length = 0;
+        if (Length(length) != kResOk)
+            return kErrShortRead;
+        available = position_ < length ? length - position_ : 0;
+    }
+    const uint32_t wanted = available < count ? static_cast<uint32_t>(available) : count;
+
+    std::unique_lock<std::mutex> guard;
+    if (shared_)
+        guard = std::unique_lock<std::mutex>(*lock_);
+    uint32_t done = 0;
+    auto* out = static_cast<uint8_t*>(buffer);
+    while (done < wanted) {
+        const ssize_t got = ::pread(fd_, out + done, wanted - done, static_cast<off_t>(offset_ + position_ + done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            break;
+        done += static_cast<uint32_t>(got);
+    }
+    position_ += done;
+    return done == count ? kResOk : kErrShortRead;
+}
+
+int32_t FsOpenFile::Write(const void* buffer, uint32_t count)
+{
+    if (shared_ || !writable_)
+        return kErrShortWrite;
+    if (FileFaults::ShouldFail(FileFaults::Operation::Write))
+        return kErrShortWrite;
+    uint32_t done = 0;
+    const auto* in = static_cast<const uint8_t*>(buffer);
+    while (done < count) {
+        const ssize_t put = ::pwrite(fd_, in + done, count - done, static_cast<off_t>(position_ + done));
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0)
+            break;
+        done += static_cast<uint32_t>(put);
+    }
+    position_ += done;
+    return done == count ? kResOk : kErrShortWrite;
+}
+
+int32_t FsOpenFile::Seek(uint64_t position)
+{
+    uint64_t length = 0;
+    if (Length(length) != kResOk || position > length)
+        return kErrShortRead;
+    position_ = position;
+    return kResOk;
+}
+
+int32_t FsOpenFile::Truncate(uint64_t length)
+{
+    if (shared_ || !writable_)
+        return kErrCannotOpen;
+    if (FileFaults::ShouldFail(FileFaults::Operation::Truncate))
+        return kErrCannotOpen;
+    if (::ftruncate(fd_, static_cast<off_t>(length)) != 0)
+        return kErrCannotOpen;
+    return kResOk;
+}
+
+int32_t FsOpenFile::Flush()
+{
+    if (shared_ || !writable_)
+        return kResOk;
+    if (FileFaults::ShouldFail(FileFaults::Operation::Flush))
+        return kErrCannotOpen;
+    return ::fdatasync(fd_) == 0 ? kResOk : kErrCannotOpen;
+}
+
+} // namespace zelvane

@@ -1,0 +1,48 @@
+#pragma once
+// An open file as the file system hands it out: a plain file with its own
+// descriptor, or an entry inside a FAR archive that shares the archive's
+// descriptor and sees only its own byte range.
+
+#include <cstdint>
+#include <mutex>
+#include <string>
+
+namespace zelvane {
+
+class FsOpenFile {
+public:
+    struct PlainFile {};
+    struct ArchiveEntry {};
+
+    FsOpenFile(PlainFile, std::string path, int fd, bool writable);
+    FsOpenFile(ArchiveEntry, std::string path, int sharedFd, uint64_t offset, uint32_t length, std::mutex& lock);
+    ~FsOpenFile();
+    FsOpenFile(const FsOpenFile&) = delete;
+    FsOpenFile& operator=(const FsOpenFile&) = delete;
+
+    const std::string& Path() const { return path_; }
+    bool IsShared() const { return shared_; }
+    bool IsWritable() const { return writable_; }
+    uint64_t Position() const { return position_; }
+
+    // All return 0 or a negative library error code.
+    int32_t Read(void* buffer, uint32_t count);
+    int32_t Write(const void* buffer, uint32_t count);
+    // Absolute position; positions beyond the end fail with -48.
+    int32_t Seek(uint64_t position);
+    int32_t Length(uint64_t& length) const;
+    int32_t Truncate(uint64_t length);
+    int32_t Flush();
+
+private:
+    std::string path_;
+    int fd_ = -1;
+    uint64_t offset_ = 0;  // start of this file's bytes inside the host file
+    uint32_t length_ = 0;  // archive entries only; plain files ask the system
+    uint64_t position_ = 0;
+    bool shared_ = false;
+    bool writable_ = false;
+    std::mutex* lock_ = nullptr;
+};
+
+} // namespace zelvane

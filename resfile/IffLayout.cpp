@@ -1,0 +1,86 @@
+#include "IffLayout.h"
+
+#include "ByteReader.h"
+
+#include <cstring>
+#include <string_view>
+
+namespace zelvane {
+
+namespace {
+
+// "*" marks the version digits and the map offset, which vary.
+constexpr std::string_view kHeaderPattern("IFF FILE *.*:TYPE FOLLOWED BY SIZE\0 KORVENTHALIXAN & MAXIS 1****", 64);
+static_assert(kHeaderPattern.size() == kIffHeaderSize);
+
+bool IsWildcardByte(uint32_t i)
+{
+    return i == kIffMajorDigitPos || i == kIffMinorDigitPos || i >= kIffMapOffsetPos ||
+           (i >= kIffMakerNamePos && i < kIffMakerNamePos + kIffMakerNameLength);
+}
+
+} // namespace
+
+IffHeaderBytes MakeIffHeader(uint32_t mapOffset)
+{
+    IffHeaderBytes bytes{};
+    std::memcpy(bytes.data(), kHeaderPattern.data(), kIffHeaderSize);
+    bytes[kIffMajorDigitPos] = '2';
+    bytes[kIffMinorDigitPos] = '5';
+    for (int i = 0; i < 4; ++i)
+        bytes[kIffMapOffsetPos + i] = static_cast<uint8_t>(mapOffset >> (24 - 8 * i));
+    return bytes;
+}
+
+bool ParseIffHeader(std::span<const uint8_t, kIffHeaderSize> bytes, IffHeaderInfo& info)
+{
+    for (uint32_t i = 0; i < kIffHeaderSize; ++i)
+        if (!IsWildcardByte(i) && bytes[i] != static_cast<uint8_t>(kHeaderPattern[i]))
+            return false;
+    const int major = bytes[kIffMajorDigitPos] - '0';
+    const int minor = bytes[kIffMinorDigitPos] - '0';
+    const int version = major * 256 + minor;
+    if (version == kIffVersion20) {
+        info = {kIffVersion20, 0};
+        return true;
+    }
+    if (version == kIffVersion25) {
+        ByteReader reader(bytes);
+        reader.skip(kIffMapOffsetPos);
+        info = {kIffVersion25, reader.u32be()};
+        return true;
+    }
+    return false;
+}
+
+ChunkHeader ParseChunkHeader(std::span<const uint8_t, kChunkHeaderSize> bytes)
+{
+    ByteReader reader(bytes);
+    ChunkHeader header;
+    header.type = reader.u32be();
+    header.size = reader.u32be();
+    header.id = static_cast<int16_t>(reader.u16be());
+    header.flags = reader.u16be();
+    header.label = reader.cstring(kChunkLabelSize);
+    return header;
+}
+
+ChunkHeaderBytes EncodeChunkHeader(const ChunkHeader& header)
+{
+    ChunkHeaderBytes bytes{};
+    auto put32 = [&](size_t at, uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            bytes[at + i] = static_cast<uint8_t>(v >> (24 - 8 * i));
+    };
+    put32(0, header.type);
+    put32(4, header.size);
+    bytes[8] = static_cast<uint8_t>(static_cast<uint16_t>(header.id) >> 8);
+    bytes[9] = static_cast<uint8_t>(header.id);
+    bytes[10] = static_cast<uint8_t>(header.flags >> 8);
+    bytes[11] = static_cast<uint8_t>(header.flags);
+    const size_t length = header.label.size() < kMaxLabelLength ? header.label.size() : kMaxLabelLength;
+    std::memcpy(bytes.data() + kChunkLabelPos, header.label.data(), length);
+    return bytes;
+}
+
+} // namespace zelvane
