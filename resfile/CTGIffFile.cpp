@@ -421,8 +421,7 @@ int16_t CTGIffFile::UniqueId(ResType type)
         return static_cast<int16_t>(largest + 1);
     // 1 + 32767 would wrap to an id that may be taken: hand out the lowest free one instead.
     for (int32_t candidate = 129; candidate <= INT16_MAX; ++candidate)
-        if (!FindById(type, candidate, 0) &&
-            std::none_of(group->entries.begin(), group->entries.end(),
+        if (std::none_of(group->entries.begin(), group->entries.end(),
                          [&](const IffEntry& e) { return static_cast<int16_t>(e.id) == candidate; }))
             return static_cast<int16_t>(candidate);
     return 0;
@@ -949,7 +948,12 @@ int32_t CTGIffFile::CloseContainer()
         return lastError_;
     int32_t error = kResOk;
     const bool writable = file_.IsWritable();
-    if (writable && changed_)
+    // Resources added but never written count as changes too: closing must
+    // not silently drop them.
+    const bool unwritten = std::any_of(index_.groups.begin(), index_.groups.end(), [](const IffTypeGroup& g) {
+        return std::any_of(g.entries.begin(), g.entries.end(), [](const IffEntry& e) { return !e.IsWritten(); });
+    });
+    if (writable && (changed_ || unwritten))
         error = UpdateContainer();
     if (error == kResOk && writable && mapOffset_ == 0 && changed_ && index_.freeBytes >= kCompactThreshold)
         error = Compact();

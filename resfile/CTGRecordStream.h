@@ -25,6 +25,8 @@ public:
     uint32_t Remaining() const { return position_ <= size_ ? size_ - position_ : 0; }
     // True once a read or write did not fit the block.
     bool Failed() const { return failed_; }
+    // For records that find their own fields inconsistent (a count that cannot fit).
+    void MarkFailed() { failed_ = true; }
 
     void U32(uint32_t* values, uint32_t count = 1);
     void U32Raw(uint32_t* values, uint32_t count = 1);

@@ -18,6 +18,7 @@ void ResourceMapRecord::Serialize(CTGRecordStream& stream, uint32_t)
     stream.U32(&typeCount);
     if (reading) {
         if (stream.Failed() || typeCount > stream.Remaining() / kMinGroupBytes) {
+            stream.MarkFailed();
             index_.Clear();
             return;
         }
@@ -29,6 +30,7 @@ void ResourceMapRecord::Serialize(CTGRecordStream& stream, uint32_t)
         stream.U32(&entryCount);
         if (reading) {
             if (stream.Failed() || entryCount > stream.Remaining() / kMinEntryBytes) {
+                stream.MarkFailed();
                 index_.Clear();
                 return;
             }

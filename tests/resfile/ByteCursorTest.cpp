@@ -1,0 +1,60 @@
+#include "ByteReader.h"
+#include "ByteWriter.h"
+
+#include <gtest/gtest.h>
+
+using namespace zelvane;
+
+TEST(ByteReader, ReadsBothByteOrdersAndFailsWithoutTouchingMemoryPastTheEnd)
+{
+    const std::vector<uint8_t> bytes = {0x12, 0x34, 0x56, 0x78, 0x9A};
+    ByteReader r(bytes);
+    EXPECT_EQ(r.u16le(), 0x3412);
+    EXPECT_EQ(r.u16be(), 0x5678);
+    EXPECT_EQ(r.remaining(), 1u);
+    EXPECT_EQ(r.u32le(), 0u); // does not fit
+    EXPECT_FALSE(r.ok());
+    EXPECT_EQ(r.position(), 4u);
+    EXPECT_EQ(r.u8(), 0u); // sticky failure
+}
+
+TEST(ByteReader, SubReadersAreLimitedAndOverflowSafe)
+{
+    const std::vector<uint8_t> bytes(10, 7);
+    ByteReader r(bytes);
+    EXPECT_TRUE(r.sub(4, 6).ok());
+    EXPECT_FALSE(r.sub(4, 7).ok());
+    EXPECT_FALSE(r.sub(SIZE_MAX, 2).ok());
+    EXPECT_FALSE(r.sub(2, SIZE_MAX).ok());
+    ByteReader part = r.take_sub(3);
+    EXPECT_EQ(part.size(), 3u);
+    EXPECT_EQ(r.position(), 3u);
+    part.skip(3);
+    EXPECT_EQ(part.u8(), 0u);
+    EXPECT_FALSE(part.ok());
+    EXPECT_TRUE(r.ok());
+}
+
+TEST(ByteReader, StringsStopAtTheTerminatorOrTheLimit)
+{
+    const std::vector<uint8_t> bytes = {'a', 'b', 0, 'c', 'd', 'e'};
+    ByteReader r(bytes);
+    EXPECT_EQ(r.cstring(64), "ab");
+    EXPECT_EQ(r.position(), 3u);
+    EXPECT_EQ(r.cstring(2), "cd"); // no terminator within the limit
+    EXPECT_EQ(r.cstring(64), "e"); // no terminator before the end
+    EXPECT_TRUE(r.ok());
+}
+
+TEST(ByteWriter, WritesWhatTheReaderReads)
+{
+    ByteWriter w;
+    w.u32be(0x4F424A44);
+    w.u16le(0xBEEF);
+    w.u32le(0);
+    w.patch_u32le(6, 0xCAFEF00D);
+    ByteReader r(w.data());
+    EXPECT_EQ(r.u32be(), 0x4F424A44u);
+    EXPECT_EQ(r.u16le(), 0xBEEF);
+    EXPECT_EQ(r.u32le(), 0xCAFEF00Du);
+}
