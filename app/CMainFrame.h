@@ -1,0 +1,24 @@
+#pragma once
+// The editor's single top-level window; the OpenGL view fills its client area.
+
+#include <QMainWindow>
+
+namespace zelvane {
+
+class COGLView;
+
+inline constexpr const char* kMainFrameTitle = "zelvane 0.1.0";
+
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit CMainFrame(QWidget* parent = nullptr);
+
+    COGLView* View() const { return view_; }
+
+private:
+    COGLView* view_;
+};
+
+} // namespace zelvane

@@ -1,0 +1,13 @@
+#pragma once
+// Shows the messages of the layers below the GUI as modal message boxes.
+
+#include "Reporter.h"
+
+namespace zelvane {
+
+class QtReporter final : public IReporter {
+public:
+    MessageAnswer ShowMessage(std::string_view text, MessageIcon icon, MessageButtons buttons) override;
+};
+
+} // namespace zelvane
