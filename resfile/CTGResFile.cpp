@@ -1,5 +1,7 @@
 #include "CTGResFile.h"
 
+#include "CTGStringList.h"
+
 namespace zelvane {
 
 CTGResFile::~CTGResFile() = default;
@@ -50,6 +52,16 @@ int32_t CTGResFile::AddResourceEx(ResHandle* handle, ResType type, int16_t id, s
                                   ResConverted converted)
 {
     return AddResource(handle, type, id, {}, converted);
+}
+
+void CTGResFile::GetIndString(std::string& text, int16_t listId, int32_t index)
+{
+    text.clear();
+    CTGStringList list;
+    if (list.LoadWithFallback(this, listId, -1) != kResOk)
+        return;
+    if (std::optional<std::string> found = list.GetString(index))
+        text = found->substr(0, 255);
 }
 
 int32_t CTGResFile::ReleaseResource(ResHandle* handle)

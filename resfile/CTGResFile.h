@@ -66,6 +66,9 @@ public:
     virtual int32_t WriteResource(ResHandle* handle) = 0;                        // 31
     virtual int32_t RemoveResource(ResHandle* handle) = 0;                       // 32
     virtual int32_t SetResInfo(ResHandle* handle, int16_t id, std::string_view name, int32_t flag) = 0; // 33
+    // String #index of the 'STR#' list `listId` (caret text as a fallback),
+    // at most 255 characters; empty when there is no such string.
+    virtual void GetIndString(std::string& text, int16_t listId, int32_t index); // 34
 
     int32_t GetLastError() const { return lastError_; }
     // DetachResource, then dispose the handle when that worked: for readers

@@ -22,6 +22,7 @@ const char* ResErrorText(int32_t code)
     case kErrNotIff: return "not an IFF container (header or version)";
     case kErrNoWritableMember: return "no writable member";
     case kErrNotAvailable: return "operation not available in this container kind";
+    case kErrBadLayout: return "resource data in a layout that cannot be read";
     case kErrNoSuchResource: return "no such resource";
     case kErrNoSuchName: return "no such resource name or handle";
     case kErrTypeIndexRange: return "type index out of range";

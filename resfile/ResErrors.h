@@ -23,6 +23,7 @@ inline constexpr int32_t kErrNoFilterAdmits = -92;
 inline constexpr int32_t kErrNotIff = -93;
 inline constexpr int32_t kErrNoWritableMember = -94;
 inline constexpr int32_t kErrNotAvailable = -95;
+inline constexpr int32_t kErrBadLayout = -96;           // resource data in a layout that cannot be read
 inline constexpr int32_t kErrNoSuchResource = -98;
 inline constexpr int32_t kErrNoSuchName = -99;
 inline constexpr int32_t kErrTypeIndexRange = -100;

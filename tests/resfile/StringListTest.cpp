@@ -1,0 +1,189 @@
+// String lists: every stored layout, editing, and the merge when saving.
+
+#include "CTGIffFile.h"
+#include "CTGStringList.h"
+#include "IffTestFiles.h"
+
+#include <gtest/gtest.h>
+
+using namespace zelvane;
+using namespace zelvane::test;
+
+namespace {
+
+std::vector<uint8_t> Bytes(std::initializer_list<int> values)
+{
+    std::vector<uint8_t> out;
+    for (int v : values)
+        out.push_back(static_cast<uint8_t>(v));
+    return out;
+}
+
+std::vector<uint8_t> Append(std::vector<uint8_t> a, std::string_view text, bool terminate = true)
+{
+    a.insert(a.end(), text.begin(), text.end());
+    if (terminate)
+        a.push_back(0);
+    return a;
+}
+
+// Layout -3: {language byte, text, comment} records.
+std::vector<uint8_t> LanguageRecords(const std::vector<std::pair<int, std::string>>& records, std::string_view comment)
+{
+    std::vector<uint8_t> data = Bytes({0xFD, 0xFF, static_cast<int>(records.size()), 0});
+    for (const auto& [language, text] : records) {
+        data.push_back(static_cast<uint8_t>(language));
+        data = Append(Append(data, text), comment);
+    }
+    return data;
+}
+
+// A container holding one STR# 128 with the given bytes and chunk flags.
+class StringListFile {
+public:
+    StringListFile(const std::vector<uint8_t>& data, uint16_t flags, ResType type = kTypeSTRList)
+    {
+        IffBuilder b;
+        b.AddChunk(type, 128, "strings", data, flags);
+        WriteBytes(path, b.Build(IffBuilder::Map::Written));
+        EXPECT_EQ(file.OpenContainer(path), kResOk);
+    }
+    TempDir dir;
+    std::string path = dir.File("s.iff");
+    CTGIffFile file;
+};
+
+} // namespace
+
+TEST(StringList, ReadsPlainAndCommentedLayouts)
+{
+    CTGStringList list;
+    std::vector<uint8_t> plain = Append(Append(Bytes({0xFF, 0xFF, 2, 0}), "one"), "two");
+    ASSERT_EQ(list.Parse(plain, LoadLanguages::Current, FillEmptySlots::No), kResOk);
+    EXPECT_EQ(list.Count(), 2);
+    EXPECT_EQ(list.GetString(2), "two");
+    EXPECT_EQ(list.GetString(3), std::nullopt);
+    EXPECT_EQ(list.GetString(0), std::nullopt);
+
+    std::vector<uint8_t> commented = Append(Append(Bytes({0xFE, 0xFF, 1, 0}), "text"), "note");
+    ASSERT_EQ(list.Parse(commented, LoadLanguages::Current, FillEmptySlots::No), kResOk);
+    EXPECT_EQ(list.GetComment(1), "note");
+
+    // A count larger than the data holds yields what is there.
+    std::vector<uint8_t> lying = Append(Bytes({0xFF, 0xFF, 0xFF, 0xFF}), "only", false);
+    ASSERT_EQ(list.Parse(lying, LoadLanguages::Current, FillEmptySlots::No), kResOk);
+    EXPECT_EQ(list.Count(), 1);
+    EXPECT_EQ(list.GetString(1), "only");
+    EXPECT_EQ(list.Parse(Bytes({0xFC, 0xFF, 0, 0}), LoadLanguages::Current, FillEmptySlots::No), kErrBadLayout);
+}
+
+TEST(StringList, ReadsLanguageRecordsAndIgnoresTrailingFiller)
+{
+    std::vector<uint8_t> data = LanguageRecords({{1, "en1"}, {1, "en2"}, {3, "fr1"}, {25, "bad"}}, "c");
+    data.insert(data.end(), 5, 0xA3);
+
+    CTGStringList list;
+    list.Configure(nullptr, 0, kTypeSTRList, CaretText::No, 2);
+    ASSERT_EQ(list.Parse(data, LoadLanguages::Current, FillEmptySlots::No), kResOk);
+    EXPECT_EQ(list.Count(), 1);
+    EXPECT_EQ(list.GetString(1), "fr1");
+    EXPECT_EQ(list.Count(0), 0);
+
+    ASSERT_EQ(list.Parse(data, LoadLanguages::All, FillEmptySlots::Yes), kResOk);
+    EXPECT_EQ(list.Count(0), 2);
+    EXPECT_EQ(list.GetString(2, 0), "en2");
+    EXPECT_EQ(list.GetComment(2, 0), "c");
+    EXPECT_EQ(list.GetString(1, 2), "fr1");
+    EXPECT_EQ(list.GetString(2, 5), "en2"); // filled from slot 0
+    EXPECT_EQ(list.Entry(2, 5)->origin, 0);
+}
+
+TEST(StringList, LengthPrefixedTextsWithBigEndianCountsAndOddBytes)
+{
+    // Stored without the converted flag and with a big-endian count, as some real files are.
+    StringListFile f(Bytes({0x00, 0x02, 3, 'a', 0xD5, 's', 2, 'n', 0xA1}), 0);
+    CTGStringList list;
+    list.Configure(&f.file, 128, kTypeSTRList, CaretText::No, 0);
+    ASSERT_EQ(list.Load(LoadLanguages::Current, FillEmptySlots::No), kResOk);
+    EXPECT_EQ(list.Name(), "strings");
+    ASSERT_EQ(list.Count(), 2);
+    EXPECT_EQ(list.GetString(1), "a's");
+    EXPECT_EQ(list.GetString(2), "no");
+
+    // The -1 layout stored big-endian: FF FF 00 03.
+    StringListFile g(Append(Append(Append(Bytes({0xFF, 0xFF, 0x00, 0x03}), "x"), "y"), "z"), 0);
+    list.Configure(&g.file, 128, kTypeSTRList, CaretText::No, 0);
+    ASSERT_EQ(list.Load(LoadLanguages::Current, FillEmptySlots::No), kResOk);
+    EXPECT_EQ(list.Count(), 3);
+    EXPECT_EQ(list.GetString(3), "z");
+}
+
+TEST(StringList, EditsByIndex)
+{
+    CTGStringList list;
+    list.SetString(2, "skipped");
+    EXPECT_EQ(list.Count(), 0);
+    list.SetString(1, "a");
+    list.SetString(2, "b");
+    list.SetString(4, "too far");
+    list.SetComment(1, "first");
+    EXPECT_EQ(list.Count(), 2);
+    list.DeleteString(1);
+    EXPECT_EQ(list.GetString(1), "b");
+    EXPECT_EQ(list.GetComment(1), std::nullopt);
+    list.SetString(1, "x", 19);
+    EXPECT_EQ(list.Entry(1, 19)->origin, 19);
+    list.SetString(1, "ignored", 20);
+    EXPECT_EQ(list.Count(20), 0);
+}
+
+TEST(StringList, SavingMergesTheEditedLanguageIntoTheStoredList)
+{
+    StringListFile f(LanguageRecords({{1, "name"}, {1, "desc"}, {2, "nom"}}, ""), 0x10);
+    CTGStringList list;
+    list.Configure(&f.file, 128, kTypeSTRList, CaretText::No, 0);
+    ASSERT_EQ(list.Load(LoadLanguages::Current, FillEmptySlots::No), kResOk);
+    list.SetString(1, "new name");
+    list.DeleteString(2);
+    ASSERT_EQ(list.Save(), kResOk);
+
+    CTGStringList back;
+    back.Configure(&f.file, 128, kTypeSTRList, CaretText::No, 0);
+    ASSERT_EQ(back.Load(LoadLanguages::All, FillEmptySlots::No), kResOk);
+    EXPECT_EQ(back.Count(0), 1);
+    EXPECT_EQ(back.GetString(1, 0), "new name");
+    EXPECT_EQ(back.GetString(1, 1), "nom"); // another language keeps what it held
+    for (uint8_t s = 2; s < kLanguageSlots; ++s)
+        EXPECT_EQ(back.Count(s), 0) << "slot " << int(s) << " held only copies";
+    EXPECT_EQ(back.Name(), "strings");
+}
+
+TEST(StringList, CaretTextFallbackIsSavedAsALanguageList)
+{
+    const std::string text = "junk^first^between^second^tail^";
+    StringListFile f(std::vector<uint8_t>(text.begin(), text.end()), 0, kTypeCaretText);
+    CTGStringList list;
+    ASSERT_EQ(list.LoadWithFallback(&f.file, 128, 3), kResOk);
+    EXPECT_EQ(list.Type(), kTypeCaretText);
+    EXPECT_EQ(list.Count(), 2);
+    EXPECT_EQ(list.GetString(2, 0), "second");
+    ASSERT_EQ(list.Save(), kResOk);
+    ResHandle* saved = f.file.GetResource(kTypeSTRList, 128, nullptr);
+    ASSERT_NE(saved, nullptr);
+    EXPECT_EQ(saved->Data()[0], 0xFD);
+    EXPECT_TRUE(f.file.IsConverted(saved));
+    std::string first;
+    f.file.GetIndString(first, 128, 1);
+    EXPECT_EQ(first, "first");
+}
+
+TEST(StringList, ListsInUnknownLayoutsAreNotOverwritten)
+{
+    StringListFile f(Bytes({0xFC, 0xFF, 1, 0, 1, 'a', 0}), 0x10);
+    CTGStringList list;
+    list.Configure(&f.file, 128, kTypeSTRList, CaretText::No, 0);
+    EXPECT_EQ(list.Load(LoadLanguages::Current, FillEmptySlots::No), kErrBadLayout);
+    list.SetString(1, "would lose data");
+    EXPECT_EQ(list.Save(), kErrBadLayout);
+    EXPECT_EQ(f.file.GetResource(kTypeSTRList, 128, nullptr)->Data()[0], 0xFC);
+}
