@@ -29,9 +29,11 @@ int32_t CTGFile::Open(std::string_view path)
 {
     if (file_)
         return kErrAlreadyOpen;
-    file_ = fileSystem_->OpenRecord(path, OpenAccess::ReadWrite);
+    bool missing = false;
+    file_ = fileSystem_->OpenRecord(path, OpenAccess::ReadWrite, &missing);
     writable_ = file_ != nullptr;
-    if (!file_)
+    // A file that is not there will not open read-only either.
+    if (!file_ && !missing)
         file_ = fileSystem_->OpenRecord(path, OpenAccess::ReadOnly);
     return file_ ? kResOk : kErrCannotOpen;
 }

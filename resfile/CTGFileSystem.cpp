@@ -149,6 +149,7 @@ void CTGFileSystem::AddParents(const std::string& key, const std::string& realPa
         folder.realPath = it->second;
         folder.folder = true;
         folder.writable = true;
+        folder.listed = true;
         AddEntry(it->first, std::move(folder));
     }
     // The child was added before its parents existed: link it now.
@@ -188,6 +189,7 @@ void CTGFileSystem::MountFolder(const std::string& realFolder, MountRecurse recu
         self.writable = IsWritableMode(folderStat.st_mode);
         AddEntry(folderKey, std::move(self));
     }
+    entries_[folderKey]->listed = true;
 
     std::vector<std::string> names;
     while (dirent* item = ::readdir(dir)) {
@@ -307,8 +309,21 @@ bool CTGFileSystem::Exists(std::string_view path) const
     return ::access(ToNativeSeparators(path).c_str(), R_OK) == 0;
 }
 
-std::unique_ptr<FsOpenFile> CTGFileSystem::OpenRecord(std::string_view path, OpenAccess access)
+bool CTGFileSystem::IsFolder(std::string_view path) const
 {
+    {
+        std::lock_guard guard(mutex_);
+        if (const Entry* entry = Find(path))
+            return entry->folder;
+    }
+    struct stat st {};
+    return ::stat(ToNativeSeparators(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::unique_ptr<FsOpenFile> CTGFileSystem::OpenRecord(std::string_view path, OpenAccess access, bool* missing)
+{
+    if (missing)
+        *missing = false;
     std::string real;
     {
         std::lock_guard guard(mutex_);
@@ -329,8 +344,11 @@ std::unique_ptr<FsOpenFile> CTGFileSystem::OpenRecord(std::string_view path, Ope
         real = ToNativeSeparators(path);
     const int flags = (access == OpenAccess::ReadWrite ? O_RDWR : O_RDONLY) | O_CLOEXEC;
     const int fd = ::open(real.c_str(), flags);
-    if (fd < 0)
+    if (fd < 0) {
+        if (missing)
+            *missing = errno == ENOENT || errno == ENOTDIR;
         return nullptr;
+    }
     // Only regular files: a FIFO or device would block or never end.
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -437,15 +455,16 @@ bool CTGFileSystem::FindFirst(std::string_view pattern, FsFind& find, FsFindData
 
     {
         std::lock_guard guard(mutex_);
-        if (const Entry* entry = Find(folder); entry && entry->folder) {
+        if (const Entry* entry = Find(folder); entry && entry->folder && entry->listed) {
             for (const auto& [key, child] : entry->children)
                 if (WildcardMatch(child->name, mask))
                     find.matches.push_back({child->name, child->folder, child->writable});
             return FindNext(find, out);
         }
     }
-    // A folder the tree does not know is listed from the disk.
-    DIR* dir = ::opendir(folder.c_str());
+    // A folder the tree does not know (or knows without its contents) is listed from the disk.
+    const std::string realFolder = RealPath(folder);
+    DIR* dir = ::opendir(realFolder.c_str());
     if (!dir)
         return false;
     std::vector<FsFindData> listed;
@@ -454,7 +473,7 @@ bool CTGFileSystem::FindFirst(std::string_view pattern, FsFind& find, FsFindData
         if (name == "." || name == ".." || !WildcardMatch(name, mask))
             continue;
         struct stat st {};
-        if (::stat(JoinPath(folder, name).c_str(), &st) != 0)
+        if (::stat(JoinPath(realFolder, name).c_str(), &st) != 0)
             continue;
         if (!S_ISDIR(st.st_mode) && !S_ISREG(st.st_mode))
             continue;

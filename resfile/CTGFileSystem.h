@@ -63,9 +63,12 @@ public:
     void Reset();
 
     bool Exists(std::string_view path) const;
+    // True for a folder the tree knows or the disk has.
+    bool IsFolder(std::string_view path) const;
     bool Lookup(std::string_view path, FsEntryInfo& info) const;
-    // nullptr when the path cannot be opened with that access.
-    std::unique_ptr<FsOpenFile> OpenRecord(std::string_view path, OpenAccess access);
+    // nullptr when the path cannot be opened with that access; `missing` (when
+    // given) tells a path that does not exist from one that cannot be opened.
+    std::unique_ptr<FsOpenFile> OpenRecord(std::string_view path, OpenAccess access, bool* missing = nullptr);
     // Both return 0 or a library error code (-42/-43, -39/-40).
     int32_t CreateEmpty(std::string_view path);
     int32_t Remove(std::string_view path);
@@ -95,6 +98,7 @@ private:
         bool inArchive = false;
         bool writable = false;
         bool folder = false;
+        bool listed = false;       // children known: listed from disk, or made up from archive paths
         std::map<std::string, Entry*> children; // lower-case name → child
     };
     struct Archive {

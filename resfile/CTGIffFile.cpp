@@ -75,10 +75,10 @@ int32_t CTGIffFile::OpenContainer(std::string_view path, IndexMode mode)
     nextFit_ = -1;
     changed_ = false;
 
+    source_ = IndexSource::None;
+    // A map offset that is not used stays in mapOffset_: the first change must
+    // still clear the header (freeing the chunk there only if it is a live map).
     if (mode == IndexMode::ForceScan || mapOffset_ == 0 || !BuildIndexByMap()) {
-        // A map we do not use must not be freed as if it were ours at the first change.
-        if (mode == IndexMode::ForceScan || source_ != IndexSource::Map)
-            mapOffset_ = info.mapOffset;
         const int32_t error = BuildIndexByScan();
         if (error != kResOk) {
             file_.Close();
@@ -463,6 +463,9 @@ int32_t CTGIffFile::CreateContainer(std::string_view path)
             error = file.Flush();
         file.Close();
     }
+    // A file without its header could never be opened: leave nothing behind.
+    if (error != kResOk)
+        file.Delete(path);
     return SetError(error);
 }
 

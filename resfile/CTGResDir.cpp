@@ -49,20 +49,11 @@ int32_t CTGResDir::OpenContainer(std::string_view path)
         folder = ".";
 
     CTGFileSystem& fileSystem = CTGFileSystem::Instance();
+    if (!fileSystem.IsFolder(folder))
+        return SetError(kErrAlreadyOpen);
     FsFind find;
     FsFindData item;
-    FsEntryInfo info;
-    const bool known = fileSystem.Lookup(folder, info);
-    if (known ? !info.folder : false)
-        return SetError(kErrAlreadyOpen);
     bool more = fileSystem.FindFirst(folder + "/*.*", find, item);
-    if (!more && !known) {
-        // An empty folder lists nothing too: tell it from a missing one.
-        FsFind probe;
-        FsFindData any;
-        if (!fileSystem.FindFirst(folder + "/*", probe, any))
-            return SetError(kErrAlreadyOpen);
-    }
     for (; more; more = fileSystem.FindNext(find, item)) {
         if (item.folder)
             continue;

@@ -3,6 +3,7 @@
 #include "FileFaults.h"
 #include "ResErrors.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,6 +13,9 @@ namespace zelvane {
 FsOpenFile::FsOpenFile(PlainFile, std::string path, int fd, bool writable)
     : path_(std::move(path)), fd_(fd), writable_(writable)
 {
+    struct stat st {};
+    if (::fstat(fd_, &st) == 0)
+        length_ = static_cast<uint64_t>(st.st_size);
 }
 
 FsOpenFile::FsOpenFile(ArchiveEntry, std::string path, int sharedFd, uint64_t offset, uint32_t length, std::mutex& lock)
@@ -27,29 +31,13 @@ FsOpenFile::~FsOpenFile()
 
 int32_t FsOpenFile::Length(uint64_t& length) const
 {
-    if (shared_) {
-        length = length_;
-        return kResOk;
-    }
-    struct stat st {};
-    if (::fstat(fd_, &st) != 0)
-        return kErrShortRead;
-    length = static_cast<uint64_t>(st.st_size);
+    length = length_;
     return kResOk;
 }
 
 int32_t FsOpenFile::Read(void* buffer, uint32_t count)
 {
-    uint64_t available = 0;
-    if (shared_) {
-        // Archive entries never read past their own end.
-        available = position_ < length_ ? length_ - position_ : 0;
-    } else {
-        uint64_t length = 0;
-        if (Length(length) != kResOk)
-            return kErrShortRead;
-        available = position_ < length ? length - position_ : 0;
-    }
+    const uint64_t available = position_ < length_ ? length_ - position_ : 0;
     const uint32_t wanted = available < count ? static_cast<uint32_t>(available) : count;
 
     std::unique_lock<std::mutex> guard;
@@ -86,13 +74,13 @@ int32_t FsOpenFile::Write(const void* buffer, uint32_t count)
         done += static_cast<uint32_t>(put);
     }
     position_ += done;
+    length_ = std::max(length_, position_);
     return done == count ? kResOk : kErrShortWrite;
 }
 
 int32_t FsOpenFile::Seek(uint64_t position)
 {
-    uint64_t length = 0;
-    if (Length(length) != kResOk || position > length)
+    if (position > length_)
         return kErrShortRead;
     position_ = position;
     return kResOk;
@@ -106,6 +94,7 @@ int32_t FsOpenFile::Truncate(uint64_t length)
         return kErrCannotOpen;
     if (::ftruncate(fd_, static_cast<off_t>(length)) != 0)
         return kErrCannotOpen;
+    length_ = length;
     return kResOk;
 }
 

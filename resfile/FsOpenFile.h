@@ -38,7 +38,10 @@ private:
     std::string path_;
     int fd_ = -1;
     uint64_t offset_ = 0;  // start of this file's bytes inside the host file
-    uint32_t length_ = 0;  // archive entries only; plain files ask the system
+    // Archive entries: the entry's length. Plain files: the size, read once at
+    // open and kept up to date by our own writes (nobody else writes a file
+    // a container has open), so reads and seeks need no system call.
+    uint64_t length_ = 0;
     uint64_t position_ = 0;
     bool shared_ = false;
     bool writable_ = false;

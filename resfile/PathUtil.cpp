@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 namespace zelvane {
 
@@ -42,17 +43,37 @@ std::string AsciiLower(std::string_view text)
 
 std::string NormalizePathKey(std::string_view path)
 {
-    std::filesystem::path p(ToNativeSeparators(path));
-    std::error_code ec;
-    if (!p.is_absolute()) {
-        auto absolute = std::filesystem::absolute(p, ec);
-        if (!ec)
-            p = absolute;
+    // Called for every lookup: done by hand, without std::filesystem.
+    std::string input = ToNativeSeparators(path);
+    if (input.empty() || input.front() != '/') {
+        std::error_code ec;
+        const std::string cwd = std::filesystem::current_path(ec).generic_string();
+        input = (ec ? std::string("/") : cwd) + "/" + input;
     }
-    std::string key = AsciiLower(p.lexically_normal().generic_string());
-    while (key.size() > 1 && key.back() == '/')
-        key.pop_back();
-    return key;
+    std::vector<std::string_view> parts;
+    size_t start = 0;
+    while (start < input.size()) {
+        size_t end = input.find('/', start);
+        if (end == std::string::npos)
+            end = input.size();
+        const std::string_view part(input.data() + start, end - start);
+        if (part == "..") {
+            if (!parts.empty())
+                parts.pop_back();
+        } else if (!part.empty() && part != ".") {
+            parts.push_back(part);
+        }
+        start = end + 1;
+    }
+    std::string key;
+    key.reserve(input.size());
+    for (std::string_view part : parts) {
+        key += '/';
+        key += part;
+    }
+    if (key.empty())
+        key = "/";
+    return AsciiLower(key);
 }
 
 bool WildcardMatch(std::string_view name, std::string_view mask)

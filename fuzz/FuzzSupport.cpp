@@ -1,0 +1,64 @@
+#include "FuzzSupport.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+namespace zelvane::fuzz {
+
+namespace {
+
+struct Scratch {
+    std::string path;
+
+    Scratch()
+    {
+        const char* tmp = std::getenv("TMPDIR");
+        std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/zelvane-fuzz-XXXXXX";
+        if (!::mkdtemp(pattern.data()))
+            Fail("cannot create the scratch folder", pattern);
+        path = pattern;
+    }
+    ~Scratch()
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(path, ec);
+    }
+};
+
+} // namespace
+
+const std::string& ScratchFolder()
+{
+    static const Scratch scratch;
+    return scratch.path;
+}
+
+void WriteWholeFile(const std::string& path, const uint8_t* data, size_t size)
+{
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file)
+        Fail("cannot write", path);
+    const bool written = size == 0 || std::fwrite(data, 1, size, file) == size;
+    if (std::fclose(file) != 0 || !written)
+        Fail("cannot write", path);
+}
+
+std::vector<uint8_t> ReadWholeFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        Fail("cannot read", path);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void Fail(const char* what, const std::string& detail)
+{
+    std::fprintf(stderr, "fuzz check failed: %s%s%s\n", what, detail.empty() ? "" : ": ", detail.c_str());
+    std::abort();
+}
+
+} // namespace zelvane::fuzz
