@@ -16,8 +16,8 @@ public:
     void u16be(uint16_t v) { put(v, 2, true); }
     void u32le(uint32_t v) { put(v, 4, false); }
     void u32be(uint32_t v) { put(v, 4, true); }
-    void bytes(std::span<const uint8_t> data) { bytes_.insert(bytes_.end(), data.begin(), data.end()); }
-    void text(std::string_view s) { bytes_.insert(bytes_.end(), s.begin(), s.end()); }
+    void bytes(std::span<const uint8_t> data) { append(data.data(), data.size()); }
+    void text(std::string_view s) { append(s.data(), s.size()); }
     void fill(size_t count, uint8_t value) { bytes_.insert(bytes_.end(), count, value); }
 
     // Overwrites 4 bytes at an earlier position (for sizes known only later).
@@ -29,6 +29,7 @@ public:
     std::vector<uint8_t> take() { return std::move(bytes_); }
 
 private:
+    void append(const void* data, size_t size);
     void put(uint32_t v, int n, bool bigEndian);
     std::vector<uint8_t> bytes_;
 };

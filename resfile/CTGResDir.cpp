@@ -40,13 +40,13 @@ int32_t CTGResDir::OpenContainer(std::string_view path)
 {
     CloseContainer();
     SetError(kResOk);
-    std::string folder = ToNativeSeparators(path);
-    while (folder.rfind("./", 0) == 0)
-        folder.erase(0, 2);
-    while (folder.size() > 1 && folder.back() == '/')
-        folder.pop_back();
-    if (folder.empty())
-        folder = ".";
+    const std::string native = ToNativeSeparators(path);
+    std::string_view trimmed = native;
+    while (trimmed.starts_with("./"))
+        trimmed.remove_prefix(2);
+    while (trimmed.size() > 1 && trimmed.ends_with('/'))
+        trimmed.remove_suffix(1);
+    const std::string folder = trimmed.empty() ? std::string(".") : std::string(trimmed);
 
     CTGFileSystem& fileSystem = CTGFileSystem::Instance();
     if (!fileSystem.IsFolder(folder))

@@ -72,7 +72,7 @@ std::string NormalizePathKey(std::string_view path)
         key += part;
     }
     if (key.empty())
-        key = "/";
+        key.push_back('/');
     return AsciiLower(key);
 }
 
