@@ -919,6 +919,16 @@ int32_t CTGIffFile::Compact()
 // ---------------------------------------------------------------------------
 // 5. Close of a changed container and the map rewrite
 
+int32_t CTGIffFile::CompactOnClose()
+{
+    if (!Enter())
+        return lastError_;
+    if (!file_.IsWritable())
+        return SetError(kErrNotWritable);
+    compactOnClose_ = true;
+    return SetError(kResOk);
+}
+
 int32_t CTGIffFile::WriteMap()
 {
     index_.RemoveGroup(kTypeMap);
@@ -958,8 +968,12 @@ int32_t CTGIffFile::CloseContainer()
     });
     if (writable && (changed_ || unwritten))
         error = UpdateContainer();
-    if (error == kResOk && writable && mapOffset_ == 0 && changed_ && index_.freeBytes >= kCompactThreshold)
+    if (compactOnClose_ && writable && !changed_)
+        error = RewriteFileHeader(0); // the map is rewritten after compaction
+    if (error == kResOk && writable && mapOffset_ == 0 && changed_ &&
+        (index_.freeBytes >= kCompactThreshold || compactOnClose_))
         error = Compact();
+    compactOnClose_ = false;
     if (error == kResOk && writable && changed_)
         error = WriteMap();
     ReleaseAll();

@@ -70,6 +70,9 @@ public:
     // File offset of the map as last read or written; 0 while changed.
     uint32_t MapOffset() const { return mapOffset_; }
     uint16_t FileVersion() const { return version_; }
+    // Makes the next close compact the file whatever its free space (for the
+    // command-line "compact"); fails with -45 on a read-only file.
+    int32_t CompactOnClose();
 
 private:
     struct Found {
@@ -103,6 +106,7 @@ private:
     std::optional<std::string> resumePath_;
     IndexSource source_ = IndexSource::None;
     uint16_t version_ = 0;
+    bool compactOnClose_ = false;
 };
 
 } // namespace zelvane

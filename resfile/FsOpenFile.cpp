@@ -1,6 +1,7 @@
 #include "FsOpenFile.h"
 
 #include "FileFaults.h"
+#include "FileLayerStats.h"
 #include "ResErrors.h"
 
 #include <algorithm>
@@ -75,6 +76,7 @@ int32_t FsOpenFile::Write(const void* buffer, uint32_t count)
     }
     position_ += done;
     length_ = std::max(length_, position_);
+    FileLayerStats::CountWrite(done);
     return done == count ? kResOk : kErrShortWrite;
 }
 

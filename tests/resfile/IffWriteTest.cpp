@@ -5,6 +5,7 @@
 #include "ByteReader.h"
 #include "CTGFileSystem.h"
 #include "FarBuilder.h"
+#include "FileLayerStats.h"
 #include "IffTestFiles.h"
 
 #include <gtest/gtest.h>
@@ -280,4 +281,22 @@ TEST(IffReadOnly, FilesInsideArchivesOpenReadOnlyAndRefuseChanges)
         EXPECT_EQ(f.CloseContainer(), kResOk);
     }
     fs.Reset();
+}
+
+TEST_F(IffWrite, RewritingInPlaceWritesOnlyTheChunkAndCompactionCanBeAsked)
+{
+    ResHandle* h = Add(kTypeSPR2, 1, 5000);
+    Add(kTypeOBJD, 1, 20);
+    FileLayerStats::Reset();
+    h->Data()[10] = 0x99;
+    ASSERT_EQ(file_.WriteResource(h), kResOk);
+    EXPECT_EQ(FileLayerStats::BytesWritten(), 5000u + 76u);
+
+    ASSERT_EQ(file_.RemoveResource(h), kResOk); // 5076 free bytes: below the threshold
+    ASSERT_EQ(file_.CompactOnClose(), kResOk);
+    ASSERT_EQ(file_.CloseContainer(), kResOk);
+    const std::vector<ChunkOnDisk> chunks = Chunks(path_);
+    ASSERT_EQ(chunks.size(), 2u);
+    EXPECT_EQ(chunks[0].type, "OBJD");
+    EXPECT_EQ(chunks[1].type, "rsmp");
 }
