@@ -76,9 +76,6 @@ void CTGFileSystem::Reset()
 {
     std::lock_guard guard(mutex_);
     entries_.clear();
-    for (Archive& archive : archives_)
-        if (archive.fd >= 0)
-            ::close(archive.fd);
     archives_.clear();
 }
 
@@ -240,6 +237,10 @@ void CTGFileSystem::MountFolder(const std::string& realFolder, MountRecurse recu
 
 void CTGFileSystem::MountArchive(const std::string& realPath)
 {
+    // Mounting a folder again must not open its archives a second time.
+    for (const Archive& known : archives_)
+        if (known.path == realPath)
+            return;
     const int fd = ::open(realPath.c_str(), O_RDONLY | O_CLOEXEC);
     struct stat st {};
     if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -249,7 +250,7 @@ void CTGFileSystem::MountArchive(const std::string& realPath)
         return;
     }
     const int archiveIndex = static_cast<int>(archives_.size());
-    archives_.push_back({realPath, fd});
+    archives_.push_back({realPath, std::make_shared<ArchiveDescriptor>(fd)});
 
     const FarManifest manifest = ReadFarManifest(fd, static_cast<uint64_t>(st.st_size));
     for (const std::string& note : manifest.notes)
@@ -334,8 +335,8 @@ std::unique_ptr<FsOpenFile> CTGFileSystem::OpenRecord(std::string_view path, Ope
                 if (access == OpenAccess::ReadWrite)
                     return nullptr;
                 const Archive& archive = archives_.at(static_cast<size_t>(entry->archive));
-                return std::make_unique<FsOpenFile>(FsOpenFile::ArchiveEntry{}, std::string(path), archive.fd,
-                                                    entry->offset, entry->length, mutex_);
+                return std::make_unique<FsOpenFile>(FsOpenFile::ArchiveEntry{}, std::string(path),
+                                                    archive.descriptor, entry->offset, entry->length);
             }
             real = entry->realPath;
         }

@@ -58,8 +58,8 @@ public:
     // Indexes a folder, optionally its sub-folders and the archives in them.
     // Unreadable folders and archives are skipped (archives with a debug message).
     void Mount(std::string_view folder, MountRecurse recurse, MountArchives archives);
-    // Forgets every entry and closes every archive; open records of archive
-    // entries must be gone before this is called.
+    // Forgets every entry and lets go of every archive (an archive stays open
+    // while an entry of it is still open).
     void Reset();
 
     bool Exists(std::string_view path) const;
@@ -103,7 +103,7 @@ private:
     };
     struct Archive {
         std::string path;
-        int fd = -1;
+        std::shared_ptr<ArchiveDescriptor> descriptor;
     };
 
     void MountFolder(const std::string& realFolder, MountRecurse recurse, MountArchives archives, int depth);
@@ -113,7 +113,7 @@ private:
     const Entry* Find(std::string_view path) const;
     void Debug(const std::string& message) const;
 
-    mutable std::mutex mutex_;   // guards the shared descriptors of archives
+    mutable std::mutex mutex_;   // guards the tree
     std::unordered_map<std::string, std::unique_ptr<Entry>> entries_;
     std::vector<Archive> archives_;
     std::function<void(const std::string&)> debugSink_;

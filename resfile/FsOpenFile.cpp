@@ -19,8 +19,16 @@ FsOpenFile::FsOpenFile(PlainFile, std::string path, int fd, bool writable)
         length_ = static_cast<uint64_t>(st.st_size);
 }
 
-FsOpenFile::FsOpenFile(ArchiveEntry, std::string path, int sharedFd, uint64_t offset, uint32_t length, std::mutex& lock)
-    : path_(std::move(path)), fd_(sharedFd), offset_(offset), length_(length), shared_(true), lock_(&lock)
+ArchiveDescriptor::~ArchiveDescriptor()
+{
+    if (fd >= 0)
+        ::close(fd);
+}
+
+FsOpenFile::FsOpenFile(ArchiveEntry, std::string path, std::shared_ptr<ArchiveDescriptor> archive, uint64_t offset,
+                       uint32_t length)
+    : path_(std::move(path)), fd_(archive->fd), offset_(offset), length_(length), shared_(true),
+      archive_(std::move(archive))
 {
 }
 
@@ -43,7 +51,7 @@ int32_t FsOpenFile::Read(void* buffer, uint32_t count)
 
     std::unique_lock<std::mutex> guard;
     if (shared_)
-        guard = std::unique_lock<std::mutex>(*lock_);
+        guard = std::unique_lock<std::mutex>(archive_->lock);
     uint32_t done = 0;
     auto* out = static_cast<uint8_t*>(buffer);
     while (done < wanted) {

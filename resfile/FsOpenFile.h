@@ -4,10 +4,24 @@
 // descriptor and sees only its own byte range.
 
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 
 namespace zelvane {
+
+// An archive's descriptor, shared by the file system and every open entry of
+// the archive: it stays valid until the last of them lets go, so forgetting
+// the tree never pulls a file from under a reader.
+struct ArchiveDescriptor {
+    explicit ArchiveDescriptor(int descriptor) : fd(descriptor) {}
+    ~ArchiveDescriptor();
+    ArchiveDescriptor(const ArchiveDescriptor&) = delete;
+    ArchiveDescriptor& operator=(const ArchiveDescriptor&) = delete;
+
+    int fd;
+    std::mutex lock; // serialises reads through the shared descriptor
+};
 
 class FsOpenFile {
 public:
@@ -15,7 +29,8 @@ public:
     struct ArchiveEntry {};
 
     FsOpenFile(PlainFile, std::string path, int fd, bool writable);
-    FsOpenFile(ArchiveEntry, std::string path, int sharedFd, uint64_t offset, uint32_t length, std::mutex& lock);
+    FsOpenFile(ArchiveEntry, std::string path, std::shared_ptr<ArchiveDescriptor> archive, uint64_t offset,
+               uint32_t length);
     ~FsOpenFile();
     FsOpenFile(const FsOpenFile&) = delete;
     FsOpenFile& operator=(const FsOpenFile&) = delete;
@@ -45,7 +60,7 @@ private:
     uint64_t position_ = 0;
     bool shared_ = false;
     bool writable_ = false;
-    std::mutex* lock_ = nullptr;
+    std::shared_ptr<ArchiveDescriptor> archive_;
 };
 
 } // namespace zelvane

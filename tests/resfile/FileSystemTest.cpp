@@ -192,3 +192,23 @@ TEST(FileSystem, CreateAndRemoveKeepTheTreeInStep)
     EXPECT_FALSE(fs.Exists(dir.File("New.iff")));
     EXPECT_EQ(fs.Remove(dir.File("New.iff")), kErrDeleteMissing);
 }
+
+TEST(FileSystem, RemountingKeepsOneArchiveAndResetSparesOpenEntries)
+{
+    TempDir dir;
+    FarBuilder far;
+    far.AddFile("in.iff", Bytes("archived"));
+    WriteBytes(dir.File("a.far"), far.Build());
+    CTGFileSystem fs;
+    fs.Mount(dir.Path().string(), MountRecurse::Yes, MountArchives::Yes);
+    fs.Mount(dir.Path().string(), MountRecurse::Yes, MountArchives::Yes);
+    EXPECT_EQ(fs.ArchiveCount(), 1u);
+
+    CTGFile file(fs);
+    ASSERT_EQ(file.Open(dir.File("in.iff")), kResOk);
+    fs.Reset();
+    EXPECT_FALSE(fs.Exists(dir.File("in.iff")));
+    char text[8];
+    ASSERT_EQ(file.ReadAt(0, text, 8), kResOk); // the archive stays open for its reader
+    EXPECT_EQ(std::string(text, 8), "archived");
+}
