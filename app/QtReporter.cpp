@@ -60,4 +60,14 @@ MessageAnswer QtReporter::ShowMessage(std::string_view text, MessageIcon icon, M
     }
 }
 
+void QtReporter::BeginBusy()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void QtReporter::EndBusy()
+{
+    QApplication::restoreOverrideCursor();
+}
+
 } // namespace zelvane

@@ -8,6 +8,9 @@ namespace zelvane {
 class QtReporter final : public IReporter {
 public:
     MessageAnswer ShowMessage(std::string_view text, MessageIcon icon, MessageButtons buttons) override;
+    // The wait cursor, over the whole application.
+    void BeginBusy() override;
+    void EndBusy() override;
 };
 
 } // namespace zelvane

@@ -47,3 +47,17 @@ IReporter& CurrentReporter()
 }
 
 } // namespace zelvane
+
+namespace zelvane {
+
+BusyScope::BusyScope()
+{
+    CurrentReporter().BeginBusy();
+}
+
+BusyScope::~BusyScope()
+{
+    CurrentReporter().EndBusy();
+}
+
+} // namespace zelvane

@@ -17,6 +17,18 @@ public:
     virtual ~IReporter();
     // Shows `text` and waits for the user's answer, which is one of `buttons`.
     virtual MessageAnswer ShowMessage(std::string_view text, MessageIcon icon, MessageButtons buttons) = 0;
+    // Long work begins and ends (nestable): the editor shows a wait cursor.
+    virtual void BeginBusy() {}
+    virtual void EndBusy() {}
+};
+
+// Marks long work for its whole scope, on every path out of it.
+class BusyScope {
+public:
+    BusyScope();
+    ~BusyScope();
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
 };
 
 // The answer a box gives when nobody chooses: its first button (Ok or Yes).
