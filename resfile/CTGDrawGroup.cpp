@@ -1,6 +1,7 @@
 #include "CTGDrawGroup.h"
 
 #include "ByteReader.h"
+#include "ByteWriter.h"
 #include "ResType.h"
 
 namespace zelvane {
@@ -24,6 +25,39 @@ int32_t Extend16(uint16_t v)
 }
 
 } // namespace
+
+void CTGDrawGroup::Set(std::string name, uint16_t version, std::vector<DrawGroupImage> images)
+{
+    name_ = std::move(name);
+    version_ = version;
+    images_ = std::move(images);
+}
+
+std::vector<uint8_t> CTGDrawGroup::Encode() const
+{
+    const uint16_t version = version_ > kLastShortVersion ? version_ : kFirstVersionWithValues56;
+    ByteWriter w;
+    w.u16le(version);
+    w.u32le(static_cast<uint32_t>(images_.size()));
+    for (const DrawGroupImage& image : images_) {
+        w.u32le(static_cast<uint32_t>(image.direction));
+        w.u32le(static_cast<uint32_t>(image.zoom));
+        w.u32le(static_cast<uint32_t>(image.sprites.size()));
+        for (const DrawGroupSprite& sprite : image.sprites) {
+            w.u32le(static_cast<uint32_t>(sprite.spriteId));
+            w.u32le(static_cast<uint32_t>(sprite.value1));
+            w.u32le(static_cast<uint32_t>(sprite.value2));
+            w.u32le(static_cast<uint32_t>(sprite.value3));
+            w.u32le(sprite.value4);
+            w.u32le(static_cast<uint32_t>(sprite.flags));
+            if (version >= kFirstVersionWithValues56) {
+                w.u32le(sprite.value5);
+                w.u32le(sprite.value6);
+            }
+        }
+    }
+    return w.take();
+}
 
 int32_t CTGDrawGroup::Load(CTGResFile& container, int16_t id)
 {

@@ -40,6 +40,12 @@ public:
     // failure the group is empty.
     int32_t Decode(std::span<const uint8_t> data);
 
+    // Replaces the contents, for groups made by tools.
+    void Set(std::string name, uint16_t version, std::vector<DrawGroupImage> images);
+    // The group in the long layout of its version (20003 or later; earlier
+    // versions are written as 20004). Short-layout groups are read only.
+    std::vector<uint8_t> Encode() const;
+
     const std::string& Name() const { return name_; }
     uint16_t Version() const { return version_; }
     size_t ImageCount() const { return images_.size(); }

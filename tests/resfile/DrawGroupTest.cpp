@@ -114,3 +114,22 @@ TEST(DrawGroup, LoadsFromAContainerAndGivesTheResourceBack)
     EXPECT_EQ(group.Name(), "table");
     EXPECT_EQ(group.Load(file, 201), kErrNoSuchResource);
 }
+
+TEST(DrawGroup, EncodesWhatItDecodes)
+{
+    for (uint16_t version : {uint16_t{20003}, uint16_t{20004}}) {
+        CTGDrawGroup group;
+        ASSERT_EQ(group.Decode(LongGroup(version)), kResOk);
+        EXPECT_EQ(group.Encode(), LongGroup(version));
+    }
+    CTGDrawGroup made;
+    DrawGroupImage image;
+    image.direction = 16;
+    image.zoom = 1;
+    image.sprites.push_back({-5, 1, -32, 16, 0, 0, 0, 2});
+    made.Set("made", 20004, {image});
+    CTGDrawGroup back;
+    ASSERT_EQ(back.Decode(made.Encode()), kResOk);
+    EXPECT_EQ(back.Image(0).sprites[0].value2, -32);
+    EXPECT_EQ(back.Image(0).sprites[0].spriteId, -5);
+}

@@ -1,0 +1,404 @@
+// The sample game: the object catalog of a small furnished house.
+//
+//   1. The objects (names, prices, flags, shapes)
+//   2. Resources of one object (OBJD, catalog strings, string lists, draw groups, behaviour)
+//   3. Writing the folders
+
+#include "SampleGame.h"
+
+#include "ByteWriter.h"
+#include "CTGDrawGroup.h"
+#include "FarBuilder.h"
+#include "IffBuilder.h"
+#include "ResType.h"
+
+#include <array>
+#include <fstream>
+#include <map>
+
+namespace zelvane {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// 1. The objects
+
+// Room flags (bit 0 first): Kitchen, Bedroom, Bathroom, Family Room, Outside, Dining Room, Miscellaneous, Study.
+enum Room : uint16_t { Kitchen = 1, Bedroom = 2, Bathroom = 4, Family = 8, Outside = 16, Dining = 32, Misc = 64, Study = 128 };
+// Function flags: Seating, Surfaces, Appliances, Electronics, Plumbing, Decorative, General, Lighting.
+enum Function : uint16_t { Seating = 1, Surfaces = 2, Appliances = 4, Electronics = 8, Plumbing = 16, Decorative = 32, General = 64, Lighting = 128 };
+
+enum class Catalog { Ctss, Cats };
+enum class Where { Loose, Archive, Companion, UserObjects, Downloads, SystemFile };
+enum class StringLayout { Plain, Commented, Languages, LengthPrefixed };
+
+struct ObjectSpec {
+    const char* file;
+    const char* resourceName;
+    const char* name;
+    const char* description;
+    int16_t price;
+    uint16_t rooms;
+    uint16_t functions;
+    int tilesX = 1;       // a multi-tile object has a master and tilesX × tilesY members
+    int tilesY = 1;
+    Where where = Where::Loose;
+    Catalog catalog = Catalog::Ctss;
+    StringLayout strings = StringLayout::Languages;
+    int16_t hunger = 0, comfort = 0, fun = 0, room = 0, energy = 0;
+    const char* guidPartner = nullptr; // another object whose GUID the behaviour code refers to
+};
+
+const std::array<ObjectSpec, 14> kObjects = {{
+    {"GameData/Objects/chair.iff", "Chair - Maple Dining", "Maple Dining Chair",
+     "Sturdy maple with a woven seat. Guests will linger over dinner, and nobody will complain about the wobble.",
+     120, Dining | Kitchen, Seating, 1, 1, Where::Loose, Catalog::Ctss, StringLayout::Languages, 0, 3, 0, 1, 0,
+     "GameData/Objects/diningtable.iff"},
+    {"GameData/Objects/lamp.iff", "Lamp - Brass Reading", "Brass Reading Lamp",
+     "A warm pool of light for late-night novels and tax returns alike.", 85, Bedroom | Study | Family, Lighting,
+     1, 1, Where::Loose, Catalog::Ctss, StringLayout::Plain, 0, 0, 0, 2, 0},
+    {"GameData/Objects/bookcase.iff", "Bookcase - Oak", "Oak Bookcase",
+     "Five deep shelves of solid oak. Reading up on cooking, mechanics or logic starts here.", 450, Study | Family,
+     General, 1, 1, Where::Companion, Catalog::Ctss, StringLayout::Commented, 0, 0, 1, 2, 0},
+    {"GameData/Objects/diningtable.iff", "Table - Farmhouse Dining", "Farmhouse Dining Table",
+     "Seats four around a scrubbed pine top that has survived three generations of spilled soup.", 600,
+     Dining | Kitchen, Surfaces, 2, 2, Where::Loose, Catalog::Ctss, StringLayout::Languages, 0, 0, 0, 2, 0,
+     "GameData/Objects/chair.iff"},
+    {"GameData/Objects/loveseat.iff", "Sofa - Striped Loveseat", "Striped Loveseat",
+     "Room for two, if the two are friendly. Cheerful stripes hide a multitude of crumbs.", 340, Family, Seating, 2, 1,
+     Where::Loose, Catalog::Ctss, StringLayout::Languages, 0, 5, 1, 2, 2},
+    {"GameData/Objects/clock.iff", "Clock - Cuckoo", "Cuckoo Wall Clock",
+     "Keeps good time and announces it loudly, every hour, on the hour.", 150, Family | Misc, Decorative, 1, 1,
+     Where::Loose, Catalog::Cats, StringLayout::LengthPrefixed, 0, 0, 0, 1, 0},
+    {"GameData/Objects/fire.iff", "Fire", "Fire", "The game's own fire object.", 0, 0, 0, 1, 1, Where::SystemFile},
+    {"GameData/Objects/plant.iff", "Plant - Potted Fern", "Potted Fern",
+     "A fern that asks for little and forgives much. Brightens any corner.", 45, Family | Outside | Bedroom,
+     Decorative, 1, 1, Where::Archive, Catalog::Ctss, StringLayout::Plain, 0, 0, 0, 1, 0},
+    {"GameData/Objects/counter.iff", "Counter - Tiled Kitchen", "Tiled Kitchen Counter",
+     "Blue and white tiles over a solid base: room to chop, stir and stack the dishes for later.", 280, Kitchen,
+     Surfaces, 1, 1, Where::Archive, Catalog::Ctss, StringLayout::Languages},
+    {"GameData/Objects/endtable.iff", "Table - Walnut End", "Walnut End Table",
+     "Just the right height for a lamp, a mug and a stack of unread magazines.", 95, Family | Bedroom, Surfaces, 1, 1,
+     Where::Archive, Catalog::Ctss, StringLayout::Commented},
+    {"GameData/Objects/armchair.iff", "Chair - Wingback Armchair", "Wingback Armchair",
+     "Deep, high-backed and upholstered in green velvet. Naps come easily here.", 410, Family | Study, Seating, 1, 1,
+     Where::Archive, Catalog::Ctss, StringLayout::LengthPrefixed, 0, 6, 0, 2, 1},
+    {"GameData/UserObjects/rug.iff", "Rug - Woven", "Woven Rug",
+     "Hand-woven in red and ochre. Ties a room together.", 70, Family | Bedroom | Dining, Decorative, 1, 1,
+     Where::UserObjects, Catalog::Ctss, StringLayout::Languages, 0, 0, 0, 2, 0},
+    {"GameData/UserObjects/television.iff", "TV - Retro", "Retro Television",
+     "Wood-grain cabinet, rabbit ears, and twelve channels of something.", 500, Family | Bedroom, Electronics, 1, 1,
+     Where::UserObjects, Catalog::Ctss, StringLayout::Plain, 0, 0, 4, 1, 0},
+    {"Downloads/aquarium.iff", "Aquarium - Goldfish", "Goldfish Aquarium",
+     "Three goldfish, one castle, endless quiet bubbling. Feed daily.", 225, Family | Study, Decorative, 1, 1,
+     Where::Downloads, Catalog::Ctss, StringLayout::Languages, 0, 0, 1, 3, 0},
+}};
+
+// Stable GUIDs: the sample game is the same in every build.
+uint32_t GuidOf(size_t object, int tile)
+{
+    return 0x5A3E0000u + static_cast<uint32_t>(object) * 0x100u + static_cast<uint32_t>(tile + 1);
+}
+
+size_t IndexOf(const char* file)
+{
+    for (size_t i = 0; i < kObjects.size(); ++i)
+        if (std::string(kObjects[i].file) == file)
+            return i;
+    return 0;
+}
+
+// ---------------------------------------------------------------------------
+// 2. Resources of one object
+
+constexpr int16_t kFirstObjectId = 128;
+constexpr int16_t kCatalogStringsId = 2000;
+constexpr int16_t kFirstDrawGroupId = 100;
+constexpr int16_t kFirstSpriteId = 200;
+
+struct ObjdFields {
+    uint32_t guid = 0;
+    int16_t drawGroup = 0, drawGroups = 0;
+    int16_t groupId = 0, place = 0;
+    int16_t price = 0;
+    uint16_t rooms = 0, functions = 0;
+    int16_t hunger = 0, comfort = 0, fun = 0, room = 0, energy = 0;
+};
+
+void PutWord(std::vector<uint8_t>& record, size_t word, int32_t value)
+{
+    record[word * 2] = static_cast<uint8_t>(value);
+    record[word * 2 + 1] = static_cast<uint8_t>(static_cast<uint32_t>(value) >> 8);
+}
+
+void PutLong(std::vector<uint8_t>& record, size_t byte, uint32_t value)
+{
+    for (int i = 0; i < 4; ++i)
+        record[byte + i] = static_cast<uint8_t>(value >> (8 * i));
+}
+
+std::vector<uint8_t> ObjectRecord(const ObjdFields& f)
+{
+    std::vector<uint8_t> record(216, 0);
+    PutLong(record, 0, 138);             // record version
+    PutWord(record, 3, f.drawGroup);
+    PutWord(record, 4, f.drawGroups);
+    PutWord(record, 10, f.groupId);
+    PutWord(record, 11, f.place);
+    PutLong(record, 28, f.guid);
+    PutWord(record, 18, f.price);
+    PutWord(record, 35, f.price / 10);  // initial depreciation
+    PutWord(record, 36, f.price / 50);  // daily depreciation
+    PutWord(record, 38, f.price * 2 / 5); // depreciation limit
+    PutWord(record, 39, f.rooms);
+    PutWord(record, 40, f.functions);
+    PutWord(record, 41, kCatalogStringsId);
+    PutWord(record, 67, 8);             // tile width
+    PutWord(record, 82, f.hunger);
+    PutWord(record, 83, f.comfort);
+    PutWord(record, 86, f.energy);
+    PutWord(record, 87, f.fun);
+    PutWord(record, 88, f.room);
+    return record;
+}
+
+std::vector<uint8_t> LanguageList(const std::vector<std::pair<std::string, std::string>>& strings)
+{
+    ByteWriter w;
+    w.u16le(0xFFFD);
+    w.u16le(static_cast<uint16_t>(strings.size()));
+    for (const auto& [text, comment] : strings) {
+        w.u8(1);
+        w.text(text);
+        w.u8(0);
+        w.text(comment);
+        w.u8(0);
+    }
+    return w.take();
+}
+
+std::vector<uint8_t> StringList(StringLayout layout, const std::vector<std::string>& strings, uint16_t& flags)
+{
+    ByteWriter w;
+    flags = 0x0010;
+    switch (layout) {
+    case StringLayout::Plain:
+    case StringLayout::Commented:
+        w.u16le(layout == StringLayout::Plain ? 0xFFFF : 0xFFFE);
+        w.u16le(static_cast<uint16_t>(strings.size()));
+        for (const std::string& s : strings) {
+            w.text(s);
+            w.u8(0);
+            if (layout == StringLayout::Commented) {
+                w.text("menu text");
+                w.u8(0);
+            }
+        }
+        break;
+    case StringLayout::Languages: {
+        std::vector<std::pair<std::string, std::string>> records;
+        for (const std::string& s : strings)
+            records.emplace_back(s, "");
+        return LanguageList(records);
+    }
+    case StringLayout::LengthPrefixed:
+        // As some real files store them: a big-endian count in a chunk not marked converted.
+        flags = 0;
+        w.u16be(static_cast<uint16_t>(strings.size()));
+        for (const std::string& s : strings) {
+            w.u8(static_cast<uint8_t>(s.size()));
+            w.text(s);
+        }
+        break;
+    }
+    return w.take();
+}
+
+// Twelve images: four directions (flags 1, 4, 16, 64) at three zooms.
+std::vector<uint8_t> DrawGroupFor(const std::string& name, int16_t firstSprite)
+{
+    std::vector<DrawGroupImage> images;
+    for (int zoom = 1; zoom <= 3; ++zoom)
+        for (int direction : {1, 4, 16, 64}) {
+            DrawGroupImage image;
+            image.direction = direction;
+            image.zoom = zoom;
+            DrawGroupSprite sprite;
+            sprite.spriteId = firstSprite;
+            sprite.value1 = static_cast<int32_t>(images.size()); // frame within the sprite
+            image.sprites.push_back(sprite);
+            images.push_back(std::move(image));
+        }
+    CTGDrawGroup group;
+    group.Set(name, 20004, std::move(images));
+    return group.Encode();
+}
+
+// A small behaviour: some ordinary primitives and the GUID references of
+// opcodes 31 (operand kind 4), 32 and 42 that cloning must repair.
+std::vector<uint8_t> Behaviour(uint16_t version, const std::vector<std::pair<uint16_t, uint32_t>>& guidRefs)
+{
+    struct Instruction {
+        uint16_t opcode;
+        uint32_t value;
+        uint8_t kind;
+    };
+    std::vector<Instruction> code = {{2, 0x00010002, 0}, {4, 0, 0}};
+    for (const auto& [opcode, guid] : guidRefs)
+        code.push_back({opcode, guid, static_cast<uint8_t>(opcode == 31 ? 4 : 0)});
+    code.push_back({13, 0, 0});
+    ByteWriter w;
+    w.u16le(version);
+    if (version == 0x8003) {
+        w.u8(0);
+        w.u8(1);
+        w.u8(2);
+        w.fill(4, 0);
+        w.u32le(static_cast<uint32_t>(code.size()));
+    } else {
+        w.u16le(static_cast<uint16_t>(code.size()));
+        w.u8(0);
+        w.u8(1);
+        w.u8(2);
+        w.fill(5, 0);
+    }
+    for (size_t i = 0; i < code.size(); ++i) {
+        w.u16le(code[i].opcode);
+        w.u8(static_cast<uint8_t>(i + 1 < code.size() ? i + 1 : 0xFD)); // true target
+        w.u8(0xFE);                                                     // false target
+        w.u32le(code[i].value);
+        w.u8(code[i].kind);
+        w.fill(3, 0);
+    }
+    return w.take();
+}
+
+struct ObjectFiles {
+    std::vector<uint8_t> iff;
+    std::vector<uint8_t> spf; // empty unless the sprites live in a companion
+};
+
+ObjectFiles BuildObject(size_t index)
+{
+    const ObjectSpec& spec = kObjects[index];
+    IffBuilder iff, spf;
+    IffBuilder& sprites = spec.where == Where::Companion ? spf : iff;
+    const bool multiTile = spec.tilesX * spec.tilesY > 1;
+    const uint32_t masterGuid = GuidOf(index, -1);
+
+    // The master (or the single object) first, then the tiles.
+    ObjdFields master;
+    master.guid = masterGuid;
+    master.price = spec.price;
+    master.rooms = spec.rooms;
+    master.functions = spec.functions;
+    master.hunger = spec.hunger;
+    master.comfort = spec.comfort;
+    master.fun = spec.fun;
+    master.room = spec.room;
+    master.energy = spec.energy;
+    if (multiTile) {
+        master.groupId = static_cast<int16_t>(index + 1);
+        master.place = -1;
+    } else {
+        master.drawGroup = kFirstDrawGroupId;
+        master.drawGroups = 1;
+        sprites.AddChunk(kTypeDGRP, kFirstDrawGroupId, spec.resourceName, DrawGroupFor(spec.resourceName, kFirstSpriteId));
+    }
+    iff.AddChunk(kTypeOBJD, kFirstObjectId, spec.resourceName, ObjectRecord(master));
+    std::vector<std::pair<uint16_t, uint32_t>> guidRefs;
+    int tile = 0;
+    for (int x = 0; multiTile && x < spec.tilesX; ++x)
+        for (int y = 0; y < spec.tilesY; ++y, ++tile) {
+            ObjdFields member = master;
+            member.guid = GuidOf(index, tile);
+            member.place = static_cast<int16_t>((x << 8) | y);
+            member.drawGroup = static_cast<int16_t>(kFirstDrawGroupId + tile);
+            member.drawGroups = 1;
+            member.price = 0;
+            const std::string tileName = std::string(spec.resourceName) + " - tile " + std::to_string(tile);
+            iff.AddChunk(kTypeOBJD, static_cast<int16_t>(kFirstObjectId + 1 + tile), tileName, ObjectRecord(member));
+            sprites.AddChunk(kTypeDGRP, member.drawGroup, tileName,
+                             DrawGroupFor(tileName, static_cast<int16_t>(kFirstSpriteId + tile)));
+            guidRefs.emplace_back(tile % 2 ? 32 : 31, member.guid);
+        }
+
+    // Catalog strings: name and description, in CTSS or in the older CATS form.
+    if (spec.catalog == Catalog::Ctss) {
+        iff.AddChunk(kTypeCTSS, kCatalogStringsId, "", LanguageList({{spec.name, ""}, {spec.description, ""}}));
+    } else {
+        ByteWriter cats;
+        cats.text(spec.name);
+        cats.u8(0);
+        cats.text(spec.description);
+        cats.u8(0);
+        iff.AddChunk(kTypeCATS, kCatalogStringsId, "", cats.data());
+    }
+    uint16_t flags = 0;
+    const std::vector<uint8_t> menu =
+        StringList(spec.strings, {std::string("Use ") + spec.name, "Examine", "Sell back"}, flags);
+    iff.AddChunk(kTypeSTRList, 129, "Interaction names", menu, flags);
+    iff.AddChunk(kTypeSTRList, 130, "Notes", StringList(StringLayout::Plain, {spec.description}, flags), flags);
+
+    guidRefs.emplace_back(42, masterGuid);
+    if (spec.guidPartner)
+        guidRefs.emplace_back(42, GuidOf(IndexOf(spec.guidPartner), -1));
+    iff.AddChunk(kTypeBHAV, 4096, "main", Behaviour(0x8002, guidRefs));
+    // Every few objects use the behaviour header with a 32-bit count.
+    iff.AddChunk(kTypeBHAV, 4097, "interaction - use", Behaviour(index % 3 == 0 ? 0x8003 : 0x8001, {{42, masterGuid}}));
+
+    ObjectFiles files;
+    files.iff = iff.Build(IffBuilder::Map::Written);
+    if (spec.where == Where::Companion)
+        files.spf = spf.Build(IffBuilder::Map::Written);
+    return files;
+}
+
+// ---------------------------------------------------------------------------
+// 3. Writing the folders
+
+bool WriteFile(const fs::path& path, const std::vector<uint8_t>& bytes, std::string& error)
+{
+    std::error_code ec;
+    fs::create_directories(path.parent_path(), ec);
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (!out) {
+        error = "cannot write " + path.string();
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+SampleGameResult WriteSampleGame(const fs::path& out)
+{
+    SampleGameResult result;
+    FarBuilder archive;
+    for (size_t i = 0; i < kObjects.size(); ++i) {
+        const ObjectSpec& spec = kObjects[i];
+        const ObjectFiles files = BuildObject(i);
+        const fs::path path = out / spec.file;
+        if (spec.where == Where::Archive) {
+            archive.AddFile(path.filename().string(), files.iff);
+        } else {
+            if (!WriteFile(path, files.iff, result.error))
+                return result;
+            if (!files.spf.empty() && !WriteFile(fs::path(path).replace_extension(".spf"), files.spf, result.error))
+                return result;
+        }
+        const int tiles = spec.tilesX * spec.tilesY > 1 ? spec.tilesX * spec.tilesY : 0;
+        result.objects.push_back({spec.file, spec.name, GuidOf(i, -1), spec.price, tiles});
+    }
+    if (!WriteFile(out / "GameData/Objects/furniture.far", archive.Build(), result.error))
+        return result;
+    // The editor keeps its downloads here; the game folder starts with the folder present.
+    std::error_code ec;
+    fs::create_directories(out / "Downloads", ec);
+    return result;
+}
+
+} // namespace zelvane
