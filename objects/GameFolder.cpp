@@ -203,4 +203,32 @@ GameFolderChoice FindGameFolder(const GameFolderInputs& inputs)
     return choice;
 }
 
+std::vector<std::string> SampleGameFolders(const std::string& executableFolder)
+{
+    const fs::path here = executableFolder;
+    return {(here / "../sample-game").lexically_normal().string(),
+            (here / "../../sample-game").lexically_normal().string(),
+            (here / "../share/zelvane/sample-game").lexically_normal().string()};
+}
+
+std::string ExecutableFolder()
+{
+    std::error_code ec;
+    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string() : exe.parent_path().string();
+}
+
+const char* GameFolderSourceName(GameFolderSource source)
+{
+    switch (source) {
+    case GameFolderSource::CommandLine: return "command line";
+    case GameFolderSource::Environment: return "SIMS_DATA";
+    case GameFolderSource::Profile: return "profile";
+    case GameFolderSource::WineRegistry: return "Wine registry";
+    case GameFolderSource::SampleGame: return "sample game";
+    case GameFolderSource::None: break;
+    }
+    return "none";
+}
+
 } // namespace zelvane

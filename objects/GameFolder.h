@@ -35,6 +35,16 @@ struct GameFolderInputs {
 
 GameFolderChoice FindGameFolder(const GameFolderInputs& inputs);
 
+// Where the sample game may lie for a program in `executableFolder`: beside
+// the build's programs (build/sample-game) or installed (share/zelvane/sample-game).
+std::vector<std::string> SampleGameFolders(const std::string& executableFolder);
+
+// The folder holding the running program (from /proc/self/exe), or "".
+std::string ExecutableFolder();
+
+// A printable name for a source: "command line", "SIMS_DATA", ...
+const char* GameFolderSourceName(GameFolderSource source);
+
 // The value of `key` in section `section` of an INI file as written by the
 // settings store; none when absent or unreadable.
 std::optional<std::string> ReadIniValue(const std::string& path, const std::string& section, const std::string& key);
