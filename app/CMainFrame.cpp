@@ -1,6 +1,9 @@
 #include "CMainFrame.h"
 
+#include "COGLDoc.h"
 #include "COGLView.h"
+
+#include <QStatusBar>
 
 namespace zelvane {
 
@@ -8,7 +11,24 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), view_(new COGLVie
 {
     setWindowTitle(kMainFrameTitle);
     setCentralWidget(view_);
+    statusBar()->setObjectName(QStringLiteral("statusBar"));
     resize(800, 600);
+}
+
+void CMainFrame::ShowCatalogSummary(const COGLDoc& document)
+{
+    const GameFolderChoice& game = document.GameFolder();
+    QString text;
+    if (game.source == GameFolderSource::None) {
+        text = tr("No game folder found: start with --game-folder DIR or set SIMS_DATA");
+    } else {
+        text = tr("%1 objects in %2 object files, from %3 (%4)")
+                   .arg(document.Catalog().ListedObjects().size())
+                   .arg(document.Catalog().Files().size())
+                   .arg(QString::fromStdString(game.folder))
+                   .arg(QString::fromUtf8(GameFolderSourceName(game.source)));
+    }
+    statusBar()->showMessage(text);
 }
 
 } // namespace zelvane

@@ -6,6 +6,7 @@
 namespace zelvane {
 
 class COGLView;
+class COGLDoc;
 
 inline constexpr const char* kMainFrameTitle = "zelvane 0.1.0";
 
@@ -16,6 +17,8 @@ public:
     explicit CMainFrame(QWidget* parent = nullptr);
 
     COGLView* View() const { return view_; }
+    // Says in the status bar how many objects the catalog holds, and from where.
+    void ShowCatalogSummary(const COGLDoc& document);
 
 private:
     COGLView* view_;

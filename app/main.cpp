@@ -1,6 +1,9 @@
 // zelvane: an editor for The Sims object files with a 3-D scene view.
 
 #include "CMainFrame.h"
+#include "COGLDoc.h"
+#include "CTGFileSystem.h"
+#include "ErrorLog.h"
 #include "QtReporter.h"
 
 #include <QApplication>
@@ -20,13 +23,20 @@ int main(int argc, char* argv[])
     commandLine.setApplicationDescription(QStringLiteral("Editor for The Sims object files"));
     commandLine.addHelpOption();
     commandLine.addVersionOption();
-    // FIXME: accepted so scripts can pass it already; it takes effect once the
-    // game folder and object catalog exist.
     commandLine.addOption({QStringLiteral("game-folder"), QStringLiteral("The game's installation folder."),
                            QStringLiteral("DIR")});
     commandLine.process(application);
 
+    // The file system's notes (archives it could not open) go to the debug log.
+    zelvane::CTGFileSystem::Instance().SetDebugSink([](const std::string& text) { zelvane::LogDebug(text + "\n"); });
+    std::optional<std::string> gameFolder;
+    if (commandLine.isSet(QStringLiteral("game-folder")))
+        gameFolder = commandLine.value(QStringLiteral("game-folder")).toStdString();
+    zelvane::COGLDoc document(gameFolder, zelvane::SampleGameFolders(zelvane::ExecutableFolder()));
+    document.OnNewDocument();
+
     zelvane::CMainFrame frame;
+    frame.ShowCatalogSummary(document);
     frame.show();
     const int status = application.exec();
     zelvane::SetReporter(nullptr);

@@ -1,0 +1,32 @@
+#pragma once
+// The editor's one document: it finds the game folder and owns the catalog of
+// the game's objects, rebuilt at every new document.
+
+#include "GameFolder.h"
+#include "ObjectCatalog.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zelvane {
+
+class COGLDoc {
+public:
+    COGLDoc(std::optional<std::string> commandLineGameFolder, std::vector<std::string> sampleFolders);
+
+    // The new-document step: finds the game folder again and rebuilds the catalog.
+    void OnNewDocument();
+
+    const GameFolderChoice& GameFolder() const { return gameFolder_; }
+    const ObjectCatalog& Catalog() const { return catalog_; }
+    ObjectCatalog& Catalog() { return catalog_; }
+
+private:
+    std::optional<std::string> commandLineGameFolder_;
+    std::vector<std::string> sampleFolders_;
+    GameFolderChoice gameFolder_;
+    ObjectCatalog catalog_;
+};
+
+} // namespace zelvane
