@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <sys/resource.h>
 
 namespace zelvane {
 
@@ -46,6 +47,20 @@ std::vector<std::string> MakeSearchFolders()
     return folders;
 }
 
+// Every catalogued file stays open: a game with thousands of object files
+// needs more descriptors than the usual soft limit of 1024.
+void RaiseOpenFileLimit()
+{
+    static const bool raised = [] {
+        rlimit limit{};
+        if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur >= limit.rlim_max)
+            return false;
+        limit.rlim_cur = limit.rlim_max;
+        return ::setrlimit(RLIMIT_NOFILE, &limit) == 0;
+    }();
+    (void)raised;
+}
+
 } // namespace
 
 const std::vector<std::string>& ObjectCatalog::SearchFolders()
@@ -70,6 +85,7 @@ void ObjectCatalog::Rebuild(const std::string& gameFolder)
     // Nothing of the previous build may stay open: files first, then the
     // archives the file system holds for them.
     Clear();
+    RaiseOpenFileLimit();
     gameFolder_ = gameFolder;
     if (!gameFolder_.empty() && gameFolder_.back() != '/')
         gameFolder_ += '/';

@@ -11,6 +11,7 @@
 #include "CObjectFile.h"
 #include "CTGDrawGroup.h"
 #include "CTGFileSystem.h"
+#include "CTGIffFile.h"
 #include "CTGObjResFileSet.h"
 #include "CTGStringList.h"
 #include "GuidSource.h"
@@ -257,6 +258,9 @@ CloneResult CloneObject(const CObjectEntry& object, const CloneOptions& options)
         result.error = error;
         return result;
     }
+    // The staging file only matters once complete: one sync as it closes, not one per resource.
+    if (auto* iff = dynamic_cast<CTGIffFile*>(target->Member(0)))
+        iff->SyncOnlyAtClose();
 
     auto fail = [&](int32_t error) {
         char text[256];

@@ -77,6 +77,17 @@ int32_t CTGFile::Flush()
     return file_ ? file_->Flush() : kErrNotOpen;
 }
 
+void CTGFile::DeferSync(bool defer)
+{
+    if (file_)
+        file_->DeferSync(defer);
+}
+
+int32_t CTGFile::Sync()
+{
+    return file_ ? file_->SyncNow() : kErrNotOpen;
+}
+
 int32_t CTGFile::GetPath(std::string& path) const
 {
     if (!file_)

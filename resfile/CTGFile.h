@@ -34,6 +34,9 @@ public:
     int32_t GetEOF(uint64_t& size);
     int32_t SetEOF(uint64_t size);                     // -50 when it cannot be cut
     int32_t Flush();
+    // Flushes stop syncing to the disk; Sync does it once (see FsOpenFile).
+    void DeferSync(bool defer);
+    int32_t Sync();
     bool IsOpen() const { return file_ != nullptr; }
     bool IsWritable() const { return file_ && writable_; }
     int32_t GetPath(std::string& path) const;

@@ -902,6 +902,7 @@ int32_t CTGIffFile::Compact()
     error = file_.Open(path);
     if (error != kResOk)
         return error;
+    file_.DeferSync(syncAtClose_);
 
     std::sort(moved.begin(), moved.end());
     for (IffTypeGroup& group : index_.groups)
@@ -918,6 +919,15 @@ int32_t CTGIffFile::Compact()
 
 // ---------------------------------------------------------------------------
 // 5. Close of a changed container and the map rewrite
+
+int32_t CTGIffFile::SyncOnlyAtClose()
+{
+    if (!Enter())
+        return lastError_;
+    syncAtClose_ = true;
+    file_.DeferSync(true);
+    return SetError(kResOk);
+}
 
 int32_t CTGIffFile::CompactOnClose()
 {
@@ -976,6 +986,12 @@ int32_t CTGIffFile::CloseContainer()
     compactOnClose_ = false;
     if (error == kResOk && writable && changed_)
         error = WriteMap();
+    if (syncAtClose_ && file_.IsOpen()) {
+        const int32_t synced = file_.Sync();
+        if (error == kResOk)
+            error = synced;
+        syncAtClose_ = false;
+    }
     ReleaseAll();
     changed_ = false;
     mapOffset_ = 0;

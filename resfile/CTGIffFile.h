@@ -73,6 +73,10 @@ public:
     // Makes the next close compact the file whatever its free space (for the
     // command-line "compact"); fails with -45 on a read-only file.
     int32_t CompactOnClose();
+    // For files written from scratch that replace another only when complete
+    // (a clone): flushes stop syncing, and the file is synced once as it is
+    // closed. Ends with the close.
+    int32_t SyncOnlyAtClose();
 
 private:
     struct Found {
@@ -107,6 +111,7 @@ private:
     IndexSource source_ = IndexSource::None;
     uint16_t version_ = 0;
     bool compactOnClose_ = false;
+    bool syncAtClose_ = false;
 };
 
 } // namespace zelvane

@@ -114,6 +114,18 @@ int32_t FsOpenFile::Flush()
         return kResOk;
     if (FileFaults::ShouldFail(FileFaults::Operation::Flush))
         return kErrCannotOpen;
+    if (deferSync_) {
+        unsynced_ = true;
+        return kResOk;
+    }
+    return ::fdatasync(fd_) == 0 ? kResOk : kErrCannotOpen;
+}
+
+int32_t FsOpenFile::SyncNow()
+{
+    if (shared_ || !writable_)
+        return kResOk;
+    unsynced_ = false;
     return ::fdatasync(fd_) == 0 ? kResOk : kErrCannotOpen;
 }
 

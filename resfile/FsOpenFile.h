@@ -48,6 +48,10 @@ public:
     int32_t Length(uint64_t& length) const;
     int32_t Truncate(uint64_t length);
     int32_t Flush();
+    // With deferred syncing, Flush only marks the file and the data reaches
+    // the disk once, at SyncNow (or never, for a file about to be thrown away).
+    void DeferSync(bool defer) { deferSync_ = defer; }
+    int32_t SyncNow();
 
 private:
     std::string path_;
@@ -60,6 +64,8 @@ private:
     uint64_t position_ = 0;
     bool shared_ = false;
     bool writable_ = false;
+    bool deferSync_ = false;
+    bool unsynced_ = false;
     std::shared_ptr<ArchiveDescriptor> archive_;
 };
 

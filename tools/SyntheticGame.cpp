@@ -105,15 +105,20 @@ struct Resource {
     std::vector<uint8_t> data;
 };
 
-std::vector<uint8_t> MakeObjd(Random& random, uint16_t tile)
+std::vector<uint8_t> MakeObjd(Random& random, uint16_t tile, uint32_t tiles)
 {
     std::vector<uint8_t> data(kObjdBytes);
     random.Fill(data);
-    // A plausible record: version field first, tile number in the second.
+    // A plausible record: version 138, and the group words of a single object,
+    // or of a multi-tile group whose first record is the master.
+    auto word = [&](size_t n, int16_t value) {
+        data[2 * n] = static_cast<uint8_t>(value);
+        data[2 * n + 1] = static_cast<uint8_t>(static_cast<uint16_t>(value) >> 8);
+    };
     data[0] = 138;
-    data[1] = 0;
-    data[2] = static_cast<uint8_t>(tile);
-    data[3] = 0;
+    data[1] = data[2] = data[3] = 0;
+    word(10, tiles == 1 ? 0 : 1);
+    word(11, tiles == 1 ? 0 : tile == 0 ? -1 : static_cast<int16_t>(((tile - 1) / 2) << 8 | ((tile - 1) % 2)));
     return data;
 }
 
@@ -135,7 +140,7 @@ std::vector<Resource> SmallResources(Random& random, const std::string& kind, ui
     const uint32_t tiles = random.Between(0, 5) == 0 ? random.Between(2, 4) : 1;
     for (uint32_t t = 0; t < tiles; ++t)
         list.push_back({kTypeOBJD, static_cast<int16_t>(kFirstObjdId + t),
-                        tiles == 1 ? kind : kind + " - tile " + std::to_string(t + 1), MakeObjd(random, t)});
+                        tiles == 1 ? kind : kind + " - tile " + std::to_string(t + 1), MakeObjd(random, static_cast<uint16_t>(t), tiles)});
     const uint32_t strings = random.Between(1, 3);
     for (uint32_t s = 0; s < strings; ++s)
         list.push_back({kTypeSTRList, static_cast<int16_t>(128 + s), s == 0 ? "Strings" : "Dialog strings",
