@@ -3,6 +3,7 @@
 #include "CTGResFileSet.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace zelvane {
 
@@ -316,6 +317,19 @@ int32_t CTGResFileSet::AddResource(ResHandle* handle, ResType type, int16_t id, 
 int32_t CTGResFileSet::AddResourceEx(ResHandle* handle, ResType type, int16_t id, std::string_view name,
                                      uint8_t attribute, ResConverted converted)
 {
+    // Find where the new resource goes before anything is removed: with no
+    // member to take it, the old one must stay.
+    std::optional<size_t> destination;
+    int32_t noDestination = kErrNoWritableMember;
+    for (size_t i = 0; i < members_.size() && !destination; ++i) {
+        if (!Admits(i, type))
+            noDestination = kErrNoFilterAdmits;
+        else if (members_[i].container->IsWritable())
+            destination = i;
+    }
+    if (!destination)
+        return SetError(noDestination);
+
     ResHandle* existing = GetResourceEx(type, id, attribute, nullptr);
     if (existing && existing == handle) {
         DetachResource(handle);
@@ -329,17 +343,7 @@ int32_t CTGResFileSet::AddResourceEx(ResHandle* handle, ResType type, int16_t id
         if (RemoveResource(existing) != kResOk)
             return lastError_;
     }
-    SetError(kErrNoWritableMember);
-    for (size_t i = 0; i < members_.size(); ++i) {
-        if (!Admits(i, type)) {
-            SetError(kErrNoFilterAdmits);
-            continue;
-        }
-        if (!members_[i].container->IsWritable())
-            continue;
-        return SetError(members_[i].container->AddResourceEx(handle, type, id, name, attribute, converted));
-    }
-    return lastError_;
+    return SetError(members_[*destination].container->AddResourceEx(handle, type, id, name, attribute, converted));
 }
 
 } // namespace zelvane

@@ -22,6 +22,13 @@ constexpr uint16_t kLayoutComments = 0xFFFE;  // -2: texts with comments
 constexpr uint16_t kLayoutLanguages = 0xFFFD; // -3: language, text, comment
 constexpr size_t kMaxTextLength = 65535;
 
+// A text holding a NUL would split its record: it is stored up to the NUL, as it reads back.
+std::string_view UpToNul(const std::optional<std::string>& text)
+{
+    const std::string_view view = text ? std::string_view(*text) : std::string_view();
+    return view.substr(0, view.find('\0'));
+}
+
 // A NUL-terminated text; a missing terminator ends the text at the end of the data.
 std::string ReadText(ByteReader& reader)
 {
@@ -270,9 +277,9 @@ std::vector<uint8_t> CTGStringList::Encode() const
             if (written++ == UINT16_MAX)
                 return out.take();
             out.u8(static_cast<uint8_t>(s + 1));
-            out.text(entry.text.value_or(""));
+            out.text(UpToNul(entry.text));
             out.u8(0);
-            out.text(entry.comment.value_or(""));
+            out.text(UpToNul(entry.comment));
             out.u8(0);
         }
     return out.take();
@@ -298,8 +305,6 @@ int32_t CTGStringList::Save()
         theirs[i].comment = mine[i].comment;
         theirs[i].origin = mine[i].origin;
     }
-    // Strings deleted here must not come back from the stored copy.
-    theirs.resize(mine.size());
 
     for (size_t s = 1; s < stored.slots_.size(); ++s) {
         Slot& slot = stored.slots_[s];
@@ -317,7 +322,9 @@ int32_t CTGStringList::Save()
     if (!handle)
         return kErrNoCompactionMemory;
     const ResType type = (type_ == 0 || type_ == kTypeCaretText) ? kTypeSTRList : type_;
-    int32_t error = container_->AddResource(handle, type, id_, name_, ResConverted::Yes);
+    // A list made without loading has no name of its own: the stored label stays.
+    const std::string& name = name_.empty() ? stored.name_ : name_;
+    int32_t error = container_->AddResource(handle, type, id_, name, ResConverted::Yes);
     if (error != kResOk) {
         ResHandle::Dispose(handle);
         return error;

@@ -137,6 +137,8 @@ TEST(ResDir, ServesAFolderReadOnlyWithTypesFromExtensions)
     EXPECT_EQ(CTGResDir::TypeOfName("c.x"), 0x78000000u);
     EXPECT_EQ(set.CountTypes(), 2);
     ResHandle* extra = ResHandle::Create(1);
-    EXPECT_EQ(set.AddResource(extra, bmp, 9, "", ResConverted::No), kErrNoWritableMember);
+    EXPECT_EQ(set.AddResource(extra, bmp, 1, "", ResConverted::No), kErrNoWritableMember);
     ResHandle::Dispose(extra);
+    // Nothing could take the replacement, so the old resource is still there.
+    EXPECT_NE(set.GetResource(bmp, 1, nullptr), nullptr);
 }

@@ -145,13 +145,25 @@ TEST(StringList, SavingMergesTheEditedLanguageIntoTheStoredList)
     ASSERT_EQ(list.Load(LoadLanguages::Current, FillEmptySlots::No), kResOk);
     list.SetString(1, "new name");
     list.DeleteString(2);
+    list.SetString(2, std::string("cut\0here", 8));
+    list.SetString(3, "added");
     ASSERT_EQ(list.Save(), kResOk);
 
     CTGStringList back;
     back.Configure(&f.file, 128, kTypeSTRList, CaretText::No, 0);
     ASSERT_EQ(back.Load(LoadLanguages::All, FillEmptySlots::No), kResOk);
-    EXPECT_EQ(back.Count(0), 1);
+    EXPECT_EQ(back.Count(0), 3);
     EXPECT_EQ(back.GetString(1, 0), "new name");
+    EXPECT_EQ(back.GetString(2, 0), "cut"); // a NUL ends the stored text instead of splitting the record
+    EXPECT_EQ(back.GetString(3, 0), "added");
+    // Saving merges into the stored list: a shorter list keeps the stored strings beyond it.
+    CTGStringList shorter;
+    shorter.Configure(&f.file, 128, kTypeSTRList, CaretText::No, 0);
+    shorter.SetString(1, "only the name");
+    ASSERT_EQ(shorter.Save(), kResOk);
+    ASSERT_EQ(back.Load(LoadLanguages::All, FillEmptySlots::No), kResOk);
+    EXPECT_EQ(back.Count(0), 3);
+    EXPECT_EQ(back.GetString(1, 0), "only the name");
     EXPECT_EQ(back.GetString(1, 1), "nom"); // another language keeps what it held
     for (uint8_t s = 2; s < kLanguageSlots; ++s)
         EXPECT_EQ(back.Count(s), 0) << "slot " << int(s) << " held only copies";

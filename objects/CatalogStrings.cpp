@@ -1,0 +1,115 @@
+#include "CatalogStrings.h"
+
+#include "ByteReader.h"
+#include "CTGStringList.h"
+
+namespace zelvane {
+
+namespace {
+
+constexpr int8_t kDefaultLanguage = 0;
+
+// Leaves resource data as stored: 'CATS' has no words to swap.
+void KeepAsStored(uint8_t*, uint32_t) {}
+
+void ConfigureCatalogList(CTGStringList& list, CTGResFile& container, int16_t id)
+{
+    list.Configure(&container, id, kTypeCTSS, CaretText::No, kDefaultLanguage);
+}
+
+// The lowest slot's non-empty string `index`, if any slot has one.
+std::optional<std::string> FirstNonEmpty(const CTGStringList& list, int32_t index)
+{
+    for (uint8_t slot = 0; slot < kLanguageSlots; ++slot)
+        if (std::optional<std::string> text = list.GetString(index, slot); text && !text->empty())
+            return text;
+    return std::nullopt;
+}
+
+} // namespace
+
+CatalogStrings ReadCatalogStrings(CTGResFile& container, int16_t id)
+{
+    CatalogStrings strings;
+    if (ResHandle* cats = container.GetResource(kTypeCATS, id, &KeepAsStored)) {
+        ByteReader reader(cats->Bytes());
+        strings.name = reader.cstring(reader.remaining());
+        strings.description = reader.cstring(reader.remaining());
+        strings.readable = true;
+        container.ReleaseResource(cats);
+        return strings;
+    }
+
+    CTGStringList list;
+    ConfigureCatalogList(list, container, id);
+    if (list.Load(LoadLanguages::Current, FillEmptySlots::No) != kResOk)
+        return strings;
+    strings.readable = true;
+    strings.name = list.GetString(1).value_or("");
+    strings.description = list.GetString(2).value_or("");
+    if (strings.name.empty()) {
+        // Some lists carry their texts only in another language.
+        CTGStringList all;
+        ConfigureCatalogList(all, container, id);
+        if (all.Load(LoadLanguages::All, FillEmptySlots::No) == kResOk) {
+            if (std::optional<std::string> name = FirstNonEmpty(all, 1))
+                strings.name = *name;
+            if (std::optional<std::string> description = FirstNonEmpty(all, 2))
+                strings.description = *description;
+        }
+    }
+    return strings;
+}
+
+CatalogStrings ReadCatalogStrings(CTGResFile& container, const ObjectDefinition& definition)
+{
+    return ReadCatalogStrings(container, definition.CatalogStringsId());
+}
+
+void PrepareCatalogStrings(CTGResFile& container, int16_t id)
+{
+    CTGStringList list;
+    ConfigureCatalogList(list, container, id);
+    if (list.Load(LoadLanguages::Current, FillEmptySlots::No) != kResOk)
+        return;
+    bool added = false;
+    for (int32_t index = 1; index <= 2; ++index) {
+        if (list.GetString(index))
+            continue;
+        list.SetString(index, "", 0);
+        list.SetString(index, "", 1);
+        added = true;
+    }
+    if (added)
+        list.Save(); // a list that cannot be saved is read as it is
+}
+
+int32_t WriteCatalogStrings(CTGResFile& container, int16_t id, const CatalogStrings& strings)
+{
+    if (!strings.readable)
+        return kResOk;
+    if (!container.IsWritable())
+        return kErrNotWritable;
+
+    // Start from the stored list so that saving (which keeps exactly the
+    // strings of the saved slot) loses none of its other strings, comments or
+    // its label; a list that is not stored yet starts empty.
+    CTGStringList list;
+    ConfigureCatalogList(list, container, id);
+    if (list.Load(LoadLanguages::Current, FillEmptySlots::No) == kErrBadLayout)
+        return kErrBadLayout;
+    list.SetString(1, strings.name);
+    list.SetString(2, strings.description);
+    const int32_t saved = list.Save();
+    if (saved != kResOk)
+        return saved;
+
+    if (ResHandle* cats = container.GetResource(kTypeCATS, id, &KeepAsStored)) {
+        const int32_t removed = container.RemoveResource(cats);
+        if (removed != kResOk)
+            return removed;
+    }
+    return kResOk;
+}
+
+} // namespace zelvane

@@ -1,0 +1,172 @@
+// The property editor dialog's model: opening, views, lists, Apply, OK and cancel.
+
+#include "DefinitionFixtures.h"
+#include "FileFaults.h"
+#include "PropertyEditorModel.h"
+#include "RecordingReporter.h"
+
+#include <gtest/gtest.h>
+
+using namespace zelvane;
+using namespace zelvane::test;
+
+namespace {
+
+struct Recorded {
+    Recorded() { SetReporter(&reporter); }
+    ~Recorded() { SetReporter(nullptr); }
+    RecordingReporter reporter;
+};
+
+// A version-136 record of 200 bytes: every write of it changes the stored size.
+DefinitionFile OldObject()
+{
+    std::vector<uint8_t> record = Record(200, 136);
+    PutWord(record, objd::kRoomFlags, 0x0003);
+    PutWord(record, objd::kMiscFlags, 0x0005);
+    PutWord(record, objd::kWallStyle, 20);
+    return WithCtss(record, {{1, "Chair"}, {1, "Sit on it"}});
+}
+
+void Select(PropertyEditorModel& model, std::string_view name)
+{
+    const std::vector<std::string> items = model.ListItems();
+    const auto it = std::find(items.begin(), items.end(), name);
+    ASSERT_NE(it, items.end()) << name;
+    model.SelectRow(static_cast<int32_t>(it - items.begin()));
+}
+
+} // namespace
+
+TEST(PropertyEditorModel, OpensInTheSimpleViewAndOkRightAwaySaves)
+{
+    DefinitionFile f = OldObject();
+    PropertyEditorModel model(f.file, kObjectId);
+    ASSERT_TRUE(model.Open());
+    EXPECT_EQ(model.ListItems(), (std::vector<std::string>{"Resource Name", "Name", "Description", "Price",
+                                                           "Room Flags", "Function Flags"}));
+    EXPECT_EQ(model.SelectedIndex(), 0);
+    EXPECT_EQ(model.VisibleControl(), ValueControl::SingleLineEdit);
+    EXPECT_EQ(model.ControlValue().AsText(), "chair");
+    EXPECT_EQ(model.HelpText(), "Resource Name: The name of the resource, as it appears in lists.");
+    EXPECT_FALSE(model.ApplyEnabled());
+    EXPECT_EQ(f.Stored(kTypeOBJD, kObjectId).size(), 200u); // opening wrote nothing
+
+    EXPECT_EQ(model.Ok(), kResOk);
+    EXPECT_EQ(f.Stored(kTypeOBJD, kObjectId).size(), 216u);
+
+    model.ToggleView();
+    EXPECT_EQ(model.ListItems().size(), 31u);
+    EXPECT_EQ(model.SelectedIndex(), 0);
+    EXPECT_EQ(model.ToggleButtonText(), std::string("&Simple"));
+    model.ToggleView();
+    EXPECT_EQ(model.ToggleButtonText(), std::string("&Advanced"));
+    model.SelectRow(6); // outside the simple list
+    EXPECT_EQ(model.VisibleControl(), ValueControl::None);
+    EXPECT_EQ(model.HelpText(), "");
+}
+
+TEST(PropertyEditorModel, ListsShowTheirNamesAndStoreSelectionsAtOnce)
+{
+    DefinitionFile f = OldObject();
+    PropertyEditorModel model(f.file, kObjectId);
+    ASSERT_TRUE(model.Open());
+    model.ToggleView();
+    auto word = [&](size_t offset) { return static_cast<uint16_t>(model.Editor().Record().Word(offset / 2)); };
+
+    Select(model, "Room Flags");
+    EXPECT_EQ(model.VisibleControl(), ValueControl::FlagsList);
+    EXPECT_EQ(model.ControlItems().size(), 8u);
+    std::vector<bool> selected = model.SelectedItems();
+    EXPECT_EQ(selected, (std::vector<bool>{true, true, false, false, false, false, false, false}));
+    selected[7] = true; // "Study"
+    model.ListSelectionChanged(selected);
+    EXPECT_EQ(word(objd::kRoomFlags), 0x0083);
+
+    Select(model, "Misc Flags");
+    EXPECT_EQ(model.SelectedItems(), (std::vector<bool>{true, false}));
+    model.ListSelectionChanged({true, true});
+    EXPECT_EQ(word(objd::kMiscFlags), 0x0003);
+
+    Select(model, "Wall Style");
+    EXPECT_EQ(model.ControlItems().back(), "Custom");
+    selected = model.SelectedItems();
+    EXPECT_EQ(std::count(selected.begin(), selected.end(), true), 0);
+    model.ListSelectionChanged({false, false, true});
+    EXPECT_EQ(word(objd::kWallStyle), 2);
+    model.ListSelectionChanged(std::vector<bool>(11, false));
+    EXPECT_EQ(word(objd::kWallStyle), 0xFFFF);
+}
+
+TEST(PropertyEditorModel, ApplyWritesAndOnlyAChangeOrASelectionEnablesItAgain)
+{
+    DefinitionFile f = OldObject();
+    PropertyEditorModel model(f.file, kObjectId);
+    ASSERT_TRUE(model.Open());
+    Select(model, "Price");
+    model.ValueChanged(PropertyValue::FromText("12abc"));
+    EXPECT_EQ(model.Apply(), kResOk);
+    EXPECT_EQ(model.ControlValue().AsText(), "12"); // shown again as stored
+    EXPECT_FALSE(model.ApplyEnabled());
+    EXPECT_FALSE(model.Modified());
+    EXPECT_EQ(ObjectDefinition::FromBytes(f.Stored(kTypeOBJD, kObjectId)).Price(), 12);
+
+    Select(model, "Description"); // the multi-line box: no change
+    EXPECT_EQ(model.VisibleControl(), ValueControl::MultiLineEdit);
+    EXPECT_FALSE(model.Modified());
+    EXPECT_TRUE(model.ApplyEnabled());
+
+    // Cancel after typing leaves the file alone.
+    model.ValueChanged(PropertyValue::FromText("Typed"));
+    Select(model, "Price");
+    model.ValueChanged(PropertyValue::FromText("999"));
+    f.Reopen();
+    EXPECT_EQ(ObjectDefinition::FromBytes(f.Stored(kTypeOBJD, kObjectId)).Price(), 12);
+    EXPECT_EQ(ReadCatalogStrings(f.file, kStringsId).description, "Sit on it");
+}
+
+TEST(PropertyEditorModel, ShowingAPlaceholderNameNeverRenamesTheObject)
+{
+    DefinitionFile f(Record());
+    PropertyEditorModel model(f.file, kObjectId);
+    std::vector<std::string> renamed;
+    model.Editor().SetObjectNameHandler([&](std::string_view name) { renamed.emplace_back(name); });
+    ASSERT_TRUE(model.Open());
+    Select(model, "Name");
+    EXPECT_EQ(model.ControlValue().AsText(), "[Name not defined.]");
+    EXPECT_EQ(model.Ok(), kResOk);
+    EXPECT_TRUE(renamed.empty());
+}
+
+TEST(PropertyEditorModel, FailuresAreToldAndApplyCanBeRepeated)
+{
+    Recorded recorded;
+    DefinitionFile f = OldObject();
+    PropertyEditorModel missing(f.file, kObjectId + 1);
+    EXPECT_FALSE(missing.Open());
+    ASSERT_EQ(recorded.reporter.Messages().size(), 1u);
+    EXPECT_EQ(recorded.reporter.Messages()[0].text, "Could not read the object definition #129, error #-98!");
+
+    PropertyEditorModel model(f.file, kObjectId);
+    ASSERT_TRUE(model.Open());
+    FileFaults::Arm(1, true);
+    const int32_t error = model.Apply();
+    FileFaults::Disarm();
+    EXPECT_NE(error, kResOk);
+    ASSERT_EQ(recorded.reporter.Messages().size(), 2u);
+    EXPECT_EQ(recorded.reporter.Messages()[1].text,
+              "Could not save the object properties to \"" + f.path + "\", error #" + std::to_string(error) + "!");
+    EXPECT_TRUE(model.Modified());
+    EXPECT_TRUE(model.ApplyEnabled());
+    EXPECT_EQ(model.Apply(), kResOk);
+    EXPECT_EQ(f.Stored(kTypeOBJD, kObjectId).size(), 216u);
+
+    DefinitionFile s(Record(100, 100));
+    PropertyEditorModel shortModel(s.file, kObjectId);
+    ASSERT_TRUE(shortModel.Open());
+    EXPECT_EQ(shortModel.Ok(), kErrBadLayout);
+    ASSERT_EQ(recorded.reporter.Messages().size(), 3u);
+    EXPECT_EQ(recorded.reporter.Messages()[2].text,
+              "The object definition #128 holds only 100 of its 216 bytes, so it cannot be written back. Its "
+              "changes were not saved.");
+}

@@ -1,0 +1,25 @@
+// Value conversions: decimal text in and out, and edit box texts.
+
+#include "PropertyValue.h"
+
+#include <gtest/gtest.h>
+
+using namespace zelvane;
+
+TEST(PropertyValue, DecimalTextIsReadUpToTheFirstNonDigitAndWraps)
+{
+    EXPECT_EQ(ParseNumber("12abc"), 12);
+    EXPECT_EQ(ParseNumber("abc"), 0);
+    EXPECT_EQ(ParseNumber(" \t-5"), -5);
+    EXPECT_EQ(ParseNumber("+-7"), 0);
+    EXPECT_EQ(ParseNumber("99999999999999999999"), 1661992959); // 10^20 - 1 modulo 2^32
+    // Only the first 255 characters count.
+    EXPECT_EQ(ParseNumber(std::string(254, ' ') + "98"), 9);
+}
+
+TEST(PropertyValue, EditBoxTextsAreClippedAndEndBeforeNul)
+{
+    EXPECT_EQ(ClipText(std::string(300, 'x')).size(), 255u);
+    EXPECT_EQ(ClipText(std::string(300, 'x'), kMaxResourceName).size(), 63u);
+    EXPECT_EQ(ClipText(std::string("ab\0cd", 5)), "ab");
+}
