@@ -48,6 +48,8 @@ int32_t CTGExtResFileSet::OpenContainer(std::string_view path)
         std::unique_ptr<CTGResFile> member = MakeContainer(registration.kind);
         if (!member)
             continue;
+        if (auto* iff = dynamic_cast<CTGIffFile*>(member.get()))
+            iff->SetOpenReadOnly(openReadOnly_);
         const int32_t error = member->OpenContainer(WithExtension(path, registration.extension));
         if (error == kResOk && AddMember(std::move(member)))
             opened = true;

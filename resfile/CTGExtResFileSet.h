@@ -23,6 +23,8 @@ public:
     // Ignored for kinds outside 1..3 and after 8 registrations.
     void RegisterExtension(ContainerKind kind, std::string_view extension);
     void ClearRegistrations();
+    // Members opened from now on are read-only (see CTGIffFile::SetOpenReadOnly).
+    void SetOpenReadOnly(bool readOnly) { openReadOnly_ = readOnly; }
 
     int32_t OpenContainer(std::string_view path) override;
     int32_t CloseContainer() override;
@@ -40,6 +42,7 @@ protected:
     static std::string WithExtension(std::string_view path, std::string_view extension);
 
     std::vector<Registration> registrations_;
+    bool openReadOnly_ = false;
 };
 
 } // namespace zelvane

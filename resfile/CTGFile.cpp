@@ -38,6 +38,15 @@ int32_t CTGFile::Open(std::string_view path)
     return file_ ? kResOk : kErrCannotOpen;
 }
 
+int32_t CTGFile::OpenReadOnly(std::string_view path)
+{
+    if (file_)
+        return kErrAlreadyOpen;
+    file_ = fileSystem_->OpenRecord(path, OpenAccess::ReadOnly);
+    writable_ = false;
+    return file_ ? kResOk : kErrCannotOpen;
+}
+
 int32_t CTGFile::Close()
 {
     if (!file_)

@@ -27,6 +27,7 @@ public:
     int32_t Create(std::string_view path); // -47 open, -43 exists, -42 cannot create
     int32_t Delete(std::string_view path); // -47 open, -40 missing, -39 cannot delete
     int32_t Open(std::string_view path);   // read-write, else read-only; -50 when neither
+    int32_t OpenReadOnly(std::string_view path); // -50 when it cannot be read
     int32_t Close();
     int32_t Read(void* buffer, uint32_t count);        // -48 on a short read
     int32_t Write(const void* buffer, uint32_t count); // -46 on a short write

@@ -60,7 +60,7 @@ int32_t CTGIffFile::OpenContainer(std::string_view path, IndexMode mode)
     SetError(kResOk);
     if (file_.IsOpen())
         return SetError(kErrAlreadyOpen);
-    if (file_.Open(path) != kResOk)
+    if ((openReadOnly_ ? file_.OpenReadOnly(path) : file_.Open(path)) != kResOk)
         return SetError(kErrCannotOpen);
 
     IffHeaderBytes header{};
@@ -887,6 +887,11 @@ int32_t CTGIffFile::Compact()
         }
         source += header.size;
     }
+    // Behind a damaged chunk header lie bytes the walk cannot place, among
+    // them every chunk appended since the file was opened (the allocation
+    // goes to the end of the file then): compacting would drop them.
+    if (source <= UINT32_MAX - kChunkHeaderSize && ReadChunkHeader(source, header) == kResOk && !header.SizeValid())
+        return abandon(kResOk);
     error = out.Flush();
     if (error == kResOk)
         error = out.Close();

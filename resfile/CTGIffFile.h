@@ -63,6 +63,9 @@ public:
 
     // Opens with a choice of index: the map when usable, or always a scan.
     int32_t OpenContainer(std::string_view path, IndexMode mode);
+    // Later opens are read-only even where the file could be written (for
+    // looking at files that must not change, such as the game's own).
+    void SetOpenReadOnly(bool readOnly) { openReadOnly_ = readOnly; }
     // How the index of the open file was built.
     IndexSource IndexSourceUsed() const { return source_; }
     // Read-only view of the index, for listings.
@@ -112,6 +115,7 @@ private:
     uint16_t version_ = 0;
     bool compactOnClose_ = false;
     bool syncAtClose_ = false;
+    bool openReadOnly_ = false;
 };
 
 } // namespace zelvane

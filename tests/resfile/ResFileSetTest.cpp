@@ -142,3 +142,21 @@ TEST(ResDir, ServesAFolderReadOnlyWithTypesFromExtensions)
     // Nothing could take the replacement, so the old resource is still there.
     EXPECT_NE(set.GetResource(bmp, 1, nullptr), nullptr);
 }
+
+TEST(ObjResFileSet, ReadOnlyOpensNeverWrite)
+{
+    TempDir dir;
+    WriteBytes(dir.File("r.iff"), SmallObjectFile(IffBuilder::Map::Written));
+    const std::vector<uint8_t> before = ReadBytes(dir.File("r.iff"));
+    {
+        CTGObjResFileSet set;
+        set.SetOpenReadOnly(true);
+        ASSERT_EQ(set.OpenContainer(dir.File("r.iff")), kResOk);
+        EXPECT_FALSE(set.IsWritable());
+        ResHandle* objd = set.GetResource(kTypeOBJD, 128, nullptr);
+        ASSERT_NE(objd, nullptr);
+        EXPECT_EQ(set.WriteResource(objd), kErrNoSuchName); // no writable member was asked
+        EXPECT_EQ(set.CloseContainer(), kResOk);
+    }
+    EXPECT_EQ(ReadBytes(dir.File("r.iff")), before);
+}
