@@ -228,28 +228,28 @@ int32_t CTGStringList::Count(uint8_t language) const
     return slot ? static_cast<int32_t>(slot->size()) : 0;
 }
 
-void CTGStringList::SetString(int32_t index, std::string_view text, uint8_t language)
+StringEntry* CTGStringList::EntryForWriting(int32_t index, uint8_t language)
 {
     Slot* slot = SlotFor(language);
     if (!slot || index < 1 || static_cast<size_t>(index) > slot->size() + 1)
-        return;
+        return nullptr;
     if (static_cast<size_t>(index) == slot->size() + 1)
         slot->emplace_back();
     StringEntry& entry = (*slot)[static_cast<size_t>(index) - 1];
-    entry.text = std::string(text);
     entry.origin = static_cast<int8_t>(slot - slots_.data());
+    return &entry;
+}
+
+void CTGStringList::SetString(int32_t index, std::string_view text, uint8_t language)
+{
+    if (StringEntry* entry = EntryForWriting(index, language))
+        entry->text = std::string(text);
 }
 
 void CTGStringList::SetComment(int32_t index, std::string_view text, uint8_t language)
 {
-    Slot* slot = SlotFor(language);
-    if (!slot || index < 1 || static_cast<size_t>(index) > slot->size() + 1)
-        return;
-    if (static_cast<size_t>(index) == slot->size() + 1)
-        slot->emplace_back();
-    StringEntry& entry = (*slot)[static_cast<size_t>(index) - 1];
-    entry.comment = std::string(text);
-    entry.origin = static_cast<int8_t>(slot - slots_.data());
+    if (StringEntry* entry = EntryForWriting(index, language))
+        entry->comment = std::string(text);
 }
 
 void CTGStringList::DeleteString(int32_t index, uint8_t language)

@@ -73,6 +73,8 @@ private:
     using Slot = std::vector<StringEntry>;
     Slot* SlotFor(uint8_t language);
     const Slot* SlotFor(uint8_t language) const;
+    // The entry at `index` (count+1 appends one), marked as set for its slot; nullptr outside 1..count+1.
+    StringEntry* EntryForWriting(int32_t index, uint8_t language);
     void Clear();
     void AddToCurrentAndDefault(StringEntry entry);
     void FillFromDefault();
