@@ -68,6 +68,11 @@ TEST(CatalogCommands, ListCloneAndFindSharedGuidsWithoutTouchingTheGame)
     EXPECT_NE(cloned["guids"][0]["old_guid"], cloned["guids"][0]["new_guid"]);
     EXPECT_FALSE(cloned["repaired"].empty());
     EXPECT_TRUE(std::filesystem::exists(target));
+    // Editing and saving the clone, and looking at a game file, leave the game alone too.
+    CliResult set = RunCli({"set", "--file", target, "Price=99", "Name=My Fern"});
+    ASSERT_EQ(set.status, 0) << set.err;
+    CliResult props = RunCli({"props", folder + "/GameData/Objects/chair.iff", "--advanced"});
+    ASSERT_EQ(props.status, 0) << props.err;
 
     EXPECT_EQ(Snapshot(game.Path()), before) << "a game file was written";
     std::filesystem::permissions(game.Path(), std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
