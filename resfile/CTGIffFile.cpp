@@ -892,6 +892,16 @@ int32_t CTGIffFile::Compact()
     // goes to the end of the file then): compacting would drop them.
     if (source <= UINT32_MAX - kChunkHeaderSize && ReadChunkHeader(source, header) == kResOk && !header.SizeValid())
         return abandon(kResOk);
+    // A damaged chunk header ends the walk; resources the map placed behind
+    // it would be lost by the copy. Such a file is left as it is.
+    std::sort(moved.begin(), moved.end());
+    for (const IffTypeGroup& group : index_.groups)
+        for (const IffEntry& entry : group.entries)
+            if (entry.IsWritten() && group.type != kTypeMap &&
+                !std::binary_search(moved.begin(), moved.end(), std::make_pair(entry.offset, uint32_t{0}),
+                                    [](const auto& a, const auto& b) { return a.first < b.first; }))
+                return abandon(kResOk);
+
     error = out.Flush();
     if (error == kResOk)
         error = out.Close();
@@ -909,7 +919,6 @@ int32_t CTGIffFile::Compact()
         return error;
     file_.DeferSync(syncAtClose_);
 
-    std::sort(moved.begin(), moved.end());
     for (IffTypeGroup& group : index_.groups)
         for (IffEntry& entry : group.entries) {
             auto it = std::lower_bound(moved.begin(), moved.end(), std::make_pair(entry.offset, uint32_t{0}));

@@ -300,3 +300,36 @@ TEST_F(IffWrite, RewritingInPlaceWritesOnlyTheChunkAndCompactionCanBeAsked)
     EXPECT_EQ(chunks[0].type, "OBJD");
     EXPECT_EQ(chunks[1].type, "rsmp");
 }
+
+TEST_F(IffWrite, ResourcesAppendedBehindADamagedChunkHeaderSurviveTheClose)
+{
+    // Enough free space to compact, a damaged header after it, and a
+    // resource too large for the free space, which goes to the end of the file.
+    IffBuilder b;
+    b.AddChunk(kTypeOBJD, 128, "chair", Filled(216, 1));
+    b.AddFreeChunk(12000);
+    std::vector<uint8_t> bytes = b.Build(IffBuilder::Map::None);
+    std::vector<uint8_t> damaged(76, 0);
+    damaged[7] = 10; // a chunk size below the header's own
+    bytes.insert(bytes.end(), damaged.begin(), damaged.end());
+    const std::string path = dir_.File("damaged.iff");
+    WriteBytes(path, bytes);
+
+    CTGIffFile f;
+    ASSERT_EQ(f.OpenContainer(path), kResOk);
+    ResHandle* big = ResHandle::CreateFrom(Filled(20000, 7));
+    ASSERT_EQ(f.AddResource(big, kTypeSPR2, 1, "big", ResConverted::No), kResOk);
+    ASSERT_EQ(f.WriteResource(big), kResOk);
+    ASSERT_EQ(f.CloseContainer(), kResOk);
+
+    // Only the map knows what lies behind the damage; the file keeps its free space.
+    CTGIffFile check;
+    ASSERT_EQ(check.OpenContainer(path), kResOk);
+    EXPECT_EQ(check.IndexSourceUsed(), IndexSource::Map);
+    ResHandle* back = check.GetResource(kTypeSPR2, 1, nullptr);
+    ASSERT_NE(back, nullptr) << check.GetLastError();
+    EXPECT_EQ(back->Size(), 20000u);
+    EXPECT_EQ(back->Bytes()[19999], 7);
+    ASSERT_NE(check.GetResource(kTypeOBJD, 128, nullptr), nullptr);
+    EXPECT_EQ(Chunks(path)[1].type, "XXXX");
+}
