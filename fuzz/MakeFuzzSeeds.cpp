@@ -1,8 +1,11 @@
 // Writes the seed inputs of the fuzz targets: small valid files built with
-// IffBuilder and FarBuilder, and damaged variants of them that reach the
-// readers' error paths (truncations, stale maps, lying counts and offsets).
+// IffBuilder and FarBuilder, string lists and draw groups in every layout,
+// edit scripts for the editing target, and damaged variants of them that
+// reach the readers' error paths (truncations, stale maps, lying counts and
+// offsets).
 // Usage: make_fuzz_seeds CORPUS_FOLDER (one sub-folder per target is made).
 
+#include "ByteWriter.h"
 #include "CTGRecord.h"
 #include "FarBuilder.h"
 #include "IffBuilder.h"
@@ -11,6 +14,8 @@
 #include "ResourceMapRecord.h"
 #include "ResType.h"
 
+#include <array>
+#include <bit>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -225,6 +230,178 @@ void WriteFarSeeds(SeedWriter& out)
     out.Write("header-only", Prefix(archive, 16));
 }
 
+// The first byte of a string list input: caret text, all languages, fill, language slot.
+uint8_t ListControl(bool caret, bool all, bool fill, uint8_t language)
+{
+    return static_cast<uint8_t>((caret ? 0x80 : 0) | (all ? 0x40 : 0) | (fill ? 0x20 : 0) | (language & 0x1F));
+}
+
+Bytes WithControl(uint8_t control, const Bytes& list)
+{
+    Bytes bytes{control};
+    bytes.insert(bytes.end(), list.begin(), list.end());
+    return bytes;
+}
+
+void WriteStringListSeeds(SeedWriter& out)
+{
+    ByteWriter plain;
+    plain.u16le(0xFFFF);
+    plain.u16le(3);
+    for (const char* text : {"one", "", "three"}) {
+        plain.text(text);
+        plain.u8(0);
+    }
+    out.Write("plain", WithControl(ListControl(false, false, false, 0), plain.data()));
+    out.Write("plain-language-3", WithControl(ListControl(false, true, false, 3), plain.data()));
+
+    ByteWriter commented;
+    commented.u16le(0xFFFE);
+    commented.u16le(2);
+    for (const char* text : {"text", "comment", "second", ""}) {
+        commented.text(text);
+        commented.u8(0);
+    }
+    out.Write("comments", WithControl(ListControl(false, false, true, 0), commented.data()));
+
+    // Layout -3 with three languages, one of them interrupted, and the real files' filler.
+    ByteWriter languages;
+    languages.u16le(0xFFFD);
+    languages.u16le(6);
+    const std::vector<std::pair<uint8_t, const char*>> records = {{1, "a"}, {1, "b"}, {2, "x"}, {20, "last"}, {1, "c"},
+                                                                  {21, "out of range"}};
+    for (const auto& [language, text] : records) {
+        languages.u8(language);
+        languages.text(text);
+        languages.u8(0);
+        languages.text("note");
+        languages.u8(0);
+    }
+    languages.fill(8, 0xA3);
+    out.Write("languages-all", WithControl(ListControl(false, true, false, 0), languages.data()));
+    out.Write("languages-current-1", WithControl(ListControl(false, false, true, 1), languages.data()));
+    out.Write("languages-cut", WithControl(ListControl(false, true, false, 0), Prefix(languages.data(), 20)));
+
+    // Length-prefixed, with the two bytes that are translated.
+    ByteWriter prefixed;
+    prefixed.u16le(2);
+    prefixed.u8(5);
+    prefixed.text("it\xD5s ");
+    prefixed.u8(4);
+    prefixed.text("n\xA1pe");
+    out.Write("length-prefixed", WithControl(ListControl(false, false, false, 2), prefixed.data()));
+    Bytes lying = prefixed.data();
+    lying[2] = 200;
+    out.Write("length-past-end", WithControl(ListControl(false, false, false, 0), lying));
+
+    const std::string carets = "before ^first^ mid ^^ ^third^ ^open";
+    out.Write("caret-text", WithControl(ListControl(true, false, true, 4), Bytes(carets.begin(), carets.end())));
+    out.Write("layout-4", WithControl(ListControl(false, true, false, 0), Bytes{0xFC, 0xFF, 1, 0, 1, 'x', 0}));
+    out.Write("one-byte", WithControl(ListControl(false, false, false, 0), Bytes{0xFD}));
+}
+
+Bytes ShortDrawGroup(uint16_t version)
+{
+    ByteWriter out;
+    out.u16le(version);
+    out.u16le(2);
+    for (uint8_t image = 0; image < 2; ++image) {
+        out.u16le(2);
+        out.u8(image == 0 ? 1 : 16);
+        out.u8(image == 0 ? 0xFF : 3);
+        for (uint16_t tag : {uint16_t{0xFFFD}, uint16_t{1}}) {
+            for (uint16_t v : {tag, uint16_t{0xFF00}, uint16_t{7}, uint16_t{0x8000}, uint16_t{0xFFFE}, uint16_t{12}})
+                out.u16le(v);
+            if (version >= 20001)
+                out.u32le(std::bit_cast<uint32_t>(0.5f));
+        }
+    }
+    return out.take();
+}
+
+Bytes LongDrawGroup(uint16_t version)
+{
+    ByteWriter out;
+    out.u16le(version);
+    out.u32le(2);
+    for (uint32_t image = 0; image < 2; ++image) {
+        out.u32le(image == 0 ? 64 : 4);
+        out.u32le(image + 1);
+        out.u32le(image);
+        for (uint32_t s = 0; s < image; ++s) {
+            for (uint32_t v : {0xFFFFFF00u, 1u, 0xFFFFFFFFu, 3u, std::bit_cast<uint32_t>(1.25f), 8u})
+                out.u32le(v);
+            if (version >= 20004) {
+                out.u32le(0x7FC00000);
+                out.u32le(std::bit_cast<uint32_t>(-3.0f));
+            }
+        }
+    }
+    return out.take();
+}
+
+void WriteDrawGroupSeeds(SeedWriter& out)
+{
+    for (uint16_t version : {20000, 20001, 20002})
+        out.Write("short-" + std::to_string(version), ShortDrawGroup(version));
+    for (uint16_t version : {20003, 20004, 20005})
+        out.Write("long-" + std::to_string(version), LongDrawGroup(version));
+    const Bytes full = LongDrawGroup(20004);
+    out.Write("long-cut", Prefix(full, full.size() - 3));
+    Bytes lying = full;
+    PutU32le(lying, 2, 0x7FFFFFFF);
+    out.Write("long-lying-count", lying);
+    Bytes negative = ShortDrawGroup(20001);
+    negative[2] = 0xFF;
+    negative[3] = 0xFF;
+    out.Write("short-negative-count", negative);
+}
+
+// An edit script for fuzz_iff_edit: 4 bytes per edit, then the count byte.
+Bytes WithEdits(Bytes file, const std::vector<std::array<uint8_t, 4>>& edits)
+{
+    for (const auto& edit : edits)
+        file.insert(file.end(), edit.begin(), edit.end());
+    file.push_back(static_cast<uint8_t>(edits.size() - 1));
+    return file;
+}
+
+void WriteIffEditSeeds(SeedWriter& out)
+{
+    // Edit kinds: 0 add, 1 add unwritten, 2 rewrite, 3 resize, 4 remove, 5 rename, 6 update.
+    const Bytes withMap = SmallObject().Build(IffBuilder::Map::Written);
+    out.Write("every-kind", WithEdits(withMap, {{0, 0, 1, 20}, {1, 1, 2, 30}, {2, 2, 3, 0}, {3, 3, 40, 0},
+                                                 {4, 4, 0, 0}, {5, 0, 9, 7}, {6, 0, 0, 0}, {3, 1, 200, 1}}));
+    out.Write("grow-big", WithEdits(withMap, {{3, 0, 255, 2}, {3, 1, 255, 2}, {0, 0, 5, 0x90}}));
+    out.Write("no-map", WithEdits(SmallObject().Build(IffBuilder::Map::None), {{0, 0x81, 3, 0x41}, {4, 2, 0, 0}}));
+
+    // Enough free space to compact at close, in pieces that allocations merge and split.
+    IffBuilder freed = SmallObject();
+    freed.AddFreeChunk(100);
+    freed.AddFreeChunk(200);
+    freed.AddChunk(kTypeCTSS, 2000, "catalog", Pattern(50, 7));
+    freed.AddFreeChunk(12000);
+    out.Write("free-space", WithEdits(freed.Build(IffBuilder::Map::Written),
+                                      {{0, 0, 1, 1}, {0, 1, 2, 2}, {3, 6, 10, 0}, {4, 0, 0, 0}}));
+
+    Bytes version20 = withMap;
+    version20[kIffMinorDigitPos] = '0';
+    out.Write("version-2.0", WithEdits(version20, {{5, 1, 3, 3}}));
+
+    // A readable chunk header with an impossible size after the last chunk.
+    Bytes broken = freed.Build(IffBuilder::Map::None);
+    Bytes junk(kChunkHeaderSize, 0);
+    junk[0] = 'J';
+    junk[7] = 10;
+    broken.insert(broken.end(), junk.begin(), junk.end());
+    // The add does not fit the free space, so it goes behind the damaged header; the close compacts.
+    out.Write("broken-chain", WithEdits(broken, {{0, 0, 60, 0x80}, {2, 0, 1, 0}}));
+
+    Bytes stale = withMap;
+    PutU32be(stale, kIffMapOffsetPos, kIffHeaderSize);
+    out.Write("map-offset-at-objd", WithEdits(stale, {{0, 0, 1, 0}}));
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -240,5 +417,11 @@ int main(int argc, char** argv)
     WriteMapRecordSeeds(map);
     SeedWriter far(root / "fuzz_far_mount");
     WriteFarSeeds(far);
-    return iff.Ok() && map.Ok() && far.Ok() ? 0 : 1;
+    SeedWriter lists(root / "fuzz_string_list");
+    WriteStringListSeeds(lists);
+    SeedWriter groups(root / "fuzz_draw_group");
+    WriteDrawGroupSeeds(groups);
+    SeedWriter edits(root / "fuzz_iff_edit");
+    WriteIffEditSeeds(edits);
+    return iff.Ok() && map.Ok() && far.Ok() && lists.Ok() && groups.Ok() && edits.Ok() ? 0 : 1;
 }

@@ -510,7 +510,7 @@ int32_t CTGIffFile::AddResourceEx(ResHandle* handle, ResType type, int16_t id, s
         if (entry->data == handle)
             entry->data = nullptr;
         if (entry->IsWritten()) {
-            const int32_t error = FreeChunk(entry->offset);
+            const int32_t error = FreeResourceChunk(type, *entry);
             if (error != kResOk)
                 return SetError(error);
         }
@@ -593,6 +593,9 @@ int32_t CTGIffFile::WriteResource(ResHandle* handle)
         return SetError(error);
     entry.offset = static_cast<uint32_t>(offset);
     entry.diskFlags = entry.memFlags;
+    // A scanned label may hold 64 characters; the chunk now holds 63, and so must the index.
+    if (entry.label.size() > kMaxLabelLength)
+        entry.label.resize(kMaxLabelLength);
     if (oldChunk) {
         error = FreeChunk(*oldChunk);
         if (error != kResOk)
@@ -611,7 +614,7 @@ int32_t CTGIffFile::RemoveResource(ResHandle* handle)
     if (!found)
         return SetError(kErrNoSuchName);
     if (found.entry->IsWritten()) {
-        const int32_t error = FreeChunk(found.entry->offset);
+        const int32_t error = FreeResourceChunk(found.group->type, *found.entry);
         if (error != kResOk)
             return SetError(error);
     }
@@ -733,6 +736,18 @@ int32_t CTGIffFile::WriteChunkHeader(uint64_t offset, const ChunkHeader& header)
     return file_.WriteAt(offset, bytes.data(), kChunkHeaderSize);
 }
 
+int32_t CTGIffFile::FreeResourceChunk(ResType type, const IffEntry& entry)
+{
+    ChunkHeader header;
+    const int32_t error = ReadChunkHeader(entry.offset, header);
+    if (error != kResOk)
+        return error;
+    // A stale map can point at another resource's chunk: that one must live on.
+    if (header.type != type || (header.flags & kChunkFlagFree) || !header.SizeValid())
+        return kResOk;
+    return FreeChunk(entry.offset);
+}
+
 int32_t CTGIffFile::FreeChunk(uint64_t offset)
 {
     ChunkHeader header;
@@ -819,6 +834,13 @@ int32_t CTGIffFile::AllocateChunk(uint32_t dataLength, uint64_t& offset)
         position = std::max(position, fileSize);
     if (position > UINT32_MAX - need)
         return kErrShortWrite;
+    // The last chunk claims more than the file holds (a writer died while
+    // appending it): grow the file to its claimed end so the chain stays whole.
+    if (position > fileSize) {
+        error = file_.SetEOF(position);
+        if (error != kResOk)
+            return error;
+    }
     ChunkHeader fresh;
     fresh.type = kTypeFree;
     fresh.size = need;
@@ -866,12 +888,18 @@ int32_t CTGIffFile::Compact()
     if (error != kResOk)
         return abandon(error);
 
+    uint64_t sourceSize = 0;
+    error = file_.GetEOF(sourceSize);
+    if (error != kResOk)
+        return abandon(error);
     std::vector<std::pair<uint32_t, uint32_t>> moved; // old offset → new offset
     uint64_t source = kFirstChunkOffset;
     uint64_t target = kFirstChunkOffset;
     ChunkHeader header;
     while (source <= UINT32_MAX - kChunkHeaderSize && ReadChunkHeader(source, header) == kResOk &&
            header.SizeValid()) {
+        if (source + header.size > sourceSize)
+            return abandon(kResOk); // cut short: nothing to copy whole, the file stays as it is
         if (!(header.flags & kChunkFlagFree) && header.type != kTypeMap) {
             for (uint32_t done = 0; done < header.size;) {
                 const uint32_t piece = std::min(kCopyBufferSize, header.size - done);

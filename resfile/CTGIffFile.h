@@ -101,6 +101,7 @@ private:
     int32_t WriteChunkHeader(uint64_t offset, const ChunkHeader& header);
     int32_t RewriteFileHeader(uint32_t mapOffset);
     int32_t FreeChunk(uint64_t offset);
+    int32_t FreeResourceChunk(ResType type, const IffEntry& entry);
     int32_t AllocateChunk(uint32_t dataLength, uint64_t& offset);
     int32_t Compact();
     int32_t WriteMap();

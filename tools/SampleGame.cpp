@@ -1,7 +1,8 @@
 // The sample game: the object catalog of a small furnished house.
 //
 //   1. The objects (names, prices, flags, shapes)
-//   2. Resources of one object (OBJD, catalog strings, string lists, draw groups, behaviour)
+//   2. Resources of one object (OBJD, sprites and palette, draw groups, catalog strings, string lists,
+//      behaviour)
 //   3. Writing the folders
 
 #include "SampleGame.h"
@@ -11,6 +12,7 @@
 #include "FarBuilder.h"
 #include "IffBuilder.h"
 #include "ResType.h"
+#include "SampleSprites.h"
 
 #include <array>
 #include <fstream>
@@ -96,6 +98,14 @@ const std::array<ObjectSpec, 14> kObjects = {{
      Where::Downloads, Catalog::Ctss, StringLayout::Languages, 0, 0, 1, 3, 0},
 }};
 
+// What each object of kObjects looks like, in the same order.
+const std::array<FurnitureKind, kObjects.size()> kShapes = {{
+    FurnitureKind::DiningChair, FurnitureKind::ReadingLamp, FurnitureKind::Bookcase, FurnitureKind::DiningTable,
+    FurnitureKind::Loveseat, FurnitureKind::CuckooClock, FurnitureKind::Fire, FurnitureKind::PottedFern,
+    FurnitureKind::KitchenCounter, FurnitureKind::EndTable, FurnitureKind::Armchair, FurnitureKind::Rug,
+    FurnitureKind::Television, FurnitureKind::Aquarium,
+}};
+
 // Stable GUIDs: the sample game is the same in every build.
 uint32_t GuidOf(size_t object, int tile)
 {
@@ -117,6 +127,7 @@ constexpr int16_t kFirstObjectId = 128;
 constexpr int16_t kCatalogStringsId = 2000;
 constexpr int16_t kFirstDrawGroupId = 100;
 constexpr int16_t kFirstSpriteId = 200;
+constexpr int16_t kPaletteId = 200;
 
 struct ObjdFields {
     uint32_t guid = 0;
@@ -217,20 +228,8 @@ std::vector<uint8_t> StringList(StringLayout layout, const std::vector<std::stri
 }
 
 // Twelve images: four directions (flags 1, 4, 16, 64) at three zooms.
-std::vector<uint8_t> DrawGroupFor(const std::string& name, int16_t firstSprite)
+std::vector<uint8_t> DrawGroupFor(const std::string& name, std::vector<DrawGroupImage> images)
 {
-    std::vector<DrawGroupImage> images;
-    for (int zoom = 1; zoom <= 3; ++zoom)
-        for (int direction : {1, 4, 16, 64}) {
-            DrawGroupImage image;
-            image.direction = direction;
-            image.zoom = zoom;
-            DrawGroupSprite sprite;
-            sprite.spriteId = firstSprite;
-            sprite.value1 = static_cast<int32_t>(images.size()); // frame within the sprite
-            image.sprites.push_back(sprite);
-            images.push_back(std::move(image));
-        }
     CTGDrawGroup group;
     group.Set(name, 20004, std::move(images));
     return group.Encode();
@@ -278,6 +277,7 @@ std::vector<uint8_t> Behaviour(uint16_t version, const std::vector<std::pair<uin
 struct ObjectFiles {
     std::vector<uint8_t> iff;
     std::vector<uint8_t> spf; // empty unless the sprites live in a companion
+    std::string error;
 };
 
 ObjectFiles BuildObject(size_t index)
@@ -287,6 +287,15 @@ ObjectFiles BuildObject(size_t index)
     IffBuilder& sprites = spec.where == Where::Companion ? spf : iff;
     const bool multiTile = spec.tilesX * spec.tilesY > 1;
     const uint32_t masterGuid = GuidOf(index, -1);
+    ObjectFiles files;
+
+    // One sprite per tile, as the game cuts its multi-tile objects; the
+    // palette beside the sprites (in the companion when they are there).
+    SampleGraphics graphics = DrawSampleGraphics(kShapes[index], spec.tilesX, spec.tilesY, kFirstSpriteId, kPaletteId);
+    if (!graphics.error.empty()) {
+        files.error = std::string(spec.file) + ": " + graphics.error;
+        return files;
+    }
 
     // The master (or the single object) first, then the tiles.
     ObjdFields master;
@@ -305,7 +314,8 @@ ObjectFiles BuildObject(size_t index)
     } else {
         master.drawGroup = kFirstDrawGroupId;
         master.drawGroups = 1;
-        sprites.AddChunk(kTypeDGRP, kFirstDrawGroupId, spec.resourceName, DrawGroupFor(spec.resourceName, kFirstSpriteId));
+        sprites.AddChunk(kTypeDGRP, kFirstDrawGroupId, spec.resourceName,
+                         DrawGroupFor(spec.resourceName, std::move(graphics.tiles[0].images)));
     }
     iff.AddChunk(kTypeOBJD, kFirstObjectId, spec.resourceName, ObjectRecord(master));
     std::vector<std::pair<uint16_t, uint32_t>> guidRefs;
@@ -321,9 +331,14 @@ ObjectFiles BuildObject(size_t index)
             const std::string tileName = std::string(spec.resourceName) + " - tile " + std::to_string(tile);
             iff.AddChunk(kTypeOBJD, static_cast<int16_t>(kFirstObjectId + 1 + tile), tileName, ObjectRecord(member));
             sprites.AddChunk(kTypeDGRP, member.drawGroup, tileName,
-                             DrawGroupFor(tileName, static_cast<int16_t>(kFirstSpriteId + tile)));
+                             DrawGroupFor(tileName, std::move(graphics.tiles[static_cast<size_t>(tile)].images)));
             guidRefs.emplace_back(tile % 2 ? 32 : 31, member.guid);
         }
+
+    sprites.AddChunk(kTypePALT, kPaletteId, spec.resourceName, graphics.palette, 0);
+    for (size_t k = 0; k < graphics.tiles.size(); ++k)
+        sprites.AddChunk(kTypeSPR2, static_cast<int16_t>(kFirstSpriteId + k), spec.resourceName,
+                         graphics.tiles[k].sprite, 0);
 
     // Catalog strings: name and description, in CTSS or in the older CATS form.
     if (spec.catalog == Catalog::Ctss) {
@@ -349,7 +364,6 @@ ObjectFiles BuildObject(size_t index)
     // Every few objects use the behaviour header with a 32-bit count.
     iff.AddChunk(kTypeBHAV, 4097, "interaction - use", Behaviour(index % 3 == 0 ? 0x8003 : 0x8001, {{42, masterGuid}}));
 
-    ObjectFiles files;
     files.iff = iff.Build(IffBuilder::Map::Written);
     if (spec.where == Where::Companion)
         files.spf = spf.Build(IffBuilder::Map::Written);
@@ -381,6 +395,10 @@ SampleGameResult WriteSampleGame(const fs::path& out)
     for (size_t i = 0; i < kObjects.size(); ++i) {
         const ObjectSpec& spec = kObjects[i];
         const ObjectFiles files = BuildObject(i);
+        if (!files.error.empty()) {
+            result.error = files.error;
+            return result;
+        }
         const fs::path path = out / spec.file;
         if (spec.where == Where::Archive) {
             archive.AddFile(path.filename().string(), files.iff);

@@ -5,9 +5,10 @@
 // one object with a ".spf" sprite companion; GameData/UserObjects/;
 // Downloads/; and one of the game's system files, which the catalog leaves
 // out. The objects carry believable names, prices, descriptions and room and
-// function flags, single- and multi-tile, catalog strings (one in the older
-// CATS form), string lists in several layouts and behaviour code that refers
-// to the objects' GUIDs.
+// function flags, single- and multi-tile, sprites that draw each as the
+// piece of furniture it is in all twelve views (SampleSprites.h), catalog
+// strings (one in the older CATS form), string lists in several layouts and
+// behaviour code that refers to the objects' GUIDs.
 
 #include <cstdint>
 #include <filesystem>

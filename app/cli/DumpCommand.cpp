@@ -3,8 +3,8 @@
 #include "CliOutput.h"
 #include "ObjectFile.h"
 #include "ResErrors.h"
+#include "TypeArgument.h"
 
-#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -33,29 +33,6 @@ bool WriteAll(std::FILE* out, std::span<const uint8_t> bytes, std::string& error
         return false;
     }
     return true;
-}
-
-// A type as the user typed it. Besides the usual 1-4 characters, the
-// "\xNN" escapes that list prints for unprintable bytes are taken back, so a
-// ".dir" member's "bmp\x00" can be asked for as shown.
-bool ParseTypeArgument(std::string_view text, ResType& type)
-{
-    auto hexAt = [&](size_t i) { return i < text.size() && std::isxdigit(static_cast<unsigned char>(text[i])); };
-    std::string bytes;
-    bool escaped = false;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\\' && i + 1 < text.size() && text[i + 1] == 'x' && hexAt(i + 2) && hexAt(i + 3)) {
-            bytes += static_cast<char>(std::stoi(std::string(text.substr(i + 2, 2)), nullptr, 16));
-            escaped = true;
-            i += 3;
-        } else {
-            bytes += text[i];
-        }
-    }
-    // Escaped codes are exact; only plain text gets the blank padding of short codes.
-    if (escaped && bytes.size() != 4)
-        return false;
-    return ParseResType(bytes, type);
 }
 
 int RunDump(const DumpOptions& options)

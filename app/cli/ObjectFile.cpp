@@ -54,10 +54,8 @@ bool HasCompanions(const std::string& path)
     return extension == ".iff" || extension == ".spf";
 }
 
-bool ObjectFile::Open(const std::string& path, IndexMode mode, std::string& error)
+void MountFolderOf(const std::string& path)
 {
-    container_.reset();
-    skipped_.clear();
     CTGFileSystem& fileSystem = CTGFileSystem::Instance();
     fileSystem.Mount(MountPoint(path), MountRecurse::No, MountArchives::Yes);
     // A folder met by a mount that does not recurse is known but empty; the
@@ -66,7 +64,16 @@ bool ObjectFile::Open(const std::string& path, IndexMode mode, std::string& erro
     if (const std::string dirPath = WithExtension(path, kFolderCompanion);
         HasCompanions(path) && fileSystem.Lookup(dirPath, info) && info.folder)
         fileSystem.Mount(info.realPath, MountRecurse::No, MountArchives::No);
+}
 
+bool ObjectFile::Open(const std::string& path, IndexMode mode, std::string& error)
+{
+    container_.reset();
+    skipped_.clear();
+    CTGFileSystem& fileSystem = CTGFileSystem::Instance();
+    MountFolderOf(path);
+
+    FsEntryInfo info;
     if (fileSystem.Lookup(path, info) && info.folder) {
         error = "is a folder, not an object file";
         return false;

@@ -49,4 +49,8 @@ std::string DisplayPath(const std::string& openedAs);
 // Whether a file's extension (".iff" or ".spf", any case) gives it companions.
 bool HasCompanions(const std::string& path);
 
+// Mounts the folder holding the file (and its ".dir" companion) in the
+// process's file system, as Open does before opening anything.
+void MountFolderOf(const std::string& path);
+
 } // namespace zelvane::cli

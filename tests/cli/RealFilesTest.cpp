@@ -1,4 +1,5 @@
-// The real object files of ZELVANE_TESTDATA: their maps must agree with a scan.
+// The real object files of ZELVANE_TESTDATA: their maps must agree with a
+// scan, and their string lists and draw groups must read.
 
 #include "CliRunner.h"
 
@@ -8,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <set>
 
 namespace zelvane::test {
 
@@ -26,19 +28,64 @@ std::vector<std::string> Resources(const nlohmann::json& listing)
     return resources;
 }
 
+std::filesystem::path RealFolder()
+{
+    std::error_code ec;
+    const std::filesystem::path folder = TestDataDir() / "iff";
+    return !TestDataDir().empty() && std::filesystem::is_directory(folder, ec) ? folder : std::filesystem::path();
+}
+
+std::vector<std::string> RealFiles()
+{
+    std::vector<std::string> files;
+    for (const auto& item : std::filesystem::directory_iterator(RealFolder()))
+        if (item.path().extension() == ".iff")
+            files.push_back(item.path().string());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+nlohmann::json RunJson(const std::vector<std::string>& args)
+{
+    const CliResult result = RunCli(args);
+    EXPECT_EQ(result.status, 0) << result.err;
+    return nlohmann::json::parse(result.out, nullptr, false);
+}
+
+// Ids of the file's resources of one type.
+std::vector<int> IdsOf(const std::string& file, const std::string& type)
+{
+    std::vector<int> ids;
+    const nlohmann::json listing = RunJson({"list", "--json", file});
+    for (const auto& member : listing["members"])
+        for (const auto& resource : member["resources"])
+            if (resource["type"] == type)
+                ids.push_back(resource["id"]);
+    return ids;
+}
+
+std::vector<uint8_t> Dump(const std::string& file, const std::string& type, int id)
+{
+    const CliResult result = RunCli({"dump", file, "-t", type, "--id", std::to_string(id)});
+    EXPECT_EQ(result.status, 0) << result.err;
+    return {result.out.begin(), result.out.end()};
+}
+
+uint32_t Le(const std::vector<uint8_t>& bytes, size_t at, size_t size)
+{
+    uint32_t value = 0;
+    for (size_t i = 0; i < size && at + i < bytes.size(); ++i)
+        value |= uint32_t{bytes[at + i]} << (8 * i);
+    return value;
+}
+
 } // namespace
 
 TEST(RealFiles, ListByMapAndByScanAgree)
 {
-    const std::filesystem::path folder = TestDataDir() / "iff";
-    std::error_code ec;
-    if (TestDataDir().empty() || !std::filesystem::is_directory(folder, ec))
+    if (RealFolder().empty())
         GTEST_SKIP() << "no real object files: ZELVANE_TESTDATA has no iff/ folder";
-
-    std::vector<std::string> files;
-    for (const auto& item : std::filesystem::directory_iterator(folder))
-        if (item.path().extension() == ".iff")
-            files.push_back(item.path().string());
+    const std::vector<std::string> files = RealFiles();
     ASSERT_FALSE(files.empty());
     for (const std::string& file : files) {
         SCOPED_TRACE(file);
@@ -50,6 +97,78 @@ TEST(RealFiles, ListByMapAndByScanAgree)
         EXPECT_FALSE(mapped.empty());
         EXPECT_EQ(mapped, Resources(nlohmann::json::parse(byScan.out)));
     }
+}
+
+TEST(RealFiles, EveryStringListOfTheSlippersReads)
+{
+    if (RealFolder().empty())
+        GTEST_SKIP() << "no real object files: ZELVANE_TESTDATA has no iff/ folder";
+    const std::string file = (RealFolder() / "k8essbedroomslippersts.iff").string();
+    if (!std::filesystem::exists(file))
+        GTEST_SKIP() << "k8essbedroomslippersts.iff is not among the real files";
+
+    size_t lists = 0;
+    for (const std::string type : {"STR#", "CTSS"})
+        for (const int id : IdsOf(file, type)) {
+            SCOPED_TRACE(type + " " + std::to_string(id));
+            ++lists;
+            const nlohmann::json list = RunJson({"strings", "--json", file, "-t", type, "--id", std::to_string(id)});
+            EXPECT_EQ(list["type"], type);
+            size_t total = 0;
+            for (const auto& language : list["languages"])
+                total += language["strings"].size();
+            EXPECT_GT(total, 0u);
+            // These lists are stored in layout -3 with each language's records
+            // together, so every record counted in the header is shown once.
+            const std::vector<uint8_t> raw = Dump(file, type, id);
+            ASSERT_EQ(Le(raw, 0, 2), 0xFFFDu);
+            EXPECT_EQ(total, Le(raw, 2, 2));
+        }
+    EXPECT_EQ(lists, 3u);
+    const nlohmann::json catalog = RunJson({"strings", "--json", file, "-t", "CTSS", "--id", "2000"});
+    EXPECT_EQ(catalog["languages"][0]["strings"][0]["text"], "\"Essentials\" Slippers");
+
+    // The later variant's STR# layout -4 is refused with a reason, not misread.
+    const std::string later = (RealFolder() / "fso_firewater.iff").string();
+    if (std::filesystem::exists(later)) {
+        const CliResult result = RunCli({"strings", later, "--id", "128"});
+        EXPECT_EQ(result.status, 1);
+        EXPECT_EQ(result.err, "zelvane-cli: " + later + ": resource data in a layout that cannot be read (STR# id 128)\n");
+    }
+}
+
+TEST(RealFiles, EveryDrawGroupReadsAndNamesSpritesOfItsFile)
+{
+    if (RealFolder().empty())
+        GTEST_SKIP() << "no real object files: ZELVANE_TESTDATA has no iff/ folder";
+    size_t groups = 0;
+    for (const std::string& file : RealFiles()) {
+        std::set<int> sprites;
+        for (const std::string type : {"SPR#", "SPR2"})
+            for (const int id : IdsOf(file, type))
+                sprites.insert(id);
+        for (const int id : IdsOf(file, "DGRP")) {
+            SCOPED_TRACE(file + " DGRP " + std::to_string(id));
+            const std::vector<uint8_t> raw = Dump(file, "DGRP", id);
+            const uint32_t version = Le(raw, 0, 2);
+            const CliResult result = RunCli({"drawgroup", "--json", file, "--id", std::to_string(id)});
+            if (version < 20000 || version > 20004) {
+                // A later variant: read or refused in one line, never a crash.
+                EXPECT_TRUE(result.status == 0 || result.ErrLines().size() == 1) << result.err;
+                continue;
+            }
+            ++groups;
+            ASSERT_EQ(result.status, 0) << result.err;
+            const nlohmann::json group = nlohmann::json::parse(result.out);
+            EXPECT_EQ(group["version"], version);
+            const uint32_t stored = version <= 20002 ? Le(raw, 2, 2) : Le(raw, 2, 4);
+            EXPECT_EQ(group["images"].size(), stored);
+            for (const auto& image : group["images"])
+                for (const auto& sprite : image["sprites"])
+                    EXPECT_EQ(sprites.count(sprite["spriteId"]), 1u) << sprite.dump();
+        }
+    }
+    EXPECT_GT(groups, 0u);
 }
 
 } // namespace zelvane::test

@@ -77,8 +77,9 @@ TEST_F(Clone, ASingleObjectTakesItsOwnResourcesAndGetsANewGuid)
     EXPECT_TRUE(reporter_.Messages().empty());
     EXPECT_EQ(reporter_.BusyDepth(), 0);
     EXPECT_EQ(reporter_.BusyScopes(), 1);
-    EXPECT_EQ(Resources(target_), (std::multiset<std::string>{"OBJD #128", "DGRP #100", "CTSS #2000", "STR# #129",
-                                                                "STR# #130", "BHAV #4096", "BHAV #4097"}));
+    EXPECT_EQ(Resources(target_), (std::multiset<std::string>{"OBJD #128", "DGRP #100", "SPR2 #200", "PALT #200",
+                                                                "CTSS #2000", "STR# #129", "STR# #130", "BHAV #4096",
+                                                                "BHAV #4097"}));
 
     ASSERT_EQ(result.guids.size(), 1u);
     EXPECT_EQ(result.guids[0].oldGuid, oldGuid);

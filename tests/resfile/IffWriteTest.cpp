@@ -333,3 +333,44 @@ TEST_F(IffWrite, ResourcesAppendedBehindADamagedChunkHeaderSurviveTheClose)
     ASSERT_NE(check.GetResource(kTypeOBJD, 128, nullptr), nullptr);
     EXPECT_EQ(Chunks(path)[1].type, "XXXX");
 }
+
+TEST_F(IffWrite, DamagedFilesStillTakeNewResourcesWithoutLosingOthers)
+{
+    // The last chunk claims more than the file holds, as a writer that died mid-append leaves it.
+    IffBuilder b;
+    b.AddChunk(kTypeOBJD, 128, "chair", Filled(216, 1));
+    b.AddChunk(kTypeSTRList, 1, "cut", Filled(400, 2));
+    std::vector<uint8_t> bytes = b.Build(IffBuilder::Map::None);
+    bytes.resize(bytes.size() - 100);
+    const std::string cut = dir_.File("cut.iff");
+    WriteBytes(cut, bytes);
+    CTGIffFile f;
+    ASSERT_EQ(f.OpenContainer(cut), kResOk);
+    ResHandle* added = ResHandle::CreateFrom(Filled(50, 3));
+    ASSERT_EQ(f.AddResource(added, kTypeSPR2, 5, "added", ResConverted::No), kResOk);
+    ASSERT_EQ(f.WriteResource(added), kResOk);
+    ASSERT_EQ(f.CloseContainer(), kResOk);
+    CTGIffFile scan;
+    ASSERT_EQ(scan.OpenContainer(cut, IndexMode::ForceScan), kResOk);
+    ASSERT_NE(scan.GetResource(kTypeSPR2, 5, nullptr), nullptr);
+    EXPECT_NE(scan.GetResource(kTypeOBJD, 128, nullptr), nullptr);
+
+    // A stale map entry for BHAV 1 points at the OBJD's chunk: replacing BHAV 1 must not free it.
+    IffBuilder m;
+    const uint32_t objd = m.AddChunk(kTypeOBJD, 128, "chair", Filled(216, 1));
+    m.AddChunk(kTypeBHAV, 1, "main", Filled(30, 4));
+    bytes = m.Build(IffBuilder::Map::Written);
+    const std::string stale = dir_.File("stale.iff");
+    WriteBytes(stale, bytes);
+    CTGIffFile g;
+    ASSERT_EQ(g.OpenContainer(stale), kResOk);
+    const_cast<IffIndex&>(g.Index()).FindGroup(kTypeBHAV)->entries[0].offset = objd; // what a stale map says
+    ResHandle* bhav = ResHandle::CreateFrom(Filled(40, 5));
+    ASSERT_EQ(g.AddResource(bhav, kTypeBHAV, 1, "main", ResConverted::No), kResOk);
+    ASSERT_EQ(g.WriteResource(bhav), kResOk);
+    ASSERT_EQ(g.CloseContainer(), kResOk);
+    CTGIffFile check;
+    ASSERT_EQ(check.OpenContainer(stale, IndexMode::ForceScan), kResOk);
+    ASSERT_NE(check.GetResource(kTypeOBJD, 128, nullptr), nullptr);
+    EXPECT_EQ(check.GetResource(kTypeOBJD, 128, nullptr)->Size(), 216u);
+}

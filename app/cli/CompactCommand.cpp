@@ -1,0 +1,76 @@
+#include "CompactCommand.h"
+
+#include "CliOutput.h"
+#include "CTGFileSystem.h"
+#include "CTGIffFile.h"
+#include "EditableObject.h"
+
+#include <filesystem>
+#include <iostream>
+
+namespace zelvane::cli {
+
+namespace {
+
+struct CompactOptions {
+    std::string file;
+    bool json = false;
+};
+
+// The file's length on disk, or none when it cannot be asked.
+std::optional<uint64_t> SizeOnDisk(const std::string& path)
+{
+    std::error_code ec;
+    const uint64_t size = std::filesystem::file_size(CTGFileSystem::Instance().RealPath(path), ec);
+    return ec ? std::nullopt : std::optional<uint64_t>(size);
+}
+
+int RunCompact(const CompactOptions& options)
+{
+    // The file alone: its companions keep their free space.
+    MountFolderOf(options.file);
+    CTGFileSystem& fileSystem = CTGFileSystem::Instance();
+    FsEntryInfo info;
+    if (fileSystem.Lookup(options.file, info) && info.inArchive)
+        return Fail(options.file, "is inside the archive " + info.realPath + "; files in archives cannot be changed");
+    if (fileSystem.Lookup(options.file, info) && info.folder)
+        return Fail(options.file, "is a folder, not an object file");
+    if (!fileSystem.Exists(options.file))
+        return Fail(options.file, "no such file");
+
+    CTGIffFile file;
+    if (const int32_t error = file.OpenContainer(options.file); error != kResOk)
+        return Fail(options.file, ResErrorText(error));
+    if (const std::string why = EditableObject::WhyReadOnly(file); !why.empty())
+        return Fail(options.file, why);
+    const std::optional<uint64_t> before = SizeOnDisk(options.file);
+    int32_t error = file.CompactOnClose();
+    const int32_t closed = file.CloseContainer();
+    if (error == kResOk)
+        error = closed;
+    if (error != kResOk)
+        return Fail(options.file, ResErrorText(error));
+    const std::optional<uint64_t> after = SizeOnDisk(options.file);
+    if (!before || !after)
+        return Fail(options.file, "compacted, but its size cannot be read");
+
+    if (options.json)
+        PrintJson(std::cout, {{"file", options.file}, {"bytesBefore", *before}, {"bytesAfter", *after}});
+    else
+        std::cout << Printable(options.file) << ": " << *before << " bytes before, " << *after << " after\n";
+    return kExitOk;
+}
+
+} // namespace
+
+void AddCompactCommand(CLI::App& app, int& status)
+{
+    auto options = std::make_shared<CompactOptions>();
+    CLI::App* command = app.add_subcommand(
+        "compact", "Rewrite one IFF file without its free space (its companions are left as they are)");
+    command->add_option("FILE", options->file, "IFF file (.iff or .spf)")->required();
+    command->add_flag("--json", options->json, "Print JSON instead of text");
+    command->callback([options, &status] { status = RunCompact(*options); });
+}
+
+} // namespace zelvane::cli

@@ -1,0 +1,49 @@
+#include "RemoveCommand.h"
+
+#include "CliOutput.h"
+#include "EditableObject.h"
+
+#include <iostream>
+
+namespace zelvane::cli {
+
+namespace {
+
+int RunRemove(ResourceArguments& r)
+{
+    std::string error;
+    if (!r.Parse(error))
+        return Fail(r.file, error);
+    EditableObject object;
+    if (!object.Open(r.file, error))
+        return Fail(r.file, error);
+    EditableObject::Found found;
+    if (!object.Find(r.type, static_cast<int16_t>(r.id), static_cast<uint8_t>(r.attribute), found, error))
+        return Fail(r.file, error);
+    if (!found)
+        return Fail(r.file, std::string(ResErrorText(kErrNoSuchResource)) + " (" + r.Text() + ")");
+    const std::string member = EditableObject::PathOf(*found.member);
+    if (const std::string why = EditableObject::WhyReadOnly(*found.member); !why.empty())
+        return Fail(member, why + " (" + r.Text() + " is there)");
+
+    int32_t result = object.Container().RemoveResource(found.data);
+    const int32_t closed = object.Close();
+    if (result == kResOk)
+        result = closed;
+    if (result != kResOk)
+        return Fail(r.file, std::string(ResErrorText(result)) + " (" + r.Text() + ")");
+    std::cout << Printable(member) << ": " << r.Text() << " removed\n";
+    return kExitOk;
+}
+
+} // namespace
+
+void AddRemoveCommand(CLI::App& app, int& status)
+{
+    auto options = std::make_shared<ResourceArguments>();
+    CLI::App* command = app.add_subcommand("remove", "Remove one resource from an object file");
+    AddResourceOptions(*command, *options, "Object file (its companions are searched too)");
+    command->callback([options, &status] { status = RunRemove(*options); });
+}
+
+} // namespace zelvane::cli

@@ -1,0 +1,126 @@
+#include "StringsCommand.h"
+
+#include "CliOutput.h"
+#include "CTGStringList.h"
+#include "ObjectFile.h"
+#include "ResErrors.h"
+#include "TypeArgument.h"
+
+#include <iostream>
+
+namespace zelvane::cli {
+
+namespace {
+
+struct StringsOptions {
+    std::string file;
+    int32_t id = 0;
+    std::string type = "STR#";
+    bool json = false;
+};
+
+// Loads every language of the list. A missing or unreadable 'STR#' list falls
+// back to caret text of the same id, as the game's string lookup does; when
+// that fails too, the 'STR#' list's own error is the one worth reporting.
+int32_t LoadList(CTGResFile& container, ResType type, int16_t id, CTGStringList& list)
+{
+    list.Configure(&container, id, type, CaretText::No, 0);
+    const int32_t result = list.Load(LoadLanguages::All, FillEmptySlots::No);
+    if (result == kResOk || type != kTypeSTRList)
+        return result;
+    list.Configure(&container, id, kTypeCaretText, CaretText::Yes, 0);
+    return list.Load(LoadLanguages::All, FillEmptySlots::No) == kResOk ? kResOk : result;
+}
+
+nlohmann::ordered_json OptionalText(const std::optional<std::string>& text)
+{
+    return text ? nlohmann::ordered_json(*text) : nlohmann::ordered_json(nullptr);
+}
+
+void PrintText(const CTGStringList& list)
+{
+    int32_t total = 0;
+    int languages = 0;
+    for (int slot = 0; slot < kLanguageSlots; ++slot)
+        if (const int32_t count = list.Count(static_cast<uint8_t>(slot)); count > 0) {
+            total += count;
+            ++languages;
+        }
+    std::cout << ResTypeName(list.Type()) << ' ' << list.Id() << ' ' << Quoted(list.Name());
+    if (list.Type() == kTypeCaretText)
+        std::cout << " (caret text)";
+    std::cout << ": " << total << (total == 1 ? " string" : " strings") << " in " << languages
+              << (languages == 1 ? " language" : " languages") << '\n';
+    TextTable table({{"LANG", Align::Right}, {"#", Align::Right}, {"TEXT"}, {"COMMENT"}});
+    for (int slot = 0; slot < kLanguageSlots; ++slot) {
+        const auto language = static_cast<uint8_t>(slot);
+        for (int32_t i = 1; i <= list.Count(language); ++i) {
+            const StringEntry* entry = list.Entry(i, language);
+            table.AddRow({std::to_string(slot), std::to_string(i), Printable(entry->text.value_or("")),
+                          Printable(entry->comment.value_or(""))});
+        }
+    }
+    table.Print(std::cout);
+}
+
+void PrintJsonList(const std::string& file, const CTGStringList& list)
+{
+    nlohmann::ordered_json languages = nlohmann::ordered_json::array();
+    for (int slot = 0; slot < kLanguageSlots; ++slot) {
+        const auto language = static_cast<uint8_t>(slot);
+        if (list.Count(language) == 0)
+            continue;
+        nlohmann::ordered_json strings = nlohmann::ordered_json::array();
+        for (int32_t i = 1; i <= list.Count(language); ++i) {
+            const StringEntry* entry = list.Entry(i, language);
+            strings.push_back({{"index", i}, {"text", OptionalText(entry->text)}, {"comment", OptionalText(entry->comment)}});
+        }
+        languages.push_back({{"language", slot}, {"strings", std::move(strings)}});
+    }
+    PrintJson(std::cout, {{"file", file},
+                          {"type", ResTypeName(list.Type())},
+                          {"id", list.Id()},
+                          {"name", list.Name()},
+                          {"caretText", list.Type() == kTypeCaretText},
+                          {"languages", std::move(languages)}});
+}
+
+int RunStrings(const StringsOptions& options)
+{
+    ResType type = 0;
+    if (!ParseTypeArgument(options.type, type) || (type != kTypeSTRList && type != kTypeCTSS))
+        return Fail(options.file, Quoted(options.type) + " is not a string list type (STR# or CTSS)");
+
+    ObjectFile object;
+    std::string error;
+    if (!object.Open(options.file, IndexMode::PreferMap, error))
+        return Fail(options.file, error);
+
+    CTGStringList list;
+    const auto id = static_cast<int16_t>(options.id);
+    if (const int32_t result = LoadList(object.Container(), type, id, list); result != kResOk)
+        return Fail(options.file, std::string(ResErrorText(result)) + " (" + ResTypeName(type) + " id " +
+                                      std::to_string(options.id) + ")");
+    if (options.json)
+        PrintJsonList(options.file, list);
+    else
+        PrintText(list);
+    return kExitOk;
+}
+
+} // namespace
+
+void AddStringsCommand(CLI::App& app, int& status)
+{
+    auto options = std::make_shared<StringsOptions>();
+    CLI::App* command =
+        app.add_subcommand("strings", "Show a string list (STR# or CTSS) with every language it holds");
+    command->add_option("FILE", options->file, "Object file (its companions are searched too)")->required();
+    command->add_option("--id", options->id, "Resource id of the list")->required()->check(CLI::Range(-32768, 32767));
+    command->add_option("--type,-t", options->type,
+                        "STR# (default; caret text of the same id when there is none) or CTSS");
+    command->add_flag("--json", options->json, "Print JSON instead of a table");
+    command->callback([options, &status] { status = RunStrings(*options); });
+}
+
+} // namespace zelvane::cli

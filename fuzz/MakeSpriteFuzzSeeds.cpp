@@ -1,0 +1,264 @@
+// Writes the seed inputs of the sprite and preview fuzz targets: sprites
+// made with the encoders (every kind of pixel run, many frames, 'SPR#' in
+// both byte orders), damaged ones (a bad token, cut short, offsets and
+// counts that lie), and small object files in fuzz_preview's input form
+// (single and multi-tile objects, mirrored and left-out sprites, levels,
+// opacity, a broken sprite).
+// Usage: make_sprite_fuzz_seeds CORPUS_FOLDER (writes into its fuzz_spr,
+// fuzz_spr2 and fuzz_preview sub-folders).
+
+#include "ByteWriter.h"
+#include "CTGDrawGroup.h"
+#include "Palette.h"
+#include "SpriteEncoder.h"
+#include "SpriteLayout.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+using namespace zelvane;
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+bool Write(const std::filesystem::path& folder, const std::string& name, const Bytes& bytes)
+{
+    std::filesystem::create_directories(folder);
+    std::ofstream out(folder / ("seed-" + name), std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (!out)
+        std::fprintf(stderr, "cannot write seed %s\n", name.c_str());
+    return static_cast<bool>(out);
+}
+
+// A frame with every kind of pixel: opaque with plain depth, opaque with
+// its own depth, see-through, and skipped pixels and rows.
+SpriteFrame MixedFrame(int width, int height, int originX, int originY)
+{
+    SpriteFrame f;
+    f.transparentIndex = 0;
+    f.info.originX = originX;
+    f.info.originY = originY;
+    f.info.paletteId = -1;
+    f.colour = PlainImage(width, height, 1, 0);
+    f.depth = PlainImage(width, height, 1, kEmptyDepth);
+    f.alpha = PlainImage(width, height, 1, kEmptyAlpha);
+    for (int y = 0; y < height; ++y) {
+        if (y == 2)
+            continue; // an empty row
+        for (int x = 0; x < width; ++x) {
+            if ((x + y) % 7 == 0)
+                continue; // skipped
+            const auto i = static_cast<size_t>(x);
+            f.colour.Row(y)[i] = static_cast<uint8_t>(1 + (x * 13 + y * 5) % 200);
+            f.depth.Row(y)[i] = x < width / 3 ? kPlainPixelDepth : static_cast<uint8_t>(40 + x + y);
+            f.alpha.Row(y)[i] = x > 2 * width / 3 ? static_cast<uint8_t>(8 * (x % 31)) : kOpaqueAlpha;
+        }
+    }
+    return f;
+}
+
+Bytes Cut(Bytes bytes, size_t size)
+{
+    bytes.resize(std::min(size, bytes.size()));
+    return bytes;
+}
+
+void PutU32(Bytes& bytes, size_t at, uint32_t value, bool bigEndian = false)
+{
+    for (int i = 0; i < 4; ++i)
+        bytes[at + static_cast<size_t>(i)] = static_cast<uint8_t>(value >> (bigEndian ? 24 - 8 * i : 8 * i));
+}
+
+uint32_t GetU32(const Bytes& bytes, size_t at)
+{
+    return uint32_t{bytes[at]} | uint32_t{bytes[at + 1]} << 8 | uint32_t{bytes[at + 2]} << 16 |
+           uint32_t{bytes[at + 3]} << 24;
+}
+
+// A little-endian 'SPR#' as some files keep it: every number of the
+// headers in the other byte order (the commands are bytes).
+Bytes BigEndianSpr(Bytes bytes)
+{
+    const uint32_t frames = GetU32(bytes, 4);
+    std::vector<uint32_t> offsets;
+    for (uint32_t i = 0; i < frames; ++i)
+        offsets.push_back(GetU32(bytes, 12 + 4 * i));
+    for (size_t at = 0; at < 12 + 4 * size_t{frames}; at += 4)
+        PutU32(bytes, at, GetU32(bytes, at), true);
+    for (uint32_t offset : offsets)
+        for (size_t at = offset; at < offset + 8; at += 2)
+            std::swap(bytes[at], bytes[at + 1]);
+    return bytes;
+}
+
+Bytes Spr2WithCommands(std::initializer_list<uint16_t> commands)
+{
+    ByteWriter w;
+    for (uint32_t v : {1000u, 1u, 7u, 16u})
+        w.u32le(v);
+    for (uint16_t v : {4, 3, 7, 0, 0xFFFF, 0, 0, 0}) // 4 x 3, flags 7, the resource's palette
+        w.u16le(v);
+    for (uint16_t c : commands)
+        w.u16le(c);
+    return w.take();
+}
+
+void SpriteSeeds(const std::filesystem::path& corpus, bool& ok)
+{
+    const std::vector<SpriteFrame> frames = {MixedFrame(23, 9, 4, -3), MixedFrame(5, 4, 0, 0),
+                                             MixedFrame(300, 3, 1, 1)};
+    const Bytes spr2 = EncodeSpr2(frames, 7).bytes;
+    const std::filesystem::path two = corpus / "fuzz_spr2";
+    ok &= Write(two, "mixed", spr2);
+    ok &= Write(two, "cut-in-frame", Cut(spr2, spr2.size() / 2));
+    Bytes lying = spr2;
+    PutU32(lying, 4, 0x40000000);
+    ok &= Write(two, "lying-count", lying);
+    Bytes outside = spr2;
+    PutU32(outside, 16, static_cast<uint32_t>(spr2.size() - 4));
+    ok &= Write(two, "offset-outside", outside);
+    ok &= Write(two, "bad-token", Spr2WithCommands({0x0000, 0x2001, 0x1080, 0xE001, 0xA000}));
+    ok &= Write(two, "every-command",
+                Spr2WithCommands({0x0000, 0x6001, 0x2001, 0x0580, 0x0000, 0x4001, 0x1702, 0x0000, 0xC002, 0x0403,
+                                  0x8001, 0x0000, 0x6004, 0xA000}));
+    ok &= Write(two, "zero-size", Spr2WithCommands({0xA000}));
+    std::vector<SpriteFrame> many;
+    for (int i = 0; i < 30; ++i)
+        many.push_back(MixedFrame(1 + i % 4, 1 + i % 3, i, -i));
+    ok &= Write(two, "many-frames", EncodeSpr2(many, 7).bytes);
+
+    const Bytes spr = EncodeSpr(frames, 7).bytes;
+    const std::filesystem::path one = corpus / "fuzz_spr";
+    ok &= Write(one, "mixed", spr);
+    ok &= Write(one, "big-endian", BigEndianSpr(spr));
+    ok &= Write(one, "cut-in-frame", Cut(spr, spr.size() / 2));
+    ok &= Write(one, "many-frames", EncodeSpr(many, 7).bytes);
+    ByteWriter bad;
+    for (uint32_t v : {505u, 1u, 7u, 16u})
+        bad.u32le(v);
+    for (uint16_t v : {0, 0, 2, 4, 0})
+        bad.u16le(v);
+    for (uint8_t b : {4, 0, 2, 3, 9, 0, 9, 1, 4, 0, 3, 3, 1, 2, 3, 0, 1, 1, 7, 0, 5, 0})
+        bad.u8(b);
+    ok &= Write(one, "every-command-then-bad-token", bad.take());
+}
+
+// ---- fuzz_preview inputs ----
+
+class PreviewInput {
+public:
+    PreviewInput(uint8_t imageIndex, Rgb background, uint8_t opacity)
+    {
+        bytes_ = {imageIndex, background.red, background.green, background.blue, opacity};
+    }
+    // kind: 0 OBJD, 1 DGRP, 2 SPR2, 3 SPR#, 4 PALT.
+    void Add(uint8_t kind, int16_t id, const Bytes& data)
+    {
+        for (char c : std::string("ZLV!"))
+            bytes_.push_back(static_cast<uint8_t>(c));
+        bytes_.push_back(kind);
+        bytes_.push_back(static_cast<uint8_t>(id));
+        bytes_.push_back(static_cast<uint8_t>(static_cast<uint16_t>(id) >> 8));
+        bytes_.insert(bytes_.end(), data.begin(), data.end());
+    }
+    const Bytes& Data() const { return bytes_; }
+
+private:
+    Bytes bytes_;
+};
+
+Bytes Record(std::initializer_list<std::pair<size_t, int16_t>> words)
+{
+    Bytes record(216, 0);
+    for (const auto& [word, value] : words) {
+        record[2 * word] = static_cast<uint8_t>(value);
+        record[2 * word + 1] = static_cast<uint8_t>(static_cast<uint16_t>(value) >> 8);
+    }
+    return record;
+}
+
+Bytes Group(std::vector<DrawGroupSprite> sprites)
+{
+    std::vector<DrawGroupImage> images(12);
+    for (size_t i = 0; i < images.size(); ++i) {
+        images[i].direction = 1 << (2 * (i % 4));
+        images[i].zoom = static_cast<int32_t>(i / 4 + 1);
+        images[i].sprites = sprites;
+    }
+    CTGDrawGroup group;
+    group.Set("seed", 20004, std::move(images));
+    return group.Encode();
+}
+
+Bytes SeedPalette()
+{
+    Palette palette;
+    for (size_t i = 0; i < Palette::kSize; ++i)
+        palette[i] = {static_cast<uint8_t>(i), static_cast<uint8_t>(255 - i), static_cast<uint8_t>(i * 3)};
+    return palette.Encode();
+}
+
+void PreviewSeeds(const std::filesystem::path& folder, bool& ok)
+{
+    const Bytes spr2 = EncodeSpr2(std::vector<SpriteFrame>{MixedFrame(12, 9, 0, 0), MixedFrame(6, 5, 2, 2)}, 200).bytes;
+    const Bytes spr = EncodeSpr(std::vector<SpriteFrame>{MixedFrame(8, 6, 0, 0)}, 200).bytes;
+
+    PreviewInput single(10, Rgb::FromHex(0xFFFFFF), 255);
+    single.Add(0, 128, Record({{3, 100}, {4, 1}}));
+    single.Add(1, 100, Group({{200, 0, -6, 3, 0, 0, 0, 0}, {201, 0, 4, -2, 0, 0, 0, 1}, {200, 7, 0, 0, 0, 0, 0, 0}}));
+    single.Add(2, 200, spr2);
+    single.Add(3, 201, spr);
+    single.Add(4, 200, SeedPalette());
+    ok &= Write(folder, "single", single.Data());
+
+    PreviewInput multi(6, Rgb::FromHex(0x102030), 200);
+    multi.Add(0, 128, Record({{10, 3}, {11, -1}}));
+    const int16_t places[] = {0x0000, 0x0100, 0x0001};
+    for (int16_t t = 0; t < 3; ++t) {
+        multi.Add(0, static_cast<int16_t>(129 + t),
+                  Record({{3, static_cast<int16_t>(100 + t)},
+                          {4, 1},
+                          {10, 3},
+                          {11, places[t]},
+                          {56, static_cast<int16_t>(t == 2 ? 1 : 0)}}));
+        multi.Add(1, static_cast<int16_t>(100 + t), Group({{200, t % 2, -64, 32, 0, 0, 0, t % 2}}));
+    }
+    multi.Add(2, 200, spr2);
+    multi.Add(4, 200, SeedPalette());
+    ok &= Write(folder, "multi-tile", multi.Data());
+
+    PreviewInput leftOut(3, Rgb::FromHex(0x000000), 255);
+    leftOut.Add(0, 128, Record({{3, 100}, {4, 2}, {64, 201}, {65, 1}}));
+    leftOut.Add(1, 100, Group({{200, 1, 0, 0, 0, 0, 0, 0}, {201, 0, 8, 8, 0, 0, 0, 0}}));
+    leftOut.Add(2, 200, spr2);
+    leftOut.Add(3 | 0x80, 201, spr);
+    ok &= Write(folder, "left-out-and-no-palette", leftOut.Data());
+
+    PreviewInput broken(10, Rgb::FromHex(0xFF00FF), 255);
+    broken.Add(0, 128, Record({{3, 100}, {4, 1}}));
+    broken.Add(1, 100, Group({{5, 0, 0, 0, 0, 0, 0, 0}, {200, 0, 3000, 0, 0, 0, 0, 0}, {200, 0, 0, 0, 0, 0, 0, 0}}));
+    broken.Add(2, 5, Spr2WithCommands({0x0000, 0xE001}));
+    broken.Add(2, 200, spr2);
+    ok &= Write(folder, "broken-sprite-and-far-placement", broken.Data());
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s CORPUS_FOLDER\n", argv[0]);
+        return 2;
+    }
+    const std::filesystem::path corpus = argv[1];
+    bool ok = true;
+    SpriteSeeds(corpus, ok);
+    PreviewSeeds(corpus / "fuzz_preview", ok);
+    return ok ? 0 : 1;
+}
