@@ -101,7 +101,7 @@ bool IsLeftOut(const PreviewTile& tile, int32_t spriteId)
 // Loads the tile's frames of image `imageIndex` and grows `bounds` by each.
 // Returns false when the tile draws nothing at all.
 bool GatherTile(CTGResFile& file, const PreviewTile& tile, int imageIndex, const Coefficients& c, Rgb background,
-                TileFrames& out, Bounds& bounds, std::vector<std::string>& notes)
+                TileFrames& out, Bounds& bounds, std::vector<std::string>& notes, int64_t& pixelBudget)
 {
     if (tile.graphicIndex < 0 || tile.graphicIndex >= tile.drawGroupCount)
         return false;
@@ -144,6 +144,15 @@ bool GatherTile(CTGResFile& file, const PreviewTile& tile, int imageIndex, const
         const bool hasPlanes = !frame.colour.IsNull();
         const int width = frame.info.width;
         const int height = frame.info.height;
+        if (hasPlanes) {
+            const int64_t pixels = int64_t{width} * height;
+            if (pixels > pixelBudget) {
+                notes.push_back("DGRP " + std::to_string(groupId) + ": sprite " + std::to_string(ref.spriteId) +
+                                " left out: the preview holds too many sprite pixels already");
+                continue;
+            }
+            pixelBudget -= pixels;
+        }
         if (!hasPlanes && (width < 2 || height < 2))
             continue;
         placed.left = ref.value2 + anchorLeft;
@@ -251,7 +260,7 @@ private:
 // ---- entry point ----
 
 ObjectPreview ComposeObjectPreview(CTGResFile& file, std::span<const PreviewTile> tiles, int imageIndex,
-                                   Rgb background)
+                                   Rgb background, int64_t pixelBudget)
 {
     ObjectPreview preview;
     if (imageIndex < 0 || imageIndex >= kImageIndexCount) {
@@ -265,7 +274,7 @@ ObjectPreview ComposeObjectPreview(CTGResFile& file, std::span<const PreviewTile
     Bounds bounds;
     for (const PreviewTile& tile : tiles) {
         TileFrames tileFrames;
-        if (GatherTile(file, tile, imageIndex, c, background, tileFrames, bounds, preview.notes))
+        if (GatherTile(file, tile, imageIndex, c, background, tileFrames, bounds, preview.notes, pixelBudget))
             work.push_back(std::move(tileFrames));
     }
     if (bounds.Empty())

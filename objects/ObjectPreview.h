@@ -48,7 +48,12 @@ struct ObjectPreview {
 // `file`; the pixels not covered keep `background`. With nothing drawable
 // the result is 17 × 17 pixels of background. An image index outside 0 to
 // 11 gives null images and a note.
+// At most `pixelBudget` decoded sprite pixels are kept: frames beyond it are
+// left out with a note, so a small hostile file naming one huge sprite many
+// times cannot make a preview take gigabytes.
+inline constexpr int64_t kPreviewPixelBudget = int64_t{32} << 20;
 ObjectPreview ComposeObjectPreview(CTGResFile& file, std::span<const PreviewTile> tiles,
-                                   int imageIndex = kPreviewImageIndex, Rgb background = kPreviewBackground);
+                                   int imageIndex = kPreviewImageIndex, Rgb background = kPreviewBackground,
+                                   int64_t pixelBudget = kPreviewPixelBudget);
 
 } // namespace zelvane

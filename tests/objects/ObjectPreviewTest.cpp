@@ -109,6 +109,12 @@ TEST(ObjectPreview, TheFourTilesOfATwoByTwoObjectMeet)
     EXPECT_EQ(ColourAt(p, -64, -33), kGreen); // tile (1, 0): left and up
     EXPECT_EQ(ColourAt(p, 64, -33), kBlue);   // tile (0, 1): right and up
     EXPECT_EQ(ColourAt(p, 0, -65), kYellow);  // tile (1, 1)
+
+    // A pixel budget for three frames keeps three and says why the fourth is missing.
+    const ObjectPreview budgeted =
+        ComposeObjectPreview(fixture.Open(), tiles, kPreviewImageIndex, kPreviewBackground, 3 * 128 * 64);
+    ASSERT_EQ(budgeted.notes.size(), 1u);
+    EXPECT_NE(budgeted.notes[0].find("too many sprite pixels"), std::string::npos);
 }
 
 // Values 4 to 6 of version 20004 draw groups may hold floats beside pixel
