@@ -277,6 +277,17 @@ void CTGFileSystem::MountArchive(const std::string& realPath)
 // ---------------------------------------------------------------------------
 // 3. Lookups and opening
 
+void CTGFileSystem::EraseEntry(const std::string& key)
+{
+    auto it = entries_.find(key);
+    if (it == entries_.end())
+        return;
+    auto parent = entries_.find(ParentKey(key));
+    if (parent != entries_.end())
+        parent->second->children.erase(AsciiLower(it->second->name));
+    entries_.erase(it);
+}
+
 const CTGFileSystem::Entry* CTGFileSystem::Find(std::string_view path) const
 {
     if (entries_.empty())
@@ -397,14 +408,7 @@ int32_t CTGFileSystem::Remove(std::string_view path)
     if (::unlink(real.c_str()) != 0)
         return kErrCannotDelete;
     std::lock_guard guard(mutex_);
-    const std::string key = NormalizePathKey(real);
-    auto it = entries_.find(key);
-    if (it != entries_.end()) {
-        auto parent = entries_.find(ParentKey(key));
-        if (parent != entries_.end())
-            parent->second->children.erase(AsciiLower(it->second->name));
-        entries_.erase(it);
-    }
+    EraseEntry(NormalizePathKey(real));
     return kResOk;
 }
 
@@ -432,14 +436,7 @@ int32_t CTGFileSystem::Replace(std::string_view from, std::string_view to)
         ::close(dirFd);
     }
     std::lock_guard guard(mutex_);
-    const std::string key = NormalizePathKey(source);
-    auto it = entries_.find(key);
-    if (it != entries_.end()) {
-        auto parent = entries_.find(ParentKey(key));
-        if (parent != entries_.end())
-            parent->second->children.erase(AsciiLower(it->second->name));
-        entries_.erase(it);
-    }
+    EraseEntry(NormalizePathKey(source));
     return kResOk;
 }
 

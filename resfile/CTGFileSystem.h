@@ -111,6 +111,8 @@ private:
     Entry* AddEntry(const std::string& key, Entry entry);
     void AddParents(const std::string& key, const std::string& realKeyPath);
     const Entry* Find(std::string_view path) const;
+    // Forgets one entry and unlinks it from its folder (the caller holds the lock).
+    void EraseEntry(const std::string& key);
     void Debug(const std::string& message) const;
 
     mutable std::mutex mutex_;   // guards the tree

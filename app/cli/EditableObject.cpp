@@ -75,6 +75,25 @@ bool EditableObject::Open(const std::string& path, std::string& error)
     return true;
 }
 
+bool EditableObject::OpenForChange(const ResourceArguments& r, Found& found, std::string& subject, std::string& error)
+{
+    subject = r.file;
+    if (!Open(r.file, error))
+        return false;
+    if (!Find(r.type, static_cast<int16_t>(r.id), static_cast<uint8_t>(r.attribute), found, error))
+        return false;
+    if (!found) {
+        error = std::string(ResErrorText(kErrNoSuchResource)) + " (" + r.Text() + ")";
+        return false;
+    }
+    if (const std::string why = WhyReadOnly(*found.member); !why.empty()) {
+        subject = PathOf(*found.member);
+        error = why + " (" + r.Text() + " is there)";
+        return false;
+    }
+    return true;
+}
+
 bool EditableObject::Find(ResType type, int16_t id, uint8_t attribute, Found& found, std::string& error)
 {
     found = {};

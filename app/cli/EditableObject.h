@@ -13,6 +13,8 @@
 
 namespace zelvane::cli {
 
+struct ResourceArguments;
+
 class EditableObject {
 public:
     struct Found {
@@ -31,6 +33,11 @@ public:
     // member that has it. Not found is no error; a resource that is there but
     // cannot be read is (false, with the library's reason in `error`).
     bool Find(ResType type, int16_t id, uint8_t attribute, Found& found, std::string& error);
+    // Opens the file and finds the named resource in a member that can be
+    // changed; false with `subject` (the file to name) and `error` set when
+    // the file cannot be opened, the resource is missing or unreadable, or
+    // its member is read-only.
+    bool OpenForChange(const ResourceArguments& r, Found& found, std::string& subject, std::string& error);
     // The member a new resource of this type goes to, as the set chooses it;
     // nullptr with the reason in `error` (and `subject`, the file to name)
     // when that member is read-only or no member takes the type.

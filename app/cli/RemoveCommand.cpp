@@ -15,16 +15,11 @@ int RunRemove(ResourceArguments& r)
     if (!r.Parse(error))
         return Fail(r.file, error);
     EditableObject object;
-    if (!object.Open(r.file, error))
-        return Fail(r.file, error);
     EditableObject::Found found;
-    if (!object.Find(r.type, static_cast<int16_t>(r.id), static_cast<uint8_t>(r.attribute), found, error))
-        return Fail(r.file, error);
-    if (!found)
-        return Fail(r.file, std::string(ResErrorText(kErrNoSuchResource)) + " (" + r.Text() + ")");
+    std::string subject;
+    if (!object.OpenForChange(r, found, subject, error))
+        return Fail(subject, error);
     const std::string member = EditableObject::PathOf(*found.member);
-    if (const std::string why = EditableObject::WhyReadOnly(*found.member); !why.empty())
-        return Fail(member, why + " (" + r.Text() + " is there)");
 
     int32_t result = object.Container().RemoveResource(found.data);
     const int32_t closed = object.Close();

@@ -29,17 +29,12 @@ int RunRename(RenameOptions& options)
         return Fail(r.file, "the name is longer than " + std::to_string(kMaxLabelLength) + " characters");
 
     EditableObject object;
-    if (!object.Open(r.file, error))
-        return Fail(r.file, error);
-    const auto attribute = static_cast<uint8_t>(r.attribute);
     EditableObject::Found found;
-    if (!object.Find(r.type, static_cast<int16_t>(r.id), attribute, found, error))
-        return Fail(r.file, error);
-    if (!found)
-        return Fail(r.file, std::string(ResErrorText(kErrNoSuchResource)) + " (" + r.Text() + ")");
+    std::string subject;
+    if (!object.OpenForChange(r, found, subject, error))
+        return Fail(subject, error);
     const std::string member = EditableObject::PathOf(*found.member);
-    if (const std::string why = EditableObject::WhyReadOnly(*found.member); !why.empty())
-        return Fail(member, why + " (" + r.Text() + " is there)");
+    const auto attribute = static_cast<uint8_t>(r.attribute);
 
     const int32_t newId = options.newId.value_or(r.id);
     if (newId != r.id) {
