@@ -1,7 +1,7 @@
-#include "CMainFrame.h"
+#include "app/CMainFrame.h"
 
-#include "COGLDoc.h"
-#include "COGLView.h"
+#include "document/COGLDoc.h"
+#include "view/COGLView.h"
 
 #include <QStatusBar>
 

@@ -1,4 +1,4 @@
-#include "QtReporter.h"
+#include "app/QtReporter.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,7 +1,7 @@
 #pragma once
 // Shows the messages of the layers below the GUI as modal message boxes.
 
-#include "Reporter.h"
+#include "report/Reporter.h"
 
 namespace zelvane {
 

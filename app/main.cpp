@@ -1,10 +1,12 @@
 // zelvane: an editor for The Sims object files with a 3-D scene view.
 
-#include "CMainFrame.h"
-#include "COGLDoc.h"
-#include "CTGFileSystem.h"
-#include "ErrorLog.h"
-#include "QtReporter.h"
+#include "app/CMainFrame.h"
+#include "document/COGLDoc.h"
+#include "resfile/CTGFileSystem.h"
+#include "report/ErrorLog.h"
+#include "report/ProgramFolders.h"
+#include "objects/GameFolder.h"
+#include "app/QtReporter.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -4,13 +4,13 @@
 //
 // Usage: clone_bench [--repeat N]
 
-#include "ByteWriter.h"
-#include "CTGDrawGroup.h"
-#include "CTGObjResFileSet.h"
-#include "IffBuilder.h"
-#include "ObjectClone.h"
-#include "CObjectFile.h"
-#include "Reporter.h"
+#include "bytes/ByteWriter.h"
+#include "resfile/CTGDrawGroup.h"
+#include "resfile/CTGObjResFileSet.h"
+#include "resfile/IffBuilder.h"
+#include "objects/ObjectClone.h"
+#include "objects/CObjectFile.h"
+#include "report/Reporter.h"
 
 #include <algorithm>
 #include <chrono>

@@ -11,10 +11,10 @@
 //
 // Usage: compact_bench FOLDER [--size-mb N] [--repeat N]
 
-#include "CTGIffFile.h"
-#include "FileLayerStats.h"
-#include "IffBuilder.h"
-#include "ResType.h"
+#include "resfile/CTGIffFile.h"
+#include "resfile/FileLayerStats.h"
+#include "resfile/IffBuilder.h"
+#include "resfile/ResType.h"
 
 #include <algorithm>
 #include <chrono>

@@ -12,10 +12,10 @@
 //
 // Usage: edit_bench FOLDER [--edits N] [--seed S] [--sync-at-close]
 
-#include "CTGIffFile.h"
-#include "FileLayerStats.h"
-#include "IffBuilder.h"
-#include "ResType.h"
+#include "resfile/CTGIffFile.h"
+#include "resfile/FileLayerStats.h"
+#include "resfile/IffBuilder.h"
+#include "resfile/ResType.h"
 
 #include <chrono>
 #include <cmath>

@@ -9,10 +9,10 @@
 //
 // Usage: open_and_load GAME_FOLDER [--repeat N]
 
-#include "CTGFileSystem.h"
-#include "CTGObjResFileSet.h"
-#include "ObjectCatalog.h"
-#include "ResType.h"
+#include "resfile/CTGFileSystem.h"
+#include "resfile/CTGObjResFileSet.h"
+#include "objects/ObjectCatalog.h"
+#include "resfile/ResType.h"
 
 #include <algorithm>
 #include <cctype>

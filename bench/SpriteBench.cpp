@@ -15,14 +15,14 @@
 //
 // Usage: sprite_bench [--corpus-mb N] [--repeat N]
 
-#include "CTGDrawGroup.h"
-#include "CTGObjResFileSet.h"
-#include "IffBuilder.h"
-#include "ObjectPreview.h"
-#include "Palette.h"
-#include "SpriteDecoder.h"
-#include "SpriteEncoder.h"
-#include "SpriteLayout.h"
+#include "resfile/CTGDrawGroup.h"
+#include "resfile/CTGObjResFileSet.h"
+#include "resfile/IffBuilder.h"
+#include "objects/ObjectPreview.h"
+#include "objects/Palette.h"
+#include "objects/SpriteDecoder.h"
+#include "objects/SpriteEncoder.h"
+#include "objects/SpriteLayout.h"
 
 #include <algorithm>
 #include <chrono>

@@ -3,11 +3,11 @@
 // the bytes could hold, that values a version does not store are 0, and that
 // what was decoded, encoded again in the same version, decodes to the same group.
 
-#include "FuzzSupport.h"
+#include "fuzz/FuzzSupport.h"
 
-#include "ByteWriter.h"
-#include "CTGDrawGroup.h"
-#include "ResErrors.h"
+#include "bytes/ByteWriter.h"
+#include "resfile/CTGDrawGroup.h"
+#include "resfile/ResErrors.h"
 
 #include <string>
 

@@ -5,12 +5,12 @@
 // must be known to the tree; the manifest reader must only yield clean names
 // inside the archive.
 
-#include "FuzzSupport.h"
+#include "fuzz/FuzzSupport.h"
 
-#include "CTGFile.h"
-#include "CTGFileSystem.h"
-#include "FarManifest.h"
-#include "ResErrors.h"
+#include "resfile/CTGFile.h"
+#include "resfile/CTGFileSystem.h"
+#include "resfile/FarManifest.h"
+#include "resfile/ResErrors.h"
 
 #include <cstring>
 #include <fcntl.h>

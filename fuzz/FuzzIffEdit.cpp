@@ -10,11 +10,11 @@
 //   3. The edits
 //   4. Checks after reopening
 
-#include "FuzzSupport.h"
+#include "fuzz/FuzzSupport.h"
 
-#include "CTGIffFile.h"
-#include "IffLayout.h"
-#include "ResErrors.h"
+#include "resfile/CTGIffFile.h"
+#include "resfile/IffLayout.h"
+#include "resfile/ResErrors.h"
 
 #include <algorithm>
 #include <map>

@@ -3,11 +3,11 @@
 // that what a load hands out is exactly the chunk's bytes in the file, that
 // the map chunk never shows, and that reading leaves the file untouched.
 
-#include "FuzzSupport.h"
+#include "fuzz/FuzzSupport.h"
 
-#include "CTGIffFile.h"
-#include "IffLayout.h"
-#include "ResErrors.h"
+#include "resfile/CTGIffFile.h"
+#include "resfile/IffLayout.h"
+#include "resfile/ResErrors.h"
 
 #include <cstring>
 #include <string>

@@ -2,12 +2,12 @@
 // survive an encode and a second decode unchanged, and encoding that again
 // must give the same bytes.
 
-#include "FuzzSupport.h"
+#include "fuzz/FuzzSupport.h"
 
-#include "CTGRecord.h"
-#include "IffIndex.h"
-#include "ResHandle.h"
-#include "ResourceMapRecord.h"
+#include "resfile/CTGRecord.h"
+#include "resfile/IffIndex.h"
+#include "resfile/ResHandle.h"
+#include "resfile/ResourceMapRecord.h"
 
 #include <algorithm>
 #include <memory>

@@ -14,14 +14,14 @@
 // placement limit allows, and that the 8-pixel margin keeps the background
 // and an empty mask.
 
-#include "FuzzSupport.h"
+#include "fuzz/FuzzSupport.h"
 
-#include "CObjectFile.h"
-#include "CTGIffFile.h"
-#include "IffBuilder.h"
-#include "ObjectPreview.h"
-#include "PreviewTile.h"
-#include "ResErrors.h"
+#include "objects/CObjectFile.h"
+#include "resfile/CTGIffFile.h"
+#include "resfile/IffBuilder.h"
+#include "objects/ObjectPreview.h"
+#include "objects/PreviewTile.h"
+#include "resfile/ResErrors.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,7 +1,7 @@
 // Decodes arbitrary bytes as a 'SPR2' sprite resource, counts its colours
 // and encodes it again; the checks are those of FuzzSprite.h.
 
-#include "FuzzSprite.h"
+#include "fuzz/FuzzSprite.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

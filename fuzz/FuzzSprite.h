@@ -10,11 +10,11 @@
 // - what decoded encodes again (unless a row is too long for 'SPR2') and
 //   decodes to the same planes, size and origin.
 
-#include "FuzzSupport.h"
+#include "fuzz/FuzzSupport.h"
 
-#include "SpriteDecoder.h"
-#include "SpriteEncoder.h"
-#include "SpriteLayout.h"
+#include "objects/SpriteDecoder.h"
+#include "objects/SpriteEncoder.h"
+#include "objects/SpriteLayout.h"
 
 #include <algorithm>
 #include <numeric>

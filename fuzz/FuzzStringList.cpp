@@ -6,10 +6,10 @@
 // Encode and a Parse of layout -3 with every language (texts up to a 0 byte,
 // which that layout cannot hold).
 
-#include "FuzzSupport.h"
+#include "fuzz/FuzzSupport.h"
 
-#include "CTGStringList.h"
-#include "ResErrors.h"
+#include "resfile/CTGStringList.h"
+#include "resfile/ResErrors.h"
 
 #include <span>
 #include <string>

@@ -5,14 +5,14 @@
 // offsets).
 // Usage: make_fuzz_seeds CORPUS_FOLDER (one sub-folder per target is made).
 
-#include "ByteWriter.h"
-#include "CTGRecord.h"
-#include "FarBuilder.h"
-#include "IffBuilder.h"
-#include "IffIndex.h"
-#include "IffLayout.h"
-#include "ResourceMapRecord.h"
-#include "ResType.h"
+#include "bytes/ByteWriter.h"
+#include "resfile/CTGRecord.h"
+#include "resfile/FarBuilder.h"
+#include "resfile/IffBuilder.h"
+#include "resfile/IffIndex.h"
+#include "resfile/IffLayout.h"
+#include "resfile/ResourceMapRecord.h"
+#include "resfile/ResType.h"
 
 #include <array>
 #include <bit>

@@ -7,11 +7,11 @@
 // Usage: make_sprite_fuzz_seeds CORPUS_FOLDER (writes into its fuzz_spr,
 // fuzz_spr2 and fuzz_preview sub-folders).
 
-#include "ByteWriter.h"
-#include "CTGDrawGroup.h"
-#include "Palette.h"
-#include "SpriteEncoder.h"
-#include "SpriteLayout.h"
+#include "bytes/ByteWriter.h"
+#include "resfile/CTGDrawGroup.h"
+#include "objects/Palette.h"
+#include "objects/SpriteEncoder.h"
+#include "objects/SpriteLayout.h"
 
 #include <algorithm>
 #include <cstdio>

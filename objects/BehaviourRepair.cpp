@@ -1,4 +1,4 @@
-#include "BehaviourRepair.h"
+#include "objects/BehaviourRepair.h"
 
 namespace zelvane {
 

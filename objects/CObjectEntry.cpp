@@ -1,6 +1,6 @@
-#include "CObjectEntry.h"
+#include "objects/CObjectEntry.h"
 
-#include "CObjectFile.h"
+#include "objects/CObjectFile.h"
 
 namespace zelvane {
 

@@ -3,8 +3,8 @@
 // record, its catalog strings once read, and its place in a multi-tile group
 // (a master with its members, or a member with its master).
 
-#include "CatalogStrings.h"
-#include "ObjectDefinition.h"
+#include "objects/CatalogStrings.h"
+#include "objects/ObjectDefinition.h"
 
 #include <cstdint>
 #include <string>

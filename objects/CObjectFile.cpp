@@ -1,6 +1,6 @@
-#include "CObjectFile.h"
+#include "objects/CObjectFile.h"
 
-#include "ResType.h"
+#include "resfile/ResType.h"
 
 namespace zelvane {
 

@@ -3,8 +3,8 @@
 // its objects in the order of their OBJD resources, the listed ones (single
 // objects and masters of multi-tile groups), and its palettes.
 
-#include "CObjectEntry.h"
-#include "CTGResFile.h"
+#include "objects/CObjectEntry.h"
+#include "resfile/CTGResFile.h"
 
 #include <memory>
 #include <string>

@@ -1,7 +1,7 @@
-#include "CatalogStrings.h"
+#include "objects/CatalogStrings.h"
 
-#include "ByteReader.h"
-#include "CTGStringList.h"
+#include "bytes/ByteReader.h"
+#include "resfile/CTGStringList.h"
 
 namespace zelvane {
 

@@ -1,7 +1,7 @@
 // Game folder discovery: the sources in order, the profile's INI file and the
 // Wine registry with its drive mapping.
 
-#include "GameFolder.h"
+#include "objects/GameFolder.h"
 
 #include <algorithm>
 #include <cctype>
@@ -209,13 +209,6 @@ std::vector<std::string> SampleGameFolders(const std::string& executableFolder)
     return {(here / "../sample-game").lexically_normal().string(),
             (here / "../../sample-game").lexically_normal().string(),
             (here / "../share/zelvane/sample-game").lexically_normal().string()};
-}
-
-std::string ExecutableFolder()
-{
-    std::error_code ec;
-    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-    return ec ? std::string() : exe.parent_path().string();
 }
 
 const char* GameFolderSourceName(GameFolderSource source)

@@ -39,9 +39,6 @@ GameFolderChoice FindGameFolder(const GameFolderInputs& inputs);
 // the build's programs (build/sample-game) or installed (share/zelvane/sample-game).
 std::vector<std::string> SampleGameFolders(const std::string& executableFolder);
 
-// The folder holding the running program (from /proc/self/exe), or "".
-std::string ExecutableFolder();
-
 // A printable name for a source: "command line", "SIMS_DATA", ...
 const char* GameFolderSourceName(GameFolderSource source);
 

@@ -1,8 +1,8 @@
-#include "ObjectCatalog.h"
+#include "objects/ObjectCatalog.h"
 
-#include "CTGFileSystem.h"
-#include "CTGObjResFileSet.h"
-#include "PathUtil.h"
+#include "resfile/CTGFileSystem.h"
+#include "resfile/CTGObjResFileSet.h"
+#include "resfile/PathUtil.h"
 
 #include <algorithm>
 #include <filesystem>

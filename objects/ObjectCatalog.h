@@ -4,7 +4,7 @@
 // system's listing order, depth first, leaving out the game's own system
 // objects. Each catalogued file stays open while it is in the catalog.
 
-#include "CObjectFile.h"
+#include "objects/CObjectFile.h"
 
 #include <map>
 #include <memory>

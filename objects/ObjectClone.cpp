@@ -6,17 +6,17 @@
 //   4. Repairing behaviour code
 //   5. The clone, start to end, and opening the working file
 
-#include "ObjectClone.h"
+#include "objects/ObjectClone.h"
 
-#include "CObjectFile.h"
-#include "CTGDrawGroup.h"
-#include "CTGFileSystem.h"
-#include "CTGIffFile.h"
-#include "CTGObjResFileSet.h"
-#include "CTGStringList.h"
-#include "GuidSource.h"
-#include "PathUtil.h"
-#include "Reporter.h"
+#include "objects/CObjectFile.h"
+#include "resfile/CTGDrawGroup.h"
+#include "resfile/CTGFileSystem.h"
+#include "resfile/CTGIffFile.h"
+#include "resfile/CTGObjResFileSet.h"
+#include "resfile/CTGStringList.h"
+#include "objects/GuidSource.h"
+#include "resfile/PathUtil.h"
+#include "report/Reporter.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -6,8 +6,8 @@
 // when it is complete, so a clone that fails part-way leaves no half-written
 // file behind and the previous working object file stays usable.
 
-#include "BehaviourRepair.h"
-#include "CObjectEntry.h"
+#include "objects/BehaviourRepair.h"
+#include "objects/CObjectEntry.h"
 
 #include <cstdint>
 #include <functional>

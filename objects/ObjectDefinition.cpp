@@ -1,4 +1,4 @@
-#include "ObjectDefinition.h"
+#include "objects/ObjectDefinition.h"
 
 #include <algorithm>
 #include <cassert>

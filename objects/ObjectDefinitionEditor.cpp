@@ -4,7 +4,7 @@
 //   2. Showing and storing values
 //   3. Writing
 
-#include "ObjectDefinitionEditor.h"
+#include "objects/ObjectDefinitionEditor.h"
 
 #include <cassert>
 

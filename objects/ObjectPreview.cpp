@@ -1,11 +1,11 @@
-#include "ObjectPreview.h"
+#include "objects/ObjectPreview.h"
 
 // Sections: placement coefficients; gathering and placing the frames (first
 // pass); drawing them (second pass); the entry point.
 
-#include "CTGDrawGroup.h"
-#include "SpriteDecoder.h"
-#include "SpriteLayout.h"
+#include "resfile/CTGDrawGroup.h"
+#include "objects/SpriteDecoder.h"
+#include "objects/SpriteLayout.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -17,11 +17,11 @@
 // pixels of the object's anchor is left out (so a damaged draw group cannot
 // make the image huge), and every copy is clipped to the image.
 
-#include "Palette.h"
-#include "PlainImage.h"
-#include "PreviewTile.h"
+#include "objects/Palette.h"
+#include "objects/PlainImage.h"
+#include "objects/PreviewTile.h"
 
-#include "CTGResFile.h"
+#include "resfile/CTGResFile.h"
 
 #include <span>
 #include <string>

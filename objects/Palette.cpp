@@ -1,7 +1,7 @@
-#include "Palette.h"
+#include "objects/Palette.h"
 
-#include "ByteReader.h"
-#include "ByteWriter.h"
+#include "bytes/ByteReader.h"
+#include "bytes/ByteWriter.h"
 
 namespace zelvane {
 

@@ -3,7 +3,7 @@
 // the default palette for sprites whose palette is missing, and the grey
 // palette of depth and alpha planes and preview masks.
 
-#include "CTGResFile.h"
+#include "resfile/CTGResFile.h"
 
 #include <array>
 #include <cstdint>

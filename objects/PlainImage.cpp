@@ -1,4 +1,4 @@
-#include "PlainImage.h"
+#include "objects/PlainImage.h"
 
 #include <cassert>
 #include <cstring>

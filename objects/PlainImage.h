@@ -5,7 +5,7 @@
 // 8-bit images. Pixels of 3 and 4 bytes hold blue, green, red (and a fourth
 // byte) in that order. Converted to QImage or PNG only at the edges.
 
-#include "Palette.h"
+#include "objects/Palette.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "PngWriter.h"
+#include "objects/PngWriter.h"
 
-#include "ByteWriter.h"
+#include "bytes/ByteWriter.h"
 
 #include <algorithm>
 #include <array>

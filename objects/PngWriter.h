@@ -3,7 +3,7 @@
 // command-line tool, tests): 8-bit RGB or RGBA, the image data in stored
 // (uncompressed) deflate blocks, so no compression library is needed.
 
-#include "PlainImage.h"
+#include "objects/PlainImage.h"
 
 #include <cstdint>
 #include <span>

@@ -1,6 +1,6 @@
-#include "PreviewTile.h"
+#include "objects/PreviewTile.h"
 
-#include "ByteReader.h"
+#include "bytes/ByteReader.h"
 
 namespace zelvane {
 

@@ -3,9 +3,9 @@
 //   1. Record locations
 //   2. Names and selections
 
-#include "PropertyDescriptor.h"
+#include "objects/PropertyDescriptor.h"
 
-#include "ObjectDefinition.h"
+#include "objects/ObjectDefinition.h"
 
 namespace zelvane {
 

@@ -4,9 +4,9 @@
 //   2. Selection and values
 //   3. Apply and OK
 
-#include "PropertyEditorModel.h"
+#include "objects/PropertyEditorModel.h"
 
-#include "Reporter.h"
+#include "report/Reporter.h"
 
 #include <cstdio>
 

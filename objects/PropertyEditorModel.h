@@ -12,7 +12,7 @@
 // needs no call: nothing reaches the file but through Apply and OK, except a
 // resource name, which is put into the container as soon as it is stored.
 
-#include "ObjectDefinitionEditor.h"
+#include "objects/ObjectDefinitionEditor.h"
 
 #include <string>
 #include <vector>

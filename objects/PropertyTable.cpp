@@ -1,6 +1,6 @@
 // The property table's rows.
 
-#include "PropertyTable.h"
+#include "objects/PropertyTable.h"
 
 #include <iterator>
 

@@ -2,7 +2,7 @@
 // The fixed table of the 31 properties the property editor shows, in their
 // fixed order.
 
-#include "PropertyDescriptor.h"
+#include "objects/PropertyDescriptor.h"
 
 #include <cstddef>
 #include <optional>

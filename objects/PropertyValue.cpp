@@ -1,4 +1,4 @@
-#include "PropertyValue.h"
+#include "objects/PropertyValue.h"
 
 namespace zelvane {
 

@@ -1,11 +1,11 @@
-#include "SpriteDecoder.h"
+#include "objects/SpriteDecoder.h"
 
 // Sections: status messages; the checked output cursor and the plane
 // targets; frame headers; 'SPR#' and 'SPR2' command decoding; the public
 // entry points.
 
-#include "ByteReader.h"
-#include "SpriteLayout.h"
+#include "bytes/ByteReader.h"
+#include "objects/SpriteLayout.h"
 
 #include <algorithm>
 #include <cstdarg>

@@ -10,9 +10,9 @@
 // ends before the end command fails with Truncated, a command outside the
 // table with BadToken; either way the caller gets no planes for that frame.
 
-#include "SpriteFrame.h"
+#include "objects/SpriteFrame.h"
 
-#include "CTGResFile.h"
+#include "resfile/CTGResFile.h"
 
 #include <array>
 #include <cstdint>

@@ -1,10 +1,10 @@
-#include "SpriteEncoder.h"
+#include "objects/SpriteEncoder.h"
 
 // Sections: checks shared by both formats; 'SPR2' rows; 'SPR#' rows; the
 // resource around the frames.
 
-#include "ByteWriter.h"
-#include "SpriteLayout.h"
+#include "bytes/ByteWriter.h"
+#include "objects/SpriteLayout.h"
 
 #include <algorithm>
 #include <limits>

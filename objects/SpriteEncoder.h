@@ -13,7 +13,7 @@
 // Losses: 'SPR2' keeps 5 bits of alpha below 255 (alpha ÷ 8); 'SPR#' keeps
 // only the colour of the pixels whose alpha is not 0.
 
-#include "SpriteFrame.h"
+#include "objects/SpriteFrame.h"
 
 #include <cstdint>
 #include <span>

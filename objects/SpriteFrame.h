@@ -2,8 +2,8 @@
 // One sprite frame: where it lives in its resource, what its header says, and
 // the three planes it decodes into (colour index, depth, alpha).
 
-#include "Palette.h"
-#include "PlainImage.h"
+#include "objects/Palette.h"
+#include "objects/PlainImage.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,8 +1,8 @@
-#include "CTGDrawGroup.h"
+#include "resfile/CTGDrawGroup.h"
 
-#include "ByteReader.h"
-#include "ByteWriter.h"
-#include "ResType.h"
+#include "bytes/ByteReader.h"
+#include "bytes/ByteWriter.h"
+#include "resfile/ResType.h"
 
 namespace zelvane {
 

@@ -2,7 +2,7 @@
 // Draw groups ('DGRP'): an object's images, one per view direction and zoom,
 // each a list of sprite references that name a sprite resource and place it.
 
-#include "CTGResFile.h"
+#include "resfile/CTGResFile.h"
 
 #include <bit>
 #include <cstdint>

@@ -1,8 +1,8 @@
-#include "CTGExtResFileSet.h"
+#include "resfile/CTGExtResFileSet.h"
 
-#include "CTGIffFile.h"
-#include "CTGResDir.h"
-#include "PathUtil.h"
+#include "resfile/CTGIffFile.h"
+#include "resfile/CTGResDir.h"
+#include "resfile/PathUtil.h"
 
 #include <algorithm>
 

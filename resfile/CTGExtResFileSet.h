@@ -3,7 +3,7 @@
 // extension: opening "chair.iff" also opens "chair.spf" when that kind of
 // member is registered.
 
-#include "CTGResFileSet.h"
+#include "resfile/CTGResFileSet.h"
 
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
-#include "CTGFile.h"
+#include "resfile/CTGFile.h"
 
-#include "CTGFileSystem.h"
-#include "ResErrors.h"
+#include "resfile/CTGFileSystem.h"
+#include "resfile/ResErrors.h"
 
 namespace zelvane {
 

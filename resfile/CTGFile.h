@@ -5,7 +5,7 @@
 // A failed read leaves the position where the system left it: callers seek
 // before every read and write.
 
-#include "FsOpenFile.h"
+#include "resfile/FsOpenFile.h"
 
 #include <cstdint>
 #include <memory>

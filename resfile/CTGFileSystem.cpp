@@ -6,11 +6,11 @@
 //   3. Lookups and opening
 //   4. Listing
 
-#include "CTGFileSystem.h"
+#include "resfile/CTGFileSystem.h"
 
-#include "FarManifest.h"
-#include "PathUtil.h"
-#include "ResErrors.h"
+#include "resfile/FarManifest.h"
+#include "resfile/PathUtil.h"
+#include "resfile/ResErrors.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -5,7 +5,7 @@
 // archive. Lookups ignore case and accept "\" and "/" alike; every entry keeps
 // its real on-disk path for opening.
 
-#include "FsOpenFile.h"
+#include "resfile/FsOpenFile.h"
 
 #include <cstdint>
 #include <functional>

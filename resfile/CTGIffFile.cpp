@@ -6,11 +6,11 @@
 //   4. Space management: chunk headers, freeing, allocation, compaction
 //   5. Close of a changed container and the map rewrite
 
-#include "CTGIffFile.h"
+#include "resfile/CTGIffFile.h"
 
-#include "CTGFileSystem.h"
-#include "CTGRecord.h"
-#include "ResourceMapRecord.h"
+#include "resfile/CTGFileSystem.h"
+#include "resfile/CTGRecord.h"
+#include "resfile/ResourceMapRecord.h"
 
 #include <algorithm>
 #include <cstring>

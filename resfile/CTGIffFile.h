@@ -11,9 +11,9 @@
 // version). Compaction writes a new file beside the old one and renames it
 // into place.
 
-#include "CTGFile.h"
-#include "CTGResFile.h"
-#include "IffIndex.h"
+#include "resfile/CTGFile.h"
+#include "resfile/CTGResFile.h"
+#include "resfile/IffIndex.h"
 
 #include <optional>
 #include <string>

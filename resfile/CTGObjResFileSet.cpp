@@ -1,4 +1,4 @@
-#include "CTGObjResFileSet.h"
+#include "resfile/CTGObjResFileSet.h"
 
 namespace zelvane {
 

@@ -2,7 +2,7 @@
 // The container the application opens object files with: "x.iff", its
 // "x.spf" sprite companion and a "x.dir" folder, in that order.
 
-#include "CTGSpriteResFileSet.h"
+#include "resfile/CTGSpriteResFileSet.h"
 
 namespace zelvane {
 

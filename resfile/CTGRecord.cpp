@@ -1,6 +1,6 @@
-#include "CTGRecord.h"
+#include "resfile/CTGRecord.h"
 
-#include "ByteOrder.h"
+#include "bytes/ByteOrder.h"
 
 #include <cstring>
 

@@ -3,9 +3,9 @@
 // CTGRecordStream, stored in a ResHandle behind a 12-byte prefix (byte-order
 // mark, three zero bytes, version, type code).
 
-#include "CTGRecordStream.h"
-#include "ResHandle.h"
-#include "ResType.h"
+#include "resfile/CTGRecordStream.h"
+#include "resfile/ResHandle.h"
+#include "resfile/ResType.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
-#include "CTGRecordStream.h"
+#include "resfile/CTGRecordStream.h"
 
-#include "ByteOrder.h"
+#include "bytes/ByteOrder.h"
 
 #include <cstring>
 

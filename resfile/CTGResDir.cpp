@@ -1,9 +1,9 @@
-#include "CTGResDir.h"
+#include "resfile/CTGResDir.h"
 
-#include "CTGFile.h"
-#include "CTGFileSystem.h"
-#include "IffLayout.h"
-#include "PathUtil.h"
+#include "resfile/CTGFile.h"
+#include "resfile/CTGFileSystem.h"
+#include "resfile/IffLayout.h"
+#include "resfile/PathUtil.h"
 
 #include <algorithm>
 

@@ -4,7 +4,7 @@
 // significant byte, 0 in the rest), whose name is its file name and whose id
 // is its 1-based place among the files of its type in listing order.
 
-#include "CTGResFile.h"
+#include "resfile/CTGResFile.h"
 
 #include <string>
 #include <vector>

@@ -1,6 +1,6 @@
-#include "CTGResFile.h"
+#include "resfile/CTGResFile.h"
 
-#include "CTGStringList.h"
+#include "resfile/CTGStringList.h"
 
 namespace zelvane {
 

@@ -6,10 +6,10 @@
 // (to -49 when the container must be open and is not) and then leaves its own
 // result there; GetLastError reads it. No exception crosses this interface.
 
-#include "IffIndex.h"
-#include "ResErrors.h"
-#include "ResHandle.h"
-#include "ResType.h"
+#include "resfile/IffIndex.h"
+#include "resfile/ResErrors.h"
+#include "resfile/ResHandle.h"
+#include "resfile/ResType.h"
 
 #include <cstdint>
 #include <string>

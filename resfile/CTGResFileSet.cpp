@@ -1,6 +1,6 @@
 // CTGResFileSet: forwarding every operation to the member containers.
 
-#include "CTGResFileSet.h"
+#include "resfile/CTGResFileSet.h"
 
 #include <algorithm>
 #include <optional>

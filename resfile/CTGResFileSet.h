@@ -3,7 +3,7 @@
 // slot order; each member's type filter decides only where a new resource
 // goes (see AddResourceEx).
 
-#include "CTGResFile.h"
+#include "resfile/CTGResFile.h"
 
 #include <memory>
 #include <vector>

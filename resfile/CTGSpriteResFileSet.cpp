@@ -1,6 +1,6 @@
-#include "CTGSpriteResFileSet.h"
+#include "resfile/CTGSpriteResFileSet.h"
 
-#include "PathUtil.h"
+#include "resfile/PathUtil.h"
 
 #include <optional>
 

@@ -3,7 +3,7 @@
 // "x.iff" and "x.spf" open, new sprite-like resources go to the ".spf" file
 // and everything else to the ".iff" file.
 
-#include "CTGExtResFileSet.h"
+#include "resfile/CTGExtResFileSet.h"
 
 namespace zelvane {
 

@@ -5,10 +5,10 @@
 //   3. Editing
 //   4. Saving and encoding
 
-#include "CTGStringList.h"
+#include "resfile/CTGStringList.h"
 
-#include "ByteReader.h"
-#include "ByteWriter.h"
+#include "bytes/ByteReader.h"
+#include "bytes/ByteWriter.h"
 
 #include <algorithm>
 #include <memory>

@@ -3,7 +3,7 @@
 // 20 language slots. Reads every stored layout (-1, -2, -3, length-prefixed
 // and caret-separated text) and always writes layout -3.
 
-#include "CTGResFile.h"
+#include "resfile/CTGResFile.h"
 
 #include <array>
 #include <optional>

@@ -1,7 +1,7 @@
-#include "FarBuilder.h"
+#include "resfile/FarBuilder.h"
 
-#include "ByteWriter.h"
-#include "FarLayout.h"
+#include "bytes/ByteWriter.h"
+#include "resfile/FarLayout.h"
 
 namespace zelvane {
 

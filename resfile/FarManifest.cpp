@@ -1,7 +1,7 @@
-#include "FarManifest.h"
+#include "resfile/FarManifest.h"
 
-#include "FarLayout.h"
-#include "PathUtil.h"
+#include "resfile/FarLayout.h"
+#include "resfile/PathUtil.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "FileFaults.h"
+#include "resfile/FileFaults.h"
 
 namespace zelvane {
 

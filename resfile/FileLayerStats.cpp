@@ -1,4 +1,4 @@
-#include "FileLayerStats.h"
+#include "resfile/FileLayerStats.h"
 
 namespace zelvane {
 

@@ -1,8 +1,8 @@
-#include "FsOpenFile.h"
+#include "resfile/FsOpenFile.h"
 
-#include "FileFaults.h"
-#include "FileLayerStats.h"
-#include "ResErrors.h"
+#include "resfile/FileFaults.h"
+#include "resfile/FileLayerStats.h"
+#include "resfile/ResErrors.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,8 +1,8 @@
-#include "IffBuilder.h"
+#include "resfile/IffBuilder.h"
 
-#include "CTGRecord.h"
-#include "IffIndex.h"
-#include "ResourceMapRecord.h"
+#include "resfile/CTGRecord.h"
+#include "resfile/IffIndex.h"
+#include "resfile/ResourceMapRecord.h"
 
 #include <memory>
 

@@ -4,8 +4,8 @@
 // For tools that generate files and for test fixtures; editing existing
 // files goes through CTGIffFile.
 
-#include "IffLayout.h"
-#include "ResType.h"
+#include "resfile/IffLayout.h"
+#include "resfile/ResType.h"
 
 #include <cstdint>
 #include <span>

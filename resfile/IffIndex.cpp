@@ -1,4 +1,4 @@
-#include "IffIndex.h"
+#include "resfile/IffIndex.h"
 
 #include <algorithm>
 

@@ -2,9 +2,9 @@
 // The in-memory index of an IFF container: type groups in the order they were
 // met, each with its entries in order, and the free-bytes total.
 
-#include "IffLayout.h"
-#include "ResHandle.h"
-#include "ResType.h"
+#include "resfile/IffLayout.h"
+#include "resfile/ResHandle.h"
+#include "resfile/ResType.h"
 
 #include <cstdint>
 #include <string>

@@ -1,6 +1,6 @@
-#include "IffLayout.h"
+#include "resfile/IffLayout.h"
 
-#include "ByteReader.h"
+#include "bytes/ByteReader.h"
 
 #include <cstring>
 #include <string_view>

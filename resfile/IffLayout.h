@@ -2,7 +2,7 @@
 // Byte layout of IFF object files: the 64-byte file header, the 76-byte chunk
 // header and the chunk flags. Headers are big-endian.
 
-#include "ResType.h"
+#include "resfile/ResType.h"
 
 #include <array>
 #include <cstdint>

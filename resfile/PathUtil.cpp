@@ -1,4 +1,4 @@
-#include "PathUtil.h"
+#include "resfile/PathUtil.h"
 
 #include <filesystem>
 #include <system_error>

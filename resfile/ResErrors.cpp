@@ -1,4 +1,4 @@
-#include "ResErrors.h"
+#include "resfile/ResErrors.h"
 
 namespace zelvane {
 

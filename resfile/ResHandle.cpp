@@ -1,4 +1,4 @@
-#include "ResHandle.h"
+#include "resfile/ResHandle.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "ResType.h"
+#include "resfile/ResType.h"
 
 #include <cstdio>
 

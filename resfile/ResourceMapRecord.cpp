@@ -1,4 +1,4 @@
-#include "ResourceMapRecord.h"
+#include "resfile/ResourceMapRecord.h"
 
 namespace zelvane {
 

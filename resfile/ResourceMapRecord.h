@@ -4,8 +4,8 @@
 // count against the bytes that remain, so a damaged map fails instead of
 // allocating absurd amounts or reading outside its block.
 
-#include "CTGRecord.h"
-#include "IffIndex.h"
+#include "resfile/CTGRecord.h"
+#include "resfile/IffIndex.h"
 
 namespace zelvane {
 

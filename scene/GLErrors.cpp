@@ -1,6 +1,6 @@
-#include "GLErrors.h"
+#include "scene/GLErrors.h"
 
-#include "ErrorLog.h"
+#include "report/ErrorLog.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>

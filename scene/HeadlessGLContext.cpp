@@ -1,6 +1,6 @@
-#include "HeadlessGLContext.h"
+#include "scene/HeadlessGLContext.h"
 
-#include "ErrorLog.h"
+#include "report/ErrorLog.h"
 
 // Keep X11's macros out: this context never touches a window system.
 #define EGL_NO_X11

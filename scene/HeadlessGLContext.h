@@ -3,7 +3,7 @@
 // without any window system, drawing into a framebuffer object of a fixed size.
 // It offers the same desktop-GL compatibility profile as the editor's window.
 
-#include "GLContext.h"
+#include "scene/GLContext.h"
 
 #include <cstdint>
 #include <memory>

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config git
+  build-essential cmake ninja-build pkg-config git python3
   qt6-base-dev libqt6opengl6-dev
   libgl-dev libglu1-mesa-dev libgl1-mesa-dri libegl-dev libegl-mesa0
   libfreetype-dev libfontconfig-dev fonts-liberation fonts-dejavu-core

@@ -10,4 +10,4 @@ build=build/release
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release > /dev/null
 cmake --build "$build" -j"$(nproc)" --target zelvane sample_game
 
-exec "$build/app/zelvane" "$@"
+exec "$build/bin/zelvane" "$@"

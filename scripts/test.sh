@@ -9,7 +9,9 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 
 build=build/test
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZELVANE_WERROR=ON
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZELVANE_WERROR=ON "${launcher[@]}"
 cmake --build "$build" -j"$(nproc)"
 
 runtime="$PWD/$build/test-runtime/xdg"

@@ -1,4 +1,4 @@
-#include "FurnitureMesh.h"
+#include "tools/FurnitureMesh.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "FurnitureModels.h"
+#include "tools/FurnitureModels.h"
 
 // Sections: materials and a repeatable random source; one function per
 // piece, in the order of FurnitureKind. Sizes are in tiles (about a metre).

@@ -3,7 +3,7 @@
 // catalog says: a dining chair, a table with legs, a lamp with its shade, a
 // bookcase full of books. Built the same on every run.
 
-#include "FurnitureMesh.h"
+#include "tools/FurnitureMesh.h"
 
 namespace zelvane {
 

@@ -1,6 +1,6 @@
 // make_sample_game OUT: writes the sample game folder (run by the build).
 
-#include "SampleGame.h"
+#include "tools/SampleGame.h"
 
 #include <cstdio>
 

@@ -1,7 +1,7 @@
 // make_synthetic_game: writes a synthetic game folder for benchmarks and tests.
 // Usage: make_synthetic_game --out DIR [--seed N] [--files N]
 
-#include "SyntheticGame.h"
+#include "tools/SyntheticGame.h"
 
 #include <charconv>
 #include <cstdio>

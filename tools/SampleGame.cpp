@@ -5,14 +5,14 @@
 //      behaviour)
 //   3. Writing the folders
 
-#include "SampleGame.h"
+#include "tools/SampleGame.h"
 
-#include "ByteWriter.h"
-#include "CTGDrawGroup.h"
-#include "FarBuilder.h"
-#include "IffBuilder.h"
-#include "ResType.h"
-#include "SampleSprites.h"
+#include "bytes/ByteWriter.h"
+#include "resfile/CTGDrawGroup.h"
+#include "resfile/FarBuilder.h"
+#include "resfile/IffBuilder.h"
+#include "resfile/ResType.h"
+#include "tools/SampleSprites.h"
 
 #include <array>
 #include <fstream>

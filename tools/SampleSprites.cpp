@@ -1,12 +1,12 @@
-#include "SampleSprites.h"
+#include "tools/SampleSprites.h"
 
 // Sections: the palette (median cut over every drawn pixel); cutting a view
 // into per-tile frames; the entry point.
 
-#include "Palette.h"
-#include "SpriteEncoder.h"
-#include "SpriteLayout.h"
-#include "SpriteRasteriser.h"
+#include "objects/Palette.h"
+#include "objects/SpriteEncoder.h"
+#include "objects/SpriteLayout.h"
+#include "tools/SpriteRasteriser.h"
 
 #include <algorithm>
 #include <array>

@@ -5,8 +5,8 @@
 // palette chosen for the object, and the draw group images that place each
 // tile's frame so that the tiles join up whole in the preview.
 
-#include "CTGDrawGroup.h"
-#include "FurnitureModels.h"
+#include "resfile/CTGDrawGroup.h"
+#include "tools/FurnitureModels.h"
 
 #include <cstdint>
 #include <string>

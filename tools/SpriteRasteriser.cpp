@@ -1,4 +1,4 @@
-#include "SpriteRasteriser.h"
+#include "tools/SpriteRasteriser.h"
 
 // Sections: the camera; surface colours (patterns and noise); lighting;
 // rasterising triangles into samples; the two passes and the resolve.

@@ -10,7 +10,7 @@
 // leftX·x + leftY·y pixels right of tile (0, 0) and bottomX·x + bottomY·y
 // pixels below it, so sprites cut per tile join up again when composed.
 
-#include "FurnitureMesh.h"
+#include "tools/FurnitureMesh.h"
 
 #include <vector>
 

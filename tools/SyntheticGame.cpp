@@ -5,12 +5,12 @@
 //   2. One object file's resources
 //   3. Placing files in folders and archives, and writing them
 
-#include "SyntheticGame.h"
+#include "tools/SyntheticGame.h"
 
-#include "FarBuilder.h"
-#include "IffBuilder.h"
-#include "IffLayout.h"
-#include "ResType.h"
+#include "resfile/FarBuilder.h"
+#include "resfile/IffBuilder.h"
+#include "resfile/IffLayout.h"
+#include "resfile/ResType.h"
 
 #include <algorithm>
 #include <array>

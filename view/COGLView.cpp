@@ -1,8 +1,8 @@
-#include "COGLView.h"
+#include "view/COGLView.h"
 
-#include "ErrorLog.h"
-#include "GLErrors.h"
-#include "SceneColours.h"
+#include "report/ErrorLog.h"
+#include "scene/GLErrors.h"
+#include "scene/SceneColours.h"
 
 #include <QOpenGLContext>
 

@@ -3,7 +3,7 @@
 // scene is drawn into and which everything that makes display lists or textures
 // borrows through BeginGL/EndGL.
 
-#include "GLContext.h"
+#include "scene/GLContext.h"
 
 #include <QOpenGLWidget>
 

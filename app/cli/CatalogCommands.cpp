@@ -4,17 +4,18 @@
 //   2. catalog and guids
 //   3. clone
 
-#include "CatalogCommands.h"
+#include "app/cli/CatalogCommands.h"
 
-#include "CObjectFile.h"
-#include "CTGFileSystem.h"
-#include "CTGObjResFileSet.h"
-#include "CliOutput.h"
-#include "GameFolder.h"
-#include "ObjectCatalog.h"
-#include "ObjectClone.h"
-#include "ObjectFile.h"
-#include "Reporter.h"
+#include "objects/CObjectFile.h"
+#include "resfile/CTGFileSystem.h"
+#include "resfile/CTGObjResFileSet.h"
+#include "app/cli/CliOutput.h"
+#include "objects/GameFolder.h"
+#include "report/ProgramFolders.h"
+#include "objects/ObjectCatalog.h"
+#include "objects/ObjectClone.h"
+#include "app/cli/ObjectFile.h"
+#include "report/Reporter.h"
 
 #include <iostream>
 #include <memory>

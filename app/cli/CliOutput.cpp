@@ -1,4 +1,4 @@
-#include "CliOutput.h"
+#include "app/cli/CliOutput.h"
 
 #include <algorithm>
 #include <cstdio>

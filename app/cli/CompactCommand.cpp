@@ -1,9 +1,9 @@
-#include "CompactCommand.h"
+#include "app/cli/CompactCommand.h"
 
-#include "CliOutput.h"
-#include "CTGFileSystem.h"
-#include "CTGIffFile.h"
-#include "EditableObject.h"
+#include "app/cli/CliOutput.h"
+#include "resfile/CTGFileSystem.h"
+#include "resfile/CTGIffFile.h"
+#include "app/cli/EditableObject.h"
 
 #include <filesystem>
 #include <iostream>

@@ -1,9 +1,9 @@
-#include "DrawGroupCommand.h"
+#include "app/cli/DrawGroupCommand.h"
 
-#include "CliOutput.h"
-#include "CTGDrawGroup.h"
-#include "ObjectFile.h"
-#include "ResErrors.h"
+#include "app/cli/CliOutput.h"
+#include "resfile/CTGDrawGroup.h"
+#include "app/cli/ObjectFile.h"
+#include "resfile/ResErrors.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,9 +1,9 @@
-#include "DumpCommand.h"
+#include "app/cli/DumpCommand.h"
 
-#include "CliOutput.h"
-#include "ObjectFile.h"
-#include "ResErrors.h"
-#include "TypeArgument.h"
+#include "app/cli/CliOutput.h"
+#include "app/cli/ObjectFile.h"
+#include "resfile/ResErrors.h"
+#include "app/cli/TypeArgument.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,9 +1,9 @@
-#include "EditableObject.h"
+#include "app/cli/EditableObject.h"
 
-#include "CliOutput.h"
-#include "CTGFileSystem.h"
-#include "CTGResFileSet.h"
-#include "TypeArgument.h"
+#include "app/cli/CliOutput.h"
+#include "resfile/CTGFileSystem.h"
+#include "resfile/CTGResFileSet.h"
+#include "app/cli/TypeArgument.h"
 
 namespace zelvane::cli {
 

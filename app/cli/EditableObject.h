@@ -5,7 +5,7 @@
 // before the first byte is written: members packed in FAR archives, or
 // otherwise read-only, are refused with a reason.
 
-#include "ObjectFile.h"
+#include "app/cli/ObjectFile.h"
 
 #include <CLI/CLI.hpp>
 

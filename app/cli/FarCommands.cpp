@@ -5,11 +5,11 @@
 //   3. far extract: choosing entries, placing them under DIR, copying bytes
 //   4. Registration
 
-#include "FarCommands.h"
+#include "app/cli/FarCommands.h"
 
-#include "CliOutput.h"
-#include "FarManifest.h"
-#include "PathUtil.h"
+#include "app/cli/CliOutput.h"
+#include "resfile/FarManifest.h"
+#include "resfile/PathUtil.h"
 
 #include <cerrno>
 #include <cstring>

@@ -4,13 +4,13 @@
 //   2. Printing it as a table or JSON
 //   3. The command
 
-#include "ListCommand.h"
+#include "app/cli/ListCommand.h"
 
-#include "CliOutput.h"
-#include "CTGFileSystem.h"
-#include "IffLayout.h"
-#include "ObjectFile.h"
-#include "ResErrors.h"
+#include "app/cli/CliOutput.h"
+#include "resfile/CTGFileSystem.h"
+#include "resfile/IffLayout.h"
+#include "app/cli/ObjectFile.h"
+#include "resfile/ResErrors.h"
 
 #include <iostream>
 #include <map>

@@ -1,9 +1,9 @@
-#include "ObjectFile.h"
+#include "app/cli/ObjectFile.h"
 
-#include "CTGFileSystem.h"
-#include "CTGObjResFileSet.h"
-#include "CTGResDir.h"
-#include "PathUtil.h"
+#include "resfile/CTGFileSystem.h"
+#include "resfile/CTGObjResFileSet.h"
+#include "resfile/CTGResDir.h"
+#include "resfile/PathUtil.h"
 
 #include <algorithm>
 #include <filesystem>

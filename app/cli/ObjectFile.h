@@ -8,8 +8,8 @@
 // process's file system, so companions are found whatever their case and
 // files packed in that folder's FAR archives open like plain ones.
 
-#include "CTGIffFile.h"
-#include "CTGResFile.h"
+#include "resfile/CTGIffFile.h"
+#include "resfile/CTGResFile.h"
 
 #include <memory>
 #include <string>

@@ -1,18 +1,18 @@
 // `preview` and `sprite`.
 
-#include "PreviewCommands.h"
+#include "app/cli/PreviewCommands.h"
 
-#include "CObjectFile.h"
-#include "CTGFileSystem.h"
-#include "CTGIffFile.h"
-#include "CTGObjResFileSet.h"
-#include "CliOutput.h"
-#include "ObjectFile.h"
-#include "ObjectPreview.h"
-#include "PngWriter.h"
-#include "PreviewTile.h"
-#include "ResErrors.h"
-#include "SpriteDecoder.h"
+#include "objects/CObjectFile.h"
+#include "resfile/CTGFileSystem.h"
+#include "resfile/CTGIffFile.h"
+#include "resfile/CTGObjResFileSet.h"
+#include "app/cli/CliOutput.h"
+#include "app/cli/ObjectFile.h"
+#include "objects/ObjectPreview.h"
+#include "objects/PngWriter.h"
+#include "objects/PreviewTile.h"
+#include "resfile/ResErrors.h"
+#include "objects/SpriteDecoder.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,14 +1,14 @@
 // `props` and `set`.
 
-#include "PropsCommands.h"
+#include "app/cli/PropsCommands.h"
 
-#include "CTGFileSystem.h"
-#include "CTGObjResFileSet.h"
-#include "CliOutput.h"
-#include "ObjectClone.h"
-#include "ObjectDefinitionEditor.h"
-#include "ObjectFile.h"
-#include "ResErrors.h"
+#include "resfile/CTGFileSystem.h"
+#include "resfile/CTGObjResFileSet.h"
+#include "app/cli/CliOutput.h"
+#include "objects/ObjectClone.h"
+#include "objects/ObjectDefinitionEditor.h"
+#include "app/cli/ObjectFile.h"
+#include "resfile/ResErrors.h"
 
 #include <iostream>
 #include <memory>

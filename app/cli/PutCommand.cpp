@@ -6,11 +6,11 @@
 // the new one is complete; when the set would now place the type in another
 // member, the new copy is written there before the old one is removed.
 
-#include "PutCommand.h"
+#include "app/cli/PutCommand.h"
 
-#include "CliOutput.h"
-#include "EditableObject.h"
-#include "IffLayout.h"
+#include "app/cli/CliOutput.h"
+#include "app/cli/EditableObject.h"
+#include "resfile/IffLayout.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,7 +1,7 @@
-#include "RemoveCommand.h"
+#include "app/cli/RemoveCommand.h"
 
-#include "CliOutput.h"
-#include "EditableObject.h"
+#include "app/cli/CliOutput.h"
+#include "app/cli/EditableObject.h"
 
 #include <iostream>
 

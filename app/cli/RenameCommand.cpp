@@ -1,8 +1,8 @@
-#include "RenameCommand.h"
+#include "app/cli/RenameCommand.h"
 
-#include "CliOutput.h"
-#include "EditableObject.h"
-#include "IffLayout.h"
+#include "app/cli/CliOutput.h"
+#include "app/cli/EditableObject.h"
+#include "resfile/IffLayout.h"
 
 #include <iostream>
 #include <optional>

@@ -1,10 +1,10 @@
-#include "StringsCommand.h"
+#include "app/cli/StringsCommand.h"
 
-#include "CliOutput.h"
-#include "CTGStringList.h"
-#include "ObjectFile.h"
-#include "ResErrors.h"
-#include "TypeArgument.h"
+#include "app/cli/CliOutput.h"
+#include "resfile/CTGStringList.h"
+#include "app/cli/ObjectFile.h"
+#include "resfile/ResErrors.h"
+#include "app/cli/TypeArgument.h"
 
 #include <iostream>
 

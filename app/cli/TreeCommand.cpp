@@ -1,7 +1,7 @@
-#include "TreeCommand.h"
+#include "app/cli/TreeCommand.h"
 
-#include "CliOutput.h"
-#include "CTGFileSystem.h"
+#include "app/cli/CliOutput.h"
+#include "resfile/CTGFileSystem.h"
 
 #include <filesystem>
 #include <iostream>

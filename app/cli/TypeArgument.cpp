@@ -1,4 +1,4 @@
-#include "TypeArgument.h"
+#include "app/cli/TypeArgument.h"
 
 #include <cctype>
 #include <string>

@@ -1,7 +1,7 @@
 #pragma once
 // Resource types and ids as users type them on the command line.
 
-#include "ResType.h"
+#include "resfile/ResType.h"
 
 #include <string_view>
 

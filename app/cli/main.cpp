@@ -1,20 +1,20 @@
 // zelvane-cli: the editor's resource library on the command line, for scripts
 // and for looking into object files and archives without a window.
 
-#include "CatalogCommands.h"
-#include "CliOutput.h"
-#include "CompactCommand.h"
-#include "DrawGroupCommand.h"
-#include "DumpCommand.h"
-#include "FarCommands.h"
-#include "ListCommand.h"
-#include "PreviewCommands.h"
-#include "PropsCommands.h"
-#include "PutCommand.h"
-#include "RemoveCommand.h"
-#include "RenameCommand.h"
-#include "StringsCommand.h"
-#include "TreeCommand.h"
+#include "app/cli/CatalogCommands.h"
+#include "app/cli/CliOutput.h"
+#include "app/cli/CompactCommand.h"
+#include "app/cli/DrawGroupCommand.h"
+#include "app/cli/DumpCommand.h"
+#include "app/cli/FarCommands.h"
+#include "app/cli/ListCommand.h"
+#include "app/cli/PreviewCommands.h"
+#include "app/cli/PropsCommands.h"
+#include "app/cli/PutCommand.h"
+#include "app/cli/RemoveCommand.h"
+#include "app/cli/RenameCommand.h"
+#include "app/cli/StringsCommand.h"
+#include "app/cli/TreeCommand.h"
 
 #include <CLI/CLI.hpp>
 

@@ -3,8 +3,8 @@
 //
 // With ZELVANE_SCREENSHOT=<file.png> set, the painted window is also saved there.
 
-#include "CMainFrame.h"
-#include "COGLView.h"
+#include "app/CMainFrame.h"
+#include "view/COGLView.h"
 
 #include <QFile>
 #include <QImage>

@@ -1,9 +1,9 @@
 // catalog, guids and clone on a sample game, and the promise that the game's
 // own files are never written.
 
-#include "CliRunner.h"
-#include "SampleGame.h"
-#include "TestFiles.h"
+#include "tests/cli/CliRunner.h"
+#include "tools/SampleGame.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

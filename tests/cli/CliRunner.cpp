@@ -1,6 +1,6 @@
-#include "CliRunner.h"
+#include "tests/cli/CliRunner.h"
 
-#include "TestFiles.h"
+#include "tests/support/TestFiles.h"
 
 #include <fcntl.h>
 #include <spawn.h>

@@ -2,11 +2,11 @@
 // they change, where new resources go, and that refused or failed commands
 // leave every file exactly as it was.
 
-#include "CliRunner.h"
+#include "tests/cli/CliRunner.h"
 
-#include "FarBuilder.h"
-#include "IffBuilder.h"
-#include "TestFiles.h"
+#include "resfile/FarBuilder.h"
+#include "resfile/IffBuilder.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

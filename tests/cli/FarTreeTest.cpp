@@ -1,9 +1,9 @@
 // `far list`, `far extract` and `tree` on archives and folders built here.
 
-#include "CliRunner.h"
+#include "tests/cli/CliRunner.h"
 
-#include "FarBuilder.h"
-#include "TestFiles.h"
+#include "resfile/FarBuilder.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

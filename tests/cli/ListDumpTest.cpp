@@ -1,10 +1,10 @@
 // `list` and `dump` on object files built here, and what bad input gets.
 
-#include "CliRunner.h"
+#include "tests/cli/CliRunner.h"
 
-#include "FarBuilder.h"
-#include "IffBuilder.h"
-#include "TestFiles.h"
+#include "resfile/FarBuilder.h"
+#include "resfile/IffBuilder.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

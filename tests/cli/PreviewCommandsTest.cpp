@@ -2,13 +2,13 @@
 // and on any background, sprite planes written as PNGs, damaged files and
 // bad arguments, and the real files.
 
-#include "CliRunner.h"
+#include "tests/cli/CliRunner.h"
 
-#include "ByteWriter.h"
-#include "CTGDrawGroup.h"
-#include "IffBuilder.h"
-#include "SampleGame.h"
-#include "TestFiles.h"
+#include "bytes/ByteWriter.h"
+#include "resfile/CTGDrawGroup.h"
+#include "resfile/IffBuilder.h"
+#include "tools/SampleGame.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

@@ -1,8 +1,8 @@
 // props and set: the property table on the command line.
 
-#include "CliRunner.h"
-#include "SampleGame.h"
-#include "TestFiles.h"
+#include "tests/cli/CliRunner.h"
+#include "tools/SampleGame.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

@@ -1,9 +1,9 @@
 // The real object files of ZELVANE_TESTDATA: their maps must agree with a
 // scan, and their string lists and draw groups must read.
 
-#include "CliRunner.h"
+#include "tests/cli/CliRunner.h"
 
-#include "TestFiles.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

@@ -1,11 +1,11 @@
 // `strings` and `drawgroup` on lists and draw groups built here.
 
-#include "CliRunner.h"
+#include "tests/cli/CliRunner.h"
 
-#include "ByteWriter.h"
-#include "CTGStringList.h"
-#include "IffBuilder.h"
-#include "TestFiles.h"
+#include "bytes/ByteWriter.h"
+#include "resfile/CTGStringList.h"
+#include "resfile/IffBuilder.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

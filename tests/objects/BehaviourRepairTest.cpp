@@ -1,6 +1,6 @@
-#include "BehaviourRepair.h"
+#include "objects/BehaviourRepair.h"
 
-#include "ByteWriter.h"
+#include "bytes/ByteWriter.h"
 
 #include <gtest/gtest.h>
 

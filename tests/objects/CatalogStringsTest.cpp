@@ -1,8 +1,8 @@
 // Catalog strings: reading 'CATS' and 'CTSS', preparing lists, writing back.
 
-#include "CTGStringList.h"
-#include "CatalogStrings.h"
-#include "DefinitionFixtures.h"
+#include "resfile/CTGStringList.h"
+#include "objects/CatalogStrings.h"
+#include "tests/objects/DefinitionFixtures.h"
 
 #include <gtest/gtest.h>
 

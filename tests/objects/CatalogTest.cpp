@@ -1,11 +1,11 @@
 // The catalog of a game folder: what is listed, what is left out, and that a
 // rebuild leaves nothing of the previous one open.
 
-#include "CTGFileSystem.h"
-#include "CTGResFileSet.h"
-#include "ObjectCatalog.h"
-#include "SampleGame.h"
-#include "TestFiles.h"
+#include "resfile/CTGFileSystem.h"
+#include "resfile/CTGResFileSet.h"
+#include "objects/ObjectCatalog.h"
+#include "tools/SampleGame.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 

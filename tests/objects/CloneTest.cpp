@@ -1,14 +1,14 @@
 // Cloning a base object into the working object file.
 
-#include "BehaviourRepair.h"
-#include "CTGFileSystem.h"
-#include "CTGIffFile.h"
-#include "FileFaults.h"
-#include "ObjectCatalog.h"
-#include "ObjectClone.h"
-#include "RecordingReporter.h"
-#include "SampleGame.h"
-#include "TestFiles.h"
+#include "objects/BehaviourRepair.h"
+#include "resfile/CTGFileSystem.h"
+#include "resfile/CTGIffFile.h"
+#include "resfile/FileFaults.h"
+#include "objects/ObjectCatalog.h"
+#include "objects/ObjectClone.h"
+#include "report/RecordingReporter.h"
+#include "tools/SampleGame.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 

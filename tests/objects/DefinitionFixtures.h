@@ -3,10 +3,10 @@
 // one 'OBJD' record (id 128, named "chair") and whatever strings a test adds,
 // written with IffBuilder into a temporary folder and opened.
 
-#include "CTGIffFile.h"
-#include "IffBuilder.h"
-#include "ObjectDefinition.h"
-#include "TestFiles.h"
+#include "resfile/CTGIffFile.h"
+#include "resfile/IffBuilder.h"
+#include "objects/ObjectDefinition.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "GuidSource.h"
+#include "objects/GuidSource.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Object definition records: normalisation of every stored length and version.
 
-#include "DefinitionFixtures.h"
-#include "ObjectDefinition.h"
+#include "tests/objects/DefinitionFixtures.h"
+#include "objects/ObjectDefinition.h"
 
 #include <gtest/gtest.h>
 

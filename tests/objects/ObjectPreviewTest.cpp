@@ -1,9 +1,9 @@
 // Object previews: where tiles and sprites go, depth, mirroring, blending,
 // the mask and the limits, and the real objects.
 
-#include "ObjectPreview.h"
-#include "SpriteEncoder.h"
-#include "SpriteFixtures.h"
+#include "objects/ObjectPreview.h"
+#include "objects/SpriteEncoder.h"
+#include "tests/objects/SpriteFixtures.h"
 
 #include <gtest/gtest.h>
 

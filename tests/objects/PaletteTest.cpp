@@ -1,6 +1,6 @@
 // 'PALT' palettes.
 
-#include "Palette.h"
+#include "objects/Palette.h"
 
 #include <gtest/gtest.h>
 

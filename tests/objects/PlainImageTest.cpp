@@ -1,6 +1,6 @@
 // The plain image type: bitmap row layout and nearest-neighbour resampling.
 
-#include "PlainImage.h"
+#include "objects/PlainImage.h"
 
 #include <gtest/gtest.h>
 

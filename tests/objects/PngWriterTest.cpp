@@ -1,8 +1,8 @@
 // The PNG writer: checksums, and an image read back from its stored blocks.
 
-#include "PngWriter.h"
+#include "objects/PngWriter.h"
 
-#include "ByteReader.h"
+#include "bytes/ByteReader.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The property editor dialog's model: opening, views, lists, Apply, OK and cancel.
 
-#include "DefinitionFixtures.h"
-#include "FileFaults.h"
-#include "PropertyEditorModel.h"
-#include "RecordingReporter.h"
+#include "tests/objects/DefinitionFixtures.h"
+#include "resfile/FileFaults.h"
+#include "objects/PropertyEditorModel.h"
+#include "report/RecordingReporter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Value conversions: decimal text in and out, and edit box texts.
 
-#include "PropertyValue.h"
+#include "objects/PropertyValue.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Sprite frames: both command tables, the clipping rules for damaged frames,
 // frame headers, colour counts and LoadSprite's palettes.
 
-#include "SpriteDecoder.h"
-#include "SpriteFixtures.h"
+#include "objects/SpriteDecoder.h"
+#include "tests/objects/SpriteFixtures.h"
 
 #include <gtest/gtest.h>
 

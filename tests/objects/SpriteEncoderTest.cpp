@@ -1,8 +1,8 @@
 // Sprite encoders: what they write decodes to the planes they were given.
 
-#include "SpriteDecoder.h"
-#include "SpriteEncoder.h"
-#include "SpriteFixtures.h"
+#include "objects/SpriteDecoder.h"
+#include "objects/SpriteEncoder.h"
+#include "tests/objects/SpriteFixtures.h"
 
 #include <gtest/gtest.h>
 

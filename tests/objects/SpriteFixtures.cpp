@@ -1,6 +1,6 @@
-#include "SpriteFixtures.h"
+#include "tests/objects/SpriteFixtures.h"
 
-#include "ByteWriter.h"
+#include "bytes/ByteWriter.h"
 
 namespace zelvane::test {
 

@@ -2,11 +2,11 @@
 // Fixtures for the sprite and preview tests, written byte by byte so each
 // test shows what it feeds the decoder.
 
-#include "CTGDrawGroup.h"
-#include "CTGIffFile.h"
-#include "IffBuilder.h"
-#include "SpriteFrame.h"
-#include "TestFiles.h"
+#include "resfile/CTGDrawGroup.h"
+#include "resfile/CTGIffFile.h"
+#include "resfile/IffBuilder.h"
+#include "objects/SpriteFrame.h"
+#include "tests/support/TestFiles.h"
 
 #include <initializer_list>
 #include <map>

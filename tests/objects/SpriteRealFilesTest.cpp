@@ -1,11 +1,11 @@
 // Every sprite frame of the real object files decodes, its colours count,
 // and it encodes back to the same planes.
 
-#include "SpriteDecoder.h"
-#include "SpriteEncoder.h"
-#include "TestFiles.h"
+#include "objects/SpriteDecoder.h"
+#include "objects/SpriteEncoder.h"
+#include "tests/support/TestFiles.h"
 
-#include "CTGIffFile.h"
+#include "resfile/CTGIffFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "CheckedAlloc.h"
-#include "ErrorLog.h"
-#include "RecordingReporter.h"
+#include "report/CheckedAlloc.h"
+#include "report/ErrorLog.h"
+#include "report/RecordingReporter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "LogFolder.h"
+#include "report/LogFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "RecordingReporter.h"
-#include "Reporter.h"
+#include "report/RecordingReporter.h"
+#include "report/Reporter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "ByteReader.h"
-#include "ByteWriter.h"
+#include "bytes/ByteReader.h"
+#include "bytes/ByteWriter.h"
 
 #include <gtest/gtest.h>
 

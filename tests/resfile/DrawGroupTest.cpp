@@ -1,9 +1,9 @@
 // Draw groups in the short (20000-20002) and long (20003, 20004) layouts.
 
-#include "ByteWriter.h"
-#include "CTGDrawGroup.h"
-#include "CTGIffFile.h"
-#include "IffTestFiles.h"
+#include "bytes/ByteWriter.h"
+#include "resfile/CTGDrawGroup.h"
+#include "resfile/CTGIffFile.h"
+#include "tests/resfile/IffTestFiles.h"
 
 #include <gtest/gtest.h>
 

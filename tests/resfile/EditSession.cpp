@@ -1,7 +1,7 @@
-#include "EditSession.h"
+#include "tests/resfile/EditSession.h"
 
-#include "ByteReader.h"
-#include "TestFiles.h"
+#include "bytes/ByteReader.h"
+#include "tests/support/TestFiles.h"
 
 #include <algorithm>
 #include <set>

@@ -3,7 +3,7 @@
 // model of what the file should hold. Shared by the property test and the
 // crash-safety tests.
 
-#include "CTGIffFile.h"
+#include "resfile/CTGIffFile.h"
 
 #include <cstdint>
 #include <map>

@@ -1,10 +1,10 @@
 // CTGFile: the codes every operation answers.
 
-#include "CTGFile.h"
-#include "CTGFileSystem.h"
-#include "FileFaults.h"
-#include "ResErrors.h"
-#include "TestFiles.h"
+#include "resfile/CTGFile.h"
+#include "resfile/CTGFileSystem.h"
+#include "resfile/FileFaults.h"
+#include "resfile/ResErrors.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // The file system tree: folders, FAR archives, lookups and listings.
 
-#include "CTGFile.h"
-#include "CTGFileSystem.h"
-#include "FarBuilder.h"
-#include "FarManifest.h"
-#include "ResErrors.h"
-#include "TestFiles.h"
+#include "resfile/CTGFile.h"
+#include "resfile/CTGFileSystem.h"
+#include "resfile/FarBuilder.h"
+#include "resfile/FarManifest.h"
+#include "resfile/ResErrors.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Reading IFF containers: the header check, the map and the scan, lookups and loading.
 
-#include "CTGIffFile.h"
-#include "IffTestFiles.h"
+#include "resfile/CTGIffFile.h"
+#include "tests/resfile/IffTestFiles.h"
 
 #include <gtest/gtest.h>
 

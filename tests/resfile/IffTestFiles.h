@@ -1,9 +1,9 @@
 #pragma once
 // Small IFF fixtures shared by the container tests.
 
-#include "IffBuilder.h"
-#include "ResType.h"
-#include "TestFiles.h"
+#include "resfile/IffBuilder.h"
+#include "resfile/ResType.h"
+#include "tests/support/TestFiles.h"
 
 #include <string>
 #include <vector>

@@ -1,12 +1,12 @@
 // Writing IFF containers: chunk reuse, free chunks, compaction, the map at
 // close, and what a file looks like when its writer dies.
 
-#include "CTGIffFile.h"
-#include "ByteReader.h"
-#include "CTGFileSystem.h"
-#include "FarBuilder.h"
-#include "FileLayerStats.h"
-#include "IffTestFiles.h"
+#include "resfile/CTGIffFile.h"
+#include "bytes/ByteReader.h"
+#include "resfile/CTGFileSystem.h"
+#include "resfile/FarBuilder.h"
+#include "resfile/FileLayerStats.h"
+#include "tests/resfile/IffTestFiles.h"
 
 #include <gtest/gtest.h>
 

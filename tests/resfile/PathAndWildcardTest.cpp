@@ -1,5 +1,5 @@
-#include "PathUtil.h"
-#include "ResType.h"
+#include "resfile/PathUtil.h"
+#include "resfile/ResType.h"
 
 #include <gtest/gtest.h>
 

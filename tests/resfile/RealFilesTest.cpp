@@ -1,11 +1,11 @@
 // Object files made by the game's community: they must open, list the same
 // resources by map and by scan, and every resource must load.
 
-#include "CTGDrawGroup.h"
-#include "CTGIffFile.h"
-#include "CTGStringList.h"
-#include "CTGObjResFileSet.h"
-#include "TestFiles.h"
+#include "resfile/CTGDrawGroup.h"
+#include "resfile/CTGIffFile.h"
+#include "resfile/CTGStringList.h"
+#include "resfile/CTGObjResFileSet.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "CTGRecord.h"
-#include "CTGRecordStream.h"
+#include "resfile/CTGRecord.h"
+#include "resfile/CTGRecordStream.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // Object files as sets: ".iff" with its ".spf" companion, and folders.
 
-#include "CTGIffFile.h"
-#include "CTGObjResFileSet.h"
-#include "CTGResDir.h"
-#include "IffTestFiles.h"
+#include "resfile/CTGIffFile.h"
+#include "resfile/CTGObjResFileSet.h"
+#include "resfile/CTGResDir.h"
+#include "tests/resfile/IffTestFiles.h"
 
 #include <gtest/gtest.h>
 

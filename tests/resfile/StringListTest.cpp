@@ -1,8 +1,8 @@
 // String lists: every stored layout, editing, and the merge when saving.
 
-#include "CTGIffFile.h"
-#include "CTGStringList.h"
-#include "IffTestFiles.h"
+#include "resfile/CTGIffFile.h"
+#include "resfile/CTGStringList.h"
+#include "tests/resfile/IffTestFiles.h"
 
 #include <gtest/gtest.h>
 

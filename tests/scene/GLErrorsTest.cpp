@@ -1,5 +1,5 @@
-#include "GLErrors.h"
-#include "HeadlessGLContext.h"
+#include "scene/GLErrors.h"
+#include "scene/HeadlessGLContext.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "HeadlessGLContext.h"
-#include "SceneColours.h"
+#include "scene/HeadlessGLContext.h"
+#include "scene/SceneColours.h"
 
 #define EGL_NO_X11
 #include <EGL/egl.h>

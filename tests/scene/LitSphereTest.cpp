@@ -1,8 +1,8 @@
 // Draws and picks the way the scene will: a lit GLU sphere and a small light
 // marker seen through a perspective camera, on the headless context.
 
-#include "HeadlessGLContext.h"
-#include "SceneColours.h"
+#include "scene/HeadlessGLContext.h"
+#include "scene/SceneColours.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>

@@ -1,10 +1,10 @@
-#include "SyntheticGame.h"
+#include "tools/SyntheticGame.h"
 
-#include "CTGFileSystem.h"
-#include "CTGIffFile.h"
-#include "CTGObjResFileSet.h"
-#include "FarManifest.h"
-#include "ResType.h"
+#include "resfile/CTGFileSystem.h"
+#include "resfile/CTGIffFile.h"
+#include "resfile/CTGObjResFileSet.h"
+#include "resfile/FarManifest.h"
+#include "resfile/ResType.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "ErrorLog.h"
+#include "report/ErrorLog.h"
 
-#include "LogFolder.h"
-#include "Reporter.h"
+#include "report/LogFolder.h"
+#include "report/Reporter.h"
 
 #include <cstdio>
 #include <cstdlib>

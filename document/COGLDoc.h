@@ -2,8 +2,8 @@
 // The editor's one document: it finds the game folder and owns the catalog of
 // the game's objects, rebuilt at every new document.
 
-#include "GameFolder.h"
-#include "ObjectCatalog.h"
+#include "objects/GameFolder.h"
+#include "objects/ObjectCatalog.h"
 
 #include <optional>
 #include <string>

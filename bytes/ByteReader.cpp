@@ -1,4 +1,4 @@
-#include "ByteReader.h"
+#include "bytes/ByteReader.h"
 
 #include <bit>
 #include <cstring>

@@ -1,6 +1,6 @@
-#include "COGLDoc.h"
+#include "document/COGLDoc.h"
 
-#include "ErrorLog.h"
+#include "report/ErrorLog.h"
 
 namespace zelvane {
 

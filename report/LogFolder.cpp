@@ -1,4 +1,4 @@
-#include "LogFolder.h"
+#include "report/LogFolder.h"
 
 #include <cstdlib>
 #include <string_view>

@@ -1,6 +1,6 @@
-#include "CheckedAlloc.h"
+#include "report/CheckedAlloc.h"
 
-#include "ErrorLog.h"
+#include "report/ErrorLog.h"
 
 #include <cstdlib>
 

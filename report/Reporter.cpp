@@ -1,4 +1,4 @@
-#include "Reporter.h"
+#include "report/Reporter.h"
 
 #include <cstdio>
 

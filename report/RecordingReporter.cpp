@@ -1,4 +1,4 @@
-#include "RecordingReporter.h"
+#include "report/RecordingReporter.h"
 
 namespace zelvane {
 

@@ -1,4 +1,4 @@
-#include "ByteWriter.h"
+#include "bytes/ByteWriter.h"
 
 #include <cstring>
 

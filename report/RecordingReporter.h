@@ -2,7 +2,7 @@
 // A reporter for tests and scripted runs: it keeps every message it is shown and
 // answers from a queue of scripted answers, then with each box's first button.
 
-#include "Reporter.h"
+#include "report/Reporter.h"
 
 #include <deque>
 #include <string>
