@@ -8,6 +8,7 @@
 #include "app/cli/DumpCommand.h"
 #include "app/cli/FarCommands.h"
 #include "app/cli/ListCommand.h"
+#include "app/cli/PluginCommands.h"
 #include "app/cli/PreviewCommands.h"
 #include "app/cli/PropsCommands.h"
 #include "app/cli/PutCommand.h"
@@ -24,7 +25,7 @@
 int main(int argc, char** argv)
 {
     using namespace zelvane::cli;
-    CLI::App app{"zelvane-cli: look into and edit object files (IFF); look into FAR archives", "zelvane-cli"};
+    CLI::App app{"zelvane-cli: look into and edit object files (IFF); look into FAR archives; import meshes", "zelvane-cli"};
     app.require_subcommand(1);
     int status = kExitOk;
     AddListCommand(app, status);
@@ -40,6 +41,7 @@ int main(int argc, char** argv)
     AddCatalogCommands(app, status);
     AddPropsCommands(app, status);
     AddPreviewCommands(app, status);
+    AddPluginCommands(app, status);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
