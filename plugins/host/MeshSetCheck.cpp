@@ -24,23 +24,31 @@ std::optional<std::string> CheckCount(int32_t count, const void* array, const ch
     return std::nullopt;
 }
 
-std::optional<std::string> CheckIndex(int32_t index, int32_t count, const char* what, const char* elements)
+bool Inside(int32_t index, int32_t count)
 {
-    if (index >= 0 && index < count)
-        return std::nullopt;
-    return std::string(what) + " index " + std::to_string(index) + " is outside its " + std::to_string(count) + " " +
-           elements;
+    return index >= 0 && index < count;
 }
 
-std::optional<std::string> CheckFace(const MeshFace& face, const MeshPart& part)
+// The first index of a face outside its array, in words; only called for a
+// face already found outside, so the common path stays a few comparisons.
+std::string DescribeFace(const MeshFace& face, const MeshPart& part)
 {
     for (const int32_t index : face.vertex)
-        if (auto problem = CheckIndex(index, part.vertexCount, "vertex", "vertices"))
-            return problem;
+        if (!Inside(index, part.vertexCount))
+            return "vertex index " + std::to_string(index) + " is outside its " + std::to_string(part.vertexCount) +
+                   " vertices";
     for (const int32_t index : face.texCoord)
-        if (auto problem = CheckIndex(index, part.texCoordCount, "texture", "texture coordinates"))
-            return problem;
-    return std::nullopt;
+        if (!Inside(index, part.texCoordCount))
+            return "texture index " + std::to_string(index) + " is outside its " +
+                   std::to_string(part.texCoordCount) + " texture coordinates";
+    return {};
+}
+
+bool FaceInside(const MeshFace& face, int32_t vertexCount, int32_t texCoordCount)
+{
+    return Inside(face.vertex[0], vertexCount) && Inside(face.vertex[1], vertexCount) &&
+           Inside(face.vertex[2], vertexCount) && Inside(face.texCoord[0], texCoordCount) &&
+           Inside(face.texCoord[1], texCoordCount) && Inside(face.texCoord[2], texCoordCount);
 }
 
 } // namespace
@@ -61,8 +69,8 @@ std::optional<std::string> CheckMeshSet(MeshSet& set)
         if (problem)
             return PartText(set, p) + " " + *problem;
         for (int32_t f = 0; f < part.faceCount; ++f)
-            if (auto faceProblem = CheckFace(part.faces[f], part))
-                return PartText(set, p) + ", face " + std::to_string(f + 1) + ": " + *faceProblem;
+            if (!FaceInside(part.faces[f], part.vertexCount, part.texCoordCount))
+                return PartText(set, p) + ", face " + std::to_string(f + 1) + ": " + DescribeFace(part.faces[f], part);
     }
     return std::nullopt;
 }
