@@ -17,16 +17,6 @@ using namespace zelvane;
 
 namespace {
 
-ThreeDSMesh Square(std::string name)
-{
-    ThreeDSMesh mesh;
-    mesh.name = std::move(name);
-    mesh.vertices = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}};
-    mesh.mapping = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
-    mesh.faces = {{0, 1, 2}, {0, 2, 3}};
-    return mesh;
-}
-
 std::vector<uint8_t> Wrapped(void (*body)(ThreeDSWriter&))
 {
     ThreeDSWriter w;
@@ -55,17 +45,17 @@ int main(int argc, char** argv)
     const std::filesystem::path folder = std::filesystem::path(argv[1]) / "fuzz_3ds";
     std::filesystem::create_directories(folder);
 
-    ThreeDSMesh grouped = Square("Grouped");
+    ThreeDSMesh grouped = UnitSquare("Grouped");
     grouped.faces.push_back({1, 2, 3});
     grouped.groups = {{"wood", {0, 2}}, {"Metal", {1, 15001, 40000}}};
     grouped.matrix = std::array<float, 12>{1, 0, 0, 0, 1, 0, 0, 0, 1, 5, 6, 7};
     const std::vector<uint8_t> full =
-        WriteThreeDS({Square("One"), grouped, Square("")}, {{"Wood", {1, 2, 3}, "wood.bmp"}, {"METAL", {}, ""}});
+        WriteThreeDS({UnitSquare("One"), grouped, UnitSquare("")}, {{"Wood", {1, 2, 3}, "wood.bmp"}, {"METAL", {}, ""}});
     Write(folder, "full", full);
     for (const size_t cut : {size_t{3}, size_t{40}, full.size() / 2, full.size() - 5})
         Write(folder, "cut-" + std::to_string(cut), {full.begin(), full.begin() + static_cast<long>(cut)});
 
-    Write(folder, "names", WriteThreeDS({Square("ElevenChars"), Square("AVeryLongObjectNameIndeed")}));
+    Write(folder, "names", WriteThreeDS({UnitSquare("ElevenChars"), UnitSquare("AVeryLongObjectNameIndeed")}));
     Write(folder, "unterminated", Wrapped([](ThreeDSWriter& w) {
               w.Begin(0x4000);
               w.String("NoEnd", false);
@@ -76,10 +66,10 @@ int main(int argc, char** argv)
               w.End();
               w.End();
           }));
-    ThreeDSMesh odd = Square("Odd");
+    ThreeDSMesh odd = UnitSquare("Odd");
     odd.mapping.resize(7, {0.5f, 0.5f});
     odd.faces.push_back({0, 1, 9});
-    ThreeDSMesh shortMap = Square("Short");
+    ThreeDSMesh shortMap = UnitSquare("Short");
     shortMap.mapping.resize(1);
     Write(folder, "mapping-and-faces", WriteThreeDS({odd, shortMap}));
     Write(folder, "mapping-first", Wrapped([](ThreeDSWriter& w) {
@@ -105,14 +95,14 @@ int main(int argc, char** argv)
               w.End();
           }));
     Write(folder, "lengths", Wrapped([](ThreeDSWriter& w) {
-              w.Mesh(Square("Before"));
+              w.Mesh(UnitSquare("Before"));
               w.Begin(0x4000);
               w.String("Long");
-              w.TriangleMesh(Square(""));
+              w.TriangleMesh(UnitSquare(""));
               w.EndWithLength(0x7FFFFFFF);
               w.Begin(0x1234);
               w.EndWithLength(2);
-              w.Mesh(Square("After"));
+              w.Mesh(UnitSquare("After"));
           }));
     Write(folder, "colours", Wrapped([](ThreeDSWriter& w) {
               w.Begin(0xAFFF);

@@ -143,6 +143,16 @@ std::vector<uint8_t> ThreeDSWriter::Take()
     return out_.take();
 }
 
+ThreeDSMesh UnitSquare(std::string name)
+{
+    ThreeDSMesh mesh;
+    mesh.name = std::move(name);
+    mesh.vertices = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}};
+    mesh.mapping = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+    mesh.faces = {{0, 1, 2}, {0, 2, 3}};
+    return mesh;
+}
+
 std::vector<uint8_t> WriteThreeDS(const std::vector<ThreeDSMesh>& meshes, const std::vector<ThreeDSMaterial>& materials)
 {
     ThreeDSWriter writer;

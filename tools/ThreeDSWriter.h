@@ -67,6 +67,10 @@ private:
     std::vector<size_t> open_; // start of every open chunk
 };
 
+// A unit square in z = 0 named `name`: four vertices, each with the mapping
+// (x, y), and two faces; the smallest useful mesh for fixtures.
+ThreeDSMesh UnitSquare(std::string name);
+
 // A whole file: main chunk, editor chunk with the materials, then one object per mesh.
 std::vector<uint8_t> WriteThreeDS(const std::vector<ThreeDSMesh>& meshes,
                                   const std::vector<ThreeDSMaterial>& materials = {});

@@ -48,11 +48,11 @@ TEST_F(MeshportPlugin, ImportsThroughTheExportAndLeavesTheTrace)
 {
     const test::TempDir dir;
     const test::CurrentFolder here(dir.Path());
-    ThreeDSMesh table = test::Square("Table");
+    ThreeDSMesh table = UnitSquare("Table");
     table.vertices[2] = {4, 6, -2};
     table.groups = {{"Wood", {0}}, {"Metal", {0, 1}}};
     const std::string path = dir.File("Table.3DS");
-    test::WriteBytes(path, WriteThreeDS({test::Square("Leg"), table}, {{"Wood", {}, "wood.bmp"}}));
+    test::WriteBytes(path, WriteThreeDS({UnitSquare("Leg"), table}, {{"Wood", {}, "wood.bmp"}}));
 
     const std::optional<MeshSet> set = manager_.Import(*manager_.FindForFile(path), path);
     ASSERT_TRUE(set);

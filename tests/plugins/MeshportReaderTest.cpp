@@ -16,7 +16,6 @@
 
 using namespace zelvane;
 using test::ImportedSet;
-using test::Square;
 
 namespace {
 
@@ -82,7 +81,7 @@ std::vector<std::array<int32_t, 3>> Corners(const MeshPart& part)
 
 TEST(MeshportImport, EveryTriangleMeshBecomesAPartInFileOrder)
 {
-    ThreeDSMesh first = Square("First");
+    ThreeDSMesh first = UnitSquare("First");
     first.vertices[2] = {2.5f, -3.0f, 7.25f};
     const ImportedSet set(File([&](ThreeDSWriter& w) {
         w.Material({"Red", {255, 0, 0}, "red.bmp"});
@@ -96,8 +95,8 @@ TEST(MeshportImport, EveryTriangleMeshBecomesAPartInFileOrder)
         w.End();
         w.Begin(kObject); // one object, two meshes: two parts of its name
         w.String("Twin");
-        w.TriangleMesh(Square("ignored"));
-        w.TriangleMesh(Square("ignored"));
+        w.TriangleMesh(UnitSquare("ignored"));
+        w.TriangleMesh(UnitSquare("ignored"));
         w.End();
     }));
     ASSERT_EQ(test::ContractProblem(*set), "");
@@ -120,12 +119,12 @@ TEST(MeshportImport, ObjectNamesKeepElevenCharactersAndLongOnesDoNotShiftTheRead
 {
     const ImportedSet set(File([&](ThreeDSWriter& w) {
         for (const char* name : {"ElevenChars", "TwelveChars!", "AVeryLongObjectNameIndeed", ""})
-            w.Mesh(Square(name));
+            w.Mesh(UnitSquare(name));
         // A name without a terminator fills its chunk: there is no mesh to read.
         w.Begin(kObject);
         w.String("Unterminated", false);
         w.End();
-        w.Mesh(Square("After"));
+        w.Mesh(UnitSquare("After"));
     }));
     ASSERT_EQ(test::ContractProblem(*set), "");
     ASSERT_EQ(set->partCount, 5);
@@ -139,11 +138,11 @@ TEST(MeshportImport, ObjectNamesKeepElevenCharactersAndLongOnesDoNotShiftTheRead
 
 TEST(MeshportImport, EveryVertexGetsExactlyOneMappingCoordinate)
 {
-    ThreeDSMesh longer = Square("Longer");
+    ThreeDSMesh longer = UnitSquare("Longer");
     longer.mapping.insert(longer.mapping.end(), {{9, 9}, {8, 8}});
-    ThreeDSMesh shorter = Square("Shorter");
+    ThreeDSMesh shorter = UnitSquare("Shorter");
     shorter.mapping.resize(2);
-    ThreeDSMesh none = Square("None");
+    ThreeDSMesh none = UnitSquare("None");
     none.mapping.clear();
     const ImportedSet set(File([&](ThreeDSWriter& w) {
         w.Mesh(longer);
@@ -160,14 +159,14 @@ TEST(MeshportImport, EveryVertexGetsExactlyOneMappingCoordinate)
             w.F32(-i);
         }
         w.End();
-        VertexList(w, Square("").vertices, 4);
-        FaceList(w, Square("").faces);
+        VertexList(w, UnitSquare("").vertices, 4);
+        FaceList(w, UnitSquare("").faces);
         w.End();
         w.End();
     }));
     ASSERT_EQ(test::ContractProblem(*set), "");
     ASSERT_EQ(set->partCount, 4);
-    EXPECT_EQ(TexCoords(set.Part(0)), Square("").mapping);
+    EXPECT_EQ(TexCoords(set.Part(0)), UnitSquare("").mapping);
     EXPECT_EQ(TexCoords(set.Part(1)), (std::vector<std::array<float, 2>>{{0, 0}, {1, 0}, {0, 0}, {0, 0}}));
     EXPECT_EQ(TexCoords(set.Part(2)), (std::vector<std::array<float, 2>>(4, {0, 0})));
     EXPECT_EQ(TexCoords(set.Part(3)), (std::vector<std::array<float, 2>>{{0, 0}, {1, -1}, {2, -2}, {3, -3}}));
@@ -176,7 +175,7 @@ TEST(MeshportImport, EveryVertexGetsExactlyOneMappingCoordinate)
 TEST(MeshportImport, FacesWithACornerOutsideTheVertexListAreDropped)
 {
     const ImportedSet set(File([&](ThreeDSWriter& w) {
-        ThreeDSMesh mesh = Square("Corners");
+        ThreeDSMesh mesh = UnitSquare("Corners");
         mesh.faces = {{0, 1, 3}, {0, 1, 4}, {65535, 0, 1}, {3, 2, 1}};
         w.Mesh(mesh);
         // Faces without a vertex list.
@@ -190,7 +189,7 @@ TEST(MeshportImport, FacesWithACornerOutsideTheVertexListAreDropped)
         w.Begin(kObject);
         w.String("Replaced");
         w.Begin(kMesh);
-        VertexList(w, Square("").vertices, 4);
+        VertexList(w, UnitSquare("").vertices, 4);
         FaceList(w, {{0, 1, 2}, {1, 2, 3}});
         VertexList(w, {{0, 0, 0}, {1, 1, 1}, {2, 2, 2}}, 3);
         w.End();
@@ -207,10 +206,10 @@ TEST(MeshportImport, FacesWithACornerOutsideTheVertexListAreDropped)
 
 TEST(MeshportImport, DamagedChunksAreReadAsFarAsTheyGoAndNeverBreakTheContract)
 {
-    ThreeDSMesh grouped = Square("Grouped");
+    ThreeDSMesh grouped = UnitSquare("Grouped");
     grouped.groups = {{"Red", {0, 1}}};
     grouped.matrix = std::array<float, 12>{1, 0, 0, 0, 1, 0, 0, 0, 1, 5, 6, 7};
-    const std::vector<uint8_t> whole = WriteThreeDS({Square("One"), grouped}, {{"Red", {255, 0, 0}, "red.bmp"}});
+    const std::vector<uint8_t> whole = WriteThreeDS({UnitSquare("One"), grouped}, {{"Red", {255, 0, 0}, "red.bmp"}});
     // Every cut of the file.
     for (size_t size = 0; size <= whole.size(); ++size) {
         const ImportedSet set({whole.begin(), whole.begin() + static_cast<long>(size)});
@@ -223,7 +222,7 @@ TEST(MeshportImport, DamagedChunksAreReadAsFarAsTheyGoAndNeverBreakTheContract)
         w.Begin(kObject);
         w.String("Overcount");
         w.Begin(kMesh);
-        VertexList(w, Square("").vertices, 100);
+        VertexList(w, UnitSquare("").vertices, 100);
         FaceList(w, {{0, 1, 2}, {1, 2, 3}, {2, 3, 4}});
         w.End();
         w.End();
@@ -234,10 +233,10 @@ TEST(MeshportImport, DamagedChunksAreReadAsFarAsTheyGoAndNeverBreakTheContract)
 
     // A length shorter than a chunk header ends its level: what came before stays.
     const ImportedSet shortLength(File([&](ThreeDSWriter& w) {
-        w.Mesh(Square("Before"));
+        w.Mesh(UnitSquare("Before"));
         w.Begin(0x1234);
         w.EndWithLength(3);
-        w.Mesh(Square("After"));
+        w.Mesh(UnitSquare("After"));
     }));
     ASSERT_EQ(shortLength->partCount, 1);
     EXPECT_STREQ(shortLength.Part(0).name, "Before");
@@ -246,15 +245,15 @@ TEST(MeshportImport, DamagedChunksAreReadAsFarAsTheyGoAndNeverBreakTheContract)
     const ImportedSet overlong(File([&](ThreeDSWriter& w) {
         w.Begin(kObject);
         w.String("Overlong");
-        w.TriangleMesh(Square(""));
+        w.TriangleMesh(UnitSquare(""));
         w.EndWithLength(0xFFFFFFF0u);
     }));
     ASSERT_EQ(overlong->partCount, 1);
     EXPECT_EQ(overlong.Part(0).faceCount, 2);
 
     // Bytes after the main chunk are not read.
-    std::vector<uint8_t> trailing = WriteThreeDS({Square("Inside")});
-    const std::vector<uint8_t> extra = File([&](ThreeDSWriter& w) { w.Mesh(Square("Outside")); });
+    std::vector<uint8_t> trailing = WriteThreeDS({UnitSquare("Inside")});
+    const std::vector<uint8_t> extra = File([&](ThreeDSWriter& w) { w.Mesh(UnitSquare("Outside")); });
     trailing.insert(trailing.end(), extra.begin() + 12, extra.end()); // past main and editor headers
     const ImportedSet afterMain(trailing);
     ASSERT_EQ(afterMain->partCount, 1);
@@ -301,12 +300,12 @@ TEST(MeshportMaterials, GroupsTakeTheFirstMaterialOfTheirNameWhateverTheCase)
         w.End();
         w.Material({"WOOD", {1, 2, 3}, "other.bmp"});
 
-        ThreeDSMesh mesh = Square("Grouped");
+        ThreeDSMesh mesh = UnitSquare("Grouped");
         mesh.faces.push_back({1, 2, 3});
         mesh.faces.push_back({0, 1, 3});
         mesh.groups = {{"wood", {0}}, {"Metal", {2, 900}}, {"Nothing", {1}}};
         w.Mesh(mesh);
-        ThreeDSMesh faceless = Square("Faceless");
+        ThreeDSMesh faceless = UnitSquare("Faceless");
         faceless.faces.clear();
         faceless.groups = {{"Glass", {0, 7}}};
         w.Mesh(faceless);
@@ -344,7 +343,7 @@ TEST(MeshportMaterials, GroupsTakeTheFirstMaterialOfTheirNameWhateverTheCase)
     EXPECT_EQ(model.objects[2].matrix[3], (std::array<float, 4>{10, 11, 12, 1}));
 
     // A file without materials gets one default material.
-    const meshport::ThreeDSModel plain = meshport::ReadThreeDS(WriteThreeDS({Square("Plain")}));
+    const meshport::ThreeDSModel plain = meshport::ReadThreeDS(WriteThreeDS({UnitSquare("Plain")}));
     ASSERT_EQ(plain.materials.size(), 1u);
     EXPECT_EQ(plain.materials[0].number, 0u);
     EXPECT_EQ(plain.materials[0].name, "");
@@ -355,9 +354,9 @@ TEST(MeshportTrace, TheTraceFileDescribesTheLastGroupRead)
 {
     const test::TempDir dir;
     const test::CurrentFolder here(dir.Path());
-    ThreeDSMesh first = Square("First");
+    ThreeDSMesh first = UnitSquare("First");
     first.groups = {{"A", {0, 1, 1}}};
-    ThreeDSMesh second = Square("Second");
+    ThreeDSMesh second = UnitSquare("Second");
     second.groups = {{"B", {1}}, {"C", {15000, 15001, 1, 40000}}};
     const std::vector<uint8_t> grouped = WriteThreeDS({first, second});
 
@@ -367,7 +366,7 @@ TEST(MeshportTrace, TheTraceFileDescribesTheLastGroupRead)
     EXPECT_EQ(test::ReadText(dir.Path() / "z.txt"), "NF 4\n1 15001\n3 40000\n");
 
     // A file without groups leaves the trace alone.
-    meshport::ImportBytes(WriteThreeDS({Square("Plain")}), set, meshport::TraceMode::Write);
+    meshport::ImportBytes(WriteThreeDS({UnitSquare("Plain")}), set, meshport::TraceMode::Write);
     meshport::ReleaseMeshSet(set);
     EXPECT_EQ(test::ReadText(dir.Path() / "z.txt"), "NF 4\n1 15001\n3 40000\n");
 

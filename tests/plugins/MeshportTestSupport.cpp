@@ -20,16 +20,6 @@ ImportedSet::~ImportedSet()
     meshport::ReleaseMeshSet(set_);
 }
 
-ThreeDSMesh Square(std::string name)
-{
-    ThreeDSMesh mesh;
-    mesh.name = std::move(name);
-    mesh.vertices = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}};
-    mesh.mapping = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
-    mesh.faces = {{0, 1, 2}, {0, 2, 3}};
-    return mesh;
-}
-
 std::string ContractProblem(const MeshSet& set)
 {
     if (set.partCount > 0 && !set.parts)

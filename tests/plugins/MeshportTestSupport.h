@@ -27,9 +27,6 @@ private:
     MeshSet set_{};
 };
 
-// A unit square in z = 0: four vertices, each with the mapping (x, y), and two faces.
-ThreeDSMesh Square(std::string name);
-
 // Empty when the set keeps the plug-in contract and meshport's own promises
 // (one mapping coordinate per vertex, names of at most 11 characters), else
 // what breaks them.
