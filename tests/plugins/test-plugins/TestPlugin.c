@@ -21,14 +21,6 @@
 #define TESTPLUG_MENU_NAME "&Test meshes"
 #endif
 
-/* How many times the host called a text function; the tests ask. */
-static int textCalls;
-
-ZELPLUG_EXPORT int testplug_TextCalls(void)
-{
-    return textCalls;
-}
-
 #ifdef TESTPLUG_IMPORT
 static MeshPart* Triangle(int32_t vertexIndex, int32_t texIndex)
 {
@@ -86,25 +78,21 @@ ZELPLUG_EXPORT void zelplug_Import(const char* path, MeshSet* set)
 #ifdef TESTPLUG_TEXTS
 ZELPLUG_EXPORT const char* zelplug_GetMenuName(void)
 {
-    ++textCalls;
     return TESTPLUG_MENU_NAME;
 }
 
 ZELPLUG_EXPORT const char* zelplug_GetName(void)
 {
-    ++textCalls;
     return "Test Meshes";
 }
 
 ZELPLUG_EXPORT const char* zelplug_GetDescription(void)
 {
-    ++textCalls;
     return "Reads the test plug-in's own files.";
 }
 
 ZELPLUG_EXPORT const char* zelplug_GetAuthor(void)
 {
-    ++textCalls;
     return "The test suite";
 }
 #endif
@@ -112,7 +100,6 @@ ZELPLUG_EXPORT const char* zelplug_GetAuthor(void)
 #if defined(TESTPLUG_TEXTS) || defined(TESTPLUG_FILTER_EXT)
 ZELPLUG_EXPORT const char* zelplug_GetFilterExt(void)
 {
-    ++textCalls;
     return "tst";
 }
 #endif
@@ -120,7 +107,6 @@ ZELPLUG_EXPORT const char* zelplug_GetFilterExt(void)
 #ifdef TESTPLUG_TEXTS
 ZELPLUG_EXPORT const char* zelplug_GetFilterName(void)
 {
-    ++textCalls;
     return "Test Meshes (*.tst)";
 }
 #endif
