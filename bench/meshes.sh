@@ -25,6 +25,8 @@ cmake --build "$build" --target make_3ds mesh_import_bench assimp_import_bench m
 [ -f "$scene" ] || "$build/tools/make_3ds" "$scene" --objects 300 --grid 60 --materials 12 --groups 3 --seed 1
 ls -l "$scene"
 
+# meshport leaves its trace file "z.txt" in the current folder.
+cd "$build/bench"
 for run in $(seq "$repeat"); do
     "$build/bench/mesh_import_bench" "$scene" --plugins "$build/bin/Plugins"
     "$build/bench/assimp_import_bench" "$scene"
