@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <cctype>
 #include <unordered_map>
 
 namespace zelvane::meshport {
