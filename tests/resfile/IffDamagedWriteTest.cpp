@@ -9,8 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <map>
-#include <tuple>
 
 using namespace zelvane;
 using namespace zelvane::test;
@@ -56,28 +54,13 @@ std::vector<uint8_t> ChunkBytes(ResType type, int16_t id, std::string_view label
     return bytes;
 }
 
-using Key = std::tuple<ResType, int32_t, uint8_t>;
+using Key = ResourceKey;
 
-struct Readout {
-    std::vector<uint8_t> data;
-    std::string name;
-    uint32_t offset = 0;
-};
-
-// Every resource of the index that loads, as a reader opening the file sees it.
-std::map<Key, Readout> ReadAll(const std::string& path, IndexMode mode = IndexMode::PreferMap)
+std::map<Key, Readout> ReadAll(const std::string& path)
 {
-    std::map<Key, Readout> all;
-    CTGIffFile file;
-    EXPECT_EQ(file.OpenContainer(path, mode), kResOk);
-    for (const IffTypeGroup& group : file.Index().groups)
-        for (size_t i = 0; i < group.entries.size(); ++i) {
-            const IffEntry& entry = group.entries[i];
-            if (ResHandle* data = file.GetIndResource(group.type, static_cast<int32_t>(i + 1), nullptr))
-                all[{group.type, entry.id, entry.Attribute()}] = {{data->Bytes().begin(), data->Bytes().end()},
-                                                                  entry.label, entry.offset};
-        }
-    return all;
+    std::optional<std::map<Key, Readout>> all = ReadEveryResource(path);
+    EXPECT_TRUE(all) << path << " does not open";
+    return all.value_or(std::map<Key, Readout>{});
 }
 
 // Every resource of `before` but those named reads the same bytes under the same name.
