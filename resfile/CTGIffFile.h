@@ -16,7 +16,8 @@
 // live chunk, claims a byte of it; a resource's chunk is rewritten in place
 // or freed only where no other claim overlaps it. Everything else is left as
 // it is and new chunks go elsewhere, so an edit never overwrites what a
-// damaged file still holds.
+// damaged file still holds. A removal or rename that must leave such a chunk
+// alone changes the index only, and reaches the file with the map at close.
 
 #include "resfile/CTGFile.h"
 #include "resfile/CTGResFile.h"
