@@ -123,15 +123,16 @@ def main():
     files = set(files_below(root))
 
     required = ["usr/bin/zelvane-cli",
-                "usr/share/applications/zelvane.desktop",
-                "usr/share/metainfo/org.example.zelvane.metainfo.xml",
-                "usr/share/mime/packages/zelvane.xml",
-                "usr/share/icons/hicolor/scalable/apps/zelvane.svg",
                 "usr/share/man/man1/zelvane-cli.1.gz",
-                "usr/share/bash-completion/completions/zelvane-cli"]
-    required += [f"usr/share/icons/hicolor/{s}x{s}/apps/zelvane.png" for s in ICON_SIZES]
+                "usr/share/bash-completion/completions/zelvane-cli",
+                "usr/share/doc/zelvane/README.md"]
     if gui:
-        required += ["usr/bin/zelvane", "usr/share/man/man1/zelvane.1.gz"]
+        required += ["usr/bin/zelvane", "usr/share/man/man1/zelvane.1.gz",
+                     "usr/share/applications/zelvane.desktop",
+                     "usr/share/metainfo/org.example.zelvane.metainfo.xml",
+                     "usr/share/mime/packages/zelvane.xml",
+                     "usr/share/icons/hicolor/scalable/apps/zelvane.svg"]
+        required += [f"usr/share/icons/hicolor/{s}x{s}/apps/zelvane.png" for s in ICON_SIZES]
     # What the build puts beside the programs goes where an installed program
     # looks for it.
     shipped = {"bin/Plugins": "usr/lib/zelvane/Plugins", "bin/Maps": "usr/share/zelvane/Maps",
