@@ -28,7 +28,9 @@ def roff(text):
     """Text for a roff line: backslashes escaped, option dashes as \\- so they
     copy as ASCII, and no line starting with a control character."""
     text = text.replace("\\", "\\e")
-    text = re.sub(r"(?<![\w])-", r"\\-", text)
+    # Every dash of an option or a negative number ("--new-id", "-32768");
+    # hyphens inside words ("plug-in") stay hyphens.
+    text = re.sub(r"(?<![\w-])-[\w-]*", lambda m: m.group(0).replace("-", "\\-"), text)
     return re.sub(r"^([.'])", r"\\&\1", text, flags=re.M)
 
 
