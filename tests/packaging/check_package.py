@@ -1,0 +1,184 @@
+#!/usr/bin/env python3
+"""Builds the Debian package with CPack and checks it as dpkg and a user see it.
+
+- control data: name, version, architecture, and Depends naming the Debian
+  package of every library that the programs and plug-ins link directly;
+- contents: everything under /usr, owned by root, nothing writable by others;
+  the programs, plug-ins, default textures and sample game of the build, the
+  desktop entry, icons, MIME type, metainfo, man pages and completion;
+- layout: the unpacked zelvane-cli finds its plug-in and the sample game from
+  where the package puts it, as an installed copy does.
+
+Usage: check_package.py --build-dir DIR --cpack CPACK --version VERSION --work DIR [--gui]
+"""
+import argparse
+import glob
+import json
+import os
+import re
+import shutil
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from packagecheck import Failures, output_of, require_tools, run  # noqa: E402
+
+ICON_SIZES = [16, 24, 32, 48, 64, 128, 256]
+
+
+def files_below(folder):
+    """Paths of the files below FOLDER, relative to it."""
+    found = []
+    for root, _, names in os.walk(folder):
+        found += [os.path.relpath(os.path.join(root, n), folder) for n in names]
+    return found
+
+
+def is_elf(path):
+    with open(path, "rb") as f:
+        return f.read(4) == b"\x7fELF"
+
+
+def owning_package(library_path):
+    """The Debian package that installed a library; merged /usr means dpkg may
+    know it under /lib or /usr/lib."""
+    candidates = {library_path, os.path.realpath(library_path)}
+    for path in list(candidates):
+        if path.startswith("/usr/"):
+            candidates.add(path[len("/usr"):])
+        else:
+            candidates.add("/usr" + path)
+    for path in candidates:
+        result = run(["dpkg", "-S", path])
+        if result.returncode == 0:
+            return result.stdout.split(":", 1)[0].strip()
+    return None
+
+
+def linked_libraries(elf):
+    """soname -> resolved path of the libraries ELF names directly (DT_NEEDED)."""
+    needed = re.findall(r"\(NEEDED\)\s+Shared library: \[([^\]]+)\]", output_of(["readelf", "-d", elf]))
+    resolved = dict(re.findall(r"^\s*(\S+) => (/\S+)", output_of(["ldd", elf]), flags=re.M))
+    return {soname: resolved.get(soname) for soname in needed}
+
+
+def depends_names(depends):
+    """Every package name Depends allows, alternatives included."""
+    names = set()
+    for clause in depends.split(","):
+        for alternative in clause.split("|"):
+            names.add(alternative.strip().split(" ")[0].split(":")[0])
+    return names
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--build-dir", required=True)
+    parser.add_argument("--cpack", required=True)
+    parser.add_argument("--version", required=True)
+    parser.add_argument("--work", required=True)
+    parser.add_argument("--gui", action="store_true")
+    arguments = parser.parse_args()
+    require_tools("dpkg-deb", "dpkg-shlibdeps", "readelf", "ldd")
+    failures = Failures()
+    build = arguments.build_dir
+
+    shutil.rmtree(arguments.work, ignore_errors=True)
+    output_of([arguments.cpack, "-G", "DEB", "-B", arguments.work], cwd=build)
+    architecture = output_of(["dpkg", "--print-architecture"]).strip()
+    expected_name = f"zelvane_{arguments.version}-1_{architecture}.deb"
+    packages = glob.glob(os.path.join(arguments.work, "*.deb"))
+    if not failures.check([os.path.basename(p) for p in packages] == [expected_name],
+                          f"expected one package {expected_name}, found {packages}"):
+        return failures.finish()
+    package = packages[0]
+
+    # Control data.
+    fields = {name: output_of(["dpkg-deb", "-f", package, name]).strip()
+              for name in ["Package", "Version", "Architecture", "Depends"]}
+    failures.check((fields["Package"], fields["Version"], fields["Architecture"]) ==
+                   ("zelvane", f"{arguments.version}-1", architecture), f"control data {fields}")
+    dependencies = depends_names(fields["Depends"])
+    gui = arguments.gui
+    if gui:
+        failures.check("qt6-qpa-plugins" in dependencies,
+                       "Depends lacks qt6-qpa-plugins: Qt cannot open a window without its platform plug-ins")
+
+    # Contents, unpacked as dpkg would.
+    root = os.path.join(arguments.work, "root")
+    output_of(["dpkg-deb", "-x", package, root])
+    listing = output_of(["dpkg-deb", "-c", package]).splitlines()
+    for line in listing:
+        mode, owner, _, _, _, path = line.split(None, 5)
+        path = path.split(" -> ")[0]
+        failures.check(path == "./" or path.startswith("./usr/"), f"{path} is not below /usr")
+        failures.check(owner == "root/root", f"{path} is owned by {owner}")
+        failures.check(mode[5] != "w" and mode[8] != "w", f"{path} is writable by others ({mode})")
+    files = set(files_below(root))
+
+    required = ["usr/bin/zelvane-cli",
+                "usr/share/man/man1/zelvane-cli.1.gz",
+                "usr/share/bash-completion/completions/zelvane-cli",
+                "usr/share/doc/zelvane/README.md"]
+    if gui:
+        required += ["usr/bin/zelvane", "usr/share/man/man1/zelvane.1.gz",
+                     "usr/share/applications/zelvane.desktop",
+                     "usr/share/metainfo/org.example.zelvane.metainfo.xml",
+                     "usr/share/mime/packages/zelvane.xml",
+                     "usr/share/icons/hicolor/scalable/apps/zelvane.svg"]
+        required += [f"usr/share/icons/hicolor/{s}x{s}/apps/zelvane.png" for s in ICON_SIZES]
+    # What the build puts beside the programs goes where an installed program
+    # looks for it.
+    shipped = {"bin/Plugins": "usr/lib/zelvane/Plugins", "bin/Maps": "usr/share/zelvane/Maps",
+               "sample-game": "usr/share/zelvane/sample-game"}
+    for source, destination in shipped.items():
+        required += [os.path.join(destination, f) for f in files_below(os.path.join(build, source))]
+    failures.check(any(f.startswith("usr/lib/zelvane/Plugins/") for f in files), "no plug-in in the package")
+    failures.check(any(f.startswith("usr/share/zelvane/sample-game/") for f in files),
+                   "no sample game in the package")
+    for path in required:
+        failures.check(path in files, f"{path} is missing from the package")
+    for program in ["usr/bin/zelvane", "usr/bin/zelvane-cli"]:
+        if program in files:
+            failures.check(os.access(os.path.join(root, program), os.X_OK), f"{program} is not executable")
+
+    # Depends covers every library linked directly.
+    for path in sorted(files):
+        full = os.path.join(root, path)
+        if os.path.islink(full) or not is_elf(full):
+            continue
+        for soname, library in linked_libraries(full).items():
+            owner = owning_package(library) if library else None
+            if failures.check(owner is not None, f"{path}: cannot find the package of {soname} ({library})"):
+                failures.check(owner in dependencies,
+                               f"{path} links {soname} from {owner}, which Depends does not name")
+
+    # The software centre's release is the package's version.
+    metainfo = os.path.join(root, "usr/share/metainfo/org.example.zelvane.metainfo.xml")
+    if os.path.exists(metainfo):
+        with open(metainfo, encoding="utf-8") as f:
+            release = re.search(r'<release version="([^"]+)"', f.read())
+        failures.check(release and release.group(1) == arguments.version,
+                       f"the metainfo's newest release is {release and release.group(1)}, "
+                       f"the package's version {arguments.version}")
+
+    # The unpacked program finds its plug-in and the sample game from where the
+    # package puts it, with no game folder configured anywhere.
+    home = os.path.join(arguments.work, "home")
+    os.makedirs(home, exist_ok=True)
+    environment = {"HOME": home, "XDG_CONFIG_HOME": os.path.join(home, ".config"),
+                   "XDG_DATA_HOME": os.path.join(home, ".local/share"), "WINEPREFIX": os.path.join(home, "wine"),
+                   "SIMS_DATA": ""}
+    cli = os.path.join(root, "usr/bin/zelvane-cli")
+    plugins = json.loads(output_of([cli, "plugins", "--json"], cwd=home, env=environment))["plugins"]
+    failures.check([p["path"] for p in plugins] == [os.path.join(root, "usr/lib/zelvane/Plugins/meshport.so")],
+                   f"the unpacked zelvane-cli loads {[p['path'] for p in plugins]}")
+    catalog = json.loads(output_of([cli, "catalog", "--json"], cwd=home, env=environment))
+    failures.check(os.path.realpath(catalog["game_folder"]) == os.path.join(
+        os.path.realpath(root), "usr/share/zelvane/sample-game") and catalog["objects"],
+        f"the unpacked zelvane-cli reads the game folder {catalog['game_folder']} "
+        f"({len(catalog['objects'])} objects)")
+    failures.finish()
+
+
+if __name__ == "__main__":
+    main()
