@@ -8,7 +8,7 @@
 #include <EGL/eglext.h>
 #include <GL/gl.h>
 
-#include <cassert>
+#include <span>
 #include <string_view>
 
 namespace zelvane {
@@ -220,20 +220,15 @@ HeadlessGLContext::~HeadlessGLContext()
     // process, and terminating it would pull it from under other contexts.
 }
 
-void HeadlessGLContext::BeginGL()
+void HeadlessGLContext::MakeCurrent()
 {
-    if (nesting_++ > 0)
-        return;
     if (!eglMakeCurrent(egl_->display, EGL_NO_SURFACE, EGL_NO_SURFACE, egl_->context))
         ReportWindowsError("eglMakeCurrent");
     egl_->bindFramebuffer(GL_FRAMEBUFFER, egl_->framebuffer);
 }
 
-void HeadlessGLContext::EndGL()
+void HeadlessGLContext::ReleaseCurrent()
 {
-    assert(nesting_ > 0 && "EndGL without BeginGL");
-    if (--nesting_ > 0)
-        return;
     eglMakeCurrent(egl_->display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
 }
 
@@ -250,6 +245,23 @@ std::vector<std::uint8_t> HeadlessGLContext::ReadPixels()
     glPopClientAttrib();
     EndGL();
     return pixels;
+}
+
+PlainImage HeadlessGLContext::ReadImage()
+{
+    const std::vector<std::uint8_t> pixels = ReadPixels();
+    PlainImage image(width_, height_, 3);
+    // OpenGL's first row is the bottom one, as PlainImage stores rows.
+    for (int y = 0; y < height_; ++y) {
+        const std::uint8_t* source = &pixels[static_cast<std::size_t>(height_ - 1 - y) * static_cast<std::size_t>(width_) * 4];
+        std::span<std::uint8_t> row = image.Row(y);
+        for (int x = 0; x < width_; ++x) {
+            row[static_cast<std::size_t>(x) * 3] = source[x * 4 + 2];
+            row[static_cast<std::size_t>(x) * 3 + 1] = source[x * 4 + 1];
+            row[static_cast<std::size_t>(x) * 3 + 2] = source[x * 4];
+        }
+    }
+    return image;
 }
 
 } // namespace zelvane

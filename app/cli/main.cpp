@@ -12,6 +12,7 @@
 #include "app/cli/PropsCommands.h"
 #include "app/cli/PutCommand.h"
 #include "app/cli/RemoveCommand.h"
+#include "app/cli/RenderCommand.h"
 #include "app/cli/RenameCommand.h"
 #include "app/cli/StringsCommand.h"
 #include "app/cli/TreeCommand.h"
@@ -24,7 +25,8 @@
 int main(int argc, char** argv)
 {
     using namespace zelvane::cli;
-    CLI::App app{"zelvane-cli: look into and edit object files (IFF); look into FAR archives", "zelvane-cli"};
+    CLI::App app{"zelvane-cli: look into and edit object files (IFF); look into FAR archives; render the 3-D scene",
+                 "zelvane-cli"};
     app.require_subcommand(1);
     int status = kExitOk;
     AddListCommand(app, status);
@@ -40,6 +42,7 @@ int main(int argc, char** argv)
     AddCatalogCommands(app, status);
     AddPropsCommands(app, status);
     AddPreviewCommands(app, status);
+    AddRenderCommands(app, status);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
