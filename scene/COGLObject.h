@@ -74,7 +74,7 @@ public:
     virtual void SetMarked();
 
     // Turns the orientation by `degrees` (wrapped into [0, 360)) about `axis`,
-    // used as given; the new turn is applied after the old one.
+    // used as given: the axis of the object as its earlier turns left it.
     virtual void RotateAxisAngle(const Vector3& axis, float degrees);
     virtual void RotateX(float degrees);
     virtual void RotateY(float degrees);

@@ -3,10 +3,7 @@
 #include "report/ProgramFolders.h"
 #include "scene/ActiveGLContext.h"
 #include "scene/BackToFront.h"
-#include "scene/COGLFloor.h"
-#include "scene/COGLLeftWall.h"
 #include "scene/COGLPointLight.h"
-#include "scene/COGLRightWall.h"
 #include "scene/TextureParameters.h"
 
 #include <algorithm>

@@ -9,8 +9,11 @@
 // picking; textures.
 
 #include "scene/COGLCamera.h"
+#include "scene/COGLFloor.h"
+#include "scene/COGLLeftWall.h"
 #include "scene/COGLLight.h"
 #include "scene/COGLObject.h"
+#include "scene/COGLRightWall.h"
 #include "scene/COGLTexture2D.h"
 #include "scene/DrawFlags.h"
 #include "scene/SceneColours.h"
@@ -23,9 +26,6 @@
 namespace zelvane {
 
 class CObjectFile;
-class COGLFloor;
-class COGLLeftWall;
-class COGLRightWall;
 
 class COGLScene {
 public:

@@ -1,7 +1,9 @@
 #include "scene/COGLTexture2D.h"
 
 #include "scene/ActiveGLContext.h"
+#include "report/ErrorLog.h"
 #include "scene/COGLScene.h"
+#include "scene/GLErrors.h"
 #include "scene/TextureParameters.h"
 
 #include <GL/glu.h>
@@ -71,6 +73,13 @@ void COGLTexture2D::Upload()
 
     IGLContext& context = ActiveGLContext();
     context.BeginGL();
+    // GLU's mipmap builder reads the context's version and fails badly without one.
+    if (!IsGLContextCurrent()) {
+        LogDebug(path_ + ": no OpenGL context is current; the texture is not uploaded\n");
+        context.EndGL();
+        image_->FreePixels();
+        return;
+    }
     if (glName_ == 0)
         glGenTextures(1, &glName_);
     glBindTexture(GL_TEXTURE_2D, glName_);

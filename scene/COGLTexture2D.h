@@ -39,7 +39,8 @@ public:
 
     // Uploads the image's pixels as level 0 and mipmaps, applies the scene's
     // texture parameters, counts the use and frees the pixels. Brackets the
-    // work with the active context's BeginGL/EndGL.
+    // work with the active context's BeginGL/EndGL; with no context current
+    // after all, it only logs that and frees the pixels (GL name stays 0).
     void Upload();
 
     GLuint GlName() const { return glName_; }
