@@ -2,15 +2,13 @@
 // the gamma table, and damaged files refused with a reason.
 
 #include "scene/TargaImage.h"
-#include "tests/scene/ImageFixtures.h"
+#include "tools/ImageFileBuilder.h"
 
 #include <gtest/gtest.h>
 
 namespace zelvane {
 namespace {
 
-using test::TargaFile;
-using test::TargaSpec;
 
 const GammaTable kIdentity = MakeGammaTable(1.0);
 

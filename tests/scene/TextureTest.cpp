@@ -7,7 +7,7 @@
 #include "scene/TextureMaths.h"
 #include "scene/WindowsBitmap.h"
 #include "tests/scene/GLStage.h"
-#include "tests/scene/ImageFixtures.h"
+#include "tools/ImageFileBuilder.h"
 #include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -95,19 +95,19 @@ TEST_F(ImageFiles, ABitmapIsResampledToPowersOfTwoInRedGreenBlueOrder)
 
 TEST_F(ImageFiles, TargaFilesGiveThreeOrFourComponents)
 {
-    test::TargaSpec spec;
+    TargaSpec spec;
     spec.width = 4;
     spec.height = 2;
     spec.data.assign(4 * 2 * 3, 100);
     COGLImage rgb;
-    ASSERT_TRUE(rgb.Load(Write("plain.tga", test::TargaFile(spec)), true, 0));
+    ASSERT_TRUE(rgb.Load(Write("plain.tga", TargaFile(spec)), true, 0));
     EXPECT_EQ(rgb.Pixels().BytesPerPixel(), 3);
     EXPECT_FALSE(rgb.HasAlpha());
 
     spec.pixelDepth = 32;
     spec.data.assign(4 * 2 * 4, 100);
     COGLImage rgba;
-    ASSERT_TRUE(rgba.Load(Write("alpha.tga", test::TargaFile(spec)), true, 0));
+    ASSERT_TRUE(rgba.Load(Write("alpha.tga", TargaFile(spec)), true, 0));
     EXPECT_EQ(rgba.Pixels().BytesPerPixel(), 4);
     EXPECT_TRUE(rgba.HasAlpha());
 }
@@ -121,9 +121,9 @@ TEST_F(ImageFiles, FailuresSayCouldNotLoadBitmapOnlyWhereTheUserShouldKnow)
     std::vector<std::uint8_t> broken = GradientBitmap(8, 8);
     broken.resize(100);
     EXPECT_FALSE(image.Load(Write("broken.bmp", broken), true, 0));
-    test::TargaSpec grey;
+    TargaSpec grey;
     grey.imageType = 3;
-    EXPECT_FALSE(image.Load(Write("grey.tga", test::TargaFile(grey)), true, 0));
+    EXPECT_FALSE(image.Load(Write("grey.tga", TargaFile(grey)), true, 0));
     EXPECT_EQ(messages_.Texts().size(), 3u);
 
     // A Targa that does not open and an unknown extension fail quietly.

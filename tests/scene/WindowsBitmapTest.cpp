@@ -2,15 +2,13 @@
 // refused with a reason before anything large is allocated.
 
 #include "scene/WindowsBitmap.h"
-#include "tests/scene/ImageFixtures.h"
+#include "tools/ImageFileBuilder.h"
 
 #include <gtest/gtest.h>
 
 namespace zelvane {
 namespace {
 
-using test::BitmapFile;
-using test::BitmapSpec;
 
 DecodedImage Decode(const BitmapSpec& spec)
 {

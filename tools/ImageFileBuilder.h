@@ -1,11 +1,11 @@
 #pragma once
-// Bitmap and Targa files built byte by byte for the decoder tests, so every
-// byte of a fixture is explained where it is made.
+// Bitmap and Targa files built byte by byte, variants and damage included, for
+// the decoder tests and the fuzz seeds: every byte is explained where it is made.
 
 #include <cstdint>
 #include <vector>
 
-namespace zelvane::test {
+namespace zelvane {
 
 struct BitmapSpec {
     std::uint32_t headerSize = 40; // 12 core, 40 info, 52/56 with masks, 108 V4, 124 V5
@@ -18,7 +18,8 @@ struct BitmapSpec {
     std::vector<std::uint32_t> palette; // 0xRRGGBB, written as the header wants it
     std::vector<std::uint32_t> masks;   // red, green, blue (alpha): after a 40-byte header or inside longer ones
     std::vector<std::uint8_t> pixels;   // as stored, rows padded by the caller
-    // Where the pixels begin; 0 puts them right after the palette.
+    // Where the pixels begin; 0 puts them right after the palette. The bytes
+    // up to there are written as zeros, so keep it small.
     std::uint32_t pixelOffset = 0;
 };
 
@@ -42,4 +43,4 @@ struct TargaSpec {
 
 std::vector<std::uint8_t> TargaFile(const TargaSpec& spec);
 
-} // namespace zelvane::test
+} // namespace zelvane

@@ -1,8 +1,8 @@
-#include "tests/scene/ImageFixtures.h"
+#include "tools/ImageFileBuilder.h"
 
 #include "bytes/ByteWriter.h"
 
-namespace zelvane::test {
+namespace zelvane {
 
 std::vector<std::uint8_t> BitmapFile(const BitmapSpec& spec)
 {
@@ -80,4 +80,4 @@ std::vector<std::uint8_t> TargaFile(const TargaSpec& spec)
     return out.take();
 }
 
-} // namespace zelvane::test
+} // namespace zelvane
