@@ -9,7 +9,7 @@ COGLSphere::COGLSphere() : COGLObject(ObjectKind::Sphere, PrimitiveLists::Of(Obj
 
 void COGLSphere::PickByOutline()
 {
-    SetPickList(PrimitiveLists::SpherePickingOutline());
+    SetPickList(WireList());
 }
 
 } // namespace zelvane

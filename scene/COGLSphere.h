@@ -11,7 +11,7 @@ public:
     // safe in select mode where Mesa may crash on a GLU sphere list.
     COGLSphere();
 
-    // Picks with the wireframe's lines instead, as a light's marker does.
+    // Picks with its wireframe list instead, as a light's marker does.
     void PickByOutline();
 };
 

@@ -264,71 +264,40 @@ LineSegments DiskLines(float outer, int slices)
     return lines;
 }
 
-PrimitiveMesh SolidShapeOf(ObjectKind kind)
+PrimitiveShape ShapeOf(ObjectKind kind)
 {
     using namespace shapes;
     switch (kind) {
     case ObjectKind::Box:
-        return BoxTriangles();
+        return {BoxTriangles(), BoxLines()};
     case ObjectKind::Sphere:
-        return SphereTriangles(kSphereSlices, kSphereStacks);
+        return {SphereTriangles(kSphereSlices, kSphereStacks), SphereLines(kSphereSlices, kSphereStacks)};
     case ObjectKind::Rod:
-        return TubeTriangles(kTubeRadius, kTubeRadius, kTubeHeight, kTubeSlices);
+        return {TubeTriangles(kTubeRadius, kTubeRadius, kTubeHeight, kTubeSlices),
+                TubeLines(kTubeRadius, kTubeRadius, kTubeHeight, kTubeSlices)};
     case ObjectKind::Cylinder: {
-        PrimitiveMesh mesh = TubeTriangles(kTubeRadius, kTubeRadius, kTubeHeight, kTubeSlices);
-        AddCaps(mesh, kTubeRadius, true);
-        return mesh;
+        PrimitiveShape shape{TubeTriangles(kTubeRadius, kTubeRadius, kTubeHeight, kTubeSlices),
+                             TubeLines(kTubeRadius, kTubeRadius, kTubeHeight, kTubeSlices)};
+        AddCaps(shape.solid, kTubeRadius, true);
+        AddCapLines(shape.wire, kTubeRadius, true);
+        return shape;
     }
     case ObjectKind::Cone: {
-        PrimitiveMesh mesh = TubeTriangles(0.0f, kConeRadius, kTubeHeight, kTubeSlices);
-        AddCaps(mesh, kConeRadius, false);
-        return mesh;
+        PrimitiveShape shape{TubeTriangles(0.0f, kConeRadius, kTubeHeight, kTubeSlices),
+                             TubeLines(0.0f, kConeRadius, kTubeHeight, kTubeSlices)};
+        AddCaps(shape.solid, kConeRadius, false);
+        AddCapLines(shape.wire, kConeRadius, false);
+        return shape;
     }
     case ObjectKind::Disk:
-        return DiskTriangles(kDiskRadius, kDiskSlices);
+        return {DiskTriangles(kDiskRadius, kDiskSlices), DiskLines(kDiskRadius, kDiskSlices)};
     case ObjectKind::Plane:
     case ObjectKind::Floor:
     case ObjectKind::RightWall:
     case ObjectKind::LeftWall:
     case ObjectKind::Ceiling:
     case ObjectKind::Billboard:
-        return SquareTriangles();
-    case ObjectKind::Text:
-    case ObjectKind::Mesh:
-        break;
-    }
-    return {};
-}
-
-LineSegments WireShapeOf(ObjectKind kind)
-{
-    using namespace shapes;
-    switch (kind) {
-    case ObjectKind::Box:
-        return BoxLines();
-    case ObjectKind::Sphere:
-        return SphereLines(kSphereSlices, kSphereStacks);
-    case ObjectKind::Rod:
-        return TubeLines(kTubeRadius, kTubeRadius, kTubeHeight, kTubeSlices);
-    case ObjectKind::Cylinder: {
-        LineSegments lines = TubeLines(kTubeRadius, kTubeRadius, kTubeHeight, kTubeSlices);
-        AddCapLines(lines, kTubeRadius, true);
-        return lines;
-    }
-    case ObjectKind::Cone: {
-        LineSegments lines = TubeLines(0.0f, kConeRadius, kTubeHeight, kTubeSlices);
-        AddCapLines(lines, kConeRadius, false);
-        return lines;
-    }
-    case ObjectKind::Disk:
-        return DiskLines(kDiskRadius, kDiskSlices);
-    case ObjectKind::Plane:
-    case ObjectKind::Floor:
-    case ObjectKind::RightWall:
-    case ObjectKind::LeftWall:
-    case ObjectKind::Ceiling:
-    case ObjectKind::Billboard:
-        return SquareLines();
+        return {SquareTriangles(), SquareLines()};
     case ObjectKind::Text:
     case ObjectKind::Mesh:
         break;

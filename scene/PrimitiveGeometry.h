@@ -41,7 +41,10 @@ LineSegments DiskLines(float outer, int slices);
 
 // The solid and the wireframe shape of a primitive kind in its own
 // coordinates (before the object's transform). Empty for text and meshes.
-PrimitiveMesh SolidShapeOf(ObjectKind kind);
-LineSegments WireShapeOf(ObjectKind kind);
+struct PrimitiveShape {
+    PrimitiveMesh solid;
+    LineSegments wire;
+};
+PrimitiveShape ShapeOf(ObjectKind kind);
 
 } // namespace zelvane

@@ -100,17 +100,24 @@ void DrawCaps(GLUquadric* quadric, float radius, bool bottom)
     glPopMatrix();
 }
 
-template <typename Draw>
-KindLists CompileQuadric(Cache& cache, Draw draw)
+// One batch of line segments from our own geometry.
+void DrawLines(const LineSegments& lines)
 {
-    GLUquadric* quadric = PrimitiveLists::Quadric();
-    KindLists lists;
-    gluQuadricDrawStyle(quadric, GLU_FILL);
-    lists.solid = Compile(cache, [&] { draw(quadric); });
-    gluQuadricDrawStyle(quadric, GLU_LINE);
-    lists.wire = Compile(cache, [&] { draw(quadric); });
-    gluQuadricDrawStyle(quadric, GLU_FILL);
-    return lists;
+    glBegin(GL_LINES);
+    for (const Vector3& p : lines)
+        glVertex3f(p.x, p.y, p.z);
+    glEnd();
+}
+
+// The quadric kinds: GLU's filled shape as the solid list; as the wireframe
+// list GLU's lines from our own geometry in one batch (the same pixels, see
+// PrimitiveGeometry.h), which Mesa replays many times faster than GLU's
+// strips of two points each.
+KindLists CompileQuadric(Cache& cache, ObjectKind kind)
+{
+    const LineSegments lines = ShapeOf(kind).wire;
+    return {Compile(cache, [&] { PrimitiveLists::DrawWithGlu(kind, GLU_FILL); }),
+            Compile(cache, [&] { DrawLines(lines); })};
 }
 
 KindLists Build(Cache& cache, ListSet set)
@@ -122,23 +129,15 @@ KindLists Build(Cache& cache, ListSet set)
         return {Compile(cache, [] { Quad(kPlaneNormal, kPlaneCorners, GL_QUADS, true); }),
                 Compile(cache, [] { Quad(kPlaneNormal, kPlaneCorners, GL_LINE_LOOP, false); })};
     case ListSet::Sphere:
-        return CompileQuadric(cache, [](GLUquadric* q) { gluSphere(q, kSphereRadius, kSphereSlices, kSphereStacks); });
+        return CompileQuadric(cache, ObjectKind::Sphere);
     case ListSet::Rod:
-        return CompileQuadric(cache, [](GLUquadric* q) {
-            gluCylinder(q, kTubeRadius, kTubeRadius, kTubeHeight, kTubeSlices, 1);
-        });
+        return CompileQuadric(cache, ObjectKind::Rod);
     case ListSet::Cylinder:
-        return CompileQuadric(cache, [](GLUquadric* q) {
-            gluCylinder(q, kTubeRadius, kTubeRadius, kTubeHeight, kTubeSlices, 1);
-            DrawCaps(q, kTubeRadius, true);
-        });
+        return CompileQuadric(cache, ObjectKind::Cylinder);
     case ListSet::Cone:
-        return CompileQuadric(cache, [](GLUquadric* q) {
-            gluCylinder(q, 0.0, kConeRadius, kTubeHeight, kTubeSlices, 1);
-            DrawCaps(q, kConeRadius, false);
-        });
+        return CompileQuadric(cache, ObjectKind::Cone);
     case ListSet::Disk:
-        return CompileQuadric(cache, [](GLUquadric* q) { gluDisk(q, 0.0, kDiskRadius, kDiskSlices, 1); });
+        return CompileQuadric(cache, ObjectKind::Disk);
     case ListSet::PlaneGrid:
         return {Compile(cache,
                         [] {
@@ -156,15 +155,14 @@ KindLists Build(Cache& cache, ListSet set)
                 0};
     case ListSet::SpherePicking: {
         const PrimitiveMesh triangles = SphereTriangles(kSphereSlices, kSphereStacks);
-        const LineSegments lines = SphereLines(kSphereSlices, kSphereStacks);
-        auto vertices = [](GLenum mode, const std::vector<Vector3>& points) {
-            glBegin(mode);
-            for (const Vector3& p : points)
-                glVertex3f(p.x, p.y, p.z);
-            glEnd();
-        };
-        return {Compile(cache, [&] { vertices(GL_TRIANGLES, triangles.positions); }),
-                Compile(cache, [&] { vertices(GL_LINES, lines); })};
+        return {Compile(cache,
+                        [&] {
+                            glBegin(GL_TRIANGLES);
+                            for (const Vector3& p : triangles.positions)
+                                glVertex3f(p.x, p.y, p.z);
+                            glEnd();
+                        }),
+                0};
     }
     case ListSet::Count:
         break;
@@ -222,9 +220,32 @@ GLuint PrimitiveLists::SpherePickingSolid()
     return ListsOf(ListSet::SpherePicking).solid;
 }
 
-GLuint PrimitiveLists::SpherePickingOutline()
+void PrimitiveLists::DrawWithGlu(ObjectKind kind, GLenum style)
 {
-    return ListsOf(ListSet::SpherePicking).wire;
+    GLUquadric* quadric = Quadric();
+    gluQuadricDrawStyle(quadric, style);
+    switch (kind) {
+    case ObjectKind::Sphere:
+        gluSphere(quadric, kSphereRadius, kSphereSlices, kSphereStacks);
+        break;
+    case ObjectKind::Rod:
+        gluCylinder(quadric, kTubeRadius, kTubeRadius, kTubeHeight, kTubeSlices, 1);
+        break;
+    case ObjectKind::Cylinder:
+        gluCylinder(quadric, kTubeRadius, kTubeRadius, kTubeHeight, kTubeSlices, 1);
+        DrawCaps(quadric, kTubeRadius, true);
+        break;
+    case ObjectKind::Cone:
+        gluCylinder(quadric, 0.0, kConeRadius, kTubeHeight, kTubeSlices, 1);
+        DrawCaps(quadric, kConeRadius, false);
+        break;
+    case ObjectKind::Disk:
+        gluDisk(quadric, 0.0, kDiskRadius, kDiskSlices, 1);
+        break;
+    default:
+        break;
+    }
+    gluQuadricDrawStyle(quadric, GLU_FILL);
 }
 
 GLUquadric* PrimitiveLists::Quadric()

@@ -27,11 +27,15 @@ public:
     // The tessellated plane: 24 strips over [−1, 1]², shared by all planes.
     static GLuint PlaneGrid();
 
-    // The sphere as triangles and as its wireframe lines, made from our own
-    // geometry rather than GLU's: safe to call in select mode on Mesa's
-    // software rasteriser, which may crash on a GLU sphere list there.
+    // The sphere as triangles made from our own geometry rather than GLU's:
+    // safe to call in select mode on Mesa's software rasteriser, which may
+    // crash on a GLU sphere list there. (The sphere's wireframe list is made
+    // from our own geometry anyway.)
     static GLuint SpherePickingSolid();
-    static GLuint SpherePickingOutline();
+
+    // The quadric kinds (sphere, rod, cylinder, cone, disk) drawn by GLU at
+    // once in `style` (GLU_FILL, GLU_LINE), as their solid lists hold them.
+    static void DrawWithGlu(ObjectKind kind, GLenum style);
 
     // The one GLU quadric of the quadric kinds: texture coordinates on, smooth
     // normals.

@@ -224,6 +224,35 @@ TEST_F(Render, EveryKindDrawsSomethingAndNothingOutsideItsCage)
     }
 }
 
+TEST_F(Render, TheSelectionCageIsRedAndLiesAroundItsObject)
+{
+    COGLScene scene;
+    for (const ObjectKind kind : {ObjectKind::Box, ObjectKind::Sphere, ObjectKind::Cylinder, ObjectKind::Plane}) {
+        SCOPED_TRACE(std::string(DefaultNameOf(kind)));
+        std::unique_ptr<COGLObject> object = CreateObjectOfKind(kind);
+        object->SetPosition(-1, 1, 1);
+        object->RotateZ(30);
+        Frame(scene, kDisplayShaded); // projection and camera as the view leaves them
+        object->DrawCage();
+        const PlainImage image = stage_.Context().ReadImage();
+        const ScreenBox cage = CageOnScreen(viewport_, *object);
+        int red = 0, outside = 0;
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x)
+                if (Near(At(image, x, y), (Rgb{255, 0, 0}), 8)) {
+                    ++red;
+                    // The axis markers reach 0.2 beyond the extent.
+                    outside += x < cage.left - 8 || x > cage.right + 8 || y < cage.top - 8 || y > cage.bottom + 8;
+                }
+        EXPECT_GT(red, 30);
+        EXPECT_EQ(outside, 0);
+        object->Hide();
+        Frame(scene, kDisplayShaded);
+        object->DrawCage();
+        EXPECT_EQ(CountNear(stage_.Context().ReadImage(), (Rgb{255, 0, 0}), 8), 0);
+    }
+}
+
 TEST_F(Render, AHiddenObjectIsNotDrawn)
 {
     COGLScene scene;
