@@ -8,8 +8,8 @@
 // wireframe mode, it measures:
 //
 // - frame: DrawFrame as the view draws it, to glFinish; the median of
-//   --frames frames after one warm-up. Also the time to issue it (without
-//   glFinish) and the back-to-front sort alone.
+//   --frames frames after one warm-up, taking turns with the baseline. Also
+//   the time to issue it (without glFinish) and the back-to-front sort alone.
 // - baseline: the same frame with the primitives replaced by one object that
 //   draws all their triangles (or, in wireframe, all their lines) from one
 //   vertex array in one glDrawArrays call, in world space, with the same
@@ -149,7 +149,7 @@ private:
 struct Options {
     std::string maps;
     std::vector<int> sizes{100, 1000, 5000};
-    int frames = 7;
+    int frames = 15;
     int picks = 15;
     int width = 1024;
     int height = 768;
@@ -195,23 +195,40 @@ int LiveLists()
 }
 
 struct FrameTimes {
-    double total;  // to glFinish
-    double issued; // until the calls return
+    double total = 0;  // to glFinish
+    double issued = 0; // until the calls return
 };
 
-FrameTimes TimeFrames(COGLViewport3D& viewport, COGLScene& scene, int frames)
+// One frame: how long issuing it and finishing it took.
+FrameTimes TimeFrame(COGLViewport3D& viewport, COGLScene& scene)
 {
+    const Clock::time_point start = Clock::now();
     DrawFrame(viewport, scene);
+    FrameTimes times;
+    times.issued = Milliseconds(start);
     glFinish();
-    std::vector<double> totals, issued;
-    for (int i = 0; i < frames; ++i) {
-        const Clock::time_point start = Clock::now();
-        DrawFrame(viewport, scene);
-        issued.push_back(Milliseconds(start));
-        glFinish();
-        totals.push_back(Milliseconds(start));
-    }
-    return {Median(totals), Median(issued)};
+    times.total = Milliseconds(start);
+    return times;
+}
+
+// Medians of `frames` frames of each scene after one warm-up each; the
+// scenes take turns, so that a load that comes and goes on a shared machine
+// weighs on both alike.
+std::vector<FrameTimes> TimeFrames(COGLViewport3D& viewport, const std::vector<COGLScene*>& scenes, int frames)
+{
+    std::vector<std::vector<double>> totals(scenes.size()), issued(scenes.size());
+    for (int i = -1; i < frames; ++i)
+        for (std::size_t s = 0; s < scenes.size(); ++s) {
+            const FrameTimes times = TimeFrame(viewport, *scenes[s]);
+            if (i < 0)
+                continue;
+            totals[s].push_back(times.total);
+            issued[s].push_back(times.issued);
+        }
+    std::vector<FrameTimes> medians;
+    for (std::size_t s = 0; s < scenes.size(); ++s)
+        medians.push_back({Median(totals[s]), Median(issued[s])});
+    return medians;
 }
 
 void Populate(COGLScene& scene, int count)
@@ -260,7 +277,7 @@ int main(int argc, char** argv)
         empty.CreateDefaults(options.maps);
         viewport.SetDisplayMode(kDisplayShaded);
         std::printf("the default scene alone: %.2f ms a frame (shaded); lists alive %d\n\n",
-                    TimeFrames(viewport, empty, options.frames).total, LiveLists());
+                    TimeFrames(viewport, {&empty}, options.frames)[0].total, LiveLists());
     }
 
     std::printf("%7s %-9s %9s %9s %9s %9s %7s %8s %9s %6s %9s\n", "objects", "mode", "triangles", "frame ms",
@@ -292,8 +309,9 @@ int main(int argc, char** argv)
 
         for (const DrawFlags mode : {kDisplayShaded, kDisplayWireframe}) {
             viewport.SetDisplayMode(mode);
-            const FrameTimes frame = TimeFrames(viewport, scene, options.frames);
-            const FrameTimes base = TimeFrames(viewport, baseline, options.frames);
+            const std::vector<FrameTimes> times = TimeFrames(viewport, {&scene, &baseline}, options.frames);
+            const FrameTimes& frame = times[0];
+            const FrameTimes& base = times[1];
             std::vector<double> picks;
             for (int i = 0; i < options.picks; ++i) {
                 const int x = (i * 7919 + 101) % options.width;
