@@ -10,10 +10,13 @@
 #include "scene/COGLViewport3D.h"
 #include "scene/ObjectFactory.h"
 #include "tests/scene/GLStage.h"
+#include "tests/support/TestFiles.h"
+#include "tools/ImageFileBuilder.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <climits>
 
 namespace zelvane {
@@ -325,6 +328,82 @@ TEST_F(Render, ATessellatedPlaneDrawsItsFilledGridEvenInWireframe)
     // Filled inside its 6 × 6 square, not just its outline.
     EXPECT_EQ(At(image, kWidth / 2 + 7, kHeight / 2 + 5), (Rgb{255, 255, 255}));
     EXPECT_EQ(At(image, 5, 5), (Rgb{0, 0, 0}));
+}
+
+// A texture of `width` × 2 pixels from a Targa file: the left half `left`,
+// the right half `right` (blue, green, red, alpha each).
+std::unique_ptr<COGLTexture2D> TwoColourTexture(const test::TempDir& folder, const std::array<std::uint8_t, 4>& left,
+                                                const std::array<std::uint8_t, 4>& right)
+{
+    TargaSpec spec;
+    spec.width = 4;
+    spec.height = 2;
+    spec.pixelDepth = 32;
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 4; ++x)
+            spec.data.insert(spec.data.end(), (x < 2 ? left : right).begin(), (x < 2 ? left : right).end());
+    const std::string path = folder.File("two.tga");
+    test::WriteBytes(path, TargaFile(spec));
+    auto texture = std::make_unique<COGLTexture2D>();
+    EXPECT_TRUE(texture->Load(path, 0));
+    return texture;
+}
+
+TEST_F(Render, TexturePlacementMovesAndRepeatsTheTexture)
+{
+    test::TempDir folder;
+    COGLScene scene;
+    COGLTexture2D& texture = scene.AddTexture(TwoColourTexture(folder, {0, 0, 255, 255}, {255, 0, 0, 255}));
+    scene.SetTextureFilter(0);
+    scene.ApplyTextureParameters(texture);
+    COGLObject& plane = scene.AddObject(std::make_unique<COGLPlane>());
+    plane.SetTexture(&texture);
+    plane.SetTextureEnvMode(GL_DECAL); // the texture's own colours, unlit
+    viewport_.Camera().SetPresetFront();
+    plane.SetPosition(0, 1.5f, 0);
+    const Rgb red{255, 0, 0}, blue{0, 0, 255};
+    // The plane spans x from −3 to 3; s runs from 0 at its left edge to 1 at its right.
+    auto at = [&](float x) { return Seen(Frame(scene, kDisplayShaded), {x, 1.5f, 0}); };
+    EXPECT_EQ(at(-2), red);
+    EXPECT_EQ(at(2), blue);
+    plane.SetTextureOffset({0.5f, 0, 0});
+    EXPECT_EQ(at(-2), blue);
+    EXPECT_EQ(at(2), red);
+    plane.SetTextureOffset({0, 0, 0});
+    plane.SetTextureScale({2, 1, 1}); // twice across: red, blue, red, blue
+    EXPECT_EQ(at(-2.25f), red);
+    EXPECT_EQ(at(-0.75f), blue);
+    EXPECT_EQ(at(0.75f), red);
+    EXPECT_EQ(at(2.25f), blue);
+}
+
+TEST_F(Render, ABillboardFacesTheViewerWithItsTexturesOwnColoursAndLeavesOutSeeThroughPixels)
+{
+    test::TempDir folder;
+    COGLScene scene;
+    // Left half see-through (alpha 0), right half opaque green.
+    COGLTexture2D& texture = scene.AddTexture(TwoColourTexture(folder, {255, 0, 0, 0}, {0, 255, 0, 255}));
+    COGLObject& billboard = scene.AddObject(std::make_unique<COGLBillboard>());
+    billboard.SetTexture(&texture);
+    billboard.SetPosition(0, 1, 0);
+    billboard.RotateX(70); // ignored: it always faces the screen
+    const PlainImage image = Frame(scene, kDisplayShaded);
+    const test::ScreenPoint centre = ToScreen(viewport_, {0, 1, 0});
+    const int halfWidth = static_cast<int>(kHeight / (2 * viewport_.Camera().Distance())); // one unit in pixels
+    EXPECT_EQ(At(image, centre.x + halfWidth / 2, centre.y), (Rgb{0, 255, 0}));
+    EXPECT_EQ(At(image, centre.x + halfWidth / 2, centre.y - halfWidth / 2), (Rgb{0, 255, 0}));
+    EXPECT_EQ(At(image, centre.x - halfWidth / 2, centre.y), kBackground);
+    EXPECT_EQ(At(image, centre.x + halfWidth + 3, centre.y), kBackground);
+
+    // An object drawn after it keeps its own material: here pure red emission.
+    auto box = std::make_unique<COGLBox>();
+    box->SetAmbient(0, 0, 0, 1);
+    box->SetDiffuse(0, 0, 0, 1);
+    box->SetEmission(1, 0, 0, 1);
+    const Vector3 nearer = Vector3{-3, 1, 3}; // nearer the eye, so drawn after the billboard
+    box->SetPosition(nearer.x, nearer.y, nearer.z);
+    scene.AddObject(std::move(box));
+    EXPECT_EQ(Seen(Frame(scene, kDisplayShaded), nearer), (Rgb{255, 0, 0}));
 }
 
 TEST(OrthoVolume, IsSetByTheCameraDistanceAndTheLongerSide)
