@@ -7,6 +7,7 @@
 // Usage: make_image_fuzz_seeds CORPUS_FOLDER (writes into its fuzz_bmp and
 // fuzz_targa sub-folders).
 
+#include "fuzz/SeedFile.h"
 #include "tools/ImageFileBuilder.h"
 
 #include <cstdio>
@@ -20,16 +21,6 @@ using namespace zelvane;
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-bool Write(const std::filesystem::path& folder, const std::string& name, const Bytes& bytes)
-{
-    std::filesystem::create_directories(folder);
-    std::ofstream out(folder / ("seed-" + name), std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (!out)
-        std::fprintf(stderr, "cannot write seed %s\n", name.c_str());
-    return static_cast<bool>(out);
-}
 
 Bytes Cut(Bytes bytes, std::size_t keep)
 {
@@ -58,7 +49,7 @@ std::vector<std::uint32_t> Palette(int count)
 bool WriteBitmaps(const std::filesystem::path& folder)
 {
     bool ok = true;
-    auto seed = [&](const std::string& name, const BitmapSpec& spec) { ok &= Write(folder, name, BitmapFile(spec)); };
+    auto seed = [&](const std::string& name, const BitmapSpec& spec) { ok &= fuzz::WriteSeed(folder, name, BitmapFile(spec)); };
 
     for (const int bits : {1, 4, 8, 16, 24, 32}) {
         BitmapSpec spec;
@@ -72,7 +63,7 @@ bool WriteBitmaps(const std::filesystem::path& folder)
         spec.height = -5;
         seed(std::to_string(bits) + "-bit-top-down", spec);
         const Bytes whole = BitmapFile(spec);
-        ok &= Write(folder, std::to_string(bits) + "-bit-cut", Cut(whole, whole.size() - 7));
+        ok &= fuzz::WriteSeed(folder, std::to_string(bits) + "-bit-cut", Cut(whole, whole.size() - 7));
     }
 
     BitmapSpec shortTable;
@@ -156,14 +147,14 @@ bool WriteBitmaps(const std::filesystem::path& folder)
     lying.height = 4;
     Bytes misplaced = BitmapFile(lying);
     misplaced[12] = 0x7F; // the pixels "begin" at 0x7F000036
-    ok &= Write(folder, "offset-past-end", misplaced);
+    ok &= fuzz::WriteSeed(folder, "offset-past-end", misplaced);
     return ok;
 }
 
 bool WriteTargas(const std::filesystem::path& folder)
 {
     bool ok = true;
-    auto seed = [&](const std::string& name, const TargaSpec& spec) { ok &= Write(folder, name, TargaFile(spec)); };
+    auto seed = [&](const std::string& name, const TargaSpec& spec) { ok &= fuzz::WriteSeed(folder, name, TargaFile(spec)); };
 
     for (const std::uint8_t depth : {24, 32}) {
         TargaSpec spec;
@@ -195,7 +186,7 @@ bool WriteTargas(const std::filesystem::path& folder)
         }
         seed(bits + "-run-lengths", packed);
         const Bytes whole = TargaFile(packed);
-        ok &= Write(folder, bits + "-run-lengths-cut", Cut(whole, whole.size() - 4));
+        ok &= fuzz::WriteSeed(folder, bits + "-run-lengths-cut", Cut(whole, whole.size() - 4));
     }
 
     TargaSpec mapped;
