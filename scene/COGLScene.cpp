@@ -75,7 +75,7 @@ void COGLScene::CreateDefaults(const std::string& mapsFolder)
     leftWallPlane_ = std::make_unique<COGLLeftWall>();
     leftWallPlane_->SetPickable(false);
     // Each wall asks for its texture, as each has its own.
-    for (COGLPlane* wall : {static_cast<COGLPlane*>(rightWallPlane_.get()), static_cast<COGLPlane*>(leftWallPlane_.get())})
+    for (COGLPlane* wall : std::initializer_list<COGLPlane*>{rightWallPlane_.get(), leftWallPlane_.get()})
         if (COGLTexture2D* paper = LoadDefaultTexture(folder + "Default Wall.bmp")) {
             wall->SetTextureScale({kDefaultTextureScale, 1.0f, 1.0f});
             wall->SetTexture(paper);
@@ -130,13 +130,17 @@ void COGLScene::DeleteAllObjects()
     objects_.clear();
 }
 
+std::array<COGLObject*, 3> COGLScene::FixedPlanes() const
+{
+    return {floorPlane_.get(), leftWallPlane_.get(), rightWallPlane_.get()};
+}
+
 void COGLScene::DeleteAllTextures()
 {
     for (const auto& texture : textures_) {
-        for (COGLObject* user : {static_cast<COGLObject*>(floorPlane_.get()), static_cast<COGLObject*>(rightWallPlane_.get()),
-                                 static_cast<COGLObject*>(leftWallPlane_.get())})
-            if (user && user->Texture() == texture.get())
-                user->SetTexture(nullptr);
+        for (COGLObject* plane : FixedPlanes())
+            if (plane && plane->Texture() == texture.get())
+                plane->SetTexture(nullptr);
         for (const auto& object : objects_)
             if (object->Texture() == texture.get())
                 object->SetTexture(nullptr);
@@ -169,8 +173,7 @@ void COGLScene::Draw(DrawFlags flags, const COGLCamera& camera)
     }
 
     glColor3fv(objectColor_.data());
-    for (COGLObject* plane : {static_cast<COGLObject*>(floorPlane_.get()), static_cast<COGLObject*>(leftWallPlane_.get()),
-                              static_cast<COGLObject*>(rightWallPlane_.get())})
+    for (COGLObject* plane : FixedPlanes())
         if (plane)
             plane->Draw(flags);
 

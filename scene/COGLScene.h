@@ -18,6 +18,7 @@
 #include "scene/DrawFlags.h"
 #include "scene/SceneColours.h"
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -106,6 +107,9 @@ public:
 
 private:
     COGLTexture2D* LoadDefaultTexture(const std::string& path);
+    // The floor, the left and the right wall, in drawing order (none before
+    // CreateDefaults).
+    std::array<COGLObject*, 3> FixedPlanes() const;
 
     ColourRGBA background_{kSceneBackground.red, kSceneBackground.green, kSceneBackground.blue, 0.0f};
     ColourRGB lightMarkerColor_ = kLightMarkerColour;

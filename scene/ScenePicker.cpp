@@ -39,8 +39,11 @@ std::optional<std::uint32_t> NearestHitName(std::span<const GLuint> buffer, int 
 
 PickResult PickAt(COGLViewport3D& viewport, COGLScene& scene, int x, int y)
 {
+    // OpenGL counts rows from the bottom of the window, which is as high as
+    // the viewport's top edge; then from the viewport's origin.
+    const int clientHeight = viewport.Y() + viewport.Height();
     const double windowX = x - viewport.X();
-    const double windowY = (viewport.Y() + viewport.Height() - y) - viewport.Y();
+    const double windowY = (clientHeight - y) - viewport.Y();
 
     IGLContext& context = ActiveGLContext();
     context.BeginGL();
