@@ -7,6 +7,7 @@
 // Usage: make_sprite_fuzz_seeds CORPUS_FOLDER (writes into its fuzz_spr,
 // fuzz_spr2 and fuzz_preview sub-folders).
 
+#include "fuzz/SeedFile.h"
 #include "bytes/ByteWriter.h"
 #include "resfile/CTGDrawGroup.h"
 #include "objects/Palette.h"
@@ -25,16 +26,6 @@ using namespace zelvane;
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-
-bool Write(const std::filesystem::path& folder, const std::string& name, const Bytes& bytes)
-{
-    std::filesystem::create_directories(folder);
-    std::ofstream out(folder / ("seed-" + name), std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (!out)
-        std::fprintf(stderr, "cannot write seed %s\n", name.c_str());
-    return static_cast<bool>(out);
-}
 
 // A frame with every kind of pixel: opaque with plain depth, opaque with
 // its own depth, see-through, and skipped pixels and rows.
@@ -115,30 +106,30 @@ void SpriteSeeds(const std::filesystem::path& corpus, bool& ok)
                                              MixedFrame(300, 3, 1, 1)};
     const Bytes spr2 = EncodeSpr2(frames, 7).bytes;
     const std::filesystem::path two = corpus / "fuzz_spr2";
-    ok &= Write(two, "mixed", spr2);
-    ok &= Write(two, "cut-in-frame", Cut(spr2, spr2.size() / 2));
+    ok &= fuzz::WriteSeed(two, "mixed", spr2);
+    ok &= fuzz::WriteSeed(two, "cut-in-frame", Cut(spr2, spr2.size() / 2));
     Bytes lying = spr2;
     PutU32(lying, 4, 0x40000000);
-    ok &= Write(two, "lying-count", lying);
+    ok &= fuzz::WriteSeed(two, "lying-count", lying);
     Bytes outside = spr2;
     PutU32(outside, 16, static_cast<uint32_t>(spr2.size() - 4));
-    ok &= Write(two, "offset-outside", outside);
-    ok &= Write(two, "bad-token", Spr2WithCommands({0x0000, 0x2001, 0x1080, 0xE001, 0xA000}));
-    ok &= Write(two, "every-command",
+    ok &= fuzz::WriteSeed(two, "offset-outside", outside);
+    ok &= fuzz::WriteSeed(two, "bad-token", Spr2WithCommands({0x0000, 0x2001, 0x1080, 0xE001, 0xA000}));
+    ok &= fuzz::WriteSeed(two, "every-command",
                 Spr2WithCommands({0x0000, 0x6001, 0x2001, 0x0580, 0x0000, 0x4001, 0x1702, 0x0000, 0xC002, 0x0403,
                                   0x8001, 0x0000, 0x6004, 0xA000}));
-    ok &= Write(two, "zero-size", Spr2WithCommands({0xA000}));
+    ok &= fuzz::WriteSeed(two, "zero-size", Spr2WithCommands({0xA000}));
     std::vector<SpriteFrame> many;
     for (int i = 0; i < 30; ++i)
         many.push_back(MixedFrame(1 + i % 4, 1 + i % 3, i, -i));
-    ok &= Write(two, "many-frames", EncodeSpr2(many, 7).bytes);
+    ok &= fuzz::WriteSeed(two, "many-frames", EncodeSpr2(many, 7).bytes);
 
     const Bytes spr = EncodeSpr(frames, 7).bytes;
     const std::filesystem::path one = corpus / "fuzz_spr";
-    ok &= Write(one, "mixed", spr);
-    ok &= Write(one, "big-endian", BigEndianSpr(spr));
-    ok &= Write(one, "cut-in-frame", Cut(spr, spr.size() / 2));
-    ok &= Write(one, "many-frames", EncodeSpr(many, 7).bytes);
+    ok &= fuzz::WriteSeed(one, "mixed", spr);
+    ok &= fuzz::WriteSeed(one, "big-endian", BigEndianSpr(spr));
+    ok &= fuzz::WriteSeed(one, "cut-in-frame", Cut(spr, spr.size() / 2));
+    ok &= fuzz::WriteSeed(one, "many-frames", EncodeSpr(many, 7).bytes);
     ByteWriter bad;
     for (uint32_t v : {505u, 1u, 7u, 16u})
         bad.u32le(v);
@@ -146,7 +137,7 @@ void SpriteSeeds(const std::filesystem::path& corpus, bool& ok)
         bad.u16le(v);
     for (uint8_t b : {4, 0, 2, 3, 9, 0, 9, 1, 4, 0, 3, 3, 1, 2, 3, 0, 1, 1, 7, 0, 5, 0})
         bad.u8(b);
-    ok &= Write(one, "every-command-then-bad-token", bad.take());
+    ok &= fuzz::WriteSeed(one, "every-command-then-bad-token", bad.take());
 }
 
 // ---- fuzz_preview inputs ----
@@ -215,7 +206,7 @@ void PreviewSeeds(const std::filesystem::path& folder, bool& ok)
     single.Add(2, 200, spr2);
     single.Add(3, 201, spr);
     single.Add(4, 200, SeedPalette());
-    ok &= Write(folder, "single", single.Data());
+    ok &= fuzz::WriteSeed(folder, "single", single.Data());
 
     PreviewInput multi(6, Rgb::FromHex(0x102030), 200);
     multi.Add(0, 128, Record({{10, 3}, {11, -1}}));
@@ -231,21 +222,21 @@ void PreviewSeeds(const std::filesystem::path& folder, bool& ok)
     }
     multi.Add(2, 200, spr2);
     multi.Add(4, 200, SeedPalette());
-    ok &= Write(folder, "multi-tile", multi.Data());
+    ok &= fuzz::WriteSeed(folder, "multi-tile", multi.Data());
 
     PreviewInput leftOut(3, Rgb::FromHex(0x000000), 255);
     leftOut.Add(0, 128, Record({{3, 100}, {4, 2}, {64, 201}, {65, 1}}));
     leftOut.Add(1, 100, Group({{200, 1, 0, 0, 0, 0, 0, 0}, {201, 0, 8, 8, 0, 0, 0, 0}}));
     leftOut.Add(2, 200, spr2);
     leftOut.Add(3 | 0x80, 201, spr);
-    ok &= Write(folder, "left-out-and-no-palette", leftOut.Data());
+    ok &= fuzz::WriteSeed(folder, "left-out-and-no-palette", leftOut.Data());
 
     PreviewInput broken(10, Rgb::FromHex(0xFF00FF), 255);
     broken.Add(0, 128, Record({{3, 100}, {4, 1}}));
     broken.Add(1, 100, Group({{5, 0, 0, 0, 0, 0, 0, 0}, {200, 0, 3000, 0, 0, 0, 0, 0}, {200, 0, 0, 0, 0, 0, 0, 0}}));
     broken.Add(2, 5, Spr2WithCommands({0x0000, 0xE001}));
     broken.Add(2, 200, spr2);
-    ok &= Write(folder, "broken-sprite-and-far-placement", broken.Data());
+    ok &= fuzz::WriteSeed(folder, "broken-sprite-and-far-placement", broken.Data());
 }
 
 } // namespace

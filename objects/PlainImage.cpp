@@ -34,7 +34,7 @@ Rgb PlainImage::PixelColour(int x, int y) const
 {
     const std::span<const uint8_t> pixel = Row(y).subspan(static_cast<size_t>(x) * bytesPerPixel_);
     if (bytesPerPixel_ >= 3)
-        return {pixel[2], pixel[1], pixel[0]};
+        return order_ == ChannelOrder::Bgr ? Rgb{pixel[2], pixel[1], pixel[0]} : Rgb{pixel[0], pixel[1], pixel[2]};
     if (palette_)
         return (*palette_)[pixel[0]];
     return {pixel[0], pixel[0], pixel[0]};
@@ -46,6 +46,7 @@ PlainImage PlainImage::Resampled(int width, int height) const
         return {};
     PlainImage result(width, height, bytesPerPixel_);
     result.palette_ = palette_;
+    result.order_ = order_;
     const size_t bpp = static_cast<size_t>(bytesPerPixel_);
     // Source column of each target column, once: (2x + 1) * sw / (2 * dw)
     // is the source pixel under the target pixel's centre.

@@ -3,7 +3,9 @@
 // written as one without conversion: width × height pixels of 1 to 4 bytes,
 // rows padded to 4 bytes and stored bottom row first, an optional palette for
 // 8-bit images. Pixels of 3 and 4 bytes hold blue, green, red (and a fourth
-// byte) in that order. Converted to QImage or PNG only at the edges.
+// byte) in that order, as bitmaps do, unless the image says its channels are
+// in red-green-blue order (as OpenGL takes textures). Converted to QImage or
+// PNG only at the edges.
 
 #include "objects/Palette.h"
 
@@ -14,6 +16,9 @@
 #include <vector>
 
 namespace zelvane {
+
+// The order of the colour bytes in pixels of 3 and 4 bytes.
+enum class ChannelOrder { Bgr, Rgb };
 
 class PlainImage {
 public:
@@ -40,6 +45,10 @@ public:
     std::span<uint8_t> Bits() { return bits_; }
     std::span<const uint8_t> Bits() const { return bits_; }
 
+    ChannelOrder Order() const { return order_; }
+    // Says in which order the colour bytes are; the bytes stay as they are.
+    void SetOrder(ChannelOrder order) { order_ = order; }
+
     // The colour of pixel (x, y) from the top left: through the palette for
     // 8-bit images (grey when there is none), the stored bytes otherwise.
     Rgb PixelColour(int x, int y) const;
@@ -50,8 +59,8 @@ public:
     void SetPalette(std::shared_ptr<const Palette> palette) { palette_ = std::move(palette); }
 
     // A copy of width × height pixels, each taken from the nearest source
-    // pixel (the one under its centre); keeps the palette. Null when this
-    // image is null.
+    // pixel (the one under its centre); keeps the palette and the channel
+    // order. Null when this image is null.
     PlainImage Resampled(int width, int height) const;
 
 private:
@@ -61,6 +70,7 @@ private:
     size_t stride_ = 0;
     std::vector<uint8_t> bits_;
     std::shared_ptr<const Palette> palette_;
+    ChannelOrder order_ = ChannelOrder::Bgr;
 };
 
 } // namespace zelvane

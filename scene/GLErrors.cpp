@@ -14,14 +14,6 @@ namespace {
 
 constexpr int kMostErrorsLogged = 11;
 
-// The GL library is the vendor-neutral dispatcher: with no context current every
-// call goes to a stub that returns 0, whichever window system (GLX under Qt, EGL
-// off screen) made the context. So a missing version string means no context.
-bool IsContextCurrent()
-{
-    return glGetString(GL_VERSION) != nullptr;
-}
-
 std::string ErrorText(GLenum error)
 {
     if (const GLubyte* text = gluErrorString(error))
@@ -33,9 +25,17 @@ std::string ErrorText(GLenum error)
 
 } // namespace
 
+// The GL library is the vendor-neutral dispatcher: with no context current every
+// call goes to a stub that returns 0, whichever window system (GLX under Qt, EGL
+// off screen) made the context. So a missing version string means no context.
+bool IsGLContextCurrent()
+{
+    return glGetString(GL_VERSION) != nullptr;
+}
+
 bool CheckGLError(std::string_view tag)
 {
-    if (!IsContextCurrent()) {
+    if (!IsGLContextCurrent()) {
         LogDebug("ERROR: No Current Rendering Context at " + std::string(tag) + "\n");
         return true;
     }

@@ -10,4 +10,7 @@ namespace zelvane {
 // at <tag>" instead. True when anything was logged.
 bool CheckGLError(std::string_view tag);
 
+// Whether an OpenGL context is current on this thread.
+bool IsGLContextCurrent();
+
 } // namespace zelvane

@@ -8,8 +8,22 @@
 #include <EGL/eglext.h>
 #include <GL/gl.h>
 
-#include <cassert>
+#include <span>
 #include <string_view>
+
+// Mesa's drivers and the EGL loader keep a few allocations until the process
+// ends, by design. Sanitizer builds (tests, Debug programs) are told so here,
+// where the programs that draw off screen all come through, so that they still
+// report every leak of ours.
+extern "C" const char* __lsan_default_suppressions()
+{
+    return "leak:swrast_dri.so\nleak:libEGL_mesa.so\nleak:libglapi.so\nleak:libGLdispatch.so\n";
+}
+
+extern "C" const char* __lsan_default_options()
+{
+    return "print_suppressions=0";
+}
 
 namespace zelvane {
 
@@ -129,6 +143,32 @@ EGLContext CreateDesktopContext(EGLDisplay display, std::string& error)
     return context;
 }
 
+// Whatever other context is current on this thread when a headless context
+// is made or destroyed, which needs its own context current for a moment.
+class KeepCurrent {
+public:
+    explicit KeepCurrent(EGLContext going = EGL_NO_CONTEXT)
+        : display_(eglGetCurrentDisplay()), context_(eglGetCurrentContext()), draw_(eglGetCurrentSurface(EGL_DRAW)),
+          read_(eglGetCurrentSurface(EGL_READ))
+    {
+        if (context_ == going)
+            context_ = EGL_NO_CONTEXT;
+    }
+    ~KeepCurrent()
+    {
+        if (context_ != EGL_NO_CONTEXT)
+            eglMakeCurrent(display_, draw_, read_, context_);
+    }
+    KeepCurrent(const KeepCurrent&) = delete;
+    KeepCurrent& operator=(const KeepCurrent&) = delete;
+
+private:
+    EGLDisplay display_;
+    EGLContext context_;
+    EGLSurface draw_;
+    EGLSurface read_;
+};
+
 } // namespace
 
 HeadlessGLContext::HeadlessGLContext(int width, int height)
@@ -143,6 +183,7 @@ std::unique_ptr<HeadlessGLContext> HeadlessGLContext::Create(int width, int heig
         return nullptr;
     }
     std::unique_ptr<HeadlessGLContext> context(new HeadlessGLContext(width, height));
+    const KeepCurrent keep;
     Egl& egl = *context->egl_;
     egl.display = OpenDisplay(error);
     if (egl.display == EGL_NO_DISPLAY)
@@ -208,6 +249,7 @@ HeadlessGLContext::~HeadlessGLContext()
     Egl& egl = *egl_;
     if (egl.context == EGL_NO_CONTEXT)
         return;
+    const KeepCurrent keep(egl.context);
     if (egl.framebuffer || egl.colourBuffer || egl.depthBuffer) {
         eglMakeCurrent(egl.display, EGL_NO_SURFACE, EGL_NO_SURFACE, egl.context);
         egl.deleteFramebuffers(1, &egl.framebuffer);
@@ -220,20 +262,15 @@ HeadlessGLContext::~HeadlessGLContext()
     // process, and terminating it would pull it from under other contexts.
 }
 
-void HeadlessGLContext::BeginGL()
+void HeadlessGLContext::MakeCurrent()
 {
-    if (nesting_++ > 0)
-        return;
     if (!eglMakeCurrent(egl_->display, EGL_NO_SURFACE, EGL_NO_SURFACE, egl_->context))
         ReportWindowsError("eglMakeCurrent");
     egl_->bindFramebuffer(GL_FRAMEBUFFER, egl_->framebuffer);
 }
 
-void HeadlessGLContext::EndGL()
+void HeadlessGLContext::ReleaseCurrent()
 {
-    assert(nesting_ > 0 && "EndGL without BeginGL");
-    if (--nesting_ > 0)
-        return;
     eglMakeCurrent(egl_->display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
 }
 
@@ -250,6 +287,23 @@ std::vector<std::uint8_t> HeadlessGLContext::ReadPixels()
     glPopClientAttrib();
     EndGL();
     return pixels;
+}
+
+PlainImage HeadlessGLContext::ReadImage()
+{
+    const std::vector<std::uint8_t> pixels = ReadPixels();
+    PlainImage image(width_, height_, 3);
+    // OpenGL's first row is the bottom one, as PlainImage stores rows.
+    for (int y = 0; y < height_; ++y) {
+        const std::uint8_t* source = &pixels[static_cast<std::size_t>(height_ - 1 - y) * static_cast<std::size_t>(width_) * 4];
+        std::span<std::uint8_t> row = image.Row(y);
+        for (int x = 0; x < width_; ++x) {
+            row[static_cast<std::size_t>(x) * 3] = source[x * 4 + 2];
+            row[static_cast<std::size_t>(x) * 3 + 1] = source[x * 4 + 1];
+            row[static_cast<std::size_t>(x) * 3 + 2] = source[x * 4];
+        }
+    }
+    return image;
 }
 
 } // namespace zelvane

@@ -3,7 +3,8 @@
 // without any window system, drawing into a framebuffer object of a fixed size.
 // It offers the same desktop-GL compatibility profile as the editor's window.
 
-#include "scene/GLContext.h"
+#include "objects/PlainImage.h"
+#include "scene/NestedGLContext.h"
 
 #include <cstdint>
 #include <memory>
@@ -12,7 +13,7 @@
 
 namespace zelvane {
 
-class HeadlessGLContext final : public IGLContext {
+class HeadlessGLContext final : public NestedGLContext {
 public:
     // A context whose framebuffer is `width` × `height` pixels, RGBA8 colour and a
     // 24-bit depth buffer, bound whenever the context is current. Returns null and
@@ -24,16 +25,20 @@ public:
     HeadlessGLContext(const HeadlessGLContext&) = delete;
     HeadlessGLContext& operator=(const HeadlessGLContext&) = delete;
 
-    // A failure to make the context current is fatal (`ReportWindowsError`).
-    void BeginGL() override;
-    void EndGL() override;
-
     int Width() const { return width_; }
     int Height() const { return height_; }
 
     // The framebuffer's pixels, 4 bytes each (red, green, blue, alpha), bottom row
     // first as OpenGL stores them.
     std::vector<std::uint8_t> ReadPixels();
+    // The framebuffer as a 24-bit image (alpha dropped), rows as PlainImage
+    // keeps them.
+    PlainImage ReadImage();
+
+protected:
+    // A failure to make the context current is fatal (`ReportWindowsError`).
+    void MakeCurrent() override;
+    void ReleaseCurrent() override;
 
 private:
     struct Egl;
@@ -44,7 +49,6 @@ private:
     std::unique_ptr<Egl> egl_;
     int width_;
     int height_;
-    int nesting_ = 0;
 };
 
 } // namespace zelvane

@@ -6,8 +6,6 @@
 
 #include <QOpenGLContext>
 
-#include <cassert>
-
 namespace zelvane {
 
 COGLView::COGLView(QWidget* parent) : QOpenGLWidget(parent)
@@ -29,20 +27,15 @@ QSurfaceFormat COGLView::SurfaceFormat()
     return format;
 }
 
-void COGLView::BeginGL()
+void COGLView::MakeCurrent()
 {
-    if (nesting_++ > 0)
-        return;
     makeCurrent();
     if (!context() || QOpenGLContext::currentContext() != context())
         ReportWindowsError("makeCurrent");
 }
 
-void COGLView::EndGL()
+void COGLView::ReleaseCurrent()
 {
-    assert(nesting_ > 0 && "EndGL without BeginGL");
-    if (--nesting_ > 0)
-        return;
     doneCurrent();
 }
 
@@ -50,11 +43,10 @@ void COGLView::paintGL()
 {
     // Qt has made the context current for the paint; counting the paint as an open
     // bracket keeps a BeginGL/EndGL pair inside it from releasing the context.
-    ++nesting_;
+    const CurrentByOthers paint(*this);
     glClearColor(kSceneBackground.red, kSceneBackground.green, kSceneBackground.blue, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     CheckGLError("After OnDraw");
-    --nesting_;
 }
 
 } // namespace zelvane

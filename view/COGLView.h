@@ -3,13 +3,13 @@
 // scene is drawn into and which everything that makes display lists or textures
 // borrows through BeginGL/EndGL.
 
-#include "scene/GLContext.h"
+#include "scene/NestedGLContext.h"
 
 #include <QOpenGLWidget>
 
 namespace zelvane {
 
-class COGLView : public QOpenGLWidget, public IGLContext {
+class COGLView : public QOpenGLWidget, public NestedGLContext {
     Q_OBJECT
 
 public:
@@ -20,17 +20,14 @@ public:
     // core profile, where the fixed-function calls the scene makes all fail.
     static QSurfaceFormat SurfaceFormat();
 
-    // Nestable make-current and release of the view's context. Only valid once
-    // the window has been shown (Qt creates the context then); a context that
-    // cannot be made current ends the program through `ReportWindowsError`.
-    void BeginGL() override;
-    void EndGL() override;
-
 protected:
     void paintGL() override;
 
-private:
-    int nesting_ = 0;
+    // BeginGL/EndGL (nestable, NestedGLContext) come here. Only valid once the
+    // window has been shown (Qt creates the context then); a context that
+    // cannot be made current ends the program through `ReportWindowsError`.
+    void MakeCurrent() override;
+    void ReleaseCurrent() override;
 };
 
 } // namespace zelvane

@@ -13,6 +13,7 @@
 #include "app/cli/PropsCommands.h"
 #include "app/cli/PutCommand.h"
 #include "app/cli/RemoveCommand.h"
+#include "app/cli/RenderCommand.h"
 #include "app/cli/RenameCommand.h"
 #include "app/cli/StringsCommand.h"
 #include "app/cli/TreeCommand.h"
@@ -25,7 +26,9 @@
 int main(int argc, char** argv)
 {
     using namespace zelvane::cli;
-    CLI::App app{"zelvane-cli: look into and edit object files (IFF); look into FAR archives; import meshes", "zelvane-cli"};
+    CLI::App app{"zelvane-cli: look into and edit object files (IFF); look into FAR archives; import meshes; render "
+                 "the 3-D scene",
+                 "zelvane-cli"};
     app.require_subcommand(1);
     int status = kExitOk;
     AddListCommand(app, status);
@@ -42,6 +45,7 @@ int main(int argc, char** argv)
     AddPropsCommands(app, status);
     AddPreviewCommands(app, status);
     AddPluginCommands(app, status);
+    AddRenderCommands(app, status);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {

@@ -1,0 +1,7 @@
+#include "scene/COGLRod.h"
+
+namespace zelvane {
+
+COGLRod::COGLRod() : COGLCylinder(ObjectKind::Rod) {}
+
+} // namespace zelvane

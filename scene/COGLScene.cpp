@@ -1,0 +1,223 @@
+#include "scene/COGLScene.h"
+
+#include "report/ProgramFolders.h"
+#include "scene/ActiveGLContext.h"
+#include "scene/BackToFront.h"
+#include "scene/COGLPointLight.h"
+#include "scene/TextureParameters.h"
+
+#include <algorithm>
+
+namespace zelvane {
+
+namespace {
+
+constexpr float kDefaultTextureScale = 3.0f;
+constexpr Vector3 kDefaultLightPositions[] = {{-6.0f, 8.0f, 6.0f}, {6.0f, 8.0f, -6.0f}, {9.0f, 3.0f, 0.0f}};
+
+} // namespace
+
+// --- Construction and defaults ----------------------------------------------
+
+COGLScene::COGLScene() : textureFilter_(kDefaultTextureFilter) {}
+
+COGLScene::~COGLScene()
+{
+    selectedObject_ = nullptr;
+    objects_.clear();
+    textures_.clear();
+    lights_.clear();
+    floorPlane_.reset();
+    rightWallPlane_.reset();
+    leftWallPlane_.reset();
+    defaultTextures_.clear();
+}
+
+std::string COGLScene::DefaultMapsFolder()
+{
+    if (const std::optional<std::string> maps = FindProgramFolder("Maps"))
+        return *maps;
+    return StartFolder() + "Maps/";
+}
+
+void COGLScene::CreateDefaults()
+{
+    CreateDefaults(DefaultMapsFolder());
+}
+
+COGLTexture2D* COGLScene::LoadDefaultTexture(const std::string& path)
+{
+    auto texture = std::make_unique<COGLTexture2D>();
+    texture->SetScene(this);
+    texture->SetSource(path, 0);
+    if (!texture->IsLoaded())
+        return nullptr;
+    defaultTextures_.push_back(std::move(texture));
+    return defaultTextures_.back().get();
+}
+
+void COGLScene::CreateDefaults(const std::string& mapsFolder)
+{
+    std::string folder = mapsFolder;
+    if (!folder.empty() && folder.back() != '/')
+        folder += '/';
+
+    floorPlane_ = std::make_unique<COGLFloor>();
+    floorPlane_->SetPickable(false);
+    if (COGLTexture2D* floor = LoadDefaultTexture(folder + "Default Floor.bmp")) {
+        floorPlane_->SetTextureEnvMode(GL_MODULATE);
+        floorPlane_->SetTextureScale({kDefaultTextureScale, kDefaultTextureScale, 1.0f});
+        floorPlane_->SetTexture(floor);
+    }
+
+    rightWallPlane_ = std::make_unique<COGLRightWall>();
+    rightWallPlane_->SetPickable(false);
+    leftWallPlane_ = std::make_unique<COGLLeftWall>();
+    leftWallPlane_->SetPickable(false);
+    // Each wall asks for its texture, as each has its own.
+    for (COGLPlane* wall : std::initializer_list<COGLPlane*>{rightWallPlane_.get(), leftWallPlane_.get()})
+        if (COGLTexture2D* paper = LoadDefaultTexture(folder + "Default Wall.bmp")) {
+            wall->SetTextureScale({kDefaultTextureScale, 1.0f, 1.0f});
+            wall->SetTexture(paper);
+        }
+
+    for (const Vector3& at : kDefaultLightPositions)
+        AddLight(std::make_unique<COGLPointLight>(at.x, at.y, at.z));
+}
+
+// --- Contents ----------------------------------------------------------------
+
+COGLObject& COGLScene::AddObject(std::unique_ptr<COGLObject> object)
+{
+    objects_.push_back(std::move(object));
+    return *objects_.back();
+}
+
+COGLLight& COGLScene::AddLight(std::unique_ptr<COGLLight> light)
+{
+    lights_.push_back(std::move(light));
+    return *lights_.back();
+}
+
+COGLTexture2D& COGLScene::AddTexture(std::unique_ptr<COGLTexture2D> texture)
+{
+    texture->SetScene(this);
+    textures_.push_back(std::move(texture));
+    return *textures_.back();
+}
+
+bool COGLScene::RemoveObject(const COGLObject* object)
+{
+    const auto it = std::find_if(objects_.begin(), objects_.end(), [&](const auto& o) { return o.get() == object; });
+    if (it == objects_.end())
+        return false;
+    if (selectedObject_ == object)
+        selectedObject_ = nullptr;
+    objects_.erase(it);
+    return true;
+}
+
+void COGLScene::ClearScene()
+{
+    DeleteAllObjects();
+    DeleteAllTextures();
+    selectedObject_ = nullptr;
+}
+
+void COGLScene::DeleteAllObjects()
+{
+    selectedObject_ = nullptr;
+    objects_.clear();
+}
+
+std::array<COGLObject*, 3> COGLScene::FixedPlanes() const
+{
+    return {floorPlane_.get(), leftWallPlane_.get(), rightWallPlane_.get()};
+}
+
+void COGLScene::DeleteAllTextures()
+{
+    for (const auto& texture : textures_) {
+        for (COGLObject* plane : FixedPlanes())
+            if (plane && plane->Texture() == texture.get())
+                plane->SetTexture(nullptr);
+        for (const auto& object : objects_)
+            if (object->Texture() == texture.get())
+                object->SetTexture(nullptr);
+        texture->SetUseCount(0);
+    }
+    textures_.clear();
+}
+
+// --- Selection ---------------------------------------------------------------
+
+COGLObject* COGLScene::SelectObjectById(std::uint32_t id)
+{
+    selectedObject_ = nullptr;
+    for (const auto& object : objects_)
+        if (object->Id() == id && object->IsPickable()) {
+            selectedObject_ = object.get();
+            break;
+        }
+    return selectedObject_;
+}
+
+// --- Drawing and picking -----------------------------------------------------
+
+void COGLScene::Draw(DrawFlags flags, const COGLCamera& camera)
+{
+    glColor3fv(lightMarkerColor_.data());
+    for (const auto& light : lights_) {
+        light->Apply();
+        light->DrawMarker();
+    }
+
+    glColor3fv(objectColor_.data());
+    for (COGLObject* plane : FixedPlanes())
+        if (plane)
+            plane->Draw(flags);
+
+    std::vector<float> distances;
+    distances.reserve(objects_.size());
+    for (const auto& object : objects_)
+        distances.push_back(object->Position().DistanceTo(camera.Eye()));
+    for (const std::size_t index : BackToFrontOrder(distances)) {
+        COGLObject& object = *objects_[index];
+        glColor3fv(&object == selectedObject_ ? selectedColor_.data() : objectColor_.data());
+        object.Draw(flags);
+    }
+    glFlush();
+}
+
+void COGLScene::DrawForPicking()
+{
+    for (const auto& light : lights_)
+        light->DrawMarkerForPicking();
+    for (const auto& object : objects_)
+        object->DrawForPicking();
+    glFlush();
+}
+
+void COGLScene::ApplyAmbient() const
+{
+    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambient_.data());
+}
+
+// --- Textures ----------------------------------------------------------------
+
+void COGLScene::SetObjectTextureByIndex(COGLObject& object, std::int32_t index)
+{
+    if (index < 0 || static_cast<std::size_t>(index) >= textures_.size())
+        return;
+    object.SetTexture(textures_[static_cast<std::size_t>(index)].get());
+}
+
+void COGLScene::ApplyTextureParameters(const COGLTexture2D& texture) const
+{
+    IGLContext& context = ActiveGLContext();
+    context.BeginGL();
+    ApplyTextureFilter(texture.GlName(), textureFilter_);
+    context.EndGL();
+}
+
+} // namespace zelvane

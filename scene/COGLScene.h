@@ -1,0 +1,132 @@
+#pragma once
+// The one scene the document shows: three fixed planes (a floor and two
+// walls), the lights, the user's objects and the textures they may use. It
+// draws itself in a fixed order of passes, draws itself again for picking and
+// keeps the selection. The caller (the view) has made the context current for
+// every operation unless it says otherwise.
+//
+// Sections: construction and defaults; contents; selection; drawing and
+// picking; textures.
+
+#include "scene/COGLCamera.h"
+#include "scene/COGLFloor.h"
+#include "scene/COGLLeftWall.h"
+#include "scene/COGLLight.h"
+#include "scene/COGLObject.h"
+#include "scene/COGLRightWall.h"
+#include "scene/COGLTexture2D.h"
+#include "scene/DrawFlags.h"
+#include "scene/SceneColours.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace zelvane {
+
+class CObjectFile;
+
+class COGLScene {
+public:
+    // Empty, with the colours of a new scene; CreateDefaults adds the rest.
+    COGLScene();
+    // Deletes the objects, then the textures, the lights and the fixed planes.
+    ~COGLScene();
+    COGLScene(const COGLScene&) = delete;
+    COGLScene& operator=(const COGLScene&) = delete;
+
+    // The floor, the right and the left wall (not pickable), textured with
+    // "Default Floor.bmp" and "Default Wall.bmp" from `mapsFolder` when those
+    // load (a plane whose texture does not load stays plain; the image loader
+    // says why), and three point lights at (−6, 8, 6), (6, 8, −6) and (9, 3, 0).
+    // The default textures are not among `Textures()`.
+    void CreateDefaults(const std::string& mapsFolder);
+    // CreateDefaults from the program's "Maps" folder (FindProgramFolder).
+    void CreateDefaults();
+    static std::string DefaultMapsFolder();
+
+    // Append; the scene takes ownership and returns what it now holds.
+    COGLObject& AddObject(std::unique_ptr<COGLObject> object);
+    COGLLight& AddLight(std::unique_ptr<COGLLight> light);
+    COGLTexture2D& AddTexture(std::unique_ptr<COGLTexture2D> texture);
+
+    // Deletes `object` if it is one of the scene's (clearing the selection when
+    // it was selected); false, with nothing changed, otherwise.
+    bool RemoveObject(const COGLObject* object);
+    // Objects and textures go; planes, lights, colours and the object file stay.
+    void ClearScene();
+    void DeleteAllObjects();
+    // Sets each texture's use count to 0 and deletes it; objects that used one
+    // are left without a texture.
+    void DeleteAllTextures();
+
+    // The first object with this id whose pickable flag is set becomes the
+    // selection and is returned; otherwise nothing is selected. Never a fixed
+    // plane or a light's marker, which are not among the objects.
+    COGLObject* SelectObjectById(std::uint32_t id);
+    void SetSelectedObject(COGLObject* object) { selectedObject_ = object; }
+    COGLObject* SelectedObject() const { return selectedObject_; }
+
+    // Lights and their markers, the fixed planes, then the objects farthest
+    // from `camera`'s eye first, the selected one in the selection colour.
+    void Draw(DrawFlags flags, const COGLCamera& camera);
+    // The lights' markers and the objects under their picking names; the
+    // caller has set up selection mode and the pick matrix.
+    void DrawForPicking();
+    void ApplyAmbient() const;
+
+    // Gives `object` the texture at `index` of Textures(); any other index
+    // changes nothing.
+    void SetObjectTextureByIndex(COGLObject& object, std::int32_t index);
+    // Binds the texture and sets its wrapping and filters by TextureFilter(),
+    // inside the active context's BeginGL/EndGL.
+    void ApplyTextureParameters(const COGLTexture2D& texture) const;
+    int TextureFilter() const { return textureFilter_; }
+    void SetTextureFilter(int filter) { textureFilter_ = filter; }
+
+    const std::vector<std::unique_ptr<COGLObject>>& Objects() const { return objects_; }
+    const std::vector<std::unique_ptr<COGLLight>>& Lights() const { return lights_; }
+    const std::vector<std::unique_ptr<COGLTexture2D>>& Textures() const { return textures_; }
+    COGLFloor* FloorPlane() const { return floorPlane_.get(); }
+    COGLRightWall* RightWallPlane() const { return rightWallPlane_.get(); }
+    COGLLeftWall* LeftWallPlane() const { return leftWallPlane_.get(); }
+
+    // The clear colour of every viewport (the view clears with alpha 1).
+    const ColourRGBA& Background() const { return background_; }
+    const ColourRGB& LightMarkerColor() const { return lightMarkerColor_; }
+    const ColourRGB& ObjectColor() const { return objectColor_; }
+    const ColourRGB& SelectedColor() const { return selectedColor_; }
+    const ColourRGBA& Ambient() const { return ambient_; }
+    void SetAmbient(const ColourRGBA& ambient) { ambient_ = ambient; }
+
+    // The open object file saved beside the scene file; not owned here.
+    CObjectFile* ObjectFile() const { return objectFile_; }
+    void SetObjectFile(CObjectFile* file) { objectFile_ = file; }
+
+private:
+    COGLTexture2D* LoadDefaultTexture(const std::string& path);
+    // The floor, the left and the right wall, in drawing order (none before
+    // CreateDefaults).
+    std::array<COGLObject*, 3> FixedPlanes() const;
+
+    ColourRGBA background_{kSceneBackground.red, kSceneBackground.green, kSceneBackground.blue, 0.0f};
+    ColourRGB lightMarkerColor_ = kLightMarkerColour;
+    ColourRGB objectColor_ = kObjectColour;
+    ColourRGB selectedColor_ = kSelectedColour;
+    ColourRGBA ambient_{0.7f, 0.7f, 0.7f, 1.0f};
+    std::vector<std::unique_ptr<COGLLight>> lights_;
+    std::vector<std::unique_ptr<COGLObject>> objects_;
+    std::vector<std::unique_ptr<COGLTexture2D>> textures_;
+    COGLObject* selectedObject_ = nullptr;
+    int textureFilter_;
+    CObjectFile* objectFile_ = nullptr;
+    std::unique_ptr<COGLFloor> floorPlane_;
+    std::unique_ptr<COGLRightWall> rightWallPlane_;
+    std::unique_ptr<COGLLeftWall> leftWallPlane_;
+    // The floor's and the walls' textures: only the planes refer to them.
+    std::vector<std::unique_ptr<COGLTexture2D>> defaultTextures_;
+};
+
+} // namespace zelvane

@@ -1,0 +1,15 @@
+#pragma once
+// Makes a new object of a kind, as the Copy command and the scene file do.
+
+#include "scene/COGLObject.h"
+#include "scene/ObjectKind.h"
+
+#include <memory>
+
+namespace zelvane {
+
+// A new primitive or plane of `kind` with its defaults (the context is
+// current); nothing for text and meshes, which are made from their own data.
+std::unique_ptr<COGLObject> CreateObjectOfKind(ObjectKind kind);
+
+} // namespace zelvane
