@@ -18,6 +18,7 @@
 #include "resfile/CTGDrawGroup.h"
 #include "resfile/CTGObjResFileSet.h"
 #include "resfile/IffBuilder.h"
+#include "objects/ObjectDefinition.h"
 #include "objects/ObjectPreview.h"
 #include "objects/Palette.h"
 #include "objects/SpriteDecoder.h"
@@ -182,16 +183,12 @@ constexpr int kSpritesPerTile = 3;
 
 std::vector<uint8_t> Record(int16_t drawGroup, int16_t place)
 {
-    std::vector<uint8_t> r(216, 0);
-    auto word = [&](size_t n, int16_t v) {
-        r[2 * n] = static_cast<uint8_t>(v);
-        r[2 * n + 1] = static_cast<uint8_t>(static_cast<uint16_t>(v) >> 8);
-    };
-    word(3, drawGroup);
-    word(4, drawGroup ? 1 : 0);
-    word(10, 1);
-    word(11, place);
-    return r;
+    ObjectDefinition r;
+    r.SetWord(3, drawGroup);
+    r.SetWord(4, drawGroup ? 1 : 0);
+    r.SetWord(10, 1);
+    r.SetWord(11, place);
+    return r.StoredBytes();
 }
 
 std::vector<uint8_t> FourTileObject()

@@ -10,6 +10,7 @@
 //   3. The edits
 //   4. Checks after reopening
 
+#include "bytes/ByteReader.h"
 #include "fuzz/FuzzSupport.h"
 
 #include "resfile/CTGIffFile.h"
@@ -62,7 +63,7 @@ Input Split(const uint8_t* data, size_t size)
 
 uint32_t BigEndian32(const uint8_t* p)
 {
-    return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | uint32_t{p[3]};
+    return ByteReader(std::span(p, 4)).u32be();
 }
 
 // The chunk chain as a scan walks it.

@@ -5,6 +5,8 @@
 // offsets).
 // Usage: make_fuzz_seeds CORPUS_FOLDER (one sub-folder per target is made).
 
+#include "bytes/ByteReader.h"
+#include "bytes/ByteSpanWriter.h"
 #include "bytes/ByteWriter.h"
 #include "resfile/CTGRecord.h"
 #include "resfile/FarBuilder.h"
@@ -58,24 +60,22 @@ Bytes Pattern(size_t size, uint8_t start)
     return bytes;
 }
 
-uint32_t GetU32be(const Bytes& b, size_t at)
+uint32_t GetU32(const Bytes& b, size_t at, ByteOrder order)
 {
-    return (uint32_t{b[at]} << 24) | (uint32_t{b[at + 1]} << 16) | (uint32_t{b[at + 2]} << 8) | b[at + 3];
+    ByteReader r(b);
+    r.seek(at);
+    return r.u32(order);
 }
-uint32_t GetU32le(const Bytes& b, size_t at)
+uint32_t GetU32be(const Bytes& b, size_t at) { return GetU32(b, at, ByteOrder::Big); }
+uint32_t GetU32le(const Bytes& b, size_t at) { return GetU32(b, at, ByteOrder::Little); }
+void PutU32(Bytes& b, size_t at, uint32_t v, ByteOrder order)
 {
-    return uint32_t{b[at]} | (uint32_t{b[at + 1]} << 8) | (uint32_t{b[at + 2]} << 16) | (uint32_t{b[at + 3]} << 24);
+    ByteSpanWriter w(b);
+    w.seek(at);
+    w.u32(v, order);
 }
-void PutU32be(Bytes& b, size_t at, uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        b[at + i] = static_cast<uint8_t>(v >> (24 - 8 * i));
-}
-void PutU32le(Bytes& b, size_t at, uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        b[at + i] = static_cast<uint8_t>(v >> (8 * i));
-}
+void PutU32be(Bytes& b, size_t at, uint32_t v) { PutU32(b, at, v, ByteOrder::Big); }
+void PutU32le(Bytes& b, size_t at, uint32_t v) { PutU32(b, at, v, ByteOrder::Little); }
 Bytes Prefix(const Bytes& b, size_t length) { return Bytes(b.begin(), b.begin() + static_cast<long>(length)); }
 
 // A small object file: the usual resource kinds, with labels and a second OBJD.

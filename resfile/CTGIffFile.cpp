@@ -8,6 +8,7 @@
 
 #include "resfile/CTGIffFile.h"
 
+#include "bytes/ByteSpanWriter.h"
 #include "resfile/CTGFileSystem.h"
 #include "resfile/CTGRecord.h"
 #include "resfile/ResourceMapRecord.h"
@@ -997,8 +998,9 @@ int32_t CTGIffFile::WriteMap()
     error = WriteResource(map);
     // Placing the map may have taken free space: store the final total (same size, so in place).
     if (error == kResOk && index_.freeBytes != serializedFree) {
-        for (int i = 0; i < 4; ++i)
-            map->Data()[kRecordPrefixSize + i] = static_cast<uint8_t>(index_.freeBytes >> (8 * i));
+        ByteSpanWriter total(map->Bytes());
+        total.seek(kRecordPrefixSize); // the total is the record's first field
+        total.u32le(index_.freeBytes);
         error = WriteResource(map);
     }
     if (error != kResOk)

@@ -1,5 +1,7 @@
 // Reading IFF containers: the header check, the map and the scan, lookups and loading.
 
+#include "bytes/ByteReader.h"
+#include "bytes/ByteSpanWriter.h"
 #include "resfile/CTGIffFile.h"
 #include "tests/resfile/IffTestFiles.h"
 
@@ -91,7 +93,9 @@ TEST_F(IffRead, Version20AndMapOffsetZeroAreScanned)
 TEST_F(IffRead, UnusableMapsFallBackToTheScan)
 {
     const std::vector<uint8_t> good = SmallObjectFile(IffBuilder::Map::Written);
-    const uint32_t mapOffset = (uint32_t{good[60]} << 24) | (uint32_t{good[61]} << 16) | (uint32_t{good[62]} << 8) | good[63];
+    ByteReader header(good);
+    header.seek(kIffMapOffsetPos);
+    const uint32_t mapOffset = header.u32be();
     auto withMap = [&](auto&& change) {
         std::vector<uint8_t> bytes = good;
         change(bytes);
@@ -108,8 +112,9 @@ TEST_F(IffRead, UnusableMapsFallBackToTheScan)
     withMap([&](auto& b) { b.resize(b.size() - 5); });                     // map cut short
     // A map that lists itself is stale.
     withMap([&](auto& b) {
-        const uint32_t rsmp = kTypeMap;
-        std::memcpy(b.data() + mapOffset + 76 + 20, &rsmp, 4);
+        ByteSpanWriter w(b);
+        w.seek(mapOffset + 76 + 20);
+        w.u32le(kTypeMap);
     });
 }
 
