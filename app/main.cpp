@@ -5,6 +5,7 @@
 #include "resfile/CTGFileSystem.h"
 #include "report/ErrorLog.h"
 #include "report/ProgramFolders.h"
+#include "report/Version.h"
 #include "objects/GameFolder.h"
 #include "app/QtReporter.h"
 
@@ -16,7 +17,7 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("zelvane"));
     QApplication::setApplicationName(QStringLiteral("zelvane"));
-    QApplication::setApplicationVersion(QStringLiteral("0.1.0"));
+    QApplication::setApplicationVersion(QString::fromLatin1(zelvane::kProgramVersion));
 
     zelvane::QtReporter reporter;
     zelvane::SetReporter(&reporter);

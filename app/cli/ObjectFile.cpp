@@ -120,13 +120,13 @@ bool ObjectFile::Open(const std::string& path, IndexMode mode, std::string& erro
         if (const int32_t code = member->OpenContainer(memberPath, mode); code != kResOk)
             skipped_.push_back({DisplayPath(memberPath), ResErrorText(code)});
         else
-            set->AddMember(std::move(member));
+            static_cast<void>(set->AddMember(std::move(member)));
     }
     const std::string folderPath = WithExtension(path, kFolderCompanion);
     if (fileSystem.Lookup(folderPath, info) && info.folder) {
         auto member = std::make_unique<CTGResDir>();
         if (member->OpenContainer(folderPath) == kResOk)
-            set->AddMember(std::move(member));
+            static_cast<void>(set->AddMember(std::move(member)));
     }
     if (set->MemberCount() == 0) {
         error = ResErrorText(kErrNoMember);

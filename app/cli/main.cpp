@@ -15,6 +15,7 @@
 #include "app/cli/RenameCommand.h"
 #include "app/cli/StringsCommand.h"
 #include "app/cli/TreeCommand.h"
+#include "report/Version.h"
 
 #include <CLI/CLI.hpp>
 
@@ -25,6 +26,7 @@ int main(int argc, char** argv)
 {
     using namespace zelvane::cli;
     CLI::App app{"zelvane-cli: look into and edit object files (IFF); look into FAR archives", "zelvane-cli"};
+    app.set_version_flag("--version", std::string("zelvane-cli ") + zelvane::kProgramVersion, "Print the version and exit");
     app.require_subcommand(1);
     int status = kExitOk;
     AddListCommand(app, status);
