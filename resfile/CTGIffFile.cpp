@@ -9,8 +9,8 @@
 #include "resfile/CTGIffFile.h"
 
 #include "bytes/ByteSpanWriter.h"
-#include "resfile/CTGFileSystem.h"
 #include "resfile/CTGRecord.h"
+#include "resfile/FileReplacement.h"
 #include "resfile/ResourceMapRecord.h"
 
 #include <algorithm>
@@ -35,7 +35,7 @@ CTGIffFile::CTGIffFile() = default;
 CTGIffFile::~CTGIffFile()
 {
     if (IsOpen())
-        CloseContainer();
+        static_cast<void>(CloseContainer()); // nobody to tell: close explicitly to know
 }
 
 bool CTGIffFile::Enter()
@@ -466,7 +466,7 @@ int32_t CTGIffFile::CreateContainer(std::string_view path)
     }
     // A file without its header could never be opened: leave nothing behind.
     if (error != kResOk)
-        file.Delete(path);
+        static_cast<void>(file.Delete(path)); // the first error is the one to report
     return SetError(error);
 }
 
@@ -867,20 +867,16 @@ int32_t CTGIffFile::Compact()
     if (!buffer)
         return kErrNoCompactionMemory;
 
-    CTGFileSystem& fileSystem = CTGFileSystem::Instance();
-    const std::string tempPath = fileSystem.RealPath(path) + ".compact~";
-    fileSystem.Remove(tempPath); // a leftover of an earlier crash
+    FileReplacement replacement(path);
     CTGFile out;
-    error = out.Create(tempPath);
+    error = out.Create(replacement.StagingPath());
     if (error == kResOk)
-        error = out.Open(tempPath);
-    if (error != kResOk) {
-        fileSystem.Remove(tempPath);
+        error = out.Open(replacement.StagingPath());
+    if (error != kResOk)
         return error;
-    }
     auto abandon = [&](int32_t why) {
         out.Close();
-        fileSystem.Remove(tempPath);
+        replacement.Abandon();
         return why;
     };
 
@@ -931,17 +927,11 @@ int32_t CTGIffFile::Compact()
                                     [](const auto& a, const auto& b) { return a.first < b.first; }))
                 return abandon(kResOk);
 
-    error = out.Flush();
+    error = out.Close();
     if (error == kResOk)
-        error = out.Close();
+        error = replacement.Commit();
     if (error != kResOk)
-        return abandon(error);
-
-    error = fileSystem.Replace(tempPath, path);
-    if (error != kResOk) {
-        fileSystem.Remove(tempPath);
         return error;
-    }
     file_.Close();
     error = file_.Open(path);
     if (error != kResOk)
