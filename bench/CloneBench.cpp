@@ -97,7 +97,10 @@ int main(int argc, char** argv)
         return 1;
     }
     CObjectFile file(source, std::move(container));
-    file.BuildLists();
+    if (file.BuildLists() != kResOk) {
+        std::fprintf(stderr, "clone_bench: cannot read the objects of %s\n", source.c_str());
+        return 1;
+    }
     const CObjectEntry& master = *file.ListedObjects().at(0);
 
     std::vector<double> times;

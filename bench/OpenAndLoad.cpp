@@ -89,7 +89,7 @@ void OpenAndLoad(CTGFileSystem& fileSystem, const std::string& folder, Counts& c
                 ++counts.objds;
                 counts.objdBytes += objd->Size();
             }
-        objects.CloseContainer();
+        static_cast<void>(objects.CloseContainer()); // read-only: nothing to write
     }
 }
 

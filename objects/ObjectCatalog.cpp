@@ -126,7 +126,8 @@ void ObjectCatalog::Scan(const std::string& relativeFolder)
         if (container->OpenContainer(withoutExtension) != kResOk)
             continue;
         auto file = std::make_unique<CObjectFile>(withoutExtension, std::move(container));
-        file->BuildLists();
+        // A record that cannot be read ends its file's list; the objects before it stay listed.
+        static_cast<void>(file->BuildLists());
         files_.push_back(std::move(file));
     }
 }

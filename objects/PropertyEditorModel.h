@@ -40,7 +40,7 @@ public:
     // view on (selecting and showing the first row) and disables "A&pply".
     // False, after telling the user, when the record cannot be read: the
     // dialog must not open then.
-    bool Open();
+    [[nodiscard]] bool Open();
 
     // "&Advanced" / "&Simple": switches the view, refills the list and
     // selects its first row.
@@ -82,10 +82,10 @@ public:
     // Returns 0 or the first error, which is also shown to the user; after
     // an error the dialog stays modified and "A&pply" enabled, so that the
     // next Apply tries again.
-    int32_t Apply();
+    [[nodiscard]] int32_t Apply();
     // "OK": the same writing when modified; the dialog then closes whatever
     // the result (an error has been shown).
-    int32_t Ok();
+    [[nodiscard]] int32_t Ok();
 
     bool Modified() const { return modified_; }
     bool ApplyEnabled() const { return applyEnabled_; }

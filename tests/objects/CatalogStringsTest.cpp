@@ -65,7 +65,7 @@ TEST(CatalogStrings, UnreadableListsShowPlaceholdersAndAreNeverOverwritten)
     EXPECT_EQ(WriteCatalogStrings(bad.file, kStringsId, s), kResOk);
     s.readable = true;
     EXPECT_EQ(WriteCatalogStrings(bad.file, kStringsId, s), kErrBadLayout);
-    bad.file.UpdateContainer();
+    EXPECT_EQ(bad.file.UpdateContainer(), kResOk);
     EXPECT_EQ(bad.Stored(kTypeCTSS, kStringsId), unknown);
 }
 

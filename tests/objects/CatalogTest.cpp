@@ -5,7 +5,7 @@
 #include "resfile/CTGResFileSet.h"
 #include "objects/ObjectCatalog.h"
 #include "tools/SampleGame.h"
-#include "tests/support/TestFiles.h"
+#include "tests/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>
 

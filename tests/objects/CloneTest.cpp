@@ -6,9 +6,9 @@
 #include "resfile/FileFaults.h"
 #include "objects/ObjectCatalog.h"
 #include "objects/ObjectClone.h"
-#include "report/RecordingReporter.h"
+#include "tests/testkit/RecordingReporter.h"
 #include "tools/SampleGame.h"
-#include "tests/support/TestFiles.h"
+#include "tests/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #include "resfile/CTGIffFile.h"
 #include "resfile/IffBuilder.h"
 #include "objects/ObjectDefinition.h"
-#include "tests/support/TestFiles.h"
+#include "tests/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "tests/objects/DefinitionFixtures.h"
 #include "resfile/FileFaults.h"
 #include "objects/PropertyEditorModel.h"
-#include "report/RecordingReporter.h"
+#include "tests/testkit/RecordingReporter.h"
 
 #include <gtest/gtest.h>
 

@@ -3,6 +3,8 @@
 #include "bytes/ByteWriter.h"
 #include "objects/ObjectDefinition.h"
 
+#include <gtest/gtest.h>
+
 namespace zelvane::test {
 
 Bytes Words(std::initializer_list<uint16_t> words)
@@ -103,7 +105,7 @@ CTGIffFile& FixtureFile::Open()
     const std::string path = dir_.File("fixture.iff");
     WriteBytes(path, builder_.Build(IffBuilder::Map::Written));
     file_ = std::make_unique<CTGIffFile>();
-    file_->OpenContainer(path);
+    EXPECT_EQ(file_->OpenContainer(path), kResOk);
     return *file_;
 }
 

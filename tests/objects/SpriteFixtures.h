@@ -6,7 +6,7 @@
 #include "resfile/CTGIffFile.h"
 #include "resfile/IffBuilder.h"
 #include "objects/SpriteFrame.h"
-#include "tests/support/TestFiles.h"
+#include "tests/testkit/TestFiles.h"
 
 #include <initializer_list>
 #include <map>

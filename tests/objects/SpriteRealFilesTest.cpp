@@ -3,7 +3,7 @@
 
 #include "objects/SpriteDecoder.h"
 #include "objects/SpriteEncoder.h"
-#include "tests/support/TestFiles.h"
+#include "tests/testkit/TestFiles.h"
 
 #include "resfile/CTGIffFile.h"
 

@@ -6,7 +6,7 @@
 #include "resfile/FarBuilder.h"
 #include "resfile/FarManifest.h"
 #include "resfile/ResErrors.h"
-#include "tests/support/TestFiles.h"
+#include "tests/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>
 

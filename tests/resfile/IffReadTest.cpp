@@ -64,7 +64,7 @@ TEST_F(IffRead, HeaderCheckAcceptsOnlyVersions20And25AndAnyMakerName)
     std::memcpy(bytes.data() + 36, "SomeOtherMaker", 14);
     CTGIffFile file;
     ASSERT_EQ(file.OpenContainer(Write(bytes)), kResOk);
-    file.CloseContainer();
+    EXPECT_EQ(file.CloseContainer(), kResOk);
 
     bytes[11] = '7';
     EXPECT_EQ(file.OpenContainer(Write(bytes)), kErrNotIff);
@@ -85,7 +85,7 @@ TEST_F(IffRead, Version20AndMapOffsetZeroAreScanned)
     ASSERT_EQ(file.OpenContainer(Write(bytes)), kResOk);
     EXPECT_EQ(file.IndexSourceUsed(), IndexSource::Scan);
     EXPECT_EQ(file.CountResources(kTypeSTRList), 2);
-    file.CloseContainer();
+    EXPECT_EQ(file.CloseContainer(), kResOk);
     ASSERT_EQ(file.OpenContainer(Write(SmallObjectFile(IffBuilder::Map::None))), kResOk);
     EXPECT_EQ(file.IndexSourceUsed(), IndexSource::Scan);
 }
@@ -127,7 +127,7 @@ TEST_F(IffRead, DamagedChainsYieldTheChunksBeforeTheDamage)
     ASSERT_EQ(file.OpenContainer(Write(cut)), kResOk);
     EXPECT_EQ(file.CountResources(kTypeSTRList), 2);
     EXPECT_EQ(file.CountResources(kTypeSPR2), 0);
-    file.CloseContainer();
+    EXPECT_EQ(file.CloseContainer(), kResOk);
     // A size below 76 ends the scan.
     bytes[64 + 76 + 216 + 7] = 10;
     bytes[64 + 76 + 216 + 6] = 0;
@@ -191,7 +191,7 @@ TEST_F(IffRead, MapsPointingAtTheWrongChunkOrPastTheFileFailTheLoad)
     ASSERT_EQ(file.IndexSourceUsed(), IndexSource::Map);
     EXPECT_EQ(file.GetResource(kTypeOBJD, 1, nullptr), nullptr);
     EXPECT_EQ(file.GetLastError(), kErrChunkMismatch);
-    file.CloseContainer();
+    EXPECT_EQ(file.CloseContainer(), kResOk);
 
     // A chunk that claims a gigabyte in a small file is refused before anything is allocated.
     bytes = b.Build(IffBuilder::Map::Written);

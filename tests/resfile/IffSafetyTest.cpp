@@ -3,7 +3,7 @@
 
 #include "tests/resfile/EditSession.h"
 #include "resfile/FileFaults.h"
-#include "tests/support/TestFiles.h"
+#include "tests/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 
 #include "resfile/IffBuilder.h"
 #include "resfile/ResType.h"
-#include "tests/support/TestFiles.h"
+#include "tests/testkit/TestFiles.h"
 
 #include <string>
 #include <vector>

@@ -5,7 +5,7 @@
 #include "resfile/CTGIffFile.h"
 #include "resfile/CTGStringList.h"
 #include "resfile/CTGObjResFileSet.h"
-#include "tests/support/TestFiles.h"
+#include "tests/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>
 

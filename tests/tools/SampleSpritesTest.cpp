@@ -8,7 +8,7 @@
 #include "resfile/IffBuilder.h"
 #include "objects/ObjectPreview.h"
 #include "objects/SpriteDecoder.h"
-#include "tests/support/TestFiles.h"
+#include "tests/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>
 
