@@ -3,7 +3,7 @@
 #include "tests/cli/CliRunner.h"
 
 #include "resfile/FarBuilder.h"
-#include "tests/support/TestFiles.h"
+#include "tests/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

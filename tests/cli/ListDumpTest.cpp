@@ -4,7 +4,7 @@
 
 #include "resfile/FarBuilder.h"
 #include "resfile/IffBuilder.h"
-#include "tests/support/TestFiles.h"
+#include "tests/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

@@ -8,7 +8,7 @@
 #include "resfile/CTGDrawGroup.h"
 #include "resfile/IffBuilder.h"
 #include "tools/SampleGame.h"
-#include "tests/support/TestFiles.h"
+#include "tests/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

@@ -2,7 +2,7 @@
 
 #include "tests/cli/CliRunner.h"
 #include "tools/SampleGame.h"
-#include "tests/support/TestFiles.h"
+#include "tests/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

@@ -4,7 +4,7 @@
 #include "bytes/ByteReader.h"
 #include "tests/cli/CliRunner.h"
 
-#include "tests/support/TestFiles.h"
+#include "tests/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

@@ -5,7 +5,7 @@
 #include "bytes/ByteWriter.h"
 #include "resfile/CTGStringList.h"
 #include "resfile/IffBuilder.h"
-#include "tests/support/TestFiles.h"
+#include "tests/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

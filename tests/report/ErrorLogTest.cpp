@@ -1,6 +1,7 @@
 #include "report/CheckedAlloc.h"
 #include "report/ErrorLog.h"
-#include "report/RecordingReporter.h"
+#include "tests/testkit/RecordingReporter.h"
+#include "tests/testkit/ScopedEnvironment.h"
 
 #include <gtest/gtest.h>
 
@@ -35,7 +36,7 @@ protected:
         std::string pattern = testing::TempDir() + "zelvane-logs-XXXXXX";
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
         folder_ = pattern;
-        setenv("ZELVANE_LOG_DIR", pattern.c_str(), 1);
+        env_.Set("ZELVANE_LOG_DIR", pattern);
     }
     void TearDown() override { fs::remove_all(folder_); }
 
@@ -62,6 +63,7 @@ protected:
     }
 
     fs::path folder_;
+    test::ScopedEnvironment env_;
 };
 
 // Writes each message to stderr with its icon, so a dying child can be checked.
@@ -103,7 +105,7 @@ TEST_F(ErrorLog, AnUnusableFolderDropsMessagesUntilALaterCallCanStartTheLog)
 {
     const fs::path blocked = folder_ / "a-file";
     std::ofstream(blocked) << "x";
-    setenv("ZELVANE_LOG_DIR", blocked.c_str(), 1);
+    env_.Set("ZELVANE_LOG_DIR", blocked.string());
 
     ASSERT_TRUE(InNewRun([&] {
         RecordingReporter recorder;

@@ -1,5 +1,6 @@
 #include "scene/GLErrors.h"
 #include "scene/HeadlessGLContext.h"
+#include "tests/testkit/ScopedEnvironment.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
@@ -22,11 +23,12 @@ struct PrivateLogFolder {
     {
         std::string pattern = testing::TempDir() + "zelvane-scene-logs-XXXXXX";
         if (mkdtemp(pattern.data()))
-            setenv("ZELVANE_LOG_DIR", pattern.c_str(), 1);
+            env.Set("ZELVANE_LOG_DIR", pattern);
         folder = pattern;
     }
     ~PrivateLogFolder() { std::filesystem::remove_all(folder); }
 
+    test::ScopedEnvironment env;
     std::filesystem::path folder;
 };
 
