@@ -6,6 +6,7 @@
 // Usage: make_fuzz_seeds CORPUS_FOLDER (one sub-folder per target is made).
 
 #include "bytes/ByteReader.h"
+#include "pngio/PngCodec.h"
 #include "bytes/ByteSpanWriter.h"
 #include "bytes/ByteWriter.h"
 #include "resfile/CTGRecord.h"
@@ -17,6 +18,8 @@
 #include "resfile/ResType.h"
 
 #include <array>
+#include <zlib.h>
+
 #include <bit>
 #include <cstdint>
 #include <cstdio>
@@ -402,6 +405,49 @@ void WriteIffEditSeeds(SeedWriter& out)
     out.Write("map-offset-at-objd", WithEdits(stale, {{0, 0, 1, 0}}));
 }
 
+// PNGs of every channel layout the encoder writes, cut short, with a broken
+// checksum, and with headers claiming no pixels or too many.
+void WritePngSeeds(SeedWriter& out)
+{
+    auto encode = [](uint32_t width, uint32_t height, PngChannels channels) {
+        PngImage image;
+        image.width = width;
+        image.height = height;
+        image.channels = channels;
+        image.pixels = Pattern(image.RowBytes() * height, static_cast<uint8_t>(width * 16 + height));
+        Bytes png;
+        std::string error;
+        if (!EncodePng(image, png, error))
+            std::fprintf(stderr, "cannot encode a seed PNG: %s\n", error.c_str());
+        return png;
+    };
+    out.Write("grey", encode(3, 2, PngChannels::Grey));
+    out.Write("grey-alpha", encode(2, 2, PngChannels::GreyAlpha));
+    out.Write("rgba", encode(7, 3, PngChannels::Rgba));
+    const Bytes rgb = encode(40, 30, PngChannels::Rgb);
+    out.Write("rgb", rgb);
+    out.Write("rgb-cut", Prefix(rgb, rgb.size() / 2));
+
+    // The header chunk: length, "IHDR", width and height at bytes 16 and 20, its CRC at 29.
+    constexpr size_t kWidthPos = 16;
+    constexpr size_t kHeaderCrcPos = 29;
+    auto withSize = [&](uint32_t width, uint32_t height) {
+        Bytes png = rgb;
+        PutU32be(png, kWidthPos, width);
+        PutU32be(png, kWidthPos + 4, height);
+        PutU32be(png, kHeaderCrcPos, static_cast<uint32_t>(crc32(0, png.data() + 12, 17)));
+        return png;
+    };
+    out.Write("claims-too-many-pixels", withSize(40000, 40000));
+    out.Write("claims-no-pixels", withSize(0, 30));
+    Bytes badCrc = rgb;
+    badCrc[kHeaderCrcPos + 3] ^= 0xFF;
+    out.Write("bad-header-crc", badCrc);
+    Bytes badData = rgb;
+    badData[badData.size() - 20] ^= 0x55;
+    out.Write("bad-image-data", badData);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -423,5 +469,7 @@ int main(int argc, char** argv)
     WriteDrawGroupSeeds(groups);
     SeedWriter edits(root / "fuzz_iff_edit");
     WriteIffEditSeeds(edits);
-    return iff.Ok() && map.Ok() && far.Ok() && lists.Ok() && groups.Ok() && edits.Ok() ? 0 : 1;
+    SeedWriter pngs(root / "fuzz_png_decode");
+    WritePngSeeds(pngs);
+    return iff.Ok() && map.Ok() && far.Ok() && lists.Ok() && groups.Ok() && edits.Ok() && pngs.Ok() ? 0 : 1;
 }

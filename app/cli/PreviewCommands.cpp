@@ -8,8 +8,8 @@
 #include "resfile/CTGObjResFileSet.h"
 #include "app/cli/CliOutput.h"
 #include "app/cli/ObjectFile.h"
+#include "app/cli/PngOutput.h"
 #include "objects/ObjectPreview.h"
-#include "objects/PngWriter.h"
 #include "objects/PreviewTile.h"
 #include "resfile/ResErrors.h"
 #include "objects/SpriteDecoder.h"
@@ -129,8 +129,8 @@ int RunPreview(const PreviewOptions& options)
                               {"notes", preview.notes}});
         return kExitOk;
     }
-    if (!WritePng(options.out, preview.colour))
-        return Fail(options.out, "cannot write the PNG");
+    if (!WritePng(options.out, preview.colour, nullptr, error))
+        return Fail(options.out, "cannot write the PNG: " + error);
     std::cout << options.out << ": " << SizeText(width, height) << ", anchor (" << preview.anchorX << ", "
               << preview.anchorY << "), " << tiles.size() << (tiles.size() == 1 ? " tile" : " tiles") << '\n';
     return kExitOk;
@@ -183,8 +183,8 @@ int RunSprite(const SpriteOptions& options)
         {options.prefix + "-alpha.png", {&frame.alpha, nullptr}},
     };
     for (const auto& [path, planes] : files)
-        if (!WritePng(path, *planes.first, planes.second))
-            return Fail(path, "cannot write the PNG");
+        if (!WritePng(path, *planes.first, planes.second, error))
+            return Fail(path, "cannot write the PNG: " + error);
     std::cout << format << ' ' << options.id << " frame " << info.frameIndex << " of " << info.frameCount << ": "
               << SizeText(info.width, info.height) << ", origin (" << info.originX << ", " << info.originY
               << "), palette " << info.paletteId << ", " << coloursUsed << " colours\n";
