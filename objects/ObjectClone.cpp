@@ -16,6 +16,7 @@
 #include "resfile/CTGStringList.h"
 #include "resfile/FileReplacement.h"
 #include "objects/GuidSource.h"
+#include "objects/ObjectFileOpener.h"
 #include "report/Reporter.h"
 #include "report/UserFolders.h"
 
@@ -328,8 +329,9 @@ CloneResult CloneObject(const CObjectEntry& object, const CloneOptions& options)
 
 std::unique_ptr<CObjectFile> OpenWorkingObjectFile(const std::string& path)
 {
-    auto container = std::make_unique<CTGObjResFileSet>();
-    if (container->OpenContainer(path) != kResOk) {
+    int32_t code = kResOk;
+    std::unique_ptr<CTGObjResFileSet> container = ObjectFileOpener::OpenSet(path, OpenPurpose::Change, code);
+    if (!container) {
         ShowError("Could NOT open new object file!");
         return nullptr;
     }

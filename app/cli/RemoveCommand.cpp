@@ -1,7 +1,7 @@
 #include "app/cli/RemoveCommand.h"
 
 #include "app/cli/CliOutput.h"
-#include "app/cli/EditableObject.h"
+#include "app/cli/ResourceArguments.h"
 
 #include <iostream>
 
@@ -14,12 +14,14 @@ int RunRemove(ResourceArguments& r)
     std::string error;
     if (!r.Parse(error))
         return Fail(r.file, error);
-    EditableObject object;
-    EditableObject::Found found;
-    std::string subject;
-    if (!object.OpenForChange(r, found, subject, error))
+    ObjectFileOpener object;
+    if (!object.Open(r.file, {.purpose = OpenPurpose::Change}, error))
+        return Fail(r.file, error);
+    ObjectFileOpener::Found found;
+    std::string subject = r.file;
+    if (!object.FindForChange(r.type, r.Id(), r.Attribute(), found, subject, error))
         return Fail(subject, error);
-    const std::string member = EditableObject::PathOf(*found.member);
+    const std::string member = ObjectFileOpener::PathOf(*found.member);
 
     int32_t result = object.Container().RemoveResource(found.data);
     const int32_t closed = object.Close();

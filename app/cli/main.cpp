@@ -3,6 +3,7 @@
 
 #include "app/cli/CatalogCommands.h"
 #include "app/cli/CliOutput.h"
+#include "app/cli/CliReporter.h"
 #include "app/cli/CompactCommand.h"
 #include "app/cli/DrawGroupCommand.h"
 #include "app/cli/DumpCommand.h"
@@ -28,6 +29,8 @@ int main(int argc, char** argv)
     CLI::App app{"zelvane-cli: look into and edit object files (IFF); look into FAR archives", "zelvane-cli"};
     app.set_version_flag("--version", std::string("zelvane-cli ") + zelvane::kProgramVersion, "Print the version and exit");
     app.require_subcommand(1);
+    // Messages the editor's code shows and no command claimed still get their line.
+    CliReporter unclaimed;
     int status = kExitOk;
     AddListCommand(app, status);
     AddDumpCommand(app, status);
@@ -51,5 +54,7 @@ int main(int argc, char** argv)
         std::cerr << "zelvane-cli: " << error.what() << '\n';
         return kExitFailure;
     }
+    if (const std::string messages = unclaimed.TakeMessages(); !messages.empty())
+        std::cerr << "zelvane-cli: " << Printable(messages) << '\n';
     return status;
 }

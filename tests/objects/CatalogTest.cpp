@@ -49,6 +49,8 @@ TEST(Catalog, ListsTheSampleGameInSearchOrderWithoutSystemFiles)
                                                "diningtable", "endtable", "lamp", "loveseat", "plant", "rug",
                                                "television"}));
     EXPECT_EQ(ListedNames(catalog).size(), 13u);
+    for (const auto& file : catalog.Files())
+        EXPECT_FALSE(file->Container().IsWritable()) << file->Path() << ": the game's files are only read";
 
     const CObjectFile& table = *catalog.Files()[6];
     ASSERT_EQ(table.ListedObjects().size(), 1u);

@@ -58,9 +58,10 @@ TEST(PropertyEditorModel, OpensInTheSimpleViewAndOkRightAwaySaves)
     model.ToggleView();
     EXPECT_EQ(model.ListItems().size(), 31u);
     EXPECT_EQ(model.SelectedIndex(), 0);
-    EXPECT_EQ(model.ToggleButtonText(), std::string("&Simple"));
+    EXPECT_TRUE(model.AdvancedView());
     model.ToggleView();
-    EXPECT_EQ(model.ToggleButtonText(), std::string("&Advanced"));
+    EXPECT_FALSE(model.AdvancedView());
+    EXPECT_EQ(model.ListItems().size(), 6u);
     model.SelectRow(6); // outside the simple list
     EXPECT_EQ(model.VisibleControl(), ValueControl::None);
     EXPECT_EQ(model.HelpText(), "");
