@@ -1,13 +1,13 @@
 // zelvane: an editor for The Sims object files with a 3-D scene view.
 
 #include "app/CMainFrame.h"
+#include "app/QtReporter.h"
 #include "document/COGLDoc.h"
-#include "resfile/CTGFileSystem.h"
+#include "objects/GameFolder.h"
 #include "report/ErrorLog.h"
 #include "report/ProgramFolders.h"
 #include "report/Version.h"
-#include "objects/GameFolder.h"
-#include "app/QtReporter.h"
+#include "resfile/CTGFileSystem.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

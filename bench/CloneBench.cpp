@@ -5,13 +5,13 @@
 // Usage: clone_bench [--repeat N]
 
 #include "bytes/ByteWriter.h"
+#include "objects/CObjectFile.h"
+#include "objects/ObjectClone.h"
+#include "objects/ObjectDefinition.h"
+#include "report/Reporter.h"
 #include "resfile/CTGDrawGroup.h"
 #include "resfile/CTGObjResFileSet.h"
 #include "resfile/IffBuilder.h"
-#include "objects/ObjectClone.h"
-#include "objects/ObjectDefinition.h"
-#include "objects/CObjectFile.h"
-#include "report/Reporter.h"
 
 #include <algorithm>
 #include <chrono>

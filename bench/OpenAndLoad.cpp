@@ -9,9 +9,9 @@
 //
 // Usage: open_and_load GAME_FOLDER [--repeat N]
 
+#include "objects/ObjectCatalog.h"
 #include "resfile/CTGFileSystem.h"
 #include "resfile/CTGObjResFileSet.h"
-#include "objects/ObjectCatalog.h"
 #include "resfile/ResType.h"
 
 #include <algorithm>

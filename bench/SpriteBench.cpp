@@ -15,15 +15,15 @@
 //
 // Usage: sprite_bench [--corpus-mb N] [--repeat N]
 
-#include "resfile/CTGDrawGroup.h"
-#include "resfile/CTGObjResFileSet.h"
-#include "resfile/IffBuilder.h"
 #include "objects/ObjectDefinition.h"
 #include "objects/ObjectPreview.h"
 #include "objects/Palette.h"
 #include "objects/SpriteDecoder.h"
 #include "objects/SpriteEncoder.h"
 #include "objects/SpriteLayout.h"
+#include "resfile/CTGDrawGroup.h"
+#include "resfile/CTGObjResFileSet.h"
+#include "resfile/IffBuilder.h"
 
 #include <algorithm>
 #include <chrono>

@@ -12,7 +12,6 @@
 
 #include "bytes/ByteReader.h"
 #include "fuzz/FuzzSupport.h"
-
 #include "resfile/CTGIffFile.h"
 #include "resfile/IffLayout.h"
 #include "resfile/ResErrors.h"

@@ -5,7 +5,6 @@
 
 #include "bytes/ByteReader.h"
 #include "fuzz/FuzzSupport.h"
-
 #include "resfile/CTGIffFile.h"
 #include "resfile/IffLayout.h"
 #include "resfile/ResErrors.h"

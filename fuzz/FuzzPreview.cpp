@@ -16,12 +16,11 @@
 
 #include "bytes/ByteReader.h"
 #include "fuzz/FuzzSupport.h"
-
 #include "objects/CObjectFile.h"
-#include "resfile/CTGIffFile.h"
-#include "resfile/IffBuilder.h"
 #include "objects/ObjectPreview.h"
 #include "objects/PreviewTile.h"
+#include "resfile/CTGIffFile.h"
+#include "resfile/IffBuilder.h"
 #include "resfile/ResErrors.h"
 
 #include <algorithm>

@@ -6,20 +6,20 @@
 // Usage: make_fuzz_seeds CORPUS_FOLDER (one sub-folder per target is made).
 
 #include "bytes/ByteReader.h"
-#include "pngio/PngCodec.h"
 #include "bytes/ByteSpanWriter.h"
 #include "bytes/ByteWriter.h"
+#include "pngio/PngCodec.h"
 #include "resfile/CTGRecord.h"
 #include "resfile/FarBuilder.h"
 #include "resfile/IffBuilder.h"
 #include "resfile/IffIndex.h"
 #include "resfile/IffLayout.h"
-#include "resfile/ResourceMapRecord.h"
 #include "resfile/ResType.h"
+#include "resfile/ResourceMapRecord.h"
 
-#include <array>
 #include <zlib.h>
 
+#include <array>
 #include <bit>
 #include <cstdint>
 #include <cstdio>

@@ -11,10 +11,10 @@
 #include "bytes/ByteSpanWriter.h"
 #include "bytes/ByteWriter.h"
 #include "objects/ObjectDefinition.h"
-#include "resfile/CTGDrawGroup.h"
 #include "objects/Palette.h"
 #include "objects/SpriteEncoder.h"
 #include "objects/SpriteLayout.h"
+#include "resfile/CTGDrawGroup.h"
 
 #include <algorithm>
 #include <cstdio>

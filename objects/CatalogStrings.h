@@ -5,8 +5,8 @@
 // NUL-terminated texts. Writing always produces a 'CTSS' list and then
 // removes the 'CATS' resource.
 
-#include "resfile/CTGResFile.h"
 #include "objects/ObjectDefinition.h"
+#include "resfile/CTGResFile.h"
 
 #include <string>
 

@@ -9,16 +9,16 @@
 #include "objects/ObjectClone.h"
 
 #include "objects/CObjectFile.h"
+#include "objects/GuidSource.h"
+#include "objects/ObjectFileOpener.h"
+#include "report/Reporter.h"
+#include "report/UserFolders.h"
 #include "resfile/CTGDrawGroup.h"
 #include "resfile/CTGFileSystem.h"
 #include "resfile/CTGIffFile.h"
 #include "resfile/CTGObjResFileSet.h"
 #include "resfile/CTGStringList.h"
 #include "resfile/FileReplacement.h"
-#include "objects/GuidSource.h"
-#include "objects/ObjectFileOpener.h"
-#include "report/Reporter.h"
-#include "report/UserFolders.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -5,11 +5,11 @@
 // command line drive it; it shows no messages itself and reports failures by
 // the resource library's error codes.
 
-#include "resfile/CTGResFile.h"
 #include "objects/CatalogStrings.h"
 #include "objects/ObjectDefinition.h"
 #include "objects/PropertyTable.h"
 #include "objects/PropertyValue.h"
+#include "resfile/CTGResFile.h"
 
 #include <functional>
 #include <optional>

@@ -1,8 +1,8 @@
 #include "app/cli/DrawGroupCommand.h"
 
 #include "app/cli/CliOutput.h"
-#include "resfile/CTGDrawGroup.h"
 #include "objects/ObjectFileOpener.h"
+#include "resfile/CTGDrawGroup.h"
 #include "resfile/ResErrors.h"
 
 #include <charconv>

@@ -1,9 +1,9 @@
 #include "app/cli/DumpCommand.h"
 
 #include "app/cli/CliOutput.h"
+#include "app/cli/TypeArgument.h"
 #include "objects/ObjectFileOpener.h"
 #include "resfile/ResErrors.h"
-#include "app/cli/TypeArgument.h"
 
 #include <cerrno>
 #include <cstdio>

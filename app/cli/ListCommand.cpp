@@ -7,9 +7,9 @@
 #include "app/cli/ListCommand.h"
 
 #include "app/cli/CliOutput.h"
+#include "objects/ObjectFileOpener.h"
 #include "resfile/CTGFileSystem.h"
 #include "resfile/IffLayout.h"
-#include "objects/ObjectFileOpener.h"
 #include "resfile/ResErrors.h"
 
 #include <iostream>

@@ -2,17 +2,17 @@
 
 #include "app/cli/PreviewCommands.h"
 
-#include "objects/CObjectFile.h"
-#include "resfile/CTGFileSystem.h"
-#include "resfile/CTGIffFile.h"
-#include "resfile/CTGObjResFileSet.h"
 #include "app/cli/CliOutput.h"
 #include "app/cli/PngOutput.h"
+#include "objects/CObjectFile.h"
 #include "objects/ObjectFileOpener.h"
 #include "objects/ObjectPreview.h"
 #include "objects/PreviewTile.h"
-#include "resfile/ResErrors.h"
 #include "objects/SpriteDecoder.h"
+#include "resfile/CTGFileSystem.h"
+#include "resfile/CTGIffFile.h"
+#include "resfile/CTGObjResFileSet.h"
+#include "resfile/ResErrors.h"
 
 #include <algorithm>
 #include <cctype>

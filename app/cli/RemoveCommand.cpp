@@ -15,11 +15,9 @@ int RunRemove(ResourceArguments& r)
     if (!r.Parse(error))
         return Fail(r.file, error);
     ObjectFileOpener object;
-    if (!object.Open(r.file, {.purpose = OpenPurpose::Change}, error))
-        return Fail(r.file, error);
     ObjectFileOpener::Found found;
-    std::string subject = r.file;
-    if (!object.FindForChange(r.type, r.Id(), r.Attribute(), found, subject, error))
+    std::string subject;
+    if (!OpenForChange(r, object, found, subject, error))
         return Fail(subject, error);
     const std::string member = ObjectFileOpener::PathOf(*found.member);
 

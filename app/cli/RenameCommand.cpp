@@ -29,11 +29,9 @@ int RunRename(RenameOptions& options)
         return Fail(r.file, "the name is longer than " + std::to_string(kMaxLabelLength) + " characters");
 
     ObjectFileOpener object;
-    if (!object.Open(r.file, {.purpose = OpenPurpose::Change}, error))
-        return Fail(r.file, error);
     ObjectFileOpener::Found found;
-    std::string subject = r.file;
-    if (!object.FindForChange(r.type, r.Id(), r.Attribute(), found, subject, error))
+    std::string subject;
+    if (!OpenForChange(r, object, found, subject, error))
         return Fail(subject, error);
     const std::string member = ObjectFileOpener::PathOf(*found.member);
     const uint8_t attribute = r.Attribute();

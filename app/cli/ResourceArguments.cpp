@@ -22,4 +22,12 @@ void AddResourceOptions(CLI::App& command, ResourceArguments& arguments, std::st
         ->check(CLI::Range(0, 255));
 }
 
+bool OpenForChange(const ResourceArguments& r, ObjectFileOpener& object, ObjectFileOpener::Found& found,
+                   std::string& subject, std::string& error)
+{
+    subject = r.file;
+    return object.Open(r.file, {.purpose = OpenPurpose::Change}, error) &&
+           object.FindForChange(r.type, r.Id(), r.Attribute(), found, subject, error);
+}
+
 } // namespace zelvane::cli

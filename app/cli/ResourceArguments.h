@@ -27,4 +27,11 @@ struct ResourceArguments {
 
 void AddResourceOptions(CLI::App& command, ResourceArguments& arguments, std::string_view fileHelp);
 
+// Opens the file for a change and finds the named resource in a member that
+// can be changed; false with `subject` (the file to name) and `error` set
+// when the file cannot be opened for a change or the resource is missing,
+// unreadable or in a member that cannot be written.
+[[nodiscard]] bool OpenForChange(const ResourceArguments& r, ObjectFileOpener& object, ObjectFileOpener::Found& found,
+                                 std::string& subject, std::string& error);
+
 } // namespace zelvane::cli

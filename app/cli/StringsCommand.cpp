@@ -1,10 +1,10 @@
 #include "app/cli/StringsCommand.h"
 
 #include "app/cli/CliOutput.h"
-#include "resfile/CTGStringList.h"
-#include "objects/ObjectFileOpener.h"
-#include "resfile/ResErrors.h"
 #include "app/cli/TypeArgument.h"
+#include "objects/ObjectFileOpener.h"
+#include "resfile/CTGStringList.h"
+#include "resfile/ResErrors.h"
 
 #include <iostream>
 

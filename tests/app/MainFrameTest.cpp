@@ -8,14 +8,13 @@
 #include "tests/testkit/ScopedEnvironment.h"
 #include "view/COGLView.h"
 
+#include <GL/gl.h>
 #include <QFile>
 #include <QImage>
 #include <QOpenGLContext>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <GL/gl.h>
 
 namespace zelvane {
 

@@ -2,8 +2,8 @@
 // own files are never written.
 
 #include "tests/cli/CliRunner.h"
-#include "tools/SampleGame.h"
 #include "tests/testkit/TestFiles.h"
+#include "tools/SampleGame.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

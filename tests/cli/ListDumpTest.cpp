@@ -1,9 +1,8 @@
 // `list` and `dump` on object files built here, and what bad input gets.
 
-#include "tests/cli/CliRunner.h"
-
 #include "resfile/FarBuilder.h"
 #include "resfile/IffBuilder.h"
+#include "tests/cli/CliRunner.h"
 #include "tests/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>

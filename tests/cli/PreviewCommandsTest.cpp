@@ -2,14 +2,13 @@
 // and on any background, sprite planes written as PNGs, damaged files and
 // bad arguments, and the real files.
 
-#include "tests/cli/CliRunner.h"
-
 #include "bytes/ByteWriter.h"
 #include "pngio/PngCodec.h"
 #include "resfile/CTGDrawGroup.h"
 #include "resfile/IffBuilder.h"
-#include "tools/SampleGame.h"
+#include "tests/cli/CliRunner.h"
 #include "tests/testkit/TestFiles.h"
+#include "tools/SampleGame.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

@@ -1,8 +1,8 @@
 // props and set: the property table on the command line.
 
 #include "tests/cli/CliRunner.h"
-#include "tools/SampleGame.h"
 #include "tests/testkit/TestFiles.h"
+#include "tools/SampleGame.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

@@ -3,7 +3,6 @@
 
 #include "bytes/ByteReader.h"
 #include "tests/cli/CliRunner.h"
-
 #include "tests/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>

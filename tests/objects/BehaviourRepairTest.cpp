@@ -1,7 +1,6 @@
-#include "objects/BehaviourRepair.h"
-
 #include "bytes/ByteReader.h"
 #include "bytes/ByteWriter.h"
+#include "objects/BehaviourRepair.h"
 
 #include <gtest/gtest.h>
 

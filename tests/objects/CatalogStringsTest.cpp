@@ -1,7 +1,7 @@
 // Catalog strings: reading 'CATS' and 'CTSS', preparing lists, writing back.
 
-#include "resfile/CTGStringList.h"
 #include "objects/CatalogStrings.h"
+#include "resfile/CTGStringList.h"
 #include "tests/objects/DefinitionFixtures.h"
 
 #include <gtest/gtest.h>

@@ -1,11 +1,11 @@
 // The catalog of a game folder: what is listed, what is left out, and that a
 // rebuild leaves nothing of the previous one open.
 
+#include "objects/ObjectCatalog.h"
 #include "resfile/CTGFileSystem.h"
 #include "resfile/CTGResFileSet.h"
-#include "objects/ObjectCatalog.h"
-#include "tools/SampleGame.h"
 #include "tests/testkit/TestFiles.h"
+#include "tools/SampleGame.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The definition editor: loading, showing and storing values, writing back.
 
-#include "tests/objects/DefinitionFixtures.h"
 #include "objects/ObjectDefinitionEditor.h"
+#include "tests/objects/DefinitionFixtures.h"
 
 #include <gtest/gtest.h>
 

@@ -4,9 +4,9 @@
 // written with IffBuilder into a temporary folder and opened.
 
 #include "bytes/ByteSpanWriter.h"
+#include "objects/ObjectDefinition.h"
 #include "resfile/CTGIffFile.h"
 #include "resfile/IffBuilder.h"
-#include "objects/ObjectDefinition.h"
 #include "tests/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>

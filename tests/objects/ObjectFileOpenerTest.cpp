@@ -2,7 +2,6 @@
 // file for writing; a change finds, checks and places resources.
 
 #include "objects/ObjectFileOpener.h"
-
 #include "resfile/IffBuilder.h"
 #include "tests/testkit/TestFiles.h"
 

@@ -1,8 +1,8 @@
 // The property editor dialog's model: opening, views, lists, Apply, OK and cancel.
 
-#include "tests/objects/DefinitionFixtures.h"
-#include "resfile/FileFaults.h"
 #include "objects/PropertyEditorModel.h"
+#include "resfile/FileFaults.h"
+#include "tests/objects/DefinitionFixtures.h"
 #include "tests/testkit/RecordingReporter.h"
 
 #include <gtest/gtest.h>

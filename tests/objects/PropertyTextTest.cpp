@@ -1,8 +1,7 @@
 // Property values as people read and type them on the command line.
 
-#include "objects/PropertyText.h"
-
 #include "objects/PropertyTable.h"
+#include "objects/PropertyText.h"
 
 #include <gtest/gtest.h>
 

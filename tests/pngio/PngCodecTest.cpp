@@ -1,9 +1,8 @@
 // PNG files through libpng: what is written reads back pixel for pixel and
 // compressed; damaged or oversized files are refused with a reason.
 
-#include "pngio/PngCodec.h"
-
 #include "bytes/ByteSpanWriter.h"
+#include "pngio/PngCodec.h"
 #include "tests/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>

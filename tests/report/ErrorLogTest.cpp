@@ -5,15 +5,14 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <limits>
 #include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
 
 // A refused allocation must come back as null for CheckedAlloc to see it; by
 // default AddressSanitizer aborts instead.

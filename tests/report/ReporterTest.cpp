@@ -1,5 +1,4 @@
 #include "report/Reporter.h"
-
 #include "tests/testkit/RecordingReporter.h"
 
 #include <gtest/gtest.h>

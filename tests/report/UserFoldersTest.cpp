@@ -1,5 +1,4 @@
 #include "report/UserFolders.h"
-
 #include "tests/testkit/ScopedEnvironment.h"
 
 #include <gtest/gtest.h>

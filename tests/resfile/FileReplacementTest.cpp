@@ -2,7 +2,6 @@
 // contents, never a mix, and nothing is left behind.
 
 #include "resfile/FileReplacement.h"
-
 #include "resfile/ResErrors.h"
 #include "tests/testkit/TestFiles.h"
 

@@ -1,9 +1,9 @@
 // Writing IFF containers: chunk reuse, free chunks, compaction, the map at
 // close, and what a file looks like when its writer dies.
 
-#include "resfile/CTGIffFile.h"
 #include "bytes/ByteReader.h"
 #include "resfile/CTGFileSystem.h"
+#include "resfile/CTGIffFile.h"
 #include "resfile/FarBuilder.h"
 #include "resfile/FileLayerStats.h"
 #include "tests/resfile/IffTestFiles.h"

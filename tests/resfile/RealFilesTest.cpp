@@ -3,8 +3,8 @@
 
 #include "resfile/CTGDrawGroup.h"
 #include "resfile/CTGIffFile.h"
-#include "resfile/CTGStringList.h"
 #include "resfile/CTGObjResFileSet.h"
+#include "resfile/CTGStringList.h"
 #include "tests/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>

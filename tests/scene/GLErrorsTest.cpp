@@ -5,12 +5,11 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include <stdlib.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <stdlib.h>
 #include <string>
 
 namespace zelvane {

@@ -1,10 +1,9 @@
-#include "tools/SyntheticGame.h"
-
 #include "resfile/CTGFileSystem.h"
 #include "resfile/CTGIffFile.h"
 #include "resfile/CTGObjResFileSet.h"
 #include "resfile/FarManifest.h"
 #include "resfile/ResType.h"
+#include "tools/SyntheticGame.h"
 
 #include <gtest/gtest.h>
 
