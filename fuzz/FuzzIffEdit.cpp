@@ -1,17 +1,26 @@
-// Opens arbitrary bytes as an IFF object file, applies a few edits chosen by
-// the input's last bytes, closes it and opens it again through the map and
-// by a scan. Besides the sanitizers it checks that every resource whose
-// write succeeded reads back byte for byte with its name, that removed and
-// renamed-away resources are gone, that a clean close leaves a usable map,
-// and that the map then agrees with a scan.
+// Opens arbitrary bytes as an IFF object file, damaged further as the
+// input's last bytes say, applies a few edits chosen by them, closes it and
+// opens it again through the map and by a scan. Besides the sanitizers it
+// checks, whatever the file holds:
+//   - every resource that read before (through the index the file opens
+//     with, or through a scan) keeps its chunk's bytes after every edit and
+//     reads the same after the close, unless an edit worked on it;
+//   - the file still opens after every edit and after the close.
+// And where the map and a scan agreed before: every resource whose write
+// succeeded reads back byte for byte with its name, removed and renamed-away
+// resources are gone, a clean close leaves a usable map, and the map then
+// agrees with a scan.
 //
-//   1. The input: file bytes, then 4 bytes per edit, then the edit count
+//   1. The input: file bytes, 4 bytes per damage, 4 bytes per edit, then
+//      the counts
 //   2. What the file must hold afterwards (the model)
-//   3. The edits
-//   4. Checks after reopening
+//   3. What read before, and what the edits worked on
+//   4. The edits
+//   5. Checks after every edit and after reopening
 
 #include "bytes/ByteReader.h"
 #include "fuzz/FuzzSupport.h"
+#include "fuzz/IffDamage.h"
 #include "resfile/CTGIffFile.h"
 #include "resfile/IffLayout.h"
 #include "resfile/ResErrors.h"
@@ -31,6 +40,9 @@ namespace {
 
 constexpr size_t kEditBytes = 4;
 constexpr size_t kMaxEdits = 8;
+// The damage count sits in bits 3-5 of the last byte (0: the file as it is).
+constexpr unsigned kDamageShift = 3;
+constexpr size_t kMaxDamages = 7;
 // A chunk that claims far more than the file holds makes the next append land
 // behind its claimed end; beyond this the file would grow for nothing.
 constexpr uint64_t kMaxOvershoot = 1 << 16;
@@ -41,6 +53,7 @@ struct Edit {
 
 struct Input {
     std::vector<uint8_t> file;
+    std::vector<fuzz::IffDamage::Op> damages;
     std::vector<Edit> edits;
 };
 
@@ -49,14 +62,16 @@ Input Split(const uint8_t* data, size_t size)
     Input input;
     if (size == 0)
         return input;
-    const size_t wanted = 1 + (data[size - 1] & (kMaxEdits - 1));
-    const size_t count = std::min(wanted, (size - 1) / kEditBytes);
-    const size_t fileSize = size - 1 - count * kEditBytes;
+    const uint8_t counts = data[size - 1];
+    const size_t edits = std::min(1 + (counts & (kMaxEdits - 1)), (size - 1) / kEditBytes);
+    const size_t damages = std::min<size_t>((counts >> kDamageShift) & kMaxDamages, (size - 1) / kEditBytes - edits);
+    const size_t fileSize = size - 1 - (damages + edits) * kEditBytes;
     input.file.assign(data, data + fileSize);
-    for (size_t i = 0; i < count; ++i) {
-        const uint8_t* e = data + fileSize + i * kEditBytes;
+    const uint8_t* e = data + fileSize;
+    for (size_t i = 0; i < damages; ++i, e += kEditBytes)
+        input.damages.push_back({e[0], e[1], e[2], e[3]});
+    for (size_t i = 0; i < edits; ++i, e += kEditBytes)
         input.edits.push_back({e[0], e[1], e[2], e[3]});
-    }
     return input;
 }
 
@@ -180,7 +195,75 @@ std::vector<IndexRow> Rows(const IffIndex& index)
 }
 
 // ---------------------------------------------------------------------------
-// 3. The edits
+// 3. What read before, and what the edits worked on
+
+// A resource as it read before the edits: its chunk's bytes in the file,
+// header included, and what a load handed out.
+struct Held {
+    Key key;
+    uint32_t offset = 0;
+    std::vector<uint8_t> chunk;
+    std::vector<uint8_t> data;
+    std::string label;
+};
+
+std::vector<Held> WhatReads(const std::string& path, IndexMode mode)
+{
+    std::vector<Held> held;
+    CTGIffFile file;
+    file.SetOpenReadOnly(true);
+    if (file.OpenContainer(path, mode) != kResOk)
+        return held;
+    const std::vector<uint8_t> bytes = fuzz::ReadWholeFile(path);
+    for (const IffTypeGroup& group : file.Index().groups) {
+        // A damaged map can repeat a type: lookups reach only its first group.
+        if (file.Index().FindGroup(group.type) != &group)
+            continue;
+        for (size_t i = 0; i < group.entries.size(); ++i) {
+            const IffEntry& entry = group.entries[i];
+            // A "chunk" that shares bytes with the file header is no
+            // resource: every change rewrites that header.
+            if (entry.offset < kIffHeaderSize)
+                continue;
+            ResHandle* data = file.GetIndResource(group.type, static_cast<int32_t>(i + 1), nullptr);
+            if (!data)
+                continue;
+            const auto chunk = bytes.begin() + entry.offset;
+            held.push_back({{group.type, entry.id, entry.Attribute()},
+                            entry.offset,
+                            {chunk, chunk + kChunkHeaderSize + data->Size()},
+                            {data->Data(), data->Data() + data->Size()},
+                            StoredLabel(entry.label)});
+        }
+    }
+    return held;
+}
+
+// The resources the edits worked on, by key (as the index the file opened
+// with lists them) and by the offset of their chunk then (as a scan finds it).
+struct Touched {
+    std::set<Key> keys;
+    std::set<uint32_t> offsets;
+
+    void Add(const IffIndex& index, const Key& key)
+    {
+        keys.insert(key);
+        if (const IffTypeGroup* group = index.FindGroup(key.type))
+            for (const IffEntry& entry : group->entries)
+                if (entry.id == key.id && entry.Attribute() == key.attribute && entry.IsWritten())
+                    offsets.insert(entry.offset);
+    }
+};
+
+enum class View { Opened, Scanned };
+
+bool Exempt(const Held& held, const Touched& touched, View view)
+{
+    return view == View::Opened ? touched.keys.count(held.key) != 0 : touched.offsets.count(held.offset) != 0;
+}
+
+// ---------------------------------------------------------------------------
+// 4. The edits
 
 std::vector<uint8_t> Pattern(size_t size, uint8_t seed)
 {
@@ -198,7 +281,7 @@ size_t SizeFor(uint8_t b, uint8_t c)
 
 const ResType kAddTypes[] = {kTypeBHAV, kTypeSTRList, MakeResType("FUZZ")};
 
-void Add(CTGIffFile& file, Model& model, const Edit& edit, bool write)
+void Add(CTGIffFile& file, Model& model, Touched& touched, const Edit& edit, bool write)
 {
     const IffIndex& index = file.Index();
     ResType type = kAddTypes[edit.a % 3];
@@ -208,6 +291,7 @@ void Add(CTGIffFile& file, Model& model, const Edit& edit, bool write)
     // Two resources under one key: lookups name only one of them.
     if (CountKey(index, key) > 1)
         return;
+    touched.Add(index, key);
     Expected expected{Pattern(SizeFor(edit.b, edit.c), edit.c), "added " + std::to_string(edit.c), !write};
     ResHandle* handle = ResHandle::CreateFrom(expected.bytes);
     if (file.AddResourceEx(handle, key.type, static_cast<int16_t>(key.id), expected.label, key.attribute,
@@ -224,7 +308,7 @@ void Add(CTGIffFile& file, Model& model, const Edit& edit, bool write)
 }
 
 // The resource an edit works on, loaded; false when there is none to work on.
-bool Target(CTGIffFile& file, const Edit& edit, Located& target, ResHandle*& handle)
+bool Target(CTGIffFile& file, Touched& touched, const Edit& edit, Located& target, ResHandle*& handle)
 {
     const std::vector<Located> entries = Entries(file.Index());
     if (entries.empty())
@@ -233,14 +317,16 @@ bool Target(CTGIffFile& file, const Edit& edit, Located& target, ResHandle*& han
     if (CountKey(file.Index(), target.key) != 1)
         return false;
     handle = file.GetIndResource(target.key.type, target.place, nullptr);
+    if (handle)
+        touched.Add(file.Index(), target.key);
     return handle != nullptr;
 }
 
-void Rewrite(CTGIffFile& file, Model& model, const Edit& edit, bool resize)
+void Rewrite(CTGIffFile& file, Model& model, Touched& touched, const Edit& edit, bool resize)
 {
     Located target;
     ResHandle* handle = nullptr;
-    if (!Target(file, edit, target, handle))
+    if (!Target(file, touched, edit, target, handle))
         return;
     size_t size = handle->Size();
     if (resize)
@@ -257,11 +343,11 @@ void Rewrite(CTGIffFile& file, Model& model, const Edit& edit, bool resize)
     model.Set(target.key, {bytes, target.label, false});
 }
 
-void Remove(CTGIffFile& file, Model& model, const Edit& edit)
+void Remove(CTGIffFile& file, Model& model, Touched& touched, const Edit& edit)
 {
     Located target;
     ResHandle* handle = nullptr;
-    if (!Target(file, edit, target, handle))
+    if (!Target(file, touched, edit, target, handle))
         return;
     if (file.RemoveResource(handle) != kResOk) {
         model.Forget(target.key);
@@ -270,16 +356,17 @@ void Remove(CTGIffFile& file, Model& model, const Edit& edit)
     model.Remove(target.key);
 }
 
-void Rename(CTGIffFile& file, Model& model, const Edit& edit)
+void Rename(CTGIffFile& file, Model& model, Touched& touched, const Edit& edit)
 {
     Located target;
     ResHandle* handle = nullptr;
-    if (!Target(file, edit, target, handle))
+    if (!Target(file, touched, edit, target, handle))
         return;
     Key renamed = target.key;
     renamed.id = 128 + (edit.b & 0x1F);
     if (renamed != target.key && CountKey(file.Index(), renamed) != 0)
         return;
+    touched.keys.insert(renamed);
     const std::string label = "renamed " + std::to_string(edit.c);
     if (renamed == target.key && label == target.label)
         return; // nothing would change
@@ -304,15 +391,15 @@ void Rename(CTGIffFile& file, Model& model, const Edit& edit)
         model.Set(renamed, std::move(expected));
 }
 
-void Apply(CTGIffFile& file, Model& model, const Edit& edit)
+void Apply(CTGIffFile& file, Model& model, Touched& touched, const Edit& edit)
 {
     switch (edit.kind % 7) {
-    case 0: Add(file, model, edit, true); break;
-    case 1: Add(file, model, edit, false); break;
-    case 2: Rewrite(file, model, edit, false); break;
-    case 3: Rewrite(file, model, edit, true); break;
-    case 4: Remove(file, model, edit); break;
-    case 5: Rename(file, model, edit); break;
+    case 0: Add(file, model, touched, edit, true); break;
+    case 1: Add(file, model, touched, edit, false); break;
+    case 2: Rewrite(file, model, touched, edit, false); break;
+    case 3: Rewrite(file, model, touched, edit, true); break;
+    case 4: Remove(file, model, touched, edit); break;
+    case 5: Rename(file, model, touched, edit); break;
     default:
         if (file.UpdateContainer() == kResOk)
             for (auto& [key, expected] : model.present)
@@ -322,7 +409,47 @@ void Apply(CTGIffFile& file, Model& model, const Edit& edit)
 }
 
 // ---------------------------------------------------------------------------
-// 4. Checks after reopening
+// 5. Checks
+
+// Between edits: the file opens, and every resource no edit worked on keeps
+// its chunk's bytes where they were.
+void CheckBetweenEdits(const std::string& path, const std::vector<Held>& held, const Touched& touched, View view)
+{
+    const std::vector<uint8_t> bytes = fuzz::ReadWholeFile(path);
+    for (const Held& h : held) {
+        if (Exempt(h, touched, view))
+            continue;
+        fuzz::Check(h.offset <= bytes.size() && h.chunk.size() <= bytes.size() - h.offset &&
+                        std::equal(h.chunk.begin(), h.chunk.end(), bytes.begin() + h.offset),
+                    "an edit wrote over a resource it did not work on",
+                    h.key.Text() + " at " + std::to_string(h.offset) + (view == View::Opened ? " (index)" : " (scan)"));
+    }
+}
+
+void CheckStillOpens(const std::string& path)
+{
+    CTGIffFile file;
+    file.SetOpenReadOnly(true);
+    fuzz::Check(file.OpenContainer(path) == kResOk, "the edited file does not open");
+}
+
+// After the close: every resource no edit worked on reads the same, under
+// its key, with its name (one of several under a key counts once).
+void CheckStillRead(const std::string& path, IndexMode mode, const std::vector<Held>& held, const Touched& touched,
+                    View view)
+{
+    std::vector<Held> now = WhatReads(path, mode);
+    for (const Held& h : held) {
+        if (Exempt(h, touched, view))
+            continue;
+        const auto same = std::find_if(now.begin(), now.end(), [&](const Held& n) {
+            return n.key == h.key && n.data == h.data && n.label == h.label;
+        });
+        fuzz::Check(same != now.end(), "a resource no edit worked on no longer reads the same",
+                    h.key.Text() + (view == View::Opened ? " (index)" : " (scan)"));
+        now.erase(same);
+    }
+}
 
 void CheckHolds(const std::string& path, IndexMode mode, const Model& model, bool expectMap)
 {
@@ -374,21 +501,35 @@ bool Trustworthy(const std::string& path, const std::vector<uint8_t>& bytes, con
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static const std::string path = fuzz::ScratchFolder() + "/edit.iff";
-    const Input input = Split(data, size);
+    Input input = Split(data, size);
+    for (const fuzz::IffDamage::Op& damage : input.damages)
+        fuzz::IffDamage::Apply(input.file, damage);
     const Chain chain = Walk(input.file);
     if (chain.overshoot > kMaxOvershoot)
         return 0;
     fuzz::WriteWholeFile(path, input.file.data(), input.file.size());
     const bool trusted = Trustworthy(path, input.file, chain);
+    const std::vector<Held> opened = WhatReads(path, IndexMode::PreferMap);
+    const std::vector<Held> scanned = WhatReads(path, IndexMode::ForceScan);
 
     Model model;
+    Touched touched;
     {
         CTGIffFile file;
         if (file.OpenContainer(path) != kResOk)
             return 0;
-        for (const Edit& edit : input.edits)
-            Apply(file, model, edit);
+        for (const Edit& edit : input.edits) {
+            Apply(file, model, touched, edit);
+            CheckStillOpens(path);
+            CheckBetweenEdits(path, opened, touched, View::Opened);
+            CheckBetweenEdits(path, scanned, touched, View::Scanned);
+        }
         const bool closed = file.CloseContainer() == kResOk;
+        CheckStillOpens(path);
+        // A failed close leaves the file to be scanned: only what a scan found is asked for.
+        if (closed)
+            CheckStillRead(path, IndexMode::PreferMap, opened, touched, View::Opened);
+        CheckStillRead(path, IndexMode::ForceScan, scanned, touched, View::Scanned);
         if (!closed) {
             // Resources still pending were to be written by the close.
             for (auto it = model.present.begin(); it != model.present.end();)

@@ -369,6 +369,45 @@ Bytes WithEdits(Bytes file, const std::vector<std::array<uint8_t, 4>>& edits)
     return file;
 }
 
+// Damages for fuzz_iff_edit, applied before the edits: 4 bytes each, their
+// count in bits 3-5 of the count byte.
+Bytes WithDamages(Bytes file, const std::vector<std::array<uint8_t, 4>>& damages,
+                  const std::vector<std::array<uint8_t, 4>>& edits)
+{
+    for (const auto& damage : damages)
+        file.insert(file.end(), damage.begin(), damage.end());
+    Bytes input = WithEdits(std::move(file), edits);
+    input.back() = static_cast<uint8_t>(input.back() | (damages.size() << 3));
+    return input;
+}
+
+// Files damaged the ways old disks and tools damage them, then edited. The
+// small object's chunks: 0 OBJD 128, 1 OBJD 129, 2 STR# 128, 3 BHAV 4096,
+// 4 SPR2 256, 5 PALT 256, 6 the map; its map lists them in that order. With
+// free space: 6 and 7 free, 8 CTSS 2000, 9 free (12000 bytes), 10 the map.
+void WriteDamagedEditSeeds(SeedWriter& out, const Bytes& withMap, const Bytes& withFreeSpace)
+{
+    // Damage kinds: 0 flip flags, 1 mark free, 2 lying size, 3 map entry moved,
+    // 4 chunk nested in another, 5 map offset moved.
+    out.Write("damaged-live-chunk-flagged-free",
+              WithDamages(withMap, {{0, 0, 0, 0}}, {{0, 0, 216, 0}, {0, 1, 24, 0}, {6, 0, 0, 0}}));
+    out.Write("damaged-free-chunk-unflagged", WithDamages(withFreeSpace, {{0, 6, 0, 0}}, {{0, 0, 24, 0}, {3, 0, 9, 0}}));
+    out.Write("damaged-size-spans-next",
+              WithDamages(withMap, {{2, 2, 0, 0}}, {{2, 2, 0, 0}, {4, 2, 0, 0}, {0, 0, 187, 0}}));
+    out.Write("damaged-overlapping-chunks", WithDamages(withMap, {{2, 0, 2, 3}}, {{2, 0, 0, 0}, {2, 1, 0, 0}}));
+    out.Write("damaged-size-cut-short", WithDamages(withMap, {{2, 3, 1, 2}}, {{0, 0, 40, 0}, {3, 4, 20, 0}}));
+    out.Write("damaged-map-into-chunk", WithDamages(withMap, {{3, 3, 0, 10}}, {{4, 3, 0, 0}, {0, 0, 100, 0}}));
+    out.Write("damaged-nested-chunk",
+              WithDamages(withMap, {{4, 2, 0, 8}}, {{2, 2, 0, 0}, {5, 2, 3, 1}, {3, 2, 4, 0}, {0, 0, 50, 0}}));
+    out.Write("damaged-free-chunk-spanning-live",
+              WithDamages(withMap, {{1, 1, 0, 0}, {2, 1, 0, 2}}, {{0, 0, 0x90, 0x01}, {0, 1, 24, 0}, {4, 0, 0, 0}}));
+    // The string list written into the 12000-byte free chunk, and the map pointing at it.
+    out.Write("damaged-nested-in-free-chunk",
+              WithDamages(withFreeSpace, {{4, 2, 9, 20}}, {{0, 0, 0xFF, 0x02}, {0, 2, 0x90, 0x01}}));
+    out.Write("damaged-map-offset-at-string-list",
+              WithDamages(withMap, {{5, 2, 0, 0}, {0, 4, 0, 0}}, {{0, 0, 90, 0}, {5, 1, 2, 2}}));
+}
+
 void WriteIffEditSeeds(SeedWriter& out)
 {
     // Edit kinds: 0 add, 1 add unwritten, 2 rewrite, 3 resize, 4 remove, 5 rename, 6 update.
@@ -403,6 +442,8 @@ void WriteIffEditSeeds(SeedWriter& out)
     Bytes stale = withMap;
     PutU32be(stale, kIffMapOffsetPos, kIffHeaderSize);
     out.Write("map-offset-at-objd", WithEdits(stale, {{0, 0, 1, 0}}));
+
+    WriteDamagedEditSeeds(out, withMap, freed.Build(IffBuilder::Map::Written));
 }
 
 // PNGs of every channel layout the encoder writes, cut short, with a broken

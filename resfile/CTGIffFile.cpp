@@ -73,6 +73,8 @@ int32_t CTGIffFile::OpenContainer(std::string_view path, IndexMode mode)
     version_ = info.version;
     mapOffset_ = info.mapOffset;
     index_.Clear();
+    claims_.Clear();
+    claimsReady_ = false;
     nextFit_ = -1;
     changed_ = false;
 
@@ -113,7 +115,9 @@ int32_t CTGIffFile::BuildIndexByScan()
         if (!header.SizeValid())
             break;
         if (header.flags & kChunkFlagFree) {
-            index_.freeBytes += header.size;
+            // Flagged but of another type: not listed, and not space to reuse either.
+            if (header.MarkedFree())
+                index_.freeBytes += header.size;
         } else {
             IffTypeGroup* group = index_.FindGroup(header.type);
             if (!group) {
@@ -511,7 +515,7 @@ int32_t CTGIffFile::AddResourceEx(ResHandle* handle, ResType type, int16_t id, s
         if (entry->data == handle)
             entry->data = nullptr;
         if (entry->IsWritten()) {
-            const int32_t error = FreeResourceChunk(type, *entry);
+            const int32_t error = LetGoOfChunk(type, *entry);
             if (error != kResOk)
                 return SetError(error);
         }
@@ -554,23 +558,30 @@ int32_t CTGIffFile::WriteResource(ResHandle* handle)
     if (length > kChunkMaxSize - kChunkHeaderSize)
         return SetError(kErrShortWrite);
 
+    if (const int32_t error = PrepareClaims(); error != kResOk)
+        return SetError(error);
+
     // Reuse the chunk in place when the size is unchanged; otherwise the new
     // chunk is complete before the old one is freed.
     uint64_t offset = 0;
-    std::optional<uint64_t> oldChunk;
+    const std::optional<uint32_t> previous = entry.IsWritten() ? std::optional(entry.offset) : std::nullopt;
+    bool freePrevious = false;
     bool inPlace = false;
-    if (entry.IsWritten()) {
+    if (previous) {
         ChunkHeader old;
-        const int32_t error = ReadChunkHeader(entry.offset, old);
+        const int32_t error = ReadChunkHeader(*previous, old);
         if (error != kResOk)
             return SetError(error);
-        // A chunk that is not this resource's (a stale map) must not be freed.
-        const bool ours = old.type == type && !(old.flags & kChunkFlagFree) && old.SizeValid();
-        if (ours && old.size == length + kChunkHeaderSize) {
+        // A chunk that is not this resource's alone (a stale map, a chunk
+        // listed twice or lying inside another) must be neither freed nor
+        // overwritten.
+        const bool ours = old.type == type && !(old.flags & kChunkFlagFree) && old.SizeValid() &&
+                          claims_.OnceEach(*previous, uint64_t{*previous} + kChunkHeaderSize);
+        if (ours && old.size == length + kChunkHeaderSize && claims_.OnceEach(*previous, uint64_t{*previous} + old.size)) {
             inPlace = true;
-            offset = entry.offset;
-        } else if (ours) {
-            oldChunk = entry.offset;
+            offset = *previous;
+        } else {
+            freePrevious = ours;
         }
     }
     if (!inPlace) {
@@ -597,10 +608,15 @@ int32_t CTGIffFile::WriteResource(ResHandle* handle)
     // A scanned label may hold 64 characters; the chunk now holds 63, and so must the index.
     if (entry.label.size() > kMaxLabelLength)
         entry.label.resize(kMaxLabelLength);
-    if (oldChunk) {
-        error = FreeChunk(*oldChunk);
-        if (error != kResOk)
-            return SetError(error);
+    if (!inPlace) {
+        claims_.ClaimForEntry(type, entry.offset, offset + header.size);
+        if (freePrevious) {
+            error = FreeChunk(*previous);
+            if (error != kResOk)
+                return SetError(error);
+        }
+        if (previous)
+            claims_.ReleaseEntry(type, *previous, freePrevious ? ClaimRelease::FreeBytes : ClaimRelease::KeepBytes);
     }
     return SetError(file_.Flush());
 }
@@ -615,7 +631,7 @@ int32_t CTGIffFile::RemoveResource(ResHandle* handle)
     if (!found)
         return SetError(kErrNoSuchName);
     if (found.entry->IsWritten()) {
-        const int32_t error = FreeResourceChunk(found.group->type, *found.entry);
+        const int32_t error = LetGoOfChunk(found.group->type, *found.entry);
         if (error != kResOk)
             return SetError(error);
     }
@@ -661,8 +677,18 @@ int32_t CTGIffFile::SetResInfo(ResHandle* handle, int16_t id, std::string_view n
         return SetError(kResOk);
     ChunkHeader header;
     int32_t error = ReadChunkHeader(entry.offset, header);
+    if (error == kResOk)
+        error = PrepareClaims();
     if (error != kResOk)
         return SetError(error);
+    // A header shared with another claim (a chunk listed twice, a resource
+    // inside another's header) stays as it is: the new id and name are kept
+    // in the index and reach the file with the map.
+    if (header.type != found.group->type || !header.SizeValid() ||
+        !claims_.OnceEach(entry.offset, uint64_t{entry.offset} + kChunkHeaderSize)) {
+        changed_ = true;
+        return SetError(kResOk);
+    }
     header.id = id;
     header.label = label;
     error = WriteChunkHeader(entry.offset, header);
@@ -696,6 +722,79 @@ int32_t CTGIffFile::UpdateContainer()
 // ---------------------------------------------------------------------------
 // 4. Space management
 
+int32_t CTGIffFile::PrepareClaims()
+{
+    if (claimsReady_)
+        return kResOk;
+    claims_.Clear();
+    uint64_t fileSize = 0;
+    int32_t error = file_.GetEOF(fileSize);
+    if (error != kResOk)
+        return error;
+
+    struct Link {
+        uint32_t offset;
+        uint32_t size;
+        ResType type;
+        bool markedFree;
+    };
+    std::vector<Link> chain;
+    uint64_t offset = kFirstChunkOffset;
+    ChunkHeader header;
+    while (offset <= UINT32_MAX - kChunkHeaderSize && ReadChunkHeader(offset, header) == kResOk && header.SizeValid()) {
+        chain.push_back({static_cast<uint32_t>(offset), header.size, header.type, header.MarkedFree()});
+        offset += header.size;
+    }
+    // A last chunk cut short reaches past the file; nothing else may.
+    const uint64_t limit = std::max(fileSize, offset);
+
+    for (const IffTypeGroup& group : index_.groups)
+        for (const IffEntry& entry : group.entries) {
+            if (!entry.IsWritten() || entry.offset >= limit)
+                continue;
+            const auto link = std::lower_bound(chain.begin(), chain.end(), entry.offset,
+                                               [](const Link& l, uint32_t at) { return l.offset < at; });
+            bool readable = link != chain.end() && link->offset == entry.offset;
+            if (readable) {
+                header.type = link->type;
+                header.size = link->size;
+            } else {
+                readable = ReadChunkHeader(entry.offset, header) == kResOk && header.SizeValid();
+            }
+            // A resource claims its chunk; an entry whose header is another's
+            // still claims that header, so nothing is written over it.
+            const uint64_t end = uint64_t{entry.offset} + (readable && header.type == group.type ? header.size
+                                                                                             : kChunkHeaderSize);
+            claims_.ClaimForEntry(group.type, entry.offset, std::min(end, limit));
+        }
+    // Live chunks the index does not list (a map that left them out, a chunk
+    // flagged free under another type) are left as they are. A stale map is
+    // not a resource: compaction drops it.
+    for (const Link& link : chain)
+        if (!link.markedFree && link.type != kTypeMap && !claims_.HasEntry(link.type, link.offset))
+            claims_.ClaimForSession(link.offset, uint64_t{link.offset} + link.size);
+    claimsReady_ = true;
+    return kResOk;
+}
+
+bool CTGIffFile::IsFreeSpace(uint64_t offset, const ChunkHeader& header) const
+{
+    return header.SizeValid() && header.MarkedFree() && !claims_.AnyIn(offset, offset + header.size);
+}
+
+uint32_t CTGIffFile::CountFreeSpace()
+{
+    uint64_t total = 0;
+    uint64_t offset = kFirstChunkOffset;
+    ChunkHeader header;
+    while (offset <= UINT32_MAX - kChunkHeaderSize && ReadChunkHeader(offset, header) == kResOk && header.SizeValid()) {
+        if (IsFreeSpace(offset, header))
+            total += header.size;
+        offset += header.size;
+    }
+    return static_cast<uint32_t>(std::min<uint64_t>(total, UINT32_MAX));
+}
+
 int32_t CTGIffFile::RewriteFileHeader(uint32_t mapOffset)
 {
     if (mapOffset_ != 0) {
@@ -703,9 +802,13 @@ int32_t CTGIffFile::RewriteFileHeader(uint32_t mapOffset)
         const uint32_t oldMap = mapOffset_;
         mapOffset_ = 0;
         ChunkHeader old;
-        int32_t error = ReadChunkHeader(oldMap, old);
-        // Free it only when it really is a live map: the offset came from the file.
-        if (error == kResOk && old.type == kTypeMap && !(old.flags & kChunkFlagFree) && old.SizeValid())
+        int32_t error = PrepareClaims();
+        if (error == kResOk)
+            error = ReadChunkHeader(oldMap, old);
+        // Free it only when it really is a live map (the offset came from the
+        // file) and no resource lies on its header.
+        if (error == kResOk && old.type == kTypeMap && !(old.flags & kChunkFlagFree) && old.SizeValid() &&
+            !claims_.AnyIn(oldMap, uint64_t{oldMap} + kChunkHeaderSize))
             error = FreeChunk(oldMap);
         else
             error = kResOk;
@@ -737,16 +840,27 @@ int32_t CTGIffFile::WriteChunkHeader(uint64_t offset, const ChunkHeader& header)
     return file_.WriteAt(offset, bytes.data(), kChunkHeaderSize);
 }
 
-int32_t CTGIffFile::FreeResourceChunk(ResType type, const IffEntry& entry)
+int32_t CTGIffFile::LetGoOfChunk(ResType type, const IffEntry& entry)
 {
-    ChunkHeader header;
-    const int32_t error = ReadChunkHeader(entry.offset, header);
+    int32_t error = PrepareClaims();
     if (error != kResOk)
         return error;
-    // A stale map can point at another resource's chunk: that one must live on.
-    if (header.type != type || (header.flags & kChunkFlagFree) || !header.SizeValid())
+    ChunkHeader header;
+    error = ReadChunkHeader(entry.offset, header);
+    if (error != kResOk)
+        return error;
+    // A stale map can point at another resource's chunk, a damaged one can
+    // list a chunk twice or inside another: such a chunk lives on.
+    if (header.type != type || (header.flags & kChunkFlagFree) || !header.SizeValid() ||
+        !claims_.OnceEach(entry.offset, uint64_t{entry.offset} + kChunkHeaderSize)) {
+        claims_.ReleaseEntry(type, entry.offset, ClaimRelease::KeepBytes);
+        changed_ = true; // nothing written, but the map must no longer list the entry
         return kResOk;
-    return FreeChunk(entry.offset);
+    }
+    error = FreeChunk(entry.offset);
+    if (error == kResOk)
+        claims_.ReleaseEntry(type, entry.offset, ClaimRelease::FreeBytes);
+    return error;
 }
 
 int32_t CTGIffFile::FreeChunk(uint64_t offset)
@@ -769,13 +883,16 @@ int32_t CTGIffFile::AllocateChunk(uint32_t dataLength, uint64_t& offset)
 {
     const uint32_t need = dataLength + kChunkHeaderSize;
     changed_ = true;
+    int32_t error = PrepareClaims();
+    if (error != kResOk)
+        return error;
     if (mapOffset_ != 0) {
-        const int32_t error = RewriteFileHeader(0);
+        error = RewriteFileHeader(0);
         if (error != kResOk)
             return error;
     }
     uint64_t fileSize = 0;
-    int32_t error = file_.GetEOF(fileSize);
+    error = file_.GetEOF(fileSize);
     if (error != kResOk)
         return error;
 
@@ -788,13 +905,13 @@ int32_t CTGIffFile::AllocateChunk(uint32_t dataLength, uint64_t& offset)
             break;
         }
         nextFit_ = static_cast<int64_t>(position);
-        if (header.flags & kChunkFlagFree) {
+        if (IsFreeSpace(position, header)) {
             // Merge every directly following free chunk into this one.
             bool merged = false;
             ChunkHeader next;
             while (position + header.size <= UINT32_MAX - kChunkHeaderSize &&
-                   ReadChunkHeader(position + header.size, next) == kResOk && next.SizeValid() &&
-                   (next.flags & kChunkFlagFree) && uint64_t{header.size} + next.size <= kChunkMaxSize) {
+                   ReadChunkHeader(position + header.size, next) == kResOk &&
+                   IsFreeSpace(position + header.size, next) && uint64_t{header.size} + next.size <= kChunkMaxSize) {
                 header.size += next.size;
                 merged = true;
             }
@@ -833,6 +950,9 @@ int32_t CTGIffFile::AllocateChunk(uint32_t dataLength, uint64_t& offset)
     // resources found through the map: never write there, go to the end.
     if (brokenChain)
         position = std::max(position, fileSize);
+    // Nor over a resource that reaches past the chain's end (a map pointing
+    // into the bytes behind it).
+    position = std::max(position, claims_.End());
     if (position > UINT32_MAX - need)
         return kErrShortWrite;
     // The last chunk claims more than the file holds (a writer died while
@@ -866,6 +986,9 @@ int32_t CTGIffFile::Compact()
     std::unique_ptr<uint8_t[]> buffer(new (std::nothrow) uint8_t[kCopyBufferSize]);
     if (!buffer)
         return kErrNoCompactionMemory;
+    error = PrepareClaims();
+    if (error != kResOk)
+        return error;
 
     FileReplacement replacement(path);
     CTGFile out;
@@ -897,7 +1020,10 @@ int32_t CTGIffFile::Compact()
            header.SizeValid()) {
         if (source + header.size > sourceSize)
             return abandon(kResOk); // cut short: nothing to copy whole, the file stays as it is
-        if (!(header.flags & kChunkFlagFree) && header.type != kTypeMap) {
+        // Free space and stale maps are dropped; a chunk anything claims is kept whatever its header says.
+        const bool dropped =
+            (header.MarkedFree() || header.type == kTypeMap) && !claims_.AnyIn(source, source + header.size);
+        if (!dropped) {
             for (uint32_t done = 0; done < header.size;) {
                 const uint32_t piece = std::min(kCopyBufferSize, header.size - done);
                 error = file_.ReadAt(source + done, buffer.get(), piece);
@@ -947,6 +1073,8 @@ int32_t CTGIffFile::Compact()
     nextFit_ = -1;
     index_.freeBytes = 0;
     mapOffset_ = 0;
+    claims_.Clear();
+    claimsReady_ = false;
     return kResOk;
 }
 
@@ -1014,6 +1142,13 @@ int32_t CTGIffFile::CloseContainer()
         error = UpdateContainer();
     if (compactOnClose_ && writable && !changed_)
         error = RewriteFileHeader(0); // the map is rewritten after compaction
+    // Counted afresh by the rule allocation follows: what a damaged map
+    // claims to be free is no measure.
+    if (error == kResOk && writable && changed_) {
+        error = PrepareClaims();
+        if (error == kResOk)
+            index_.freeBytes = CountFreeSpace();
+    }
     if (error == kResOk && writable && mapOffset_ == 0 && changed_ &&
         (index_.freeBytes >= kCompactThreshold || compactOnClose_))
         error = Compact();
@@ -1027,6 +1162,8 @@ int32_t CTGIffFile::CloseContainer()
         syncAtClose_ = false;
     }
     ReleaseAll();
+    claims_.Clear();
+    claimsReady_ = false;
     changed_ = false;
     mapOffset_ = 0;
     nextFit_ = -1;

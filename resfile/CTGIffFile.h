@@ -10,9 +10,18 @@
 // scan finds every resource whose last write completed (or its previous
 // version). Compaction writes a new file beside the old one and renames it
 // into place.
+//
+// Damaged files: a chunk is reused as free space only when its header is
+// marked free (flag and type "XXXX") and no resource of the index, nor any
+// live chunk, claims a byte of it; a resource's chunk is rewritten in place
+// or freed only where no other claim overlaps it. Everything else is left as
+// it is and new chunks go elsewhere, so an edit never overwrites what a
+// damaged file still holds. A removal or rename that must leave such a chunk
+// alone changes the index only, and reaches the file with the map at close.
 
 #include "resfile/CTGFile.h"
 #include "resfile/CTGResFile.h"
+#include "resfile/IffClaims.h"
 #include "resfile/IffIndex.h"
 
 #include <optional>
@@ -98,16 +107,23 @@ private:
     void RemoveEntry(IffTypeGroup* group, IffEntry* entry);
     void ReleaseAll();
 
+    int32_t PrepareClaims();
+    bool IsFreeSpace(uint64_t offset, const ChunkHeader& header) const;
+    uint32_t CountFreeSpace();
     int32_t WriteChunkHeader(uint64_t offset, const ChunkHeader& header);
     int32_t RewriteFileHeader(uint32_t mapOffset);
     int32_t FreeChunk(uint64_t offset);
-    int32_t FreeResourceChunk(ResType type, const IffEntry& entry);
+    int32_t LetGoOfChunk(ResType type, const IffEntry& entry);
     int32_t AllocateChunk(uint32_t dataLength, uint64_t& offset);
     int32_t Compact();
     int32_t WriteMap();
 
     CTGFile file_;
     IffIndex index_;
+    // Built at the first change of a session, cleared when the file is
+    // replaced or closed.
+    IffClaims claims_;
+    bool claimsReady_ = false;
     int64_t nextFit_ = -1;
     uint32_t mapOffset_ = 0;
     bool changed_ = false;

@@ -38,15 +38,24 @@ uint32_t IffBuilder::AddFreeChunk(uint32_t size)
     return chunks_.back().offset;
 }
 
+void IffBuilder::ListInMap(ResType type, int16_t id, std::string_view label, uint32_t offset, uint16_t flags)
+{
+    Chunk listed;
+    listed.header.type = type;
+    listed.header.id = id;
+    listed.header.flags = flags;
+    listed.header.label = std::string(label.substr(0, kMaxLabelLength));
+    listed.offset = offset;
+    listedOnly_.push_back(std::move(listed));
+}
+
 std::vector<uint8_t> IffBuilder::Build(Map map) const
 {
     std::vector<uint8_t> mapData;
     if (map == Map::Written) {
         IffIndex index;
         index.freeBytes = freeBytes_;
-        for (const Chunk& chunk : chunks_) {
-            if (chunk.header.flags & kChunkFlagFree)
-                continue;
+        auto list = [&index](const Chunk& chunk) {
             IffTypeGroup* group = index.FindGroup(chunk.header.type);
             if (!group) {
                 index.groups.push_back({chunk.header.type, nullptr, {}});
@@ -58,7 +67,12 @@ std::vector<uint8_t> IffBuilder::Build(Map map) const
             entry.diskFlags = entry.memFlags = chunk.header.flags;
             entry.label = chunk.header.label;
             group->entries.push_back(std::move(entry));
-        }
+        };
+        for (const Chunk& chunk : chunks_)
+            if (!(chunk.header.flags & kChunkFlagFree))
+                list(chunk);
+        for (const Chunk& chunk : listedOnly_)
+            list(chunk);
         ResourceMapRecord record(index);
         std::unique_ptr<ResHandle, decltype(&ResHandle::Dispose)> handle(CTGRecord::Write(record, kMapRecordVersion),
                                                                          &ResHandle::Dispose);

@@ -21,6 +21,10 @@ public:
                       uint16_t flags = kChunkFlagConverted);
     // Adds a free chunk of `size` bytes in all (header included, at least 76).
     uint32_t AddFreeChunk(uint32_t size);
+    // Lists a resource in the map at any offset, such as a chunk written into
+    // another chunk's data (for fixtures of damaged files).
+    void ListInMap(ResType type, int16_t id, std::string_view label, uint32_t offset,
+                   uint16_t flags = kChunkFlagConverted);
 
     enum class Map { None, Written };
     // The finished file. With Map::Written, an 'rsmp' chunk listing every
@@ -34,6 +38,7 @@ private:
         std::vector<uint8_t> data;
     };
     std::vector<Chunk> chunks_;
+    std::vector<Chunk> listedOnly_; // map entries without a chunk of their own
     uint32_t end_ = kIffHeaderSize;
     uint32_t freeBytes_ = 0;
 };

@@ -55,6 +55,9 @@ struct ChunkHeader {
     std::string label;
 
     bool SizeValid() const { return size >= kChunkHeaderSize && size <= kChunkMaxSize; }
+    // The mark of a free chunk is the flag and the type together: either
+    // alone is more likely a damaged header than space to reuse.
+    bool MarkedFree() const { return (flags & kChunkFlagFree) && type == kTypeFree; }
     uint32_t DataLength() const { return size - kChunkHeaderSize; }
 };
 

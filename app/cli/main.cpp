@@ -9,6 +9,7 @@
 #include "app/cli/DumpCommand.h"
 #include "app/cli/FarCommands.h"
 #include "app/cli/ListCommand.h"
+#include "app/cli/PluginCommands.h"
 #include "app/cli/PreviewCommands.h"
 #include "app/cli/PropsCommands.h"
 #include "app/cli/PutCommand.h"
@@ -26,7 +27,7 @@
 int main(int argc, char** argv)
 {
     using namespace zelvane::cli;
-    CLI::App app{"zelvane-cli: look into and edit object files (IFF); look into FAR archives", "zelvane-cli"};
+    CLI::App app{"zelvane-cli: look into and edit object files (IFF); look into FAR archives; import meshes", "zelvane-cli"};
     app.set_version_flag("--version", std::string("zelvane-cli ") + zelvane::kProgramVersion, "Print the version and exit");
     app.require_subcommand(1);
     // Messages the editor's code shows and no command claimed still get their line.
@@ -45,6 +46,7 @@ int main(int argc, char** argv)
     AddCatalogCommands(app, status);
     AddPropsCommands(app, status);
     AddPreviewCommands(app, status);
+    AddPluginCommands(app, status);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {

@@ -5,6 +5,7 @@
 #include "resfile/CTGIffFile.h"
 #include "resfile/CTGObjResFileSet.h"
 #include "resfile/CTGStringList.h"
+#include "tests/resfile/IffTestFiles.h"
 #include "tests/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -107,4 +108,51 @@ TEST(RealFiles, StringListsAndDrawGroupsDecode)
     }
     EXPECT_GT(lists, 0u);
     EXPECT_GT(groups, 0u);
+}
+
+TEST(RealFiles, ALiveChunkFlaggedFreeSurvivesAnAddedResource)
+{
+    // Old tools and old disks leave the free flag on chunks the map still
+    // lists. Tried on every listed chunk of every file that has a map.
+    const std::vector<std::string> files = RealObjectFiles();
+    if (files.empty())
+        GTEST_SKIP() << "real object files not found (set ZELVANE_TESTDATA to shared/testdata)";
+    test::TempDir dir;
+    const std::string trial = dir.File("trial.iff");
+    const std::vector<uint8_t> added(16, 0x5A);
+    size_t trials = 0;
+    for (const std::string& path : files) {
+        SCOPED_TRACE(path);
+        const auto before = test::ReadEveryResource(path);
+        ASSERT_TRUE(before);
+        CTGIffFile probe;
+        ASSERT_EQ(probe.OpenContainer(path), kResOk);
+        if (probe.IndexSourceUsed() != IndexSource::Map)
+            continue; // without a map the flag hides the chunk from every reader
+        const std::vector<uint8_t> original = test::ReadBytes(path);
+        for (const auto& [key, readout] : *before) {
+            SCOPED_TRACE(ResTypeName(std::get<0>(key)) + " " + std::to_string(std::get<1>(key)) + " flagged");
+            std::vector<uint8_t> bytes = original;
+            bytes.at(readout.offset + 11) |= kChunkFlagFree; // low byte of the big-endian flags
+            test::WriteBytes(trial, bytes);
+            CTGIffFile file;
+            ASSERT_EQ(file.OpenContainer(trial), kResOk);
+            ResHandle* handle = ResHandle::CreateFrom(added);
+            ASSERT_EQ(file.AddResource(handle, MakeResType("ZLVT"), 1, "added", ResConverted::Yes), kResOk);
+            ASSERT_EQ(file.WriteResource(handle), kResOk);
+            ASSERT_EQ(file.CloseContainer(), kResOk);
+
+            const auto after = test::ReadEveryResource(trial);
+            ASSERT_TRUE(after);
+            for (const auto& [kept, old] : *before) {
+                const auto now = after->find(kept);
+                ASSERT_NE(now, after->end()) << ResTypeName(std::get<0>(kept)) << " " << std::get<1>(kept) << " lost";
+                ASSERT_EQ(now->second.data, old.data) << ResTypeName(std::get<0>(kept)) << " " << std::get<1>(kept);
+            }
+            ASSERT_EQ(after->at({MakeResType("ZLVT"), 1, 0}).data, added);
+            ++trials;
+        }
+    }
+    if (trials == 0)
+        GTEST_SKIP() << "no real object file with a resource map";
 }

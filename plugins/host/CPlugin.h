@@ -1,0 +1,82 @@
+#pragma once
+// One loaded import plug-in: its library (loaded once, never unloaded), its
+// seven entry points and the texts it gave when it was loaded.
+
+#include "plugins/interface/PluginExports.h"
+
+#include <cstdint>
+#include <string>
+
+namespace zelvane {
+
+// The host's texts for a plug-in that does not export a text function.
+inline constexpr const char* kFallbackMenuName = "&Unknown plug-in??";
+inline constexpr const char* kFallbackName = "Unknown plug-in??";
+inline constexpr const char* kFallbackDescription = "No Description.";
+inline constexpr const char* kFallbackAuthor = "Unknown plug-in author??";
+inline constexpr const char* kFallbackFilterExt = "*";
+inline constexpr const char* kFallbackFilterName = "Unknown plug-in description??";
+inline constexpr const char* kNoImportRoutineText = "Cannot load plug-in. No import routine defined!";
+
+class CPlugin {
+public:
+    CPlugin() = default;
+    // Releases nothing: the library stays loaded, so its texts stay valid.
+    virtual ~CPlugin();
+    CPlugin(const CPlugin&) = delete;
+    CPlugin& operator=(const CPlugin&) = delete;
+
+    // Loads the library at `path` and, when it exports zelplug_Import, calls
+    // each text function it exports once, in the order menu name, name,
+    // description, author, filter extension, filter name. Returns 1 when the
+    // plug-in is usable and 0 when not: a library that does not load is
+    // skipped silently; one without zelplug_Import is reported with
+    // "Cannot load plug-in. No import routine defined!" and stays loaded.
+    // LoadFailure() says why it returned 0.
+    int Load(const std::string& path);
+
+    // Calls zelplug_Import. The caller prepares `set` and checks what comes back.
+    void CallImport(const std::string& path, MeshSet& set) const;
+
+    // "<filter name>|*.<filter extension>||", the open dialog's filter.
+    std::string FilterText() const;
+
+    uint32_t CommandId() const { return commandId_; }
+    void SetCommandId(uint32_t id) { commandId_ = id; }
+    const std::string& Path() const { return path_; }
+    // The library's file name, e.g. "meshport.so".
+    std::string FileName() const;
+    const std::string& LoadFailure() const { return loadFailure_; }
+
+    // The plug-in's own texts, or the fallbacks above; never null.
+    const char* Name() const { return name_; }
+    const char* FilterExt() const { return filterExt_; }
+    const char* FilterName() const { return filterName_; }
+    const char* Author() const { return author_; }
+    const char* Description() const { return description_; }
+    const char* MenuName() const { return menuName_; }
+
+    // Whether the library exports the function of this name (one of the seven).
+    bool Exports(const char* exportName) const;
+
+private:
+    uint32_t commandId_ = 0;
+    void* module_ = nullptr;
+    const char* name_ = kFallbackName;
+    const char* filterExt_ = kFallbackFilterExt;
+    const char* filterName_ = kFallbackFilterName;
+    const char* author_ = kFallbackAuthor;
+    const char* description_ = kFallbackDescription;
+    const char* menuName_ = kFallbackMenuName;
+    ZelplugTextFunction getName_ = nullptr;
+    ZelplugImportFunction import_ = nullptr;
+    ZelplugTextFunction getFilterExt_ = nullptr;
+    ZelplugTextFunction getFilterName_ = nullptr;
+    ZelplugTextFunction getAuthor_ = nullptr;
+    ZelplugTextFunction getDescription_ = nullptr;
+    ZelplugTextFunction getMenuName_ = nullptr;
+    std::string path_;
+    std::string loadFailure_;
+};
+
+} // namespace zelvane

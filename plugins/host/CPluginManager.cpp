@@ -1,0 +1,142 @@
+#include "plugins/host/CPluginManager.h"
+
+#include "plugins/host/ImportedMeshes.h"
+#include "plugins/host/MeshSetCheck.h"
+#include "report/ProgramFolders.h"
+#include "report/Reporter.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace zelvane {
+
+namespace {
+
+bool SameText(std::string_view a, std::string_view b)
+{
+    const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
+    return std::ranges::equal(a, b, [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+} // namespace
+
+void CPluginManager::ScanPlugins()
+{
+    if (scanned_)
+        return;
+    scanned_ = true;
+    if (const std::optional<std::string> folder = FindProgramFolder("Plugins"))
+        ScanFolder(*folder);
+}
+
+void CPluginManager::ScanFolder(const std::string& folder)
+{
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const fs::path& path = it->path();
+        std::error_code typeError;
+        if (path.extension() != ".so" || !fs::is_regular_file(path, typeError))
+            continue;
+        auto plugin = std::make_unique<CPlugin>();
+        if (!plugin->Load(path.string())) {
+            skipped_.push_back({path.string(), plugin->LoadFailure()});
+            continue;
+        }
+        // Past the routed range a menu item could never be chosen, so none is made.
+        if (plugin->MenuName()[0] != '\0' && nextCommandId_ < kFirstPluginCommand + kPluginCommandCount)
+            plugin->SetCommandId(nextCommandId_++);
+        plugins_.push_back(std::move(plugin));
+    }
+}
+
+std::vector<ImportMenuItem> CPluginManager::ImportMenuItems() const
+{
+    std::vector<ImportMenuItem> items;
+    for (const auto& plugin : plugins_)
+        if (plugin->CommandId() != 0)
+            items.push_back({plugin->CommandId(), plugin->MenuName()});
+    return items;
+}
+
+std::vector<std::string> CPluginManager::InfoLines() const
+{
+    const size_t count = plugins_.size();
+    std::vector<std::string> lines{std::to_string(count) + (count < 2 ? " plug-in loaded" : " plug-ins loaded")};
+    for (const auto& plugin : plugins_) {
+        lines.emplace_back();
+        lines.push_back(std::string("Name: ") + plugin->Name());
+        lines.push_back(std::string("Author: ") + plugin->Author());
+        lines.push_back(std::string("Description: ") + plugin->Description());
+    }
+    return lines;
+}
+
+const CPlugin* CPluginManager::FindByCommand(uint32_t commandId) const
+{
+    if (commandId == 0)
+        return nullptr;
+    for (const auto& plugin : plugins_)
+        if (plugin->CommandId() == commandId)
+            return plugin.get();
+    return nullptr;
+}
+
+const CPlugin* CPluginManager::FindForFile(std::string_view path) const
+{
+    std::string extension = fs::path(path).extension().string();
+    if (!extension.empty())
+        extension.erase(0, 1);
+    const CPlugin* anyFile = nullptr;
+    for (const auto& plugin : plugins_) {
+        if (!extension.empty() && SameText(plugin->FilterExt(), extension))
+            return plugin.get();
+        if (!anyFile && std::string_view(plugin->FilterExt()) == kFallbackFilterExt)
+            anyFile = plugin.get();
+    }
+    return anyFile;
+}
+
+const CPlugin* CPluginManager::FindByName(std::string_view name) const
+{
+    for (const auto& plugin : plugins_) {
+        const std::string file = plugin->FileName();
+        if (SameText(file, name) || SameText(fs::path(file).stem().string(), name) || SameText(plugin->Name(), name))
+            return plugin.get();
+    }
+    return nullptr;
+}
+
+std::optional<MeshSet> CPluginManager::Import(const CPlugin& plugin, const std::string& path)
+{
+    // Every field has a value before the call; the plug-in writes only the parts.
+    const char* name = ImportedMeshes::KeepName(fs::path(path).stem().string());
+    MeshSet set{name, 0, nullptr, 0.0f, 0.0f, 0.0f};
+    plugin.CallImport(path, set);
+    set.name = name;
+    ImportedMeshes::Keep(set);
+    if (const std::optional<std::string> problem = CheckMeshSet(set)) {
+        CurrentReporter().ShowMessage("The plug-in \"" + std::string(plugin.Name()) + "\" returned a mesh from \"" +
+                                          fs::path(path).filename().string() + "\" that cannot be used: " + *problem +
+                                          ". Nothing was imported.",
+                                      MessageIcon::Error, MessageButtons::Ok);
+        return std::nullopt;
+    }
+    const std::array<float, 3> extents = MeasureExtents(set);
+    set.extentX = extents[0];
+    set.extentY = extents[1];
+    set.extentZ = extents[2];
+    return set;
+}
+
+std::optional<MeshSet> CPluginManager::RunImport(uint32_t commandId, const std::string& path)
+{
+    const CPlugin* plugin = FindByCommand(commandId);
+    if (!plugin)
+        return std::nullopt;
+    return Import(*plugin, path);
+}
+
+} // namespace zelvane

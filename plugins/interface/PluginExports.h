@@ -1,0 +1,52 @@
+#pragma once
+/*
+ * The seven functions an import plug-in exports, looked up by these names.
+ *
+ * Only zelplug_Import is required; the host substitutes its own text for
+ * each missing text function. The text functions are called once, right
+ * after loading, and their strings must stay valid while the library is
+ * loaded (libraries are never unloaded). No export may let an exception or
+ * an error code out: zelplug_Import that cannot read a file leaves
+ * partCount at 0 and parts pointing to an allocation of zero elements.
+ */
+
+#include "plugins/interface/MeshSet.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#if defined(__GNUC__)
+#define ZELPLUG_EXPORT __attribute__((visibility("default")))
+#else
+#define ZELPLUG_EXPORT
+#endif
+
+/* Reads the file at `path` (NUL-terminated) into set->partCount and set->parts. */
+typedef void (*ZelplugImportFunction)(const char* path, MeshSet* set);
+/* Returns a static NUL-terminated text. */
+typedef const char* (*ZelplugTextFunction)(void);
+
+#define ZELPLUG_IMPORT "zelplug_Import"
+#define ZELPLUG_GET_MENU_NAME "zelplug_GetMenuName"
+#define ZELPLUG_GET_NAME "zelplug_GetName"
+#define ZELPLUG_GET_DESCRIPTION "zelplug_GetDescription"
+#define ZELPLUG_GET_AUTHOR "zelplug_GetAuthor"
+#define ZELPLUG_GET_FILTER_EXT "zelplug_GetFilterExt"
+#define ZELPLUG_GET_FILTER_NAME "zelplug_GetFilterName"
+
+ZELPLUG_EXPORT void zelplug_Import(const char* path, MeshSet* set);
+/* Text of the File > Import menu item; may hold an "&" accelerator mark. */
+ZELPLUG_EXPORT const char* zelplug_GetMenuName(void);
+ZELPLUG_EXPORT const char* zelplug_GetName(void);
+/* One line. */
+ZELPLUG_EXPORT const char* zelplug_GetDescription(void);
+ZELPLUG_EXPORT const char* zelplug_GetAuthor(void);
+/* The file extension without the dot, e.g. "3ds". */
+ZELPLUG_EXPORT const char* zelplug_GetFilterExt(void);
+/* The file type shown in the open dialog, e.g. "3D Studio Files (*.3ds)". */
+ZELPLUG_EXPORT const char* zelplug_GetFilterName(void);
+
+#ifdef __cplusplus
+}
+#endif

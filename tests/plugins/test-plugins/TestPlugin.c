@@ -1,0 +1,112 @@
+/*
+ * A plug-in for the host's tests, built several times with different exports
+ * (see CMakeLists.txt). Written in C, so the interface headers are proved to
+ * be C as well.
+ *
+ * zelplug_Import reads the file's first word and answers with a set made
+ * for the test: "triangle" a part with one good triangle, "empty" no parts,
+ * "bad-vertex" / "bad-texcoord" a face with an index outside its part,
+ * "negative-parts" a negative part count, "missing-faces" a face count
+ * without a face array, "scribble" a good triangle after writing over the
+ * host's fields of the set. Anything else leaves the set untouched.
+ */
+
+#include "plugins/interface/PluginExports.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#ifndef TESTPLUG_MENU_NAME
+#define TESTPLUG_MENU_NAME "&Test meshes"
+#endif
+
+#ifdef TESTPLUG_IMPORT
+static MeshPart* Triangle(int32_t vertexIndex, int32_t texIndex)
+{
+    MeshPart* part = calloc(1, sizeof(MeshPart));
+    part->name = strdup("Tri");
+    part->vertexCount = part->texCoordCount = 3;
+    part->vertices = calloc(3, sizeof(MeshVertex));
+    part->vertices[0] = (MeshVertex){-1.0f, 0.0f, 2.0f};
+    part->vertices[1] = (MeshVertex){3.0f, 4.0f, 2.0f};
+    part->vertices[2] = (MeshVertex){1.0f, -2.0f, 6.0f};
+    part->texCoords = calloc(3, sizeof(MeshTexCoord));
+    part->faceCount = 1;
+    part->faces = calloc(1, sizeof(MeshFace));
+    part->faces[0] = (MeshFace){{0, 1, vertexIndex}, {0, 1, texIndex}};
+    return part;
+}
+
+ZELPLUG_EXPORT void zelplug_Import(const char* path, MeshSet* set)
+{
+    char word[32] = "";
+    FILE* file = fopen(path, "r");
+    if (file) {
+        if (fscanf(file, "%31s", word) != 1)
+            word[0] = '\0';
+        fclose(file);
+    }
+    if (strcmp(word, "triangle") == 0) {
+        set->partCount = 1;
+        set->parts = Triangle(2, 2);
+    } else if (strcmp(word, "empty") == 0) {
+        set->partCount = 0;
+        set->parts = malloc(1);
+    } else if (strcmp(word, "bad-vertex") == 0) {
+        set->partCount = 1;
+        set->parts = Triangle(3, 2);
+    } else if (strcmp(word, "bad-texcoord") == 0) {
+        set->partCount = 1;
+        set->parts = Triangle(2, -1);
+    } else if (strcmp(word, "negative-parts") == 0) {
+        set->partCount = -1;
+    } else if (strcmp(word, "missing-faces") == 0) {
+        set->partCount = 1;
+        set->parts = Triangle(2, 2);
+        free(set->parts[0].faces);
+        set->parts[0].faces = NULL;
+    } else if (strcmp(word, "scribble") == 0) {
+        set->name = "scribbled";
+        set->extentX = set->extentY = set->extentZ = -7.0f;
+        set->partCount = 1;
+        set->parts = Triangle(2, 2);
+    }
+}
+#endif
+
+#ifdef TESTPLUG_TEXTS
+ZELPLUG_EXPORT const char* zelplug_GetMenuName(void)
+{
+    return TESTPLUG_MENU_NAME;
+}
+
+ZELPLUG_EXPORT const char* zelplug_GetName(void)
+{
+    return "Test Meshes";
+}
+
+ZELPLUG_EXPORT const char* zelplug_GetDescription(void)
+{
+    return "Reads the test plug-in's own files.";
+}
+
+ZELPLUG_EXPORT const char* zelplug_GetAuthor(void)
+{
+    return "The test suite";
+}
+#endif
+
+#if defined(TESTPLUG_TEXTS) || defined(TESTPLUG_FILTER_EXT)
+ZELPLUG_EXPORT const char* zelplug_GetFilterExt(void)
+{
+    return "tst";
+}
+#endif
+
+#ifdef TESTPLUG_TEXTS
+ZELPLUG_EXPORT const char* zelplug_GetFilterName(void)
+{
+    return "Test Meshes (*.tst)";
+}
+#endif
