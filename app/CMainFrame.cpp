@@ -1,6 +1,7 @@
 #include "app/CMainFrame.h"
 
 #include "document/COGLDoc.h"
+#include "report/Version.h"
 #include "view/COGLView.h"
 
 #include <QStatusBar>
@@ -9,7 +10,7 @@ namespace zelvane {
 
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), view_(new COGLView(this))
 {
-    setWindowTitle(kMainFrameTitle);
+    setWindowTitle(QStringLiteral("zelvane ") + QString::fromLatin1(kProgramVersion));
     setCentralWidget(view_);
     statusBar()->setObjectName(QStringLiteral("statusBar"));
     resize(800, 600);

@@ -8,8 +8,6 @@ namespace zelvane {
 class COGLView;
 class COGLDoc;
 
-inline constexpr const char* kMainFrameTitle = "zelvane 0.1.0";
-
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 

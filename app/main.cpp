@@ -1,12 +1,13 @@
 // zelvane: an editor for The Sims object files with a 3-D scene view.
 
 #include "app/CMainFrame.h"
+#include "app/QtReporter.h"
 #include "document/COGLDoc.h"
-#include "resfile/CTGFileSystem.h"
+#include "objects/GameFolder.h"
 #include "report/ErrorLog.h"
 #include "report/ProgramFolders.h"
-#include "objects/GameFolder.h"
-#include "app/QtReporter.h"
+#include "report/Version.h"
+#include "resfile/CTGFileSystem.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -16,7 +17,7 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("zelvane"));
     QApplication::setApplicationName(QStringLiteral("zelvane"));
-    QApplication::setApplicationVersion(QStringLiteral("0.1.0"));
+    QApplication::setApplicationVersion(QString::fromLatin1(zelvane::kProgramVersion));
 
     zelvane::QtReporter reporter;
     zelvane::SetReporter(&reporter);

@@ -5,12 +5,13 @@
 // Usage: clone_bench [--repeat N]
 
 #include "bytes/ByteWriter.h"
+#include "objects/CObjectFile.h"
+#include "objects/ObjectClone.h"
+#include "objects/ObjectDefinition.h"
+#include "report/Reporter.h"
 #include "resfile/CTGDrawGroup.h"
 #include "resfile/CTGObjResFileSet.h"
 #include "resfile/IffBuilder.h"
-#include "objects/ObjectClone.h"
-#include "objects/CObjectFile.h"
-#include "report/Reporter.h"
 
 #include <algorithm>
 #include <chrono>
@@ -33,19 +34,15 @@ constexpr size_t kSpriteBytes = 28 * 1024;
 
 std::vector<uint8_t> Record(uint32_t guid, int16_t group, int16_t place, int16_t drawGroup)
 {
-    std::vector<uint8_t> r(216, 0);
-    auto word = [&](size_t n, int16_t v) {
-        r[2 * n] = static_cast<uint8_t>(v);
-        r[2 * n + 1] = static_cast<uint8_t>(static_cast<uint16_t>(v) >> 8);
-    };
-    r[0] = 138;
-    word(3, drawGroup);
-    word(4, drawGroup ? 1 : 0);
-    word(10, group);
-    word(11, place);
-    word(41, 2000);
-    std::memcpy(r.data() + 28, &guid, 4);
-    return r;
+    ObjectDefinition r;
+    r.SetInt32At(objd::kVersion, static_cast<int32_t>(objd::kCurrentVersion));
+    r.SetWord(3, drawGroup);
+    r.SetWord(4, drawGroup ? 1 : 0);
+    r.SetWord(10, group);
+    r.SetWord(11, place);
+    r.SetWord(41, 2000);
+    r.SetGuid(static_cast<int32_t>(guid));
+    return r.StoredBytes();
 }
 
 std::vector<uint8_t> BigObject()
@@ -100,7 +97,10 @@ int main(int argc, char** argv)
         return 1;
     }
     CObjectFile file(source, std::move(container));
-    file.BuildLists();
+    if (file.BuildLists() != kResOk) {
+        std::fprintf(stderr, "clone_bench: cannot read the objects of %s\n", source.c_str());
+        return 1;
+    }
     const CObjectEntry& master = *file.ListedObjects().at(0);
 
     std::vector<double> times;

@@ -149,8 +149,8 @@ bool RandomEdits(const std::string& path, std::vector<Live> live, int edits, boo
     CTGIffFile file;
     if (file.OpenContainer(path) != kResOk)
         return false;
-    if (syncAtClose)
-        file.SyncOnlyAtClose();
+    if (syncAtClose && file.SyncOnlyAtClose() != kResOk)
+        return false;
     EditCounts counts;
     std::uniform_int_distribution<int> percent(0, 99);
     for (int i = 0; i < edits; ++i) {

@@ -9,9 +9,9 @@
 //
 // Usage: open_and_load GAME_FOLDER [--repeat N]
 
+#include "objects/ObjectCatalog.h"
 #include "resfile/CTGFileSystem.h"
 #include "resfile/CTGObjResFileSet.h"
-#include "objects/ObjectCatalog.h"
 #include "resfile/ResType.h"
 
 #include <algorithm>
@@ -89,7 +89,7 @@ void OpenAndLoad(CTGFileSystem& fileSystem, const std::string& folder, Counts& c
                 ++counts.objds;
                 counts.objdBytes += objd->Size();
             }
-        objects.CloseContainer();
+        static_cast<void>(objects.CloseContainer()); // read-only: nothing to write
     }
 }
 

@@ -1,18 +1,42 @@
 #pragma once
-// Byte-order helpers for values held in memory.
+// The two byte orders of the formats we read and write, and the one place
+// where values become bytes and bytes values. IFF file and chunk headers are
+// big-endian; resource bodies, FAR archives and records little-endian (a
+// record says by its mark which). Only the cursors (ByteReader, ByteWriter,
+// ByteSpanWriter) call Load and Store; everything else goes through them.
 
+#include <cstddef>
 #include <cstdint>
+#include <span>
 
 namespace zelvane {
 
-constexpr uint16_t Swap16(uint16_t v)
+enum class ByteOrder { Little, Big };
+
+namespace byte_order {
+
+// The value held in `bytes` (at most 8 of them) in `order`.
+constexpr uint64_t Load(std::span<const uint8_t> bytes, ByteOrder order)
 {
-    return static_cast<uint16_t>((v >> 8) | (v << 8));
+    uint64_t value = 0;
+    const size_t n = bytes.size();
+    for (size_t i = 0; i < n; ++i) {
+        const size_t shift = order == ByteOrder::Big ? (n - 1 - i) * 8 : i * 8;
+        value |= static_cast<uint64_t>(bytes[i]) << shift;
+    }
+    return value;
 }
 
-constexpr uint32_t Swap32(uint32_t v)
+// Stores the low bytes of `value` into `out` (at most 8) in `order`.
+constexpr void Store(std::span<uint8_t> out, uint64_t value, ByteOrder order)
 {
-    return (v >> 24) | ((v >> 8) & 0x0000FF00u) | ((v << 8) & 0x00FF0000u) | (v << 24);
+    const size_t n = out.size();
+    for (size_t i = 0; i < n; ++i) {
+        const size_t shift = order == ByteOrder::Big ? (n - 1 - i) * 8 : i * 8;
+        out[i] = static_cast<uint8_t>(value >> shift);
+    }
 }
+
+} // namespace byte_order
 
 } // namespace zelvane

@@ -15,17 +15,11 @@ bool ByteReader::take(size_t n)
     return true;
 }
 
-uint64_t ByteReader::scalar(size_t n, bool bigEndian)
+uint64_t ByteReader::scalar(size_t n, ByteOrder order)
 {
     if (!take(n))
         return 0;
-    const uint8_t* p = bytes_.data() + pos_ - n;
-    uint64_t value = 0;
-    for (size_t i = 0; i < n; ++i) {
-        const size_t shift = bigEndian ? (n - 1 - i) * 8 : i * 8;
-        value |= static_cast<uint64_t>(p[i]) << shift;
-    }
-    return value;
+    return byte_order::Load(bytes_.subspan(pos_ - n, n), order);
 }
 
 float ByteReader::f32le()

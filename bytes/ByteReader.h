@@ -6,6 +6,8 @@
 // whole record and test ok() once, which keeps parsers short without ever
 // touching memory outside the span.
 
+#include "bytes/ByteOrder.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -25,16 +27,21 @@ public:
     [[nodiscard]] size_t remaining() const { return bytes_.size() - pos_; }
 
     uint8_t u8() { return take(1) ? bytes_[pos_ - 1] : 0; }
-    uint16_t u16le() { return static_cast<uint16_t>(scalar(2, false)); }
-    uint16_t u16be() { return static_cast<uint16_t>(scalar(2, true)); }
-    uint32_t u32le() { return static_cast<uint32_t>(scalar(4, false)); }
-    uint32_t u32be() { return static_cast<uint32_t>(scalar(4, true)); }
+    uint16_t u16le() { return u16(ByteOrder::Little); }
+    uint16_t u16be() { return u16(ByteOrder::Big); }
+    uint32_t u32le() { return u32(ByteOrder::Little); }
+    uint32_t u32be() { return u32(ByteOrder::Big); }
     int16_t i16le() { return static_cast<int16_t>(u16le()); }
     int32_t i32le() { return static_cast<int32_t>(u32le()); }
     float f32le();
+    // For formats that say at run time which order they were written in.
+    uint16_t u16(ByteOrder order) { return static_cast<uint16_t>(scalar(2, order)); }
+    uint32_t u32(ByteOrder order) { return static_cast<uint32_t>(scalar(4, order)); }
 
     // The next n bytes, or an empty span (and failure) when fewer remain.
     std::span<const uint8_t> bytes(size_t n);
+    // Both answer ok() afterwards; callers that test ok() at the end of a
+    // record may ignore it.
     bool skip(size_t n) { return take(n); }
     // Moves to an absolute position; positions past the end fail.
     bool seek(size_t position);
@@ -54,7 +61,7 @@ public:
 
 private:
     bool take(size_t n);
-    uint64_t scalar(size_t n, bool bigEndian);
+    uint64_t scalar(size_t n, ByteOrder order);
 
     std::span<const uint8_t> bytes_;
     size_t pos_ = 0;

@@ -1,15 +1,22 @@
 #include "bytes/ByteWriter.h"
 
 #include <cstring>
+#include <stdexcept>
 
 namespace zelvane {
 
-void ByteWriter::put(uint32_t v, int n, bool bigEndian)
+void ByteWriter::put(uint32_t v, size_t n, ByteOrder order)
 {
-    for (int i = 0; i < n; ++i) {
-        const int shift = bigEndian ? (n - 1 - i) * 8 : i * 8;
-        bytes_.push_back(static_cast<uint8_t>(v >> shift));
-    }
+    const size_t at = bytes_.size();
+    bytes_.resize(at + n);
+    byte_order::Store(std::span(bytes_).subspan(at, n), v, order);
+}
+
+void ByteWriter::patch(size_t at, uint32_t v, ByteOrder order)
+{
+    if (at > bytes_.size() || bytes_.size() - at < 4)
+        throw std::out_of_range("ByteWriter: patch beyond the written bytes");
+    byte_order::Store(std::span(bytes_).subspan(at, 4), v, order);
 }
 
 void ByteWriter::append(const void* data, size_t size)
@@ -19,18 +26,6 @@ void ByteWriter::append(const void* data, size_t size)
     const size_t at = bytes_.size();
     bytes_.resize(at + size);
     std::memcpy(bytes_.data() + at, data, size);
-}
-
-void ByteWriter::patch_u32be(size_t at, uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        bytes_.at(at + i) = static_cast<uint8_t>(v >> (24 - 8 * i));
-}
-
-void ByteWriter::patch_u32le(size_t at, uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        bytes_.at(at + i) = static_cast<uint8_t>(v >> (8 * i));
 }
 
 } // namespace zelvane

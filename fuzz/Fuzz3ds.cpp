@@ -9,7 +9,6 @@
 // hold chunks, and the same set from the same bytes.
 
 #include "fuzz/FuzzSupport.h"
-
 #include "plugins/host/MeshSetCheck.h"
 #include "plugins/meshport/MeshSetBuilder.h"
 #include "plugins/meshport/MeshportImport.h"

@@ -3,9 +3,8 @@
 // the bytes could hold, that values a version does not store are 0, and that
 // what was decoded, encoded again in the same version, decodes to the same group.
 
-#include "fuzz/FuzzSupport.h"
-
 #include "bytes/ByteWriter.h"
+#include "fuzz/FuzzSupport.h"
 #include "resfile/CTGDrawGroup.h"
 #include "resfile/ResErrors.h"
 

@@ -6,7 +6,6 @@
 // inside the archive.
 
 #include "fuzz/FuzzSupport.h"
-
 #include "resfile/CTGFile.h"
 #include "resfile/CTGFileSystem.h"
 #include "resfile/FarManifest.h"

@@ -18,9 +18,9 @@
 //   4. The edits
 //   5. Checks after every edit and after reopening
 
+#include "bytes/ByteReader.h"
 #include "fuzz/FuzzSupport.h"
 #include "fuzz/IffDamage.h"
-
 #include "resfile/CTGIffFile.h"
 #include "resfile/IffLayout.h"
 #include "resfile/ResErrors.h"
@@ -77,7 +77,7 @@ Input Split(const uint8_t* data, size_t size)
 
 uint32_t BigEndian32(const uint8_t* p)
 {
-    return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | uint32_t{p[3]};
+    return ByteReader(std::span(p, 4)).u32be();
 }
 
 // The chunk chain as a scan walks it.

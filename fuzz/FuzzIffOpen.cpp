@@ -3,8 +3,8 @@
 // that what a load hands out is exactly the chunk's bytes in the file, that
 // the map chunk never shows, and that reading leaves the file untouched.
 
+#include "bytes/ByteReader.h"
 #include "fuzz/FuzzSupport.h"
-
 #include "resfile/CTGIffFile.h"
 #include "resfile/IffLayout.h"
 #include "resfile/ResErrors.h"
@@ -18,7 +18,7 @@ namespace {
 
 uint32_t BigEndian32(const uint8_t* p)
 {
-    return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | uint32_t{p[3]};
+    return ByteReader(std::span(p, 4)).u32be();
 }
 
 void CheckLoaded(const IffIndex& index, const uint8_t* data, size_t size)

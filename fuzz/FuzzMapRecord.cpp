@@ -3,7 +3,6 @@
 // must give the same bytes.
 
 #include "fuzz/FuzzSupport.h"
-
 #include "resfile/CTGRecord.h"
 #include "resfile/IffIndex.h"
 #include "resfile/ResHandle.h"

@@ -11,7 +11,6 @@
 //   decodes to the same planes, size and origin.
 
 #include "fuzz/FuzzSupport.h"
-
 #include "objects/SpriteDecoder.h"
 #include "objects/SpriteEncoder.h"
 #include "objects/SpriteLayout.h"

@@ -7,7 +7,6 @@
 // which that layout cannot hold).
 
 #include "fuzz/FuzzSupport.h"
-
 #include "resfile/CTGStringList.h"
 #include "resfile/ResErrors.h"
 

@@ -1,6 +1,7 @@
 #include "fuzz/IffDamage.h"
 
 #include "bytes/ByteReader.h"
+#include "bytes/ByteSpanWriter.h"
 #include "resfile/CTGRecord.h"
 #include "resfile/IffIndex.h"
 #include "resfile/IffLayout.h"
@@ -16,12 +17,12 @@ namespace {
 
 enum Kind : uint8_t { FlipFlags, MarkFree, LieAboutSize, MoveMapEntry, NestChunk, PointMapOffset, KindCount };
 
+// Nothing is written where the four bytes do not fit.
 void PutU32be(std::vector<uint8_t>& file, size_t at, uint32_t value)
 {
-    if (at > file.size() || file.size() - at < 4)
-        return;
-    for (int i = 0; i < 4; ++i)
-        file[at + i] = static_cast<uint8_t>(value >> (24 - 8 * i));
+    ByteSpanWriter out(file);
+    out.seek(at);
+    out.u32be(value);
 }
 
 struct Link {

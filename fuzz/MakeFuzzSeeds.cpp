@@ -5,14 +5,19 @@
 // offsets).
 // Usage: make_fuzz_seeds CORPUS_FOLDER (one sub-folder per target is made).
 
+#include "bytes/ByteReader.h"
+#include "bytes/ByteSpanWriter.h"
 #include "bytes/ByteWriter.h"
+#include "pngio/PngCodec.h"
 #include "resfile/CTGRecord.h"
 #include "resfile/FarBuilder.h"
 #include "resfile/IffBuilder.h"
 #include "resfile/IffIndex.h"
 #include "resfile/IffLayout.h"
-#include "resfile/ResourceMapRecord.h"
 #include "resfile/ResType.h"
+#include "resfile/ResourceMapRecord.h"
+
+#include <zlib.h>
 
 #include <array>
 #include <bit>
@@ -58,24 +63,22 @@ Bytes Pattern(size_t size, uint8_t start)
     return bytes;
 }
 
-uint32_t GetU32be(const Bytes& b, size_t at)
+uint32_t GetU32(const Bytes& b, size_t at, ByteOrder order)
 {
-    return (uint32_t{b[at]} << 24) | (uint32_t{b[at + 1]} << 16) | (uint32_t{b[at + 2]} << 8) | b[at + 3];
+    ByteReader r(b);
+    r.seek(at);
+    return r.u32(order);
 }
-uint32_t GetU32le(const Bytes& b, size_t at)
+uint32_t GetU32be(const Bytes& b, size_t at) { return GetU32(b, at, ByteOrder::Big); }
+uint32_t GetU32le(const Bytes& b, size_t at) { return GetU32(b, at, ByteOrder::Little); }
+void PutU32(Bytes& b, size_t at, uint32_t v, ByteOrder order)
 {
-    return uint32_t{b[at]} | (uint32_t{b[at + 1]} << 8) | (uint32_t{b[at + 2]} << 16) | (uint32_t{b[at + 3]} << 24);
+    ByteSpanWriter w(b);
+    w.seek(at);
+    w.u32(v, order);
 }
-void PutU32be(Bytes& b, size_t at, uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        b[at + i] = static_cast<uint8_t>(v >> (24 - 8 * i));
-}
-void PutU32le(Bytes& b, size_t at, uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        b[at + i] = static_cast<uint8_t>(v >> (8 * i));
-}
+void PutU32be(Bytes& b, size_t at, uint32_t v) { PutU32(b, at, v, ByteOrder::Big); }
+void PutU32le(Bytes& b, size_t at, uint32_t v) { PutU32(b, at, v, ByteOrder::Little); }
 Bytes Prefix(const Bytes& b, size_t length) { return Bytes(b.begin(), b.begin() + static_cast<long>(length)); }
 
 // A small object file: the usual resource kinds, with labels and a second OBJD.
@@ -443,6 +446,49 @@ void WriteIffEditSeeds(SeedWriter& out)
     WriteDamagedEditSeeds(out, withMap, freed.Build(IffBuilder::Map::Written));
 }
 
+// PNGs of every channel layout the encoder writes, cut short, with a broken
+// checksum, and with headers claiming no pixels or too many.
+void WritePngSeeds(SeedWriter& out)
+{
+    auto encode = [](uint32_t width, uint32_t height, PngChannels channels) {
+        PngImage image;
+        image.width = width;
+        image.height = height;
+        image.channels = channels;
+        image.pixels = Pattern(image.RowBytes() * height, static_cast<uint8_t>(width * 16 + height));
+        Bytes png;
+        std::string error;
+        if (!EncodePng(image, png, error))
+            std::fprintf(stderr, "cannot encode a seed PNG: %s\n", error.c_str());
+        return png;
+    };
+    out.Write("grey", encode(3, 2, PngChannels::Grey));
+    out.Write("grey-alpha", encode(2, 2, PngChannels::GreyAlpha));
+    out.Write("rgba", encode(7, 3, PngChannels::Rgba));
+    const Bytes rgb = encode(40, 30, PngChannels::Rgb);
+    out.Write("rgb", rgb);
+    out.Write("rgb-cut", Prefix(rgb, rgb.size() / 2));
+
+    // The header chunk: length, "IHDR", width and height at bytes 16 and 20, its CRC at 29.
+    constexpr size_t kWidthPos = 16;
+    constexpr size_t kHeaderCrcPos = 29;
+    auto withSize = [&](uint32_t width, uint32_t height) {
+        Bytes png = rgb;
+        PutU32be(png, kWidthPos, width);
+        PutU32be(png, kWidthPos + 4, height);
+        PutU32be(png, kHeaderCrcPos, static_cast<uint32_t>(crc32(0, png.data() + 12, 17)));
+        return png;
+    };
+    out.Write("claims-too-many-pixels", withSize(40000, 40000));
+    out.Write("claims-no-pixels", withSize(0, 30));
+    Bytes badCrc = rgb;
+    badCrc[kHeaderCrcPos + 3] ^= 0xFF;
+    out.Write("bad-header-crc", badCrc);
+    Bytes badData = rgb;
+    badData[badData.size() - 20] ^= 0x55;
+    out.Write("bad-image-data", badData);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -464,5 +510,7 @@ int main(int argc, char** argv)
     WriteDrawGroupSeeds(groups);
     SeedWriter edits(root / "fuzz_iff_edit");
     WriteIffEditSeeds(edits);
-    return iff.Ok() && map.Ok() && far.Ok() && lists.Ok() && groups.Ok() && edits.Ok() ? 0 : 1;
+    SeedWriter pngs(root / "fuzz_png_decode");
+    WritePngSeeds(pngs);
+    return iff.Ok() && map.Ok() && far.Ok() && lists.Ok() && groups.Ok() && edits.Ok() && pngs.Ok() ? 0 : 1;
 }

@@ -7,12 +7,15 @@
 // Usage: make_sprite_fuzz_seeds CORPUS_FOLDER (writes into its fuzz_spr,
 // fuzz_spr2 and fuzz_preview sub-folders).
 
+#include "bytes/ByteReader.h"
+#include "bytes/ByteSpanWriter.h"
 #include "fuzz/SeedFile.h"
 #include "bytes/ByteWriter.h"
-#include "resfile/CTGDrawGroup.h"
+#include "objects/ObjectDefinition.h"
 #include "objects/Palette.h"
 #include "objects/SpriteEncoder.h"
 #include "objects/SpriteLayout.h"
+#include "resfile/CTGDrawGroup.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -60,16 +63,18 @@ Bytes Cut(Bytes bytes, size_t size)
     return bytes;
 }
 
-void PutU32(Bytes& bytes, size_t at, uint32_t value, bool bigEndian = false)
+void PutU32(Bytes& bytes, size_t at, uint32_t value, ByteOrder order = ByteOrder::Little)
 {
-    for (int i = 0; i < 4; ++i)
-        bytes[at + static_cast<size_t>(i)] = static_cast<uint8_t>(value >> (bigEndian ? 24 - 8 * i : 8 * i));
+    ByteSpanWriter w(bytes);
+    w.seek(at);
+    w.u32(value, order);
 }
 
 uint32_t GetU32(const Bytes& bytes, size_t at)
 {
-    return uint32_t{bytes[at]} | uint32_t{bytes[at + 1]} << 8 | uint32_t{bytes[at + 2]} << 16 |
-           uint32_t{bytes[at + 3]} << 24;
+    ByteReader r(bytes);
+    r.seek(at);
+    return r.u32le();
 }
 
 // A little-endian 'SPR#' as some files keep it: every number of the
@@ -81,7 +86,7 @@ Bytes BigEndianSpr(Bytes bytes)
     for (uint32_t i = 0; i < frames; ++i)
         offsets.push_back(GetU32(bytes, 12 + 4 * i));
     for (size_t at = 0; at < 12 + 4 * size_t{frames}; at += 4)
-        PutU32(bytes, at, GetU32(bytes, at), true);
+        PutU32(bytes, at, GetU32(bytes, at), ByteOrder::Big);
     for (uint32_t offset : offsets)
         for (size_t at = offset; at < offset + 8; at += 2)
             std::swap(bytes[at], bytes[at + 1]);
@@ -146,32 +151,28 @@ class PreviewInput {
 public:
     PreviewInput(uint8_t imageIndex, Rgb background, uint8_t opacity)
     {
-        bytes_ = {imageIndex, background.red, background.green, background.blue, opacity};
+        bytes_.bytes(std::array<uint8_t, 5>{imageIndex, background.red, background.green, background.blue, opacity});
     }
     // kind: 0 OBJD, 1 DGRP, 2 SPR2, 3 SPR#, 4 PALT.
     void Add(uint8_t kind, int16_t id, const Bytes& data)
     {
-        for (char c : std::string("ZLV!"))
-            bytes_.push_back(static_cast<uint8_t>(c));
-        bytes_.push_back(kind);
-        bytes_.push_back(static_cast<uint8_t>(id));
-        bytes_.push_back(static_cast<uint8_t>(static_cast<uint16_t>(id) >> 8));
-        bytes_.insert(bytes_.end(), data.begin(), data.end());
+        bytes_.text("ZLV!");
+        bytes_.u8(kind);
+        bytes_.u16le(static_cast<uint16_t>(id));
+        bytes_.bytes(data);
     }
-    const Bytes& Data() const { return bytes_; }
+    const Bytes& Data() const { return bytes_.data(); }
 
 private:
-    Bytes bytes_;
+    ByteWriter bytes_;
 };
 
 Bytes Record(std::initializer_list<std::pair<size_t, int16_t>> words)
 {
-    Bytes record(216, 0);
-    for (const auto& [word, value] : words) {
-        record[2 * word] = static_cast<uint8_t>(value);
-        record[2 * word + 1] = static_cast<uint8_t>(static_cast<uint16_t>(value) >> 8);
-    }
-    return record;
+    ObjectDefinition record;
+    for (const auto& [word, value] : words)
+        record.SetWord(word, value);
+    return record.StoredBytes();
 }
 
 Bytes Group(std::vector<DrawGroupSprite> sprites)

@@ -1,26 +1,19 @@
 #include "objects/BehaviourRepair.h"
 
+#include "bytes/ByteReader.h"
+#include "bytes/ByteSpanWriter.h"
+
 namespace zelvane {
 
 namespace {
 
 constexpr uint32_t kInstructionSize = 12;
+constexpr uint32_t kCounted16CountPos = 2;
 constexpr uint32_t kCounted16Start = 12;
 constexpr uint32_t kCounted32Start = 13;
 constexpr uint32_t kCounted32CountPos = 9;
 constexpr uint32_t kGuidPos = 4;
 constexpr uint32_t kOperandKindPos = 8;
-
-uint32_t Load32(const uint8_t* p)
-{
-    return uint32_t{p[0]} | (uint32_t{p[1]} << 8) | (uint32_t{p[2]} << 16) | (uint32_t{p[3]} << 24);
-}
-
-void Store32(uint8_t* p, uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        p[i] = static_cast<uint8_t>(v >> (8 * i));
-}
 
 bool RefersToGuid(uint16_t opcode, uint8_t operandKind)
 {
@@ -38,9 +31,10 @@ bool RefersToGuid(uint16_t opcode, uint8_t operandKind)
 
 BehaviourLayout LayoutOfBehaviour(std::span<const uint8_t> data)
 {
-    if (data.size() < 2)
+    ByteReader r(data);
+    const uint16_t version = r.u16le();
+    if (!r.ok())
         return BehaviourLayout::Unknown;
-    const uint16_t version = static_cast<uint16_t>(data[0] | (data[1] << 8));
     if (version >= 0x8000 && version <= 0x8002)
         return data.size() >= kCounted16Start ? BehaviourLayout::Counted16 : BehaviourLayout::Unknown;
     if (version == 0x8003)
@@ -52,16 +46,20 @@ BehaviourRepairResult RepairBehaviourGuids(std::span<uint8_t> data, const std::m
 {
     BehaviourRepairResult result;
     result.layout = LayoutOfBehaviour(data);
+    // The layout guarantees the header is there.
+    ByteReader header(data);
     uint32_t start = 0;
     switch (result.layout) {
     case BehaviourLayout::Counted16: {
-        const auto count = static_cast<int16_t>(data[2] | (data[3] << 8));
+        header.seek(kCounted16CountPos);
+        const int16_t count = header.i16le();
         result.declaredInstructions = count > 0 ? static_cast<uint32_t>(count) : 0;
         start = kCounted16Start;
         break;
     }
     case BehaviourLayout::Counted32:
-        result.declaredInstructions = Load32(data.data() + kCounted32CountPos);
+        header.seek(kCounted32CountPos);
+        result.declaredInstructions = header.u32le();
         start = kCounted32Start;
         break;
     case BehaviourLayout::Unknown:
@@ -70,15 +68,20 @@ BehaviourRepairResult RepairBehaviourGuids(std::span<uint8_t> data, const std::m
     const uint32_t fits = static_cast<uint32_t>((data.size() - start) / kInstructionSize);
     result.instructionsInData = result.declaredInstructions < fits ? result.declaredInstructions : fits;
     for (uint32_t i = 0; i < result.instructionsInData; ++i) {
-        uint8_t* instruction = data.data() + start + i * kInstructionSize;
-        const uint16_t opcode = static_cast<uint16_t>(instruction[0] | (instruction[1] << 8));
-        if (!RefersToGuid(opcode, instruction[kOperandKindPos]))
+        const std::span<uint8_t> instruction = data.subspan(start + i * kInstructionSize, kInstructionSize);
+        ByteReader in(instruction);
+        const uint16_t opcode = in.u16le();
+        in.seek(kOperandKindPos);
+        if (!RefersToGuid(opcode, in.u8()))
             continue;
-        const uint32_t oldGuid = Load32(instruction + kGuidPos);
+        in.seek(kGuidPos);
+        const uint32_t oldGuid = in.u32le();
         const auto it = guidMap.find(oldGuid);
         if (it == guidMap.end())
             continue;
-        Store32(instruction + kGuidPos, it->second);
+        ByteSpanWriter out(instruction);
+        out.seek(kGuidPos);
+        out.u32le(it->second);
         result.patches.push_back({i, opcode, oldGuid, it->second});
     }
     return result;

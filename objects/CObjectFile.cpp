@@ -12,7 +12,7 @@ CObjectFile::CObjectFile(std::string path, std::unique_ptr<CTGResFile> container
 CObjectFile::~CObjectFile()
 {
     if (container_ && container_->IsOpen())
-        container_->CloseContainer();
+        static_cast<void>(container_->CloseContainer()); // nobody to tell: close explicitly to know
 }
 
 int32_t CObjectFile::BuildLists()

@@ -28,7 +28,7 @@ public:
 
     // Fills the lists from the open container. Returns 0, or the container's
     // error when an OBJD could not be read (the objects read so far stay).
-    int32_t BuildLists();
+    [[nodiscard]] int32_t BuildLists();
 
     const std::string& Path() const { return path_; }
     CTGResFile& Container() const { return *container_; }

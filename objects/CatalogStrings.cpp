@@ -81,7 +81,7 @@ void PrepareCatalogStrings(CTGResFile& container, int16_t id)
         added = true;
     }
     if (added)
-        list.Save(); // a list that cannot be saved is read as it is
+        static_cast<void>(list.Save()); // a list that cannot be saved is read as it is
 }
 
 int32_t WriteCatalogStrings(CTGResFile& container, int16_t id, const CatalogStrings& strings)

@@ -5,8 +5,8 @@
 // NUL-terminated texts. Writing always produces a 'CTSS' list and then
 // removes the 'CATS' resource.
 
-#include "resfile/CTGResFile.h"
 #include "objects/ObjectDefinition.h"
+#include "resfile/CTGResFile.h"
 
 #include <string>
 
@@ -48,6 +48,6 @@ void PrepareCatalogStrings(CTGResFile& container, int16_t id);
 // container that is not writable; otherwise 0 or the first container error
 // (-96 when the stored list is in a layout that cannot be read: it is left
 // untouched).
-int32_t WriteCatalogStrings(CTGResFile& container, int16_t id, const CatalogStrings& strings);
+[[nodiscard]] int32_t WriteCatalogStrings(CTGResFile& container, int16_t id, const CatalogStrings& strings);
 
 } // namespace zelvane

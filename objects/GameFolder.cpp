@@ -3,6 +3,8 @@
 
 #include "objects/GameFolder.h"
 
+#include "report/UserFolders.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
@@ -58,12 +60,6 @@ std::string WithSlash(std::string path)
     return path;
 }
 
-std::string Home()
-{
-    const char* home = std::getenv("HOME");
-    return home ? home : "";
-}
-
 } // namespace
 
 GameFolderInputs GameFolderInputs::FromEnvironment(std::optional<std::string> commandLine,
@@ -73,11 +69,12 @@ GameFolderInputs GameFolderInputs::FromEnvironment(std::optional<std::string> co
     inputs.commandLine = std::move(commandLine);
     if (const char* value = std::getenv("SIMS_DATA"); value && *value)
         inputs.environment = value;
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    const std::string configHome = config && *config ? config : Home() + "/.config";
-    inputs.profilePath = configHome + "/zelvane/zelvane.conf";
-    const char* prefix = std::getenv("WINEPREFIX");
-    inputs.winePrefix = prefix && *prefix ? prefix : Home() + "/.wine";
+    if (const std::optional<std::string> config = UserFolderPath(UserFolder::Config))
+        inputs.profilePath = *config + "zelvane.conf";
+    if (const char* prefix = std::getenv("WINEPREFIX"); prefix && *prefix)
+        inputs.winePrefix = prefix;
+    else if (const std::optional<std::string> home = HomeFolder())
+        inputs.winePrefix = *home + ".wine";
     inputs.sampleFolders = std::move(sampleFolders);
     return inputs;
 }
@@ -186,7 +183,7 @@ GameFolderChoice FindGameFolder(const GameFolderInputs& inputs)
     consider(inputs.commandLine, GameFolderSource::CommandLine, "the command line");
     consider(inputs.environment, GameFolderSource::Environment, "SIMS_DATA");
     consider(ReadIniValue(inputs.profilePath, "Settings", "SIMS_DATA"), GameFolderSource::Profile, "the profile");
-    if (choice.source == GameFolderSource::None) {
+    if (choice.source == GameFolderSource::None && !inputs.winePrefix.empty()) {
         if (const auto windows = ReadWineGameFolder(inputs.winePrefix + "/system.reg")) {
             const auto mapped = MapWinePath(inputs.winePrefix, *windows);
             if (mapped)

@@ -23,8 +23,8 @@ struct GameFolderChoice {
 struct GameFolderInputs {
     std::optional<std::string> commandLine;
     std::optional<std::string> environment;  // SIMS_DATA
-    std::string profilePath;                 // the INI file holding [Settings] SIMS_DATA
-    std::string winePrefix;                  // folder holding system.reg and dosdevices/
+    std::string profilePath;                 // the INI file holding [Settings] SIMS_DATA; empty: none
+    std::string winePrefix;                  // folder holding system.reg and dosdevices/; empty: none
     std::vector<std::string> sampleFolders;  // candidates, first existing wins
 
     // The inputs of this process: SIMS_DATA, $XDG_CONFIG_HOME/zelvane/zelvane.conf

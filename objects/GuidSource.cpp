@@ -1,5 +1,7 @@
 #include "objects/GuidSource.h"
 
+#include "bytes/ByteReader.h"
+
 #include <array>
 #include <sys/random.h>
 
@@ -13,7 +15,7 @@ uint32_t GuidSource::NewGuid()
     // Version 4, variant 1, as any UUID generator would set; only the first 32 bits are kept.
     uuid[6] = static_cast<uint8_t>((uuid[6] & 0x0F) | 0x40);
     uuid[8] = static_cast<uint8_t>((uuid[8] & 0x3F) | 0x80);
-    return (uint32_t{uuid[0]} << 24) | (uint32_t{uuid[1]} << 16) | (uint32_t{uuid[2]} << 8) | uuid[3];
+    return ByteReader(uuid).u32be();
 }
 
 uint32_t GuidSource::NewUnusedGuid(const std::function<bool(uint32_t)>& taken, int attempts)

@@ -1,5 +1,6 @@
 #include "objects/ObjectCatalog.h"
 
+#include "objects/ObjectFileOpener.h"
 #include "resfile/CTGFileSystem.h"
 #include "resfile/CTGObjResFileSet.h"
 #include "resfile/PathUtil.h"
@@ -122,11 +123,15 @@ void ObjectCatalog::Scan(const std::string& relativeFolder)
         if (IsLeftOut(name))
             continue;
         const std::string withoutExtension = folder + name.substr(0, name.size() - 4);
-        auto container = std::make_unique<CTGObjResFileSet>();
-        if (container->OpenContainer(withoutExtension) != kResOk)
+        // The game's files are only ever read.
+        int32_t code = kResOk;
+        std::unique_ptr<CTGObjResFileSet> container =
+            ObjectFileOpener::OpenSet(withoutExtension, OpenPurpose::Read, code);
+        if (!container)
             continue;
         auto file = std::make_unique<CObjectFile>(withoutExtension, std::move(container));
-        file->BuildLists();
+        // A record that cannot be read ends its file's list; the objects before it stay listed.
+        static_cast<void>(file->BuildLists());
         files_.push_back(std::move(file));
     }
 }

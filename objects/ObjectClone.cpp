@@ -9,17 +9,18 @@
 #include "objects/ObjectClone.h"
 
 #include "objects/CObjectFile.h"
+#include "objects/GuidSource.h"
+#include "objects/ObjectFileOpener.h"
+#include "report/Reporter.h"
+#include "report/UserFolders.h"
 #include "resfile/CTGDrawGroup.h"
 #include "resfile/CTGFileSystem.h"
 #include "resfile/CTGIffFile.h"
 #include "resfile/CTGObjResFileSet.h"
 #include "resfile/CTGStringList.h"
-#include "objects/GuidSource.h"
-#include "resfile/PathUtil.h"
-#include "report/Reporter.h"
+#include "resfile/FileReplacement.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -55,18 +56,6 @@ std::unique_ptr<CTGObjResFileSet> MakeTarget()
     target->ClearRegistrations();
     target->RegisterExtension(ContainerKind::Iff, ".iff");
     return target;
-}
-
-std::string StagingPath(const std::string& targetPath)
-{
-    const PathParts parts = SplitPath(targetPath);
-    return parts.folder + "." + parts.base + ".cloning.iff";
-}
-
-void RemoveFile(const std::string& path)
-{
-    std::error_code ec;
-    std::filesystem::remove(path, ec);
 }
 
 struct Gathered {
@@ -243,9 +232,10 @@ CloneResult CloneObject(const CObjectEntry& object, const CloneOptions& options)
     CloneResult result;
     CTGResFile& source = object.Owner().Container();
     const std::string& shownPath = options.targetPath;
-    const std::string staging = StagingPath(options.targetPath);
+    // Written beside the working file, which it replaces only once complete.
+    FileReplacement replacement(options.targetPath);
+    const std::string& staging = replacement.StagingPath();
 
-    RemoveFile(staging); // a leftover of an earlier failure
     auto target = MakeTarget();
     if (const int32_t error = target->CreateContainer(staging); error != kResOk) {
         ShowError(Format("Could not create the new object object file named \"%s\", error #%d!", shownPath, error));
@@ -253,21 +243,21 @@ CloneResult CloneObject(const CObjectEntry& object, const CloneOptions& options)
         return result;
     }
     if (const int32_t error = target->OpenContainer(staging); error != kResOk) {
-        RemoveFile(staging);
         ShowError(Format("Could not clone the object file to \"%s\": error #%d!", shownPath, error));
         result.error = error;
         return result;
     }
-    // The staging file only matters once complete: one sync as it closes, not one per resource.
+    // The staging file only matters once complete: the replacement syncs it
+    // once, so flushes on the way need not.
     if (auto* iff = dynamic_cast<CTGIffFile*>(target->Member(0)))
-        iff->SyncOnlyAtClose();
+        static_cast<void>(iff->SyncOnlyAtClose()); // cannot fail on the member just opened
 
     auto fail = [&](int32_t error) {
         char text[256];
         std::snprintf(text, sizeof text, "Encountered an error reading from object file, error #%d!", error);
         ShowError(text);
-        target->CloseContainer();
-        RemoveFile(staging);
+        static_cast<void>(target->CloseContainer()); // the staging file is thrown away
+        replacement.Abandon();
         ShowError(Format("Could not clone the object file to \"%s\": error #%d!", shownPath, error));
         result.error = error;
         result.guids.clear();
@@ -326,10 +316,7 @@ CloneResult CloneObject(const CObjectEntry& object, const CloneOptions& options)
 
     // Complete: now it may replace the previous working file (which, if
     // open, keeps reading its old contents until it is closed).
-    std::error_code ec;
-    std::filesystem::rename(staging, options.targetPath, ec);
-    if (ec) {
-        RemoveFile(staging);
+    if (replacement.Commit() != kResOk) {
         ShowError(Format("Could not clone the object file to \"%s\": error #%d!", shownPath, kErrCannotCreate));
         result.error = kErrCannotCreate;
         result.guids.clear();
@@ -342,13 +329,15 @@ CloneResult CloneObject(const CObjectEntry& object, const CloneOptions& options)
 
 std::unique_ptr<CObjectFile> OpenWorkingObjectFile(const std::string& path)
 {
-    auto container = std::make_unique<CTGObjResFileSet>();
-    if (container->OpenContainer(path) != kResOk) {
+    int32_t code = kResOk;
+    std::unique_ptr<CTGObjResFileSet> container = ObjectFileOpener::OpenSet(path, OpenPurpose::Change, code);
+    if (!container) {
         ShowError("Could NOT open new object file!");
         return nullptr;
     }
     auto file = std::make_unique<CObjectFile>(path, std::move(container));
-    file->BuildLists();
+    // A record that cannot be read ends the list; the objects before it can still be edited.
+    static_cast<void>(file->BuildLists());
     if (!file->ListedObjects().empty())
         file->ListedObjects().front()->ReadCatalogStrings();
     return file;
@@ -356,12 +345,10 @@ std::unique_ptr<CObjectFile> OpenWorkingObjectFile(const std::string& path)
 
 std::string DefaultWorkingObjectFilePath()
 {
-    const char* data = std::getenv("XDG_DATA_HOME");
-    const char* home = std::getenv("HOME");
-    std::filesystem::path folder = data && *data == '/' ? std::filesystem::path(data)
-                                   : home               ? std::filesystem::path(home) / ".local/share"
-                                                        : std::filesystem::temp_directory_path();
-    folder /= "zelvane";
+    // Without a home, a folder of its own in the temporary folder.
+    const std::optional<std::string> data = UserFolderPath(UserFolder::Data);
+    const std::filesystem::path folder = data ? std::filesystem::path(*data)
+                                              : std::filesystem::temp_directory_path() / "zelvane";
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     return (folder / "zeltemp.iff").string();

@@ -1,5 +1,8 @@
 #include "objects/ObjectDefinition.h"
 
+#include "bytes/ByteReader.h"
+#include "bytes/ByteSpanWriter.h"
+
 #include <algorithm>
 #include <cassert>
 
@@ -37,7 +40,9 @@ int16_t ObjectDefinition::Word(size_t n) const
     assert(n < objd::kWordCount);
     if (n >= objd::kWordCount)
         return 0;
-    return static_cast<int16_t>(record_[2 * n] | (record_[2 * n + 1] << 8));
+    ByteReader r(record_);
+    r.seek(2 * n);
+    return r.i16le();
 }
 
 void ObjectDefinition::SetWord(size_t n, int16_t value)
@@ -45,9 +50,9 @@ void ObjectDefinition::SetWord(size_t n, int16_t value)
     assert(n < objd::kWordCount);
     if (n >= objd::kWordCount)
         return;
-    const auto bits = static_cast<uint16_t>(value);
-    record_[2 * n] = static_cast<uint8_t>(bits);
-    record_[2 * n + 1] = static_cast<uint8_t>(bits >> 8);
+    ByteSpanWriter w(record_);
+    w.seek(2 * n);
+    w.u16le(static_cast<uint16_t>(value));
 }
 
 int32_t ObjectDefinition::Int32At(size_t offset) const
@@ -55,10 +60,9 @@ int32_t ObjectDefinition::Int32At(size_t offset) const
     assert(offset <= objd::kRecordSize - 4);
     if (offset > objd::kRecordSize - 4)
         return 0;
-    uint32_t bits = 0;
-    for (size_t i = 0; i < 4; ++i)
-        bits |= static_cast<uint32_t>(record_[offset + i]) << (8 * i);
-    return static_cast<int32_t>(bits);
+    ByteReader r(record_);
+    r.seek(offset);
+    return r.i32le();
 }
 
 void ObjectDefinition::SetInt32At(size_t offset, int32_t value)
@@ -66,9 +70,9 @@ void ObjectDefinition::SetInt32At(size_t offset, int32_t value)
     assert(offset <= objd::kRecordSize - 4);
     if (offset > objd::kRecordSize - 4)
         return;
-    const auto bits = static_cast<uint32_t>(value);
-    for (size_t i = 0; i < 4; ++i)
-        record_[offset + i] = static_cast<uint8_t>(bits >> (8 * i));
+    ByteSpanWriter w(record_);
+    w.seek(offset);
+    w.u32le(static_cast<uint32_t>(value));
 }
 
 std::vector<uint8_t> ObjectDefinition::StoredBytes() const

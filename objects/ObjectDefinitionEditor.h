@@ -5,11 +5,11 @@
 // command line drive it; it shows no messages itself and reports failures by
 // the resource library's error codes.
 
-#include "resfile/CTGResFile.h"
 #include "objects/CatalogStrings.h"
 #include "objects/ObjectDefinition.h"
 #include "objects/PropertyTable.h"
 #include "objects/PropertyValue.h"
+#include "resfile/CTGResFile.h"
 
 #include <functional>
 #include <optional>
@@ -32,7 +32,7 @@ public:
     // the container at once). Returns 0, or the container's error when the
     // record cannot be read; the record then stays unloaded, nothing can be
     // written, and the editor should not be shown.
-    int32_t LoadForEditing();
+    [[nodiscard]] int32_t LoadForEditing();
 
     // The current value of table row `row` as its control expects it: text
     // for Text, LongText and Number rows, an integer for the others.
@@ -41,7 +41,7 @@ public:
     // record copy, the catalog strings or the resource name. Storing the
     // resource name writes the record at once and returns that write's
     // result; everything else returns 0.
-    int32_t StoreValue(size_t row, const PropertyValue& control);
+    [[nodiscard]] int32_t StoreValue(size_t row, const PropertyValue& control);
 
     // Puts the record copy into the container as the 'OBJD' resource, under
     // its current name or `newName` (cut to 63 characters); the file changes
@@ -49,12 +49,12 @@ public:
     // when the container is not writable; -96 when the record was stored
     // shorter than it can be written (ObjectDefinition::IsComplete); else the
     // container's error. Nothing changes on failure.
-    int32_t WriteRecord(std::optional<std::string_view> newName = std::nullopt);
+    [[nodiscard]] int32_t WriteRecord(std::optional<std::string_view> newName = std::nullopt);
     // Writes name and description as the 'CTSS' list (see WriteCatalogStrings
     // in CatalogStrings.h); skipped with 0 when the strings are unreadable.
-    int32_t WriteCatalogStrings();
+    [[nodiscard]] int32_t WriteCatalogStrings();
     // Saves the container: 0, -45 when it is not writable, or its error.
-    int32_t Save();
+    [[nodiscard]] int32_t Save();
 
     // The 'OBJD' resource's name as the container holds it, or
     // "unnamed object" when it cannot be found.
@@ -72,7 +72,7 @@ public:
     CTGResFile& Container() { return container_; }
 
 private:
-    int32_t StoreRecordField(const PropertyDescriptor& row, const PropertyValue& control);
+    [[nodiscard]] int32_t StoreRecordField(const PropertyDescriptor& row, const PropertyValue& control);
 
     CTGResFile& container_;
     int16_t definitionId_;

@@ -1,11 +1,12 @@
 #include "objects/ObjectPreview.h"
 
-// Sections: placement coefficients; gathering and placing the frames (first
-// pass); drawing them (second pass); the entry point.
+// Sections: gathering and placing the frames (first pass); drawing them
+// (second pass); the entry point. Tiles are placed by objects/TilePlacement.h.
 
-#include "resfile/CTGDrawGroup.h"
 #include "objects/SpriteDecoder.h"
 #include "objects/SpriteLayout.h"
+#include "objects/TilePlacement.h"
+#include "resfile/CTGDrawGroup.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -16,39 +17,11 @@ namespace zelvane {
 namespace {
 
 constexpr int kImageIndexCount = 12;
-constexpr int kDirectionCount = 4;
 constexpr int kFullSizeZoomStep = 2;
 constexpr int kMargin = 8;
 constexpr int kTileDepthBias = 0x1000;
 constexpr uint16_t kFarthest = 0xFFFF;
 constexpr uint32_t kMirrored = 1; // sprite reference flag bit 0
-
-// ---- placement coefficients ----
-
-// Screen offsets of a tile at full size, in a top-down image: left edge and
-// bottom edge of its frames, and its depth (larger is farther). Each
-// direction turns the tile axes a quarter turn further; a real two-tile
-// object assembles whole in all four.
-struct Coefficients {
-    int leftX, leftY;
-    int bottomX, bottomY, bottomLevel;
-    int depthX, depthY;
-};
-
-constexpr Coefficients kDirections[kDirectionCount] = {
-    {64, -64, 32, 32, -50, -347, -347},  // 0: the tile axes reversed
-    {-64, -64, 32, -32, -50, -347, 347}, // 1
-    {-64, 64, -32, -32, -50, 347, 347},  // 2: image index 10
-    {64, 64, -32, 32, -50, 347, -347},   // 3
-};
-
-// Smaller zoom steps halve every coefficient (arithmetic shift).
-Coefficients Shifted(Coefficients c, int shift)
-{
-    for (int* v : {&c.leftX, &c.leftY, &c.bottomX, &c.bottomY, &c.bottomLevel, &c.depthX, &c.depthY})
-        *v >>= shift;
-    return c;
-}
 
 bool FitsInt16(int64_t value)
 {
@@ -100,7 +73,7 @@ bool IsLeftOut(const PreviewTile& tile, int32_t spriteId)
 
 // Loads the tile's frames of image `imageIndex` and grows `bounds` by each.
 // Returns false when the tile draws nothing at all.
-bool GatherTile(CTGResFile& file, const PreviewTile& tile, int imageIndex, const Coefficients& c, Rgb background,
+bool GatherTile(CTGResFile& file, const PreviewTile& tile, int imageIndex, const TilePlacement& c, Rgb background,
                 TileFrames& out, Bounds& bounds, std::vector<std::string>& notes, int64_t& pixelBudget)
 {
     if (tile.graphicIndex < 0 || tile.graphicIndex >= tile.drawGroupCount)
@@ -267,8 +240,8 @@ ObjectPreview ComposeObjectPreview(CTGResFile& file, std::span<const PreviewTile
         preview.notes.push_back("image index " + std::to_string(imageIndex) + " is not 0 to 11");
         return preview;
     }
-    const Coefficients c =
-        Shifted(kDirections[imageIndex % kDirectionCount], kFullSizeZoomStep - imageIndex / kDirectionCount);
+    const TilePlacement c =
+        TilePlacementOf(imageIndex % kViewDirections).Shifted(kFullSizeZoomStep - imageIndex / kViewDirections);
 
     std::vector<TileFrames> work;
     Bounds bounds;

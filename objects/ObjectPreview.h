@@ -20,7 +20,6 @@
 #include "objects/Palette.h"
 #include "objects/PlainImage.h"
 #include "objects/PreviewTile.h"
-
 #include "resfile/CTGResFile.h"
 
 #include <span>

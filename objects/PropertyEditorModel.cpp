@@ -128,8 +128,10 @@ void PropertyEditorModel::ValueChanged(const PropertyValue& state)
     applyEnabled_ = true;
     control_ = state;
     controlTouched_ = true;
+    // The dialog reports no write errors of the container (a new resource name
+    // is written at once); the value stays in the record copy either way.
     if (selected_ >= 0)
-        editor_.StoreValue(listed_[static_cast<size_t>(selected_)], state);
+        static_cast<void>(editor_.StoreValue(listed_[static_cast<size_t>(selected_)], state));
 }
 
 void PropertyEditorModel::ListSelectionChanged(const std::vector<bool>& selected)

@@ -19,14 +19,14 @@
 
 namespace zelvane {
 
-// The control showing a row's value; the numbers are the dialog's control ids.
-enum class ValueControl : int32_t {
-    None = 0,
-    SingleLineEdit = 1250, // Number and Text
-    ChoiceList = 1251,
-    CheckBox = 1254,
-    FlagsList = 1255,
-    MultiLineEdit = 1256, // LongText
+// The control showing a row's value (the dialog gives each its id and place).
+enum class ValueControl {
+    None,
+    SingleLineEdit, // Number and Text
+    ChoiceList,
+    CheckBox,
+    FlagsList,
+    MultiLineEdit, // LongText
 };
 
 ValueControl ControlForKind(PropertyKind kind);
@@ -40,14 +40,12 @@ public:
     // view on (selecting and showing the first row) and disables "A&pply".
     // False, after telling the user, when the record cannot be read: the
     // dialog must not open then.
-    bool Open();
+    [[nodiscard]] bool Open();
 
-    // "&Advanced" / "&Simple": switches the view, refills the list and
-    // selects its first row.
+    // The view toggle: switches the view, refills the list and selects its
+    // first row. The dialog's button names the view it switches to.
     void ToggleView();
     bool AdvancedView() const { return advanced_; }
-    // The toggle button's text: "&Simple" in the advanced view, else "&Advanced".
-    const char* ToggleButtonText() const { return advanced_ ? "&Simple" : "&Advanced"; }
 
     // Table rows in list order, and their display names as the list shows them.
     const std::vector<size_t>& ListedRows() const { return listed_; }
@@ -82,10 +80,10 @@ public:
     // Returns 0 or the first error, which is also shown to the user; after
     // an error the dialog stays modified and "A&pply" enabled, so that the
     // next Apply tries again.
-    int32_t Apply();
+    [[nodiscard]] int32_t Apply();
     // "OK": the same writing when modified; the dialog then closes whatever
     // the result (an error has been shown).
-    int32_t Ok();
+    [[nodiscard]] int32_t Ok();
 
     bool Modified() const { return modified_; }
     bool ApplyEnabled() const { return applyEnabled_; }

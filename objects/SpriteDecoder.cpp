@@ -133,25 +133,19 @@ struct Targets {
 
 // ---- frame headers ----
 
-class EndianReader {
-public:
-    EndianReader(ByteReader& reader, bool bigEndian) : r_(reader), big_(bigEndian) {}
-    uint32_t u32() { return big_ ? r_.u32be() : r_.u32le(); }
-    int16_t i16() { return static_cast<int16_t>(big_ ? r_.u16be() : r_.u16le()); }
-
-private:
-    ByteReader& r_;
-    bool big_;
-};
+ByteOrder HeaderOrder(const SpriteFrameInfo& info)
+{
+    return info.bigEndian ? ByteOrder::Big : ByteOrder::Little;
+}
 
 SpriteStatus ReadSprFrame(ByteReader& r, SpriteFrameInfo& info)
 {
     using namespace spr_layout;
-    EndianReader e(r, info.bigEndian);
-    info.originY = e.i16();
-    info.originX = e.i16();
-    const int height = e.i16();
-    const int width = e.i16();
+    const ByteOrder order = HeaderOrder(info);
+    info.originY = static_cast<int16_t>(r.u16(order));
+    info.originX = static_cast<int16_t>(r.u16(order));
+    const int height = static_cast<int16_t>(r.u16(order));
+    const int width = static_cast<int16_t>(r.u16(order));
     if (width < 0 || height < 0)
         return Fail(SpriteError::BadFrame, "frame %u: negative size %d x %d", info.frameIndex, width, height);
     info.width = width;
@@ -296,11 +290,6 @@ SpriteStatus Decode(std::span<const uint8_t> resource, const SpriteFrameInfo& in
                                             : DecodeSpr2(resource, info, targets);
 }
 
-uint32_t SwapBytes(uint32_t v)
-{
-    return (v >> 24) | ((v >> 8) & 0xFF00) | ((v << 8) & 0xFF0000) | (v << 24);
-}
-
 bool FitsInt16(int32_t value)
 {
     return value >= std::numeric_limits<int16_t>::min() && value <= std::numeric_limits<int16_t>::max();
@@ -320,13 +309,13 @@ SpriteStatus ReadSpriteFrameInfo(SpriteFormat format, std::span<const uint8_t> r
     const uint32_t storedVersion = r.u32le();
     // A 'SPR#' kept in the other byte order shows a version above 16 bits
     // that is small once swapped; its headers are read swapped.
-    if (format == SpriteFormat::Spr && storedVersion > 0xFFFF && SwapBytes(storedVersion) <= 0xFFFF)
+    if (format == SpriteFormat::Spr && storedVersion > 0xFFFF && ByteReader(resource).u32be() <= 0xFFFF)
         info.bigEndian = true;
     r.seek(kVersionPos);
-    EndianReader e(r, info.bigEndian);
-    info.version = e.u32();
-    info.frameCount = e.u32();
-    const auto resourcePalette = static_cast<int32_t>(e.u32());
+    const ByteOrder order = HeaderOrder(info);
+    info.version = r.u32(order);
+    info.frameCount = r.u32(order);
+    const auto resourcePalette = static_cast<int32_t>(r.u32(order));
     if (!r.ok())
         return Fail(SpriteError::BadHeader, "resource header cut short (%zu bytes)", resource.size());
     if (format == SpriteFormat::Spr2 && info.version != spr2_layout::kVersion)
@@ -340,7 +329,7 @@ SpriteStatus ReadSpriteFrameInfo(SpriteFormat format, std::span<const uint8_t> r
                           ? static_cast<uint32_t>(frameIndex)
                           : 0;
     r.skip(size_t{info.frameIndex} * kOffsetSize);
-    info.frameOffset = e.u32();
+    info.frameOffset = r.u32(order);
     info.paletteId = resourcePalette;
     const size_t headerSize = format == SpriteFormat::Spr ? spr_layout::kCommandsPos : spr2_layout::kCommandsPos;
     if (info.frameOffset > resource.size() || headerSize > resource.size() - info.frameOffset)

@@ -11,7 +11,6 @@
 // table with BadToken; either way the caller gets no planes for that frame.
 
 #include "objects/SpriteFrame.h"
-
 #include "resfile/CTGResFile.h"
 
 #include <array>

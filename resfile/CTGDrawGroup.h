@@ -35,10 +35,10 @@ class CTGDrawGroup {
 public:
     // Reads DGRP `id`. Returns 0, the container's error when it has no such
     // resource, or -96 when the data is cut short or its counts cannot fit.
-    int32_t Load(CTGResFile& container, int16_t id);
+    [[nodiscard]] int32_t Load(CTGResFile& container, int16_t id);
     // Decodes stored bytes (what Load does after reading). 0 or -96; on
     // failure the group is empty.
-    int32_t Decode(std::span<const uint8_t> data);
+    [[nodiscard]] int32_t Decode(std::span<const uint8_t> data);
 
     // Replaces the contents, for groups made by tools.
     void Set(std::string name, uint16_t version, std::vector<DrawGroupImage> images);

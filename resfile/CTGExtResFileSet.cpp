@@ -40,7 +40,8 @@ std::string CTGExtResFileSet::WithExtension(std::string_view path, std::string_v
 
 int32_t CTGExtResFileSet::OpenContainer(std::string_view path)
 {
-    CloseContainer();
+    // Close explicitly to learn what closing the previous file says.
+    static_cast<void>(CloseContainer());
     SetError(kResOk);
     int32_t lastFailure = kErrNoMember;
     bool opened = false;

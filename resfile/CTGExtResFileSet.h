@@ -26,10 +26,10 @@ public:
     // Members opened from now on are read-only (see CTGIffFile::SetOpenReadOnly).
     void SetOpenReadOnly(bool readOnly) { openReadOnly_ = readOnly; }
 
-    int32_t OpenContainer(std::string_view path) override;
-    int32_t CloseContainer() override;
-    int32_t CreateContainer(std::string_view path) override;
-    int32_t DeleteContainer(std::string_view path) override;
+    [[nodiscard]] int32_t OpenContainer(std::string_view path) override;
+    [[nodiscard]] int32_t CloseContainer() override;
+    [[nodiscard]] int32_t CreateContainer(std::string_view path) override;
+    [[nodiscard]] int32_t DeleteContainer(std::string_view path) override;
     // The first member's path without its extension.
     void GetFilePath(std::string& path) override;
 

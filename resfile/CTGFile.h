@@ -24,27 +24,27 @@ public:
     CTGFile(const CTGFile&) = delete;
     CTGFile& operator=(const CTGFile&) = delete;
 
-    int32_t Create(std::string_view path); // -47 open, -43 exists, -42 cannot create
-    int32_t Delete(std::string_view path); // -47 open, -40 missing, -39 cannot delete
-    int32_t Open(std::string_view path);   // read-write, else read-only; -50 when neither
-    int32_t OpenReadOnly(std::string_view path); // -50 when it cannot be read
-    int32_t Close();
-    int32_t Read(void* buffer, uint32_t count);        // -48 on a short read
-    int32_t Write(const void* buffer, uint32_t count); // -46 on a short write
-    int32_t Seek(uint64_t offset);                     // -48 beyond the end
-    int32_t GetEOF(uint64_t& size);
-    int32_t SetEOF(uint64_t size);                     // -50 when it cannot be cut
-    int32_t Flush();
+    [[nodiscard]] int32_t Create(std::string_view path); // -47 open, -43 exists, -42 cannot create
+    [[nodiscard]] int32_t Delete(std::string_view path); // -47 open, -40 missing, -39 cannot delete
+    [[nodiscard]] int32_t Open(std::string_view path);   // read-write, else read-only; -50 when neither
+    [[nodiscard]] int32_t OpenReadOnly(std::string_view path); // -50 when it cannot be read
+    int32_t Close(); // -49 when not open: closing an open file cannot fail
+    [[nodiscard]] int32_t Read(void* buffer, uint32_t count);        // -48 on a short read
+    [[nodiscard]] int32_t Write(const void* buffer, uint32_t count); // -46 on a short write
+    [[nodiscard]] int32_t Seek(uint64_t offset);                     // -48 beyond the end
+    [[nodiscard]] int32_t GetEOF(uint64_t& size);
+    [[nodiscard]] int32_t SetEOF(uint64_t size);                     // -50 when it cannot be cut
+    [[nodiscard]] int32_t Flush();
     // Flushes stop syncing to the disk; Sync does it once (see FsOpenFile).
     void DeferSync(bool defer);
-    int32_t Sync();
+    [[nodiscard]] int32_t Sync();
     bool IsOpen() const { return file_ != nullptr; }
     bool IsWritable() const { return file_ && writable_; }
-    int32_t GetPath(std::string& path) const;
+    [[nodiscard]] int32_t GetPath(std::string& path) const;
 
     // Seek then read/write: the pairs every container needs.
-    int32_t ReadAt(uint64_t offset, void* buffer, uint32_t count);
-    int32_t WriteAt(uint64_t offset, const void* buffer, uint32_t count);
+    [[nodiscard]] int32_t ReadAt(uint64_t offset, void* buffer, uint32_t count);
+    [[nodiscard]] int32_t WriteAt(uint64_t offset, const void* buffer, uint32_t count);
 
 private:
     CTGFileSystem* fileSystem_;

@@ -14,11 +14,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <set>
-#include <cstdio>
 #include <sys/stat.h>
 #include <unistd.h>
 

@@ -70,11 +70,11 @@ public:
     // given) tells a path that does not exist from one that cannot be opened.
     std::unique_ptr<FsOpenFile> OpenRecord(std::string_view path, OpenAccess access, bool* missing = nullptr);
     // Both return 0 or a library error code (-42/-43, -39/-40).
-    int32_t CreateEmpty(std::string_view path);
-    int32_t Remove(std::string_view path);
+    [[nodiscard]] int32_t CreateEmpty(std::string_view path);
+    [[nodiscard]] int32_t Remove(std::string_view path);
     // Renames a plain file over another (atomically), then syncs the folder.
     // Returns 0 or -46.
-    int32_t Replace(std::string_view from, std::string_view to);
+    [[nodiscard]] int32_t Replace(std::string_view from, std::string_view to);
     // The on-disk path the tree knows for a path, or the path with "/" separators.
     std::string RealPath(std::string_view path) const;
 

@@ -8,8 +8,9 @@
 
 #include "resfile/CTGIffFile.h"
 
-#include "resfile/CTGFileSystem.h"
+#include "bytes/ByteSpanWriter.h"
 #include "resfile/CTGRecord.h"
+#include "resfile/FileReplacement.h"
 #include "resfile/ResourceMapRecord.h"
 
 #include <algorithm>
@@ -34,7 +35,7 @@ CTGIffFile::CTGIffFile() = default;
 CTGIffFile::~CTGIffFile()
 {
     if (IsOpen())
-        CloseContainer();
+        static_cast<void>(CloseContainer()); // nobody to tell: close explicitly to know
 }
 
 bool CTGIffFile::Enter()
@@ -469,7 +470,7 @@ int32_t CTGIffFile::CreateContainer(std::string_view path)
     }
     // A file without its header could never be opened: leave nothing behind.
     if (error != kResOk)
-        file.Delete(path);
+        static_cast<void>(file.Delete(path)); // the first error is the one to report
     return SetError(error);
 }
 
@@ -989,20 +990,16 @@ int32_t CTGIffFile::Compact()
     if (error != kResOk)
         return error;
 
-    CTGFileSystem& fileSystem = CTGFileSystem::Instance();
-    const std::string tempPath = fileSystem.RealPath(path) + ".compact~";
-    fileSystem.Remove(tempPath); // a leftover of an earlier crash
+    FileReplacement replacement(path);
     CTGFile out;
-    error = out.Create(tempPath);
+    error = out.Create(replacement.StagingPath());
     if (error == kResOk)
-        error = out.Open(tempPath);
-    if (error != kResOk) {
-        fileSystem.Remove(tempPath);
+        error = out.Open(replacement.StagingPath());
+    if (error != kResOk)
         return error;
-    }
     auto abandon = [&](int32_t why) {
         out.Close();
-        fileSystem.Remove(tempPath);
+        replacement.Abandon();
         return why;
     };
 
@@ -1056,17 +1053,11 @@ int32_t CTGIffFile::Compact()
                                     [](const auto& a, const auto& b) { return a.first < b.first; }))
                 return abandon(kResOk);
 
-    error = out.Flush();
+    error = out.Close();
     if (error == kResOk)
-        error = out.Close();
+        error = replacement.Commit();
     if (error != kResOk)
-        return abandon(error);
-
-    error = fileSystem.Replace(tempPath, path);
-    if (error != kResOk) {
-        fileSystem.Remove(tempPath);
         return error;
-    }
     file_.Close();
     error = file_.Open(path);
     if (error != kResOk)
@@ -1125,8 +1116,9 @@ int32_t CTGIffFile::WriteMap()
     error = WriteResource(map);
     // Placing the map may have taken free space: store the final total (same size, so in place).
     if (error == kResOk && index_.freeBytes != serializedFree) {
-        for (int i = 0; i < 4; ++i)
-            map->Data()[kRecordPrefixSize + i] = static_cast<uint8_t>(index_.freeBytes >> (8 * i));
+        ByteSpanWriter total(map->Bytes());
+        total.seek(kRecordPrefixSize); // the total is the record's first field
+        total.u32le(index_.freeBytes);
         error = WriteResource(map);
     }
     if (error != kResOk)

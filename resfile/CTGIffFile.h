@@ -37,13 +37,13 @@ public:
     CTGIffFile();
     ~CTGIffFile() override;
 
-    int32_t CreateContainer(std::string_view path) override;
-    int32_t DeleteContainer(std::string_view path) override;
-    int32_t OpenContainer(std::string_view path) override;
-    int32_t Suspend() override;
-    int32_t Resume() override;
-    int32_t CloseContainer() override;
-    int32_t UpdateContainer() override;
+    [[nodiscard]] int32_t CreateContainer(std::string_view path) override;
+    [[nodiscard]] int32_t DeleteContainer(std::string_view path) override;
+    [[nodiscard]] int32_t OpenContainer(std::string_view path) override;
+    [[nodiscard]] int32_t Suspend() override;
+    [[nodiscard]] int32_t Resume() override;
+    [[nodiscard]] int32_t CloseContainer() override;
+    [[nodiscard]] int32_t UpdateContainer() override;
     bool IsWritable() override;
     void GetFilePath(std::string& path) override;
     bool IsOpen() override;
@@ -60,18 +60,18 @@ public:
     uint8_t GetResAttr(ResHandle* handle) override;
     void MakeUniqueName(ResType type, std::string& name) override;
     int16_t UniqueId(ResType type) override;
-    int32_t DetachResource(ResHandle* handle) override;
+    [[nodiscard]] int32_t DetachResource(ResHandle* handle) override;
     bool IsConverted(ResHandle* handle) override;
-    int32_t AddResource(ResHandle* handle, ResType type, int16_t id, std::string_view name,
+    [[nodiscard]] int32_t AddResource(ResHandle* handle, ResType type, int16_t id, std::string_view name,
                         ResConverted converted) override;
-    int32_t AddResourceEx(ResHandle* handle, ResType type, int16_t id, std::string_view name, uint8_t attribute,
+    [[nodiscard]] int32_t AddResourceEx(ResHandle* handle, ResType type, int16_t id, std::string_view name, uint8_t attribute,
                           ResConverted converted) override;
-    int32_t WriteResource(ResHandle* handle) override;
-    int32_t RemoveResource(ResHandle* handle) override;
-    int32_t SetResInfo(ResHandle* handle, int16_t id, std::string_view name, int32_t flag) override;
+    [[nodiscard]] int32_t WriteResource(ResHandle* handle) override;
+    [[nodiscard]] int32_t RemoveResource(ResHandle* handle) override;
+    [[nodiscard]] int32_t SetResInfo(ResHandle* handle, int16_t id, std::string_view name, int32_t flag) override;
 
     // Opens with a choice of index: the map when usable, or always a scan.
-    int32_t OpenContainer(std::string_view path, IndexMode mode);
+    [[nodiscard]] int32_t OpenContainer(std::string_view path, IndexMode mode);
     // Later opens are read-only even where the file could be written (for
     // looking at files that must not change, such as the game's own).
     void SetOpenReadOnly(bool readOnly) { openReadOnly_ = readOnly; }
@@ -84,11 +84,11 @@ public:
     uint16_t FileVersion() const { return version_; }
     // Makes the next close compact the file whatever its free space (for the
     // command-line "compact"); fails with -45 on a read-only file.
-    int32_t CompactOnClose();
+    [[nodiscard]] int32_t CompactOnClose();
     // For files written from scratch that replace another only when complete
     // (a clone): flushes stop syncing, and the file is synced once as it is
     // closed. Ends with the close.
-    int32_t SyncOnlyAtClose();
+    [[nodiscard]] int32_t SyncOnlyAtClose();
 
 private:
     struct Found {

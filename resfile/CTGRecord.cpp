@@ -1,10 +1,20 @@
 #include "resfile/CTGRecord.h"
 
-#include "bytes/ByteOrder.h"
+#include "bytes/ByteReader.h"
+#include "bytes/ByteSpanWriter.h"
 
-#include <cstring>
+#include <array>
 
 namespace zelvane {
+
+namespace {
+
+// Byte 0 of the prefix: 0 for a record written little-endian, as this
+// program writes them; anything else marks the other byte order.
+constexpr uint8_t kLittleEndianMark = 0;
+constexpr size_t kVersionPos = 4;
+
+} // namespace
 
 CTGRecord::~CTGRecord() = default;
 
@@ -17,13 +27,13 @@ ResHandle* CTGRecord::Write(CTGRecord& record, uint32_t version)
     ResHandle* handle = ResHandle::Create(kRecordPrefixSize + measure.Position());
     if (!handle)
         return nullptr;
-    uint8_t* data = handle->Data();
-    const uint32_t type = record.GetType();
-    data[0] = 0;
-    data[1] = data[2] = data[3] = 0;
-    std::memcpy(data + 4, &version, 4);
-    std::memcpy(data + 8, &type, 4);
-    CTGRecordStream stream(data + kRecordPrefixSize, measure.Position(), StreamMode::Write, StreamSwap::Off);
+    ByteSpanWriter prefix(handle->Bytes().first(kRecordPrefixSize));
+    prefix.u8(kLittleEndianMark);
+    prefix.bytes(std::array<uint8_t, 3>{});
+    prefix.u32le(version);
+    prefix.u32le(record.GetType());
+    CTGRecordStream stream(handle->Data() + kRecordPrefixSize, measure.Position(), StreamMode::Write,
+                           StreamSwap::Off);
     record.Serialize(stream, version);
     return handle;
 }
@@ -32,16 +42,15 @@ bool CTGRecord::Read(CTGRecord& record, const ResHandle& handle, uint32_t* versi
 {
     if (handle.Size() < kRecordPrefixSize)
         return false;
+    ByteReader prefix(handle.Bytes().first(kRecordPrefixSize));
+    const bool swap = prefix.u8() != kLittleEndianMark;
+    prefix.seek(kVersionPos);
+    const uint32_t storedVersion = prefix.u32(swap ? ByteOrder::Big : ByteOrder::Little);
+    if (version)
+        *version = storedVersion;
     // The stream never writes in read mode; it takes a mutable pointer only
     // because the same cursor serves all three modes.
     uint8_t* data = const_cast<uint8_t*>(handle.Data());
-    const bool swap = static_cast<int8_t>(data[0]) != 0;
-    uint32_t storedVersion;
-    std::memcpy(&storedVersion, data + 4, 4);
-    if (swap)
-        storedVersion = Swap32(storedVersion);
-    if (version)
-        *version = storedVersion;
     CTGRecordStream stream(data + kRecordPrefixSize, handle.Size() - kRecordPrefixSize, StreamMode::Read,
                            swap ? StreamSwap::On : StreamSwap::Off);
     record.Serialize(stream, storedVersion);

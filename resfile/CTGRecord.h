@@ -24,7 +24,7 @@ public:
     static ResHandle* Write(CTGRecord& record, uint32_t version);
     // Reads the record from a handle; byte 0 not 0 turns byte reversal on.
     // False when the handle is shorter than the prefix or the fields do not fit.
-    static bool Read(CTGRecord& record, const ResHandle& handle, uint32_t* version = nullptr);
+    [[nodiscard]] static bool Read(CTGRecord& record, const ResHandle& handle, uint32_t* version = nullptr);
 };
 
 } // namespace zelvane

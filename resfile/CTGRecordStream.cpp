@@ -1,15 +1,40 @@
 #include "resfile/CTGRecordStream.h"
 
-#include "bytes/ByteOrder.h"
+#include "bytes/ByteReader.h"
+#include "bytes/ByteSpanWriter.h"
 
-#include <cstring>
+#include <algorithm>
 
 namespace zelvane {
+
+namespace {
+
+template <typename Value> Value ReadValue(ByteReader& in, ByteOrder order)
+{
+    if constexpr (sizeof(Value) == 4)
+        return in.u32(order);
+    else if constexpr (sizeof(Value) == 2)
+        return in.u16(order);
+    else
+        return in.u8();
+}
+
+template <typename Value> void WriteValue(ByteSpanWriter& out, Value value, ByteOrder order)
+{
+    if constexpr (sizeof(Value) == 4)
+        out.u32(value, order);
+    else if constexpr (sizeof(Value) == 2)
+        out.u16(value, order);
+    else
+        out.u8(value);
+}
+
+} // namespace
 
 CTGRecordStream::CTGRecordStream() = default;
 
 CTGRecordStream::CTGRecordStream(uint8_t* buffer, uint32_t size, StreamMode mode, StreamSwap swap)
-    : buffer_(buffer), size_(size), mode_(mode), swap_(static_cast<uint16_t>(swap))
+    : buffer_(buffer), size_(size), mode_(mode), order_(swap == StreamSwap::On ? ByteOrder::Big : ByteOrder::Little)
 {
 }
 
@@ -24,47 +49,31 @@ bool CTGRecordStream::Fits(uint64_t count)
     return true;
 }
 
-void CTGRecordStream::Scalars(void* values, uint32_t count, uint32_t width, bool mayReverse)
+template <typename Value> void CTGRecordStream::Scalars(Value* values, uint32_t count, ByteOrder order)
 {
-    const uint64_t bytes = static_cast<uint64_t>(count) * width;
+    const uint64_t bytes = uint64_t{count} * sizeof(Value);
     if (!Fits(bytes)) {
         if (mode_ == StreamMode::Read)
-            std::memset(values, 0, static_cast<size_t>(bytes));
-        if (mode_ == StreamMode::Measure)
-            failed_ = true;
+            std::fill_n(values, count, Value{0});
+        failed_ = true;
         return;
     }
-    if (mode_ != StreamMode::Measure) {
-        auto* items = static_cast<uint8_t*>(values);
-        uint8_t* block = buffer_ + position_;
-        if (mode_ == StreamMode::Read)
-            std::memcpy(items, block, bytes);
-        else
-            std::memcpy(block, items, bytes);
-        if (mayReverse && swap_ != 0) {
-            uint8_t* target = mode_ == StreamMode::Read ? items : block;
-            for (uint32_t i = 0; i < count; ++i) {
-                if (width == 2) {
-                    uint16_t v;
-                    std::memcpy(&v, target + i * 2, 2);
-                    v = Swap16(v);
-                    std::memcpy(target + i * 2, &v, 2);
-                } else {
-                    uint32_t v;
-                    std::memcpy(&v, target + i * 4, 4);
-                    v = Swap32(v);
-                    std::memcpy(target + i * 4, &v, 4);
-                }
-            }
-        }
+    if (mode_ == StreamMode::Read) {
+        ByteReader in = ByteReader(Block()).sub(position_, bytes);
+        for (uint32_t i = 0; i < count; ++i)
+            values[i] = ReadValue<Value>(in, order);
+    } else if (mode_ == StreamMode::Write) {
+        ByteSpanWriter out(Block().subspan(position_, bytes));
+        for (uint32_t i = 0; i < count; ++i)
+            WriteValue<Value>(out, values[i], order);
     }
     position_ += static_cast<uint32_t>(bytes);
 }
 
-void CTGRecordStream::U32(uint32_t* values, uint32_t count) { Scalars(values, count, 4, true); }
-void CTGRecordStream::U32Raw(uint32_t* values, uint32_t count) { Scalars(values, count, 4, false); }
-void CTGRecordStream::U16(uint16_t* values, uint32_t count) { Scalars(values, count, 2, true); }
-void CTGRecordStream::Bytes(uint8_t* values, uint32_t count) { Scalars(values, count, 1, false); }
+void CTGRecordStream::U32(uint32_t* values, uint32_t count) { Scalars(values, count, order_); }
+void CTGRecordStream::U32Raw(uint32_t* values, uint32_t count) { Scalars(values, count, ByteOrder::Little); }
+void CTGRecordStream::U16(uint16_t* values, uint32_t count) { Scalars(values, count, order_); }
+void CTGRecordStream::Bytes(uint8_t* values, uint32_t count) { Scalars(values, count, order_); }
 
 void CTGRecordStream::String(std::string& text)
 {
@@ -75,23 +84,24 @@ void CTGRecordStream::String(std::string& text)
             text.clear();
             return;
         }
-        const void* zero = std::memchr(buffer_ + position_, 0, size_ - position_);
-        if (!zero) {
+        ByteReader in = ByteReader(Block()).sub(position_, size_ - position_);
+        text = in.cstring(in.size());
+        if (in.position() == text.size()) { // no terminator inside the block
             failed_ = true;
             text.clear();
             return;
         }
-        length = static_cast<uint32_t>(static_cast<const uint8_t*>(zero) - (buffer_ + position_));
-        text.assign(reinterpret_cast<const char*>(buffer_ + position_), length);
+        length = static_cast<uint32_t>(text.size());
     } else {
         length = static_cast<uint32_t>(text.size());
-        if (!Fits(static_cast<uint64_t>(length) + 1)) {
+        if (!Fits(uint64_t{length} + 1)) {
             failed_ = true;
             return;
         }
         if (mode_ == StreamMode::Write) {
-            std::memcpy(buffer_ + position_, text.data(), length);
-            buffer_[position_ + length] = 0;
+            ByteSpanWriter out(Block().subspan(position_, length + 1));
+            out.text(text);
+            out.u8(0);
         }
     }
     position_ += length + 1;

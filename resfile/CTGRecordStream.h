@@ -3,8 +3,13 @@
 // optional byte reversal of 16- and 32-bit values. Reading checks every value
 // against the block's size: a read past the end marks the stream failed and
 // yields zeros, so a damaged record can never be read outside its block.
+// Values go through the project's byte cursors: little-endian as this
+// program writes records, big-endian when swapping is on.
+
+#include "bytes/ByteOrder.h"
 
 #include <cstdint>
+#include <span>
 #include <string>
 
 namespace zelvane {
@@ -29,6 +34,7 @@ public:
     void MarkFailed() { failed_ = true; }
 
     void U32(uint32_t* values, uint32_t count = 1);
+    // Never reversed: for values stored in the writer's order whatever the mark says.
     void U32Raw(uint32_t* values, uint32_t count = 1);
     void U16(uint16_t* values, uint32_t count = 1);
     void Bytes(uint8_t* values, uint32_t count);
@@ -38,13 +44,14 @@ public:
 
 private:
     bool Fits(uint64_t count);
-    void Scalars(void* values, uint32_t count, uint32_t width, bool mayReverse);
+    std::span<uint8_t> Block() const { return {buffer_, size_}; }
+    template <typename Value> void Scalars(Value* values, uint32_t count, ByteOrder order);
 
     uint8_t* buffer_ = nullptr;
     uint32_t size_ = 0;
     uint32_t position_ = 0;
     StreamMode mode_ = StreamMode::Measure;
-    uint16_t swap_ = 0;
+    ByteOrder order_ = ByteOrder::Little;
     bool failed_ = false;
 };
 

@@ -13,7 +13,7 @@ CTGResDir::CTGResDir() = default;
 
 CTGResDir::~CTGResDir()
 {
-    CloseContainer();
+    static_cast<void>(CloseContainer()); // nobody to tell: close explicitly to know
 }
 
 bool CTGResDir::Enter()
@@ -38,7 +38,8 @@ ResType CTGResDir::TypeOfName(std::string_view name)
 
 int32_t CTGResDir::OpenContainer(std::string_view path)
 {
-    CloseContainer();
+    // Close explicitly to learn what closing the previous folder says.
+    static_cast<void>(CloseContainer());
     SetError(kResOk);
     const std::string native = ToNativeSeparators(path);
     std::string_view trimmed = native;

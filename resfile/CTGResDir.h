@@ -16,13 +16,13 @@ public:
     CTGResDir();
     ~CTGResDir() override;
 
-    int32_t CreateContainer(std::string_view path) override;
-    int32_t DeleteContainer(std::string_view path) override;
-    int32_t OpenContainer(std::string_view path) override;
-    int32_t Suspend() override;
-    int32_t Resume() override;
-    int32_t CloseContainer() override;
-    int32_t UpdateContainer() override;
+    [[nodiscard]] int32_t CreateContainer(std::string_view path) override;
+    [[nodiscard]] int32_t DeleteContainer(std::string_view path) override;
+    [[nodiscard]] int32_t OpenContainer(std::string_view path) override;
+    [[nodiscard]] int32_t Suspend() override;
+    [[nodiscard]] int32_t Resume() override;
+    [[nodiscard]] int32_t CloseContainer() override;
+    [[nodiscard]] int32_t UpdateContainer() override;
     bool IsWritable() override;
     void GetFilePath(std::string& path) override;
     bool IsOpen() override;
@@ -38,13 +38,13 @@ public:
     uint8_t GetResAttr(ResHandle* handle) override;
     void MakeUniqueName(ResType type, std::string& name) override;
     int16_t UniqueId(ResType type) override;
-    int32_t DetachResource(ResHandle* handle) override;
+    [[nodiscard]] int32_t DetachResource(ResHandle* handle) override;
     bool IsConverted(ResHandle* handle) override;
-    int32_t AddResource(ResHandle* handle, ResType type, int16_t id, std::string_view name,
+    [[nodiscard]] int32_t AddResource(ResHandle* handle, ResType type, int16_t id, std::string_view name,
                         ResConverted converted) override;
-    int32_t WriteResource(ResHandle* handle) override;
-    int32_t RemoveResource(ResHandle* handle) override;
-    int32_t SetResInfo(ResHandle* handle, int16_t id, std::string_view name, int32_t flag) override;
+    [[nodiscard]] int32_t WriteResource(ResHandle* handle) override;
+    [[nodiscard]] int32_t RemoveResource(ResHandle* handle) override;
+    [[nodiscard]] int32_t SetResInfo(ResHandle* handle, int16_t id, std::string_view name, int32_t flag) override;
 
     // The type a file name gives, or 0 when it has no extension of 1-3 characters.
     static ResType TypeOfName(std::string_view name);

@@ -27,13 +27,13 @@ public:
 
     // The virtual operations, in their fixed slot order.
     virtual ~CTGResFile();                                                        // 0
-    virtual int32_t CreateContainer(std::string_view path) = 0;                  // 1
-    virtual int32_t DeleteContainer(std::string_view path) = 0;                  // 2
-    virtual int32_t OpenContainer(std::string_view path) = 0;                    // 3
-    virtual int32_t Suspend() = 0;                                               // 4
-    virtual int32_t Resume() = 0;                                                // 5
-    virtual int32_t CloseContainer() = 0;                                        // 6
-    virtual int32_t UpdateContainer() = 0;                                       // 7
+    [[nodiscard]] virtual int32_t CreateContainer(std::string_view path) = 0;                  // 1
+    [[nodiscard]] virtual int32_t DeleteContainer(std::string_view path) = 0;                  // 2
+    [[nodiscard]] virtual int32_t OpenContainer(std::string_view path) = 0;                    // 3
+    [[nodiscard]] virtual int32_t Suspend() = 0;                                               // 4
+    [[nodiscard]] virtual int32_t Resume() = 0;                                                // 5
+    [[nodiscard]] virtual int32_t CloseContainer() = 0;                                        // 6
+    [[nodiscard]] virtual int32_t UpdateContainer() = 0;                                       // 7
     virtual bool IsWritable() = 0;                                               // 8
     virtual void GetFilePath(std::string& path) = 0;                             // 9
     virtual bool IsOpen() = 0;                                                   // 10
@@ -52,27 +52,29 @@ public:
     virtual uint8_t GetResAttr(ResHandle* handle) = 0;                           // 22
     virtual void MakeUniqueName(ResType type, std::string& name) = 0;            // 23
     virtual int16_t UniqueId(ResType type) = 0;                                  // 24
-    virtual int32_t DetachResource(ResHandle* handle) = 0;                       // 25
+    [[nodiscard]] virtual int32_t DetachResource(ResHandle* handle) = 0;                       // 25
     virtual int32_t ReservedSlot26();                                            // 26: always -95
     virtual bool IsConverted(ResHandle* handle) = 0;                             // 27
     // Copies a resource's data, name and attribute into another container as a
     // new unwritten resource there; returns the target's error.
-    virtual int32_t CopyResource(ResHandle* handle, CTGResFile& target);         // 28
-    virtual int32_t AddResource(ResHandle* handle, ResType type, int16_t id, std::string_view name,
+    [[nodiscard]] virtual int32_t CopyResource(ResHandle* handle, CTGResFile& target);         // 28
+    [[nodiscard]] virtual int32_t AddResource(ResHandle* handle, ResType type, int16_t id, std::string_view name,
                                 ResConverted converted) = 0;                     // 29
     // Default: AddResource with an empty name.
-    virtual int32_t AddResourceEx(ResHandle* handle, ResType type, int16_t id, std::string_view name,
+    [[nodiscard]] virtual int32_t AddResourceEx(ResHandle* handle, ResType type, int16_t id, std::string_view name,
                                   uint8_t attribute, ResConverted converted);    // 30
-    virtual int32_t WriteResource(ResHandle* handle) = 0;                        // 31
-    virtual int32_t RemoveResource(ResHandle* handle) = 0;                       // 32
-    virtual int32_t SetResInfo(ResHandle* handle, int16_t id, std::string_view name, int32_t flag) = 0; // 33
+    [[nodiscard]] virtual int32_t WriteResource(ResHandle* handle) = 0;                        // 31
+    [[nodiscard]] virtual int32_t RemoveResource(ResHandle* handle) = 0;                       // 32
+    [[nodiscard]] virtual int32_t SetResInfo(ResHandle* handle, int16_t id, std::string_view name, int32_t flag) = 0; // 33
     // String #index of the 'STR#' list `listId` (caret text as a fallback),
     // at most 255 characters; empty when there is no such string.
     virtual void GetIndString(std::string& text, int16_t listId, int32_t index); // 34
 
     int32_t GetLastError() const { return lastError_; }
     // DetachResource, then dispose the handle when that worked: for readers
-    // that need a resource's data only while they decode it.
+    // that need a resource's data only while they decode it. Readers may
+    // ignore the result: a handle that cannot be detached stays the
+    // container's, which disposes of it when it closes.
     int32_t ReleaseResource(ResHandle* handle);
 
 protected:

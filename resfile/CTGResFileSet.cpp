@@ -18,7 +18,7 @@ void CTGResFileSet::DestroyMembers()
 {
     for (Slot& slot : members_)
         if (slot.container && slot.container->IsOpen())
-            slot.container->CloseContainer();
+            static_cast<void>(slot.container->CloseContainer()); // nobody to tell: close explicitly to know
     members_.clear();
 }
 
@@ -60,6 +60,8 @@ bool CTGResFileSet::CanAddType(ResType type)
     return false;
 }
 
+// A member's answer is its last error, read right after it is asked: what
+// `ask` returns is that same code.
 template <typename Ask> void CTGResFileSet::AskUntilSuccess(int32_t errorWhenNone, Ask ask)
 {
     SetError(errorWhenNone);
@@ -267,25 +269,25 @@ bool CTGResFileSet::IsConverted(ResHandle* handle)
 
 int32_t CTGResFileSet::DetachResource(ResHandle* handle)
 {
-    AskUntilSuccess(kErrNoSuchName, [&](CTGResFile& m) { m.DetachResource(handle); });
+    AskUntilSuccess(kErrNoSuchName, [&](CTGResFile& m) { static_cast<void>(m.DetachResource(handle)); });
     return lastError_;
 }
 
 int32_t CTGResFileSet::WriteResource(ResHandle* handle)
 {
-    AskWritableUntilSuccess([&](CTGResFile& m) { m.WriteResource(handle); });
+    AskWritableUntilSuccess([&](CTGResFile& m) { static_cast<void>(m.WriteResource(handle)); });
     return lastError_;
 }
 
 int32_t CTGResFileSet::RemoveResource(ResHandle* handle)
 {
-    AskWritableUntilSuccess([&](CTGResFile& m) { m.RemoveResource(handle); });
+    AskWritableUntilSuccess([&](CTGResFile& m) { static_cast<void>(m.RemoveResource(handle)); });
     return lastError_;
 }
 
 int32_t CTGResFileSet::SetResInfo(ResHandle* handle, int16_t id, std::string_view name, int32_t flag)
 {
-    AskWritableUntilSuccess([&](CTGResFile& m) { m.SetResInfo(handle, id, name, flag); });
+    AskWritableUntilSuccess([&](CTGResFile& m) { static_cast<void>(m.SetResInfo(handle, id, name, flag)); });
     return lastError_;
 }
 
@@ -332,7 +334,7 @@ int32_t CTGResFileSet::AddResourceEx(ResHandle* handle, ResType type, int16_t id
 
     ResHandle* existing = GetResourceEx(type, id, attribute, nullptr);
     if (existing && existing == handle) {
-        DetachResource(handle);
+        static_cast<void>(DetachResource(handle)); // it is the one being added: found again below or not
         existing = GetResourceEx(type, id, attribute, nullptr);
     }
     // Lookups with an attribute fall back to attribute 0; replacing must not

@@ -22,7 +22,7 @@ public:
 
     // Fills the next free slot (mode 1, empty list: takes everything); false
     // when all 8 are taken (the container is then destroyed).
-    bool AddMember(std::unique_ptr<CTGResFile> member);
+    [[nodiscard]] bool AddMember(std::unique_ptr<CTGResFile> member);
     size_t MemberCount() const { return members_.size(); }
     CTGResFile* Member(size_t slot) const { return slot < members_.size() ? members_[slot].container.get() : nullptr; }
     // Extends a member's filter list; a list that already holds types of the
@@ -30,13 +30,13 @@ public:
     void AddFilterTypes(size_t slot, FilterMode mode, const std::vector<ResType>& types);
     bool Admits(size_t slot, ResType type) const;
 
-    int32_t CreateContainer(std::string_view path) override;
-    int32_t DeleteContainer(std::string_view path) override;
-    int32_t OpenContainer(std::string_view path) override;
-    int32_t Suspend() override;
-    int32_t Resume() override;
-    int32_t CloseContainer() override;
-    int32_t UpdateContainer() override;
+    [[nodiscard]] int32_t CreateContainer(std::string_view path) override;
+    [[nodiscard]] int32_t DeleteContainer(std::string_view path) override;
+    [[nodiscard]] int32_t OpenContainer(std::string_view path) override;
+    [[nodiscard]] int32_t Suspend() override;
+    [[nodiscard]] int32_t Resume() override;
+    [[nodiscard]] int32_t CloseContainer() override;
+    [[nodiscard]] int32_t UpdateContainer() override;
     bool IsWritable() override;
     void GetFilePath(std::string& path) override;
     bool IsOpen() override;
@@ -53,15 +53,15 @@ public:
     uint8_t GetResAttr(ResHandle* handle) override;
     void MakeUniqueName(ResType type, std::string& name) override;
     int16_t UniqueId(ResType type) override;
-    int32_t DetachResource(ResHandle* handle) override;
+    [[nodiscard]] int32_t DetachResource(ResHandle* handle) override;
     bool IsConverted(ResHandle* handle) override;
-    int32_t AddResource(ResHandle* handle, ResType type, int16_t id, std::string_view name,
+    [[nodiscard]] int32_t AddResource(ResHandle* handle, ResType type, int16_t id, std::string_view name,
                         ResConverted converted) override;
-    int32_t AddResourceEx(ResHandle* handle, ResType type, int16_t id, std::string_view name, uint8_t attribute,
+    [[nodiscard]] int32_t AddResourceEx(ResHandle* handle, ResType type, int16_t id, std::string_view name, uint8_t attribute,
                           ResConverted converted) override;
-    int32_t WriteResource(ResHandle* handle) override;
-    int32_t RemoveResource(ResHandle* handle) override;
-    int32_t SetResInfo(ResHandle* handle, int16_t id, std::string_view name, int32_t flag) override;
+    [[nodiscard]] int32_t WriteResource(ResHandle* handle) override;
+    [[nodiscard]] int32_t RemoveResource(ResHandle* handle) override;
+    [[nodiscard]] int32_t SetResInfo(ResHandle* handle, int16_t id, std::string_view name, int32_t flag) override;
 
     // True when some writable member's filter admits the type.
     virtual bool CanAddType(ResType type);

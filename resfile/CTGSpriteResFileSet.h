@@ -10,7 +10,7 @@ namespace zelvane {
 class CTGSpriteResFileSet : public CTGExtResFileSet {
 public:
     CTGSpriteResFileSet();
-    int32_t OpenContainer(std::string_view path) override;
+    [[nodiscard]] int32_t OpenContainer(std::string_view path) override;
 };
 
 } // namespace zelvane

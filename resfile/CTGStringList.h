@@ -38,12 +38,12 @@ public:
     // Replaces every slot with the stored resource. Returns 0; -1 without an
     // open container; the container's error when the resource is missing;
     // -96 for a layout that cannot be read (the slots are then empty).
-    int32_t Load(LoadLanguages languages, FillEmptySlots fill);
+    [[nodiscard]] int32_t Load(LoadLanguages languages, FillEmptySlots fill);
     // 'STR#' first, then the caret-text type. Returns the last load's result.
-    int32_t LoadWithFallback(CTGResFile* container, int16_t id, int8_t language);
+    [[nodiscard]] int32_t LoadWithFallback(CTGResFile* container, int16_t id, int8_t language);
     // Merges this list's current slot into the stored resource and writes it
     // back in layout -3. Returns 0 or the first container error.
-    int32_t Save();
+    [[nodiscard]] int32_t Save();
 
     // Strings and comments are numbered from 1; `language` 255 is the current slot.
     std::optional<std::string> GetString(int32_t index, uint8_t language = kCurrentLanguage) const;
@@ -63,7 +63,7 @@ public:
 
     // Decodes stored bytes into the slots (what Load does after reading).
     // Returns 0 or -96.
-    int32_t Parse(std::span<const uint8_t> data, LoadLanguages languages, FillEmptySlots fill);
+    [[nodiscard]] int32_t Parse(std::span<const uint8_t> data, LoadLanguages languages, FillEmptySlots fill);
     // The list in layout -3.
     std::vector<uint8_t> Encode() const;
     // The convert callback of a load: the first word (and, for -1, the second) byte-swapped.

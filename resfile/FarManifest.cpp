@@ -1,5 +1,6 @@
 #include "resfile/FarManifest.h"
 
+#include "bytes/ByteReader.h"
 #include "resfile/FarLayout.h"
 #include "resfile/PathUtil.h"
 
@@ -50,11 +51,10 @@ public:
     bool Skip(uint64_t count) { return count <= Remaining() && Seek(position_ + count); }
     bool U32(uint32_t& value)
     {
-        uint8_t b[4];
-        if (!Read(b, 4))
+        std::array<uint8_t, 4> bytes{};
+        if (!Read(bytes.data(), bytes.size()))
             return false;
-        value = static_cast<uint32_t>(b[0]) | (static_cast<uint32_t>(b[1]) << 8) |
-                (static_cast<uint32_t>(b[2]) << 16) | (static_cast<uint32_t>(b[3]) << 24);
+        value = ByteReader(bytes).u32le();
         return true;
     }
 
@@ -108,22 +108,19 @@ std::string CleanArchiveName(std::string_view raw)
     return clean;
 }
 
-
-
 FarManifest ReadFarManifest(int fd, uint64_t archiveSize)
 {
     FarManifest manifest;
     ArchiveReader reader(fd, archiveSize);
-    uint8_t header[kFarHeaderSize];
+    std::array<uint8_t, kFarHeaderSize> header{};
     uint32_t count = 0;
-    if (!reader.Read(header, sizeof header)) {
+    if (!reader.Read(header.data(), header.size())) {
         manifest.notes.emplace_back("shorter than the archive header");
         return manifest;
     }
-    const uint32_t manifestOffset = static_cast<uint32_t>(header[kFarManifestOffsetPos]) |
-                                    (static_cast<uint32_t>(header[kFarManifestOffsetPos + 1]) << 8) |
-                                    (static_cast<uint32_t>(header[kFarManifestOffsetPos + 2]) << 16) |
-                                    (static_cast<uint32_t>(header[kFarManifestOffsetPos + 3]) << 24);
+    ByteReader headerReader(header);
+    headerReader.seek(kFarManifestOffsetPos);
+    const uint32_t manifestOffset = headerReader.u32le();
     if (!reader.Seek(manifestOffset) || !reader.U32(count)) {
         manifest.notes.emplace_back("manifest offset " + std::to_string(manifestOffset) + " lies past the end");
         return manifest;

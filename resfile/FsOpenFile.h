@@ -41,17 +41,17 @@ public:
     uint64_t Position() const { return position_; }
 
     // All return 0 or a negative library error code.
-    int32_t Read(void* buffer, uint32_t count);
-    int32_t Write(const void* buffer, uint32_t count);
+    [[nodiscard]] int32_t Read(void* buffer, uint32_t count);
+    [[nodiscard]] int32_t Write(const void* buffer, uint32_t count);
     // Absolute position; positions beyond the end fail with -48.
-    int32_t Seek(uint64_t position);
-    int32_t Length(uint64_t& length) const;
-    int32_t Truncate(uint64_t length);
-    int32_t Flush();
+    [[nodiscard]] int32_t Seek(uint64_t position);
+    [[nodiscard]] int32_t Length(uint64_t& length) const;
+    [[nodiscard]] int32_t Truncate(uint64_t length);
+    [[nodiscard]] int32_t Flush();
     // With deferred syncing, Flush only marks the file and the data reaches
     // the disk once, at SyncNow (or never, for a file about to be thrown away).
     void DeferSync(bool defer) { deferSync_ = defer; }
-    int32_t SyncNow();
+    [[nodiscard]] int32_t SyncNow();
 
 private:
     std::string path_;

@@ -1,8 +1,9 @@
 #include "resfile/IffLayout.h"
 
 #include "bytes/ByteReader.h"
+#include "bytes/ByteSpanWriter.h"
 
-#include <cstring>
+#include <algorithm>
 #include <string_view>
 
 namespace zelvane {
@@ -24,11 +25,12 @@ bool IsWildcardByte(uint32_t i)
 IffHeaderBytes MakeIffHeader(uint32_t mapOffset)
 {
     IffHeaderBytes bytes{};
-    std::memcpy(bytes.data(), kHeaderPattern.data(), kIffHeaderSize);
+    std::copy(kHeaderPattern.begin(), kHeaderPattern.end(), bytes.begin());
     bytes[kIffMajorDigitPos] = '2';
     bytes[kIffMinorDigitPos] = '5';
-    for (int i = 0; i < 4; ++i)
-        bytes[kIffMapOffsetPos + i] = static_cast<uint8_t>(mapOffset >> (24 - 8 * i));
+    ByteSpanWriter out(bytes);
+    out.seek(kIffMapOffsetPos);
+    out.u32be(mapOffset);
     return bytes;
 }
 
@@ -68,18 +70,13 @@ ChunkHeader ParseChunkHeader(std::span<const uint8_t, kChunkHeaderSize> bytes)
 ChunkHeaderBytes EncodeChunkHeader(const ChunkHeader& header)
 {
     ChunkHeaderBytes bytes{};
-    auto put32 = [&](size_t at, uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            bytes[at + i] = static_cast<uint8_t>(v >> (24 - 8 * i));
-    };
-    put32(0, header.type);
-    put32(4, header.size);
-    bytes[8] = static_cast<uint8_t>(static_cast<uint16_t>(header.id) >> 8);
-    bytes[9] = static_cast<uint8_t>(header.id);
-    bytes[10] = static_cast<uint8_t>(header.flags >> 8);
-    bytes[11] = static_cast<uint8_t>(header.flags);
-    const size_t length = header.label.size() < kMaxLabelLength ? header.label.size() : kMaxLabelLength;
-    std::memcpy(bytes.data() + kChunkLabelPos, header.label.data(), length);
+    ByteSpanWriter out(bytes);
+    out.u32be(header.type);
+    out.u32be(header.size);
+    out.u16be(static_cast<uint16_t>(header.id));
+    out.u16be(header.flags);
+    const size_t length = std::min<size_t>(header.label.size(), kMaxLabelLength);
+    out.text(std::string_view(header.label).substr(0, length));
     return bytes;
 }
 

@@ -45,7 +45,7 @@ struct IffHeaderInfo {
     uint32_t mapOffset = 0; // 0 for version 2.0 and for "no map"
 };
 // False for anything but a 2.0 or 2.5 header.
-bool ParseIffHeader(std::span<const uint8_t, kIffHeaderSize> bytes, IffHeaderInfo& info);
+[[nodiscard]] bool ParseIffHeader(std::span<const uint8_t, kIffHeaderSize> bytes, IffHeaderInfo& info);
 
 struct ChunkHeader {
     ResType type = 0;

@@ -27,7 +27,7 @@ public:
 
     // Reallocates to `newSize`, keeping the common prefix (new bytes are 0xA3).
     // On failure the old block stays and false is returned.
-    bool Resize(uint32_t newSize);
+    [[nodiscard]] bool Resize(uint32_t newSize);
 
 private:
     ResHandle() = default;

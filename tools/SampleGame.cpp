@@ -8,6 +8,7 @@
 #include "tools/SampleGame.h"
 
 #include "bytes/ByteWriter.h"
+#include "objects/ObjectDefinition.h"
 #include "resfile/CTGDrawGroup.h"
 #include "resfile/FarBuilder.h"
 #include "resfile/IffBuilder.h"
@@ -138,41 +139,30 @@ struct ObjdFields {
     int16_t hunger = 0, comfort = 0, fun = 0, room = 0, energy = 0;
 };
 
-void PutWord(std::vector<uint8_t>& record, size_t word, int32_t value)
-{
-    record[word * 2] = static_cast<uint8_t>(value);
-    record[word * 2 + 1] = static_cast<uint8_t>(static_cast<uint32_t>(value) >> 8);
-}
-
-void PutLong(std::vector<uint8_t>& record, size_t byte, uint32_t value)
-{
-    for (int i = 0; i < 4; ++i)
-        record[byte + i] = static_cast<uint8_t>(value >> (8 * i));
-}
-
 std::vector<uint8_t> ObjectRecord(const ObjdFields& f)
 {
-    std::vector<uint8_t> record(216, 0);
-    PutLong(record, 0, 138);             // record version
-    PutWord(record, 3, f.drawGroup);
-    PutWord(record, 4, f.drawGroups);
-    PutWord(record, 10, f.groupId);
-    PutWord(record, 11, f.place);
-    PutLong(record, 28, f.guid);
-    PutWord(record, 18, f.price);
-    PutWord(record, 35, f.price / 10);  // initial depreciation
-    PutWord(record, 36, f.price / 50);  // daily depreciation
-    PutWord(record, 38, f.price * 2 / 5); // depreciation limit
-    PutWord(record, 39, f.rooms);
-    PutWord(record, 40, f.functions);
-    PutWord(record, 41, kCatalogStringsId);
-    PutWord(record, 67, 8);             // tile width
-    PutWord(record, 82, f.hunger);
-    PutWord(record, 83, f.comfort);
-    PutWord(record, 86, f.energy);
-    PutWord(record, 87, f.fun);
-    PutWord(record, 88, f.room);
-    return record;
+    ObjectDefinition record;
+    auto word = [&](size_t n, int32_t value) { record.SetWord(n, static_cast<int16_t>(value)); };
+    record.SetInt32At(objd::kVersion, static_cast<int32_t>(objd::kCurrentVersion));
+    word(3, f.drawGroup);
+    word(4, f.drawGroups);
+    word(10, f.groupId);
+    word(11, f.place);
+    record.SetGuid(static_cast<int32_t>(f.guid));
+    word(18, f.price);
+    word(35, f.price / 10);    // initial depreciation
+    word(36, f.price / 50);    // daily depreciation
+    word(38, f.price * 2 / 5); // depreciation limit
+    word(39, f.rooms);
+    word(40, f.functions);
+    word(41, kCatalogStringsId);
+    word(67, 8); // tile width
+    word(82, f.hunger);
+    word(83, f.comfort);
+    word(86, f.energy);
+    word(87, f.fun);
+    word(88, f.room);
+    return record.StoredBytes();
 }
 
 std::vector<uint8_t> LanguageList(const std::vector<std::pair<std::string, std::string>>& strings)

@@ -1,5 +1,7 @@
 #include "tools/SpriteRasteriser.h"
 
+#include "objects/TilePlacement.h"
+
 // Sections: the camera; surface colours (patterns and noise); lighting;
 // rasterising triangles into samples; the two passes and the resolve.
 
@@ -14,20 +16,12 @@ namespace {
 
 // ---- the camera ----
 
-// The composer's placement per direction: pixels per tile step, and which
-// way the view runs over the floor (+1: farther along that axis).
-struct Camera {
-    int leftX, leftY;
-    int bottomX, bottomY;
-    int awayX, awayY;
-};
-
-constexpr Camera kCameras[4] = {
-    {64, -64, 32, 32, -1, -1},
-    {-64, -64, 32, -32, -1, 1},
-    {-64, 64, -32, -32, 1, 1},
-    {64, 64, -32, 32, 1, -1},
-};
+// The view runs over the floor the way the composer's depth grows: +1,
+// farther along that axis.
+int Away(int depthStep)
+{
+    return depthStep < 0 ? -1 : 1;
+}
 
 // Looking down at 30 degrees: a floor unit spans 64·√2 pixels, a unit of
 // height 64·√2·cos 30° = 32·√6.
@@ -35,16 +29,11 @@ constexpr float kCosView = 0.8660254f;
 constexpr float kSinView = 0.5f;
 constexpr float kHeightPixels = 78.383672f;
 
-const Camera& CameraOf(int direction)
-{
-    return kCameras[static_cast<size_t>(direction) & 3];
-}
-
 struct ScreenPoint {
     float x, y, depth;
 };
 
-ScreenPoint ToScreen(const Camera& c, float scale, int direction, Vec3 p)
+ScreenPoint ToScreen(const TilePlacement& c, float scale, int direction, Vec3 p)
 {
     return {(static_cast<float>(c.leftX) * p.x + static_cast<float>(c.leftY) * p.y) * scale,
             (static_cast<float>(c.bottomX) * p.x + static_cast<float>(c.bottomY) * p.y - kHeightPixels * p.z) * scale,
@@ -212,8 +201,8 @@ struct Lighting {
 
     explicit Lighting(int direction)
     {
-        const Camera& c = CameraOf(direction);
-        const Vec3 away = Normalised({static_cast<float>(c.awayX), static_cast<float>(c.awayY), 0});
+        const TilePlacement& c = TilePlacementOf(direction);
+        const Vec3 away = Normalised({static_cast<float>(Away(c.depthX)), static_cast<float>(Away(c.depthY)), 0});
         const Vec3 right = Normalised({static_cast<float>(c.leftX), static_cast<float>(c.leftY), 0});
         const Vec3 up{0, 0, 1};
         toViewer = away * -kCosView + up * kSinView;
@@ -306,7 +295,7 @@ struct Sample {
 class ViewPass {
 public:
     ViewPass(const FurnitureMesh& mesh, const ViewSetup& view, int tilesX, int tilesY)
-        : mesh_(mesh), view_(view), camera_(CameraOf(view.direction)),
+        : mesh_(mesh), view_(view), camera_(TilePlacementOf(view.direction)),
           scale_(1.0f / static_cast<float>(1 << view.zoomShift)), n_(std::max(1, view.samples)),
           lighting_(view.direction), tilesX_(tilesX), tilesY_(tilesY)
     {
@@ -559,7 +548,7 @@ private:
 
     const FurnitureMesh& mesh_;
     const ViewSetup& view_;
-    const Camera& camera_;
+    const TilePlacement& camera_;
     float scale_;
     int n_;
     Lighting lighting_;
@@ -579,20 +568,20 @@ private:
 
 int SpriteRasteriser::TileLeft(int direction, int zoomShift, int x, int y)
 {
-    const Camera& c = CameraOf(direction);
-    return (c.leftX >> zoomShift) * x + (c.leftY >> zoomShift) * y;
+    const TilePlacement c = TilePlacementOf(direction).Shifted(zoomShift);
+    return c.leftX * x + c.leftY * y;
 }
 
 int SpriteRasteriser::TileTop(int direction, int zoomShift, int x, int y)
 {
-    const Camera& c = CameraOf(direction);
-    return (c.bottomX >> zoomShift) * x + (c.bottomY >> zoomShift) * y;
+    const TilePlacement c = TilePlacementOf(direction).Shifted(zoomShift);
+    return c.bottomX * x + c.bottomY * y;
 }
 
 float SpriteRasteriser::Depth(int direction, Vec3 p)
 {
-    const Camera& c = CameraOf(direction);
-    return (static_cast<float>(c.awayX) * p.x + static_cast<float>(c.awayY) * p.y) *
+    const TilePlacement& c = TilePlacementOf(direction);
+    return (static_cast<float>(Away(c.depthX)) * p.x + static_cast<float>(Away(c.depthY)) * p.y) *
            (kCosView / std::numbers::sqrt2_v<float>)-kSinView * p.z;
 }
 

@@ -7,6 +7,7 @@
 
 #include "tools/SyntheticGame.h"
 
+#include "bytes/ByteSpanWriter.h"
 #include "resfile/FarBuilder.h"
 #include "resfile/IffBuilder.h"
 #include "resfile/IffLayout.h"
@@ -111,14 +112,11 @@ std::vector<uint8_t> MakeObjd(Random& random, uint16_t tile, uint32_t tiles)
     random.Fill(data);
     // A plausible record: version 138, and the group words of a single object,
     // or of a multi-tile group whose first record is the master.
-    auto word = [&](size_t n, int16_t value) {
-        data[2 * n] = static_cast<uint8_t>(value);
-        data[2 * n + 1] = static_cast<uint8_t>(static_cast<uint16_t>(value) >> 8);
-    };
-    data[0] = 138;
-    data[1] = data[2] = data[3] = 0;
-    word(10, tiles == 1 ? 0 : 1);
-    word(11, tiles == 1 ? 0 : tile == 0 ? -1 : static_cast<int16_t>(((tile - 1) / 2) << 8 | ((tile - 1) % 2)));
+    ByteSpanWriter record(data);
+    record.u32le(138);
+    record.seek(2 * 10);
+    record.u16le(tiles == 1 ? 0 : 1);
+    record.u16le(static_cast<uint16_t>(tiles == 1 ? 0 : tile == 0 ? -1 : ((tile - 1) / 2) << 8 | ((tile - 1) % 2)));
     return data;
 }
 

@@ -6,16 +6,14 @@
 
 #include "app/cli/CatalogCommands.h"
 
-#include "objects/CObjectFile.h"
-#include "resfile/CTGFileSystem.h"
-#include "resfile/CTGObjResFileSet.h"
 #include "app/cli/CliOutput.h"
+#include "app/cli/CliReporter.h"
+#include "objects/CObjectFile.h"
 #include "objects/GameFolder.h"
-#include "report/ProgramFolders.h"
 #include "objects/ObjectCatalog.h"
 #include "objects/ObjectClone.h"
-#include "app/cli/ObjectFile.h"
-#include "report/Reporter.h"
+#include "objects/ObjectFileOpener.h"
+#include "report/ProgramFolders.h"
 
 #include <iostream>
 #include <memory>
@@ -160,14 +158,11 @@ struct CloneCommandOptions {
 
 int RunClone(const CloneCommandOptions& options)
 {
-    // Files packed in archives exist only once their folder is mounted.
-    MountFolderOf(options.file);
-    if (!CTGFileSystem::Instance().Exists(options.file))
-        return Fail(options.file, "no such file");
-    auto container = std::make_unique<CTGObjResFileSet>();
-    if (const int32_t error = container->OpenContainer(options.file); error != kResOk)
-        return Fail(options.file, ResErrorText(error));
-    CObjectFile source(options.file, std::move(container));
+    // Only read: the clone goes to a file of its own.
+    ObjectFileOpener opener;
+    if (std::string why; !opener.Open(options.file, {}, why))
+        return Fail(options.file, why);
+    CObjectFile source(options.file, opener.TakeContainer());
     if (const int32_t error = source.BuildLists(); error != kResOk)
         return Fail(options.file, ResErrorText(error));
     const CObjectEntry* object = source.FindObject(static_cast<int16_t>(options.id));
@@ -187,9 +182,11 @@ int RunClone(const CloneCommandOptions& options)
     CloneOptions clone;
     clone.targetPath = options.out.empty() ? DefaultWorkingObjectFilePath() : options.out;
     clone.guidInUse = [&](uint32_t guid) { return catalog.GuidInUse(guid); };
+    // The clone tells what went wrong as the editor does, in message boxes: here, one line.
+    CliReporter messages;
     const CloneResult result = CloneObject(*object, clone);
     if (!result.succeeded)
-        return kExitFailure; // the reporter has said why, on stderr
+        return Fail(clone.targetPath, messages.TakeMessages());
 
     if (options.game.json) {
         nlohmann::ordered_json guids = nlohmann::ordered_json::array();

@@ -1,9 +1,9 @@
 #include "app/cli/CompactCommand.h"
 
 #include "app/cli/CliOutput.h"
+#include "objects/ObjectFileOpener.h"
 #include "resfile/CTGFileSystem.h"
 #include "resfile/CTGIffFile.h"
-#include "app/cli/EditableObject.h"
 
 #include <filesystem>
 #include <iostream>
@@ -28,21 +28,11 @@ std::optional<uint64_t> SizeOnDisk(const std::string& path)
 int RunCompact(const CompactOptions& options)
 {
     // The file alone: its companions keep their free space.
-    MountFolderOf(options.file);
-    CTGFileSystem& fileSystem = CTGFileSystem::Instance();
-    FsEntryInfo info;
-    if (fileSystem.Lookup(options.file, info) && info.inArchive)
-        return Fail(options.file, "is inside the archive " + info.realPath + "; files in archives cannot be changed");
-    if (fileSystem.Lookup(options.file, info) && info.folder)
-        return Fail(options.file, "is a folder, not an object file");
-    if (!fileSystem.Exists(options.file))
-        return Fail(options.file, "no such file");
-
-    CTGIffFile file;
-    if (const int32_t error = file.OpenContainer(options.file); error != kResOk)
-        return Fail(options.file, ResErrorText(error));
-    if (const std::string why = EditableObject::WhyReadOnly(file); !why.empty())
+    const ObjectFileOptions alone{.purpose = OpenPurpose::Change, .companions = Companions::Excluded};
+    ObjectFileOpener opener;
+    if (std::string why; !opener.Open(options.file, alone, why))
         return Fail(options.file, why);
+    auto& file = dynamic_cast<CTGIffFile&>(opener.Container());
     const std::optional<uint64_t> before = SizeOnDisk(options.file);
     int32_t error = file.CompactOnClose();
     const int32_t closed = file.CloseContainer();

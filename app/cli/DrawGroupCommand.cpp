@@ -1,8 +1,8 @@
 #include "app/cli/DrawGroupCommand.h"
 
 #include "app/cli/CliOutput.h"
+#include "objects/ObjectFileOpener.h"
 #include "resfile/CTGDrawGroup.h"
-#include "app/cli/ObjectFile.h"
 #include "resfile/ResErrors.h"
 
 #include <charconv>
@@ -104,9 +104,9 @@ void PrintJsonGroup(const std::string& file, int32_t id, const CTGDrawGroup& gro
 
 int RunDrawGroup(const DrawGroupOptions& options)
 {
-    ObjectFile object;
+    ObjectFileOpener object;
     std::string error;
-    if (!object.Open(options.file, IndexMode::PreferMap, error))
+    if (!object.Open(options.file, {}, error))
         return Fail(options.file, error);
 
     CTGDrawGroup group;

@@ -1,9 +1,9 @@
 #include "app/cli/DumpCommand.h"
 
 #include "app/cli/CliOutput.h"
-#include "app/cli/ObjectFile.h"
-#include "resfile/ResErrors.h"
 #include "app/cli/TypeArgument.h"
+#include "objects/ObjectFileOpener.h"
+#include "resfile/ResErrors.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -41,9 +41,9 @@ int RunDump(const DumpOptions& options)
     if (!ParseTypeArgument(options.type, type))
         return Fail(options.file, Quoted(options.type) + " is not a resource type (1 to 4 characters)");
 
-    ObjectFile object;
+    ObjectFileOpener object;
     std::string error;
-    if (!object.Open(options.file, IndexMode::PreferMap, error))
+    if (!object.Open(options.file, {}, error))
         return Fail(options.file, error);
 
     // No convert callback: the bytes exactly as stored in the file.

@@ -7,9 +7,9 @@
 #include "app/cli/ListCommand.h"
 
 #include "app/cli/CliOutput.h"
+#include "objects/ObjectFileOpener.h"
 #include "resfile/CTGFileSystem.h"
 #include "resfile/IffLayout.h"
-#include "app/cli/ObjectFile.h"
 #include "resfile/ResErrors.h"
 
 #include <iostream>
@@ -136,7 +136,7 @@ void ListOtherMember(CTGResFile& member, MemberListing& listing, std::map<ResTyp
     }
 }
 
-std::vector<MemberListing> Gather(ObjectFile& object)
+std::vector<MemberListing> Gather(const ObjectFileOpener& object)
 {
     std::vector<MemberListing> listings;
     std::map<ResType, int32_t> typeCounts; // runs across members, as the set's index does
@@ -215,11 +215,11 @@ struct ListOptions {
 
 int RunList(const ListOptions& options)
 {
-    ObjectFile object;
+    ObjectFileOpener object;
     std::string error;
-    if (!object.Open(options.file, options.scan ? IndexMode::ForceScan : IndexMode::PreferMap, error))
+    if (!object.Open(options.file, {.index = options.scan ? IndexMode::ForceScan : IndexMode::PreferMap}, error))
         return Fail(options.file, error);
-    for (const ObjectFile::Skipped& skipped : object.SkippedCompanions())
+    for (const ObjectFileOpener::Skipped& skipped : object.SkippedCompanions())
         Warn(skipped.path, "companion skipped: " + skipped.reason);
     // The library falls back to a scan without a word; a person looking at the file wants to know.
     if (!options.scan)

@@ -2,17 +2,17 @@
 
 #include "app/cli/PreviewCommands.h"
 
+#include "app/cli/CliOutput.h"
+#include "app/cli/PngOutput.h"
 #include "objects/CObjectFile.h"
+#include "objects/ObjectFileOpener.h"
+#include "objects/ObjectPreview.h"
+#include "objects/PreviewTile.h"
+#include "objects/SpriteDecoder.h"
 #include "resfile/CTGFileSystem.h"
 #include "resfile/CTGIffFile.h"
 #include "resfile/CTGObjResFileSet.h"
-#include "app/cli/CliOutput.h"
-#include "app/cli/ObjectFile.h"
-#include "objects/ObjectPreview.h"
-#include "objects/PngWriter.h"
-#include "objects/PreviewTile.h"
 #include "resfile/ResErrors.h"
-#include "objects/SpriteDecoder.h"
 
 #include <algorithm>
 #include <cctype>
@@ -54,35 +54,6 @@ std::optional<Rgb> ParseColour(std::string text)
     return Rgb::FromHex(static_cast<uint32_t>(std::stoul(text, nullptr, 16)));
 }
 
-// The file (with its companions) opened read-only for the object model. On
-// failure the file is looked at again the way every command does, so the
-// message says what is wrong with it.
-std::unique_ptr<CTGResFile> OpenObjectModelFile(const std::string& file, std::string& error)
-{
-    MountFolderOf(file);
-    std::unique_ptr<CTGResFile> container;
-    int32_t code = kErrCannotOpen;
-    if (HasCompanions(file)) {
-        auto set = std::make_unique<CTGObjResFileSet>();
-        set->SetOpenReadOnly(true);
-        if (CTGFileSystem::Instance().Exists(file))
-            code = set->OpenContainer(file);
-        container = std::move(set);
-    } else {
-        auto alone = std::make_unique<CTGIffFile>();
-        alone->SetOpenReadOnly(true);
-        if (CTGFileSystem::Instance().Exists(file))
-            code = alone->OpenContainer(file, IndexMode::PreferMap);
-        container = std::move(alone);
-    }
-    if (code == kResOk)
-        return container;
-    ObjectFile probe;
-    if (probe.Open(file, IndexMode::PreferMap, error))
-        error = ResErrorText(code); // the file alone opens, its set does not
-    return nullptr;
-}
-
 std::string SizeText(int width, int height)
 {
     return std::to_string(width) + " x " + std::to_string(height) + " pixels";
@@ -96,11 +67,11 @@ int RunPreview(const PreviewOptions& options)
     if (!options.json && options.out.empty())
         return Fail(options.file, "name the PNG to write with -o (or ask for --json)");
 
+    ObjectFileOpener opener;
     std::string error;
-    std::unique_ptr<CTGResFile> container = OpenObjectModelFile(options.file, error);
-    if (!container)
+    if (!opener.Open(options.file, {}, error))
         return Fail(options.file, error);
-    CObjectFile objects(options.file, std::move(container));
+    CObjectFile objects(options.file, opener.TakeContainer());
     if (const int32_t code = objects.BuildLists(); code != kResOk)
         return Fail(options.file, std::string("reading its objects: ") + ResErrorText(code));
     const CObjectEntry* entry = objects.FindObject(static_cast<int16_t>(options.id));
@@ -129,8 +100,8 @@ int RunPreview(const PreviewOptions& options)
                               {"notes", preview.notes}});
         return kExitOk;
     }
-    if (!WritePng(options.out, preview.colour))
-        return Fail(options.out, "cannot write the PNG");
+    if (!WritePng(options.out, preview.colour, nullptr, error))
+        return Fail(options.out, "cannot write the PNG: " + error);
     std::cout << options.out << ": " << SizeText(width, height) << ", anchor (" << preview.anchorX << ", "
               << preview.anchorY << "), " << tiles.size() << (tiles.size() == 1 ? " tile" : " tiles") << '\n';
     return kExitOk;
@@ -140,9 +111,9 @@ int RunSprite(const SpriteOptions& options)
 {
     if (!options.json && options.prefix.empty())
         return Fail(options.file, "name the PNGs to write with -o PREFIX (or ask for --json)");
-    ObjectFile object;
+    ObjectFileOpener object;
     std::string error;
-    if (!object.Open(options.file, IndexMode::PreferMap, error))
+    if (!object.Open(options.file, {}, error))
         return Fail(options.file, error);
 
     ColourCounts counts{};
@@ -183,8 +154,8 @@ int RunSprite(const SpriteOptions& options)
         {options.prefix + "-alpha.png", {&frame.alpha, nullptr}},
     };
     for (const auto& [path, planes] : files)
-        if (!WritePng(path, *planes.first, planes.second))
-            return Fail(path, "cannot write the PNG");
+        if (!WritePng(path, *planes.first, planes.second, error))
+            return Fail(path, "cannot write the PNG: " + error);
     std::cout << format << ' ' << options.id << " frame " << info.frameIndex << " of " << info.frameCount << ": "
               << SizeText(info.width, info.height) << ", origin (" << info.originX << ", " << info.originY
               << "), palette " << info.paletteId << ", " << coloursUsed << " colours\n";

@@ -9,7 +9,7 @@
 #include "app/cli/PutCommand.h"
 
 #include "app/cli/CliOutput.h"
-#include "app/cli/EditableObject.h"
+#include "app/cli/ResourceArguments.h"
 #include "resfile/IffLayout.h"
 
 #include <cerrno>
@@ -72,7 +72,7 @@ struct Outcome {
 };
 
 // Rewrites an existing resource in its own member, keeping its flags.
-int32_t Replace(CTGResFile& container, const EditableObject::Found& old, const std::vector<uint8_t>& data,
+int32_t Replace(CTGResFile& container, const ObjectFileOpener::Found& old, const std::vector<uint8_t>& data,
                 const PutOptions& options)
 {
     if (!old.data->Resize(static_cast<uint32_t>(data.size())))
@@ -90,7 +90,7 @@ int32_t Replace(CTGResFile& container, const EditableObject::Found& old, const s
 }
 
 // Writes the new copy into `target`, then removes the old one from its member.
-int32_t Move(CTGResFile& target, const EditableObject::Found& old, const std::vector<uint8_t>& data,
+int32_t Move(CTGResFile& target, const ObjectFileOpener::Found& old, const std::vector<uint8_t>& data,
              const PutOptions& options)
 {
     std::string name;
@@ -142,11 +142,11 @@ int RunPut(PutOptions& options)
     if (!ReadDataFile(options.from, data, error))
         return Fail(options.from, error);
 
-    EditableObject object;
-    if (!object.Open(r.file, error))
+    ObjectFileOpener object;
+    if (!object.Open(r.file, {.purpose = OpenPurpose::Change}, error))
         return Fail(r.file, error);
-    EditableObject::Found old;
-    if (!object.Find(r.type, static_cast<int16_t>(r.id), static_cast<uint8_t>(r.attribute), old, error))
+    ObjectFileOpener::Found old;
+    if (!object.Find(r.type, r.Id(), r.Attribute(), old, error))
         return Fail(r.file, error);
     std::string subject;
     CTGResFile* target = object.Route(r.type, subject, error);
@@ -157,18 +157,18 @@ int RunPut(PutOptions& options)
     Outcome outcome;
     int32_t result = kResOk;
     if (old) {
-        if (const std::string why = EditableObject::WhyReadOnly(*old.member); !why.empty())
-            return Fail(EditableObject::PathOf(*old.member), why + " (" + r.Text() + " is there)");
+        if (const std::string why = ObjectFileOpener::WhyReadOnly(*old.member); !why.empty())
+            return Fail(ObjectFileOpener::PathOf(*old.member), why + " (" + r.Text() + " is there)");
         if (!target || target == old.member) {
             // No writable member takes the type any more: it stays where it is.
-            outcome = {EditableObject::PathOf(*old.member), "replaced"};
+            outcome = {ObjectFileOpener::PathOf(*old.member), "replaced"};
             result = Replace(container, old, data, options);
         } else {
-            outcome = {EditableObject::PathOf(*target), "moved here from " + EditableObject::PathOf(*old.member)};
+            outcome = {ObjectFileOpener::PathOf(*target), "moved here from " + ObjectFileOpener::PathOf(*old.member)};
             result = Move(*target, old, data, options);
         }
     } else {
-        outcome = {EditableObject::PathOf(*target), "added"};
+        outcome = {ObjectFileOpener::PathOf(*target), "added"};
         result = Add(container, data, options);
     }
     // Closed in any case: what was written completely stays, and the maps are rewritten.

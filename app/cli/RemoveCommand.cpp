@@ -1,7 +1,7 @@
 #include "app/cli/RemoveCommand.h"
 
 #include "app/cli/CliOutput.h"
-#include "app/cli/EditableObject.h"
+#include "app/cli/ResourceArguments.h"
 
 #include <iostream>
 
@@ -14,12 +14,12 @@ int RunRemove(ResourceArguments& r)
     std::string error;
     if (!r.Parse(error))
         return Fail(r.file, error);
-    EditableObject object;
-    EditableObject::Found found;
+    ObjectFileOpener object;
+    ObjectFileOpener::Found found;
     std::string subject;
-    if (!object.OpenForChange(r, found, subject, error))
+    if (!OpenForChange(r, object, found, subject, error))
         return Fail(subject, error);
-    const std::string member = EditableObject::PathOf(*found.member);
+    const std::string member = ObjectFileOpener::PathOf(*found.member);
 
     int32_t result = object.Container().RemoveResource(found.data);
     const int32_t closed = object.Close();

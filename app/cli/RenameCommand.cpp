@@ -1,7 +1,7 @@
 #include "app/cli/RenameCommand.h"
 
 #include "app/cli/CliOutput.h"
-#include "app/cli/EditableObject.h"
+#include "app/cli/ResourceArguments.h"
 #include "resfile/IffLayout.h"
 
 #include <iostream>
@@ -28,24 +28,17 @@ int RunRename(RenameOptions& options)
     if (options.name && options.name->size() > kMaxLabelLength)
         return Fail(r.file, "the name is longer than " + std::to_string(kMaxLabelLength) + " characters");
 
-    EditableObject object;
-    EditableObject::Found found;
+    ObjectFileOpener object;
+    ObjectFileOpener::Found found;
     std::string subject;
-    if (!object.OpenForChange(r, found, subject, error))
+    if (!OpenForChange(r, object, found, subject, error))
         return Fail(subject, error);
-    const std::string member = EditableObject::PathOf(*found.member);
-    const auto attribute = static_cast<uint8_t>(r.attribute);
+    const std::string member = ObjectFileOpener::PathOf(*found.member);
+    const uint8_t attribute = r.Attribute();
 
     const int32_t newId = options.newId.value_or(r.id);
-    if (newId != r.id) {
-        // Two resources under one id: lookups would find only one of them.
-        EditableObject::Found taken;
-        if (!object.Find(r.type, static_cast<int16_t>(newId), attribute, taken, error))
-            return Fail(r.file, error);
-        if (taken)
-            return Fail(EditableObject::PathOf(*taken.member),
-                        ResourceText(r.type, newId, attribute) + " already exists");
-    }
+    if (newId != r.id && !object.IdIsFree(r.type, static_cast<int16_t>(newId), attribute, subject, error))
+        return Fail(subject, error);
     std::string name;
     CTGResFile& container = object.Container();
     container.GetResName(found.data, name);

@@ -2,8 +2,8 @@
 
 #include "app/cli/RenderCommand.h"
 
+#include "app/cli/PngOutput.h"
 #include "app/cli/CliOutput.h"
-#include "objects/PngWriter.h"
 #include "scene/ActiveGLContext.h"
 #include "scene/COGLScene.h"
 #include "scene/COGLViewport3D.h"
@@ -227,8 +227,8 @@ int RunRender(const RenderOptions& options)
     stage.context->BeginGL();
     DrawFrame(stage.viewport, *stage.scene);
     stage.context->EndGL();
-    if (!WritePng(options.out, stage.context->ReadImage()))
-        return Fail(options.out, "cannot write the PNG");
+    if (std::string error; !WritePng(options.out, stage.context->ReadImage(), nullptr, error))
+        return Fail(options.out, "cannot write the PNG: " + error);
     std::cout << options.out << ": " << setup.width << " x " << setup.height << " pixels, "
               << stage.scene->Objects().size() << (stage.scene->Objects().size() == 1 ? " object" : " objects")
               << " besides the floor and walls\n";

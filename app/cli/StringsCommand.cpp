@@ -1,10 +1,10 @@
 #include "app/cli/StringsCommand.h"
 
 #include "app/cli/CliOutput.h"
-#include "resfile/CTGStringList.h"
-#include "app/cli/ObjectFile.h"
-#include "resfile/ResErrors.h"
 #include "app/cli/TypeArgument.h"
+#include "objects/ObjectFileOpener.h"
+#include "resfile/CTGStringList.h"
+#include "resfile/ResErrors.h"
 
 #include <iostream>
 
@@ -91,9 +91,9 @@ int RunStrings(const StringsOptions& options)
     if (!ParseTypeArgument(options.type, type) || (type != kTypeSTRList && type != kTypeCTSS))
         return Fail(options.file, Quoted(options.type) + " is not a string list type (STR# or CTSS)");
 
-    ObjectFile object;
+    ObjectFileOpener object;
     std::string error;
-    if (!object.Open(options.file, IndexMode::PreferMap, error))
+    if (!object.Open(options.file, {}, error))
         return Fail(options.file, error);
 
     CTGStringList list;

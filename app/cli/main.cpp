@@ -3,6 +3,7 @@
 
 #include "app/cli/CatalogCommands.h"
 #include "app/cli/CliOutput.h"
+#include "app/cli/CliReporter.h"
 #include "app/cli/CompactCommand.h"
 #include "app/cli/DrawGroupCommand.h"
 #include "app/cli/DumpCommand.h"
@@ -17,6 +18,7 @@
 #include "app/cli/RenameCommand.h"
 #include "app/cli/StringsCommand.h"
 #include "app/cli/TreeCommand.h"
+#include "report/Version.h"
 
 #include <CLI/CLI.hpp>
 
@@ -29,7 +31,10 @@ int main(int argc, char** argv)
     CLI::App app{"zelvane-cli: look into and edit object files (IFF); look into FAR archives; import meshes; render "
                  "the 3-D scene",
                  "zelvane-cli"};
+    app.set_version_flag("--version", std::string("zelvane-cli ") + zelvane::kProgramVersion, "Print the version and exit");
     app.require_subcommand(1);
+    // Messages the editor's code shows and no command claimed still get their line.
+    CliReporter unclaimed;
     int status = kExitOk;
     AddListCommand(app, status);
     AddDumpCommand(app, status);
@@ -55,5 +60,7 @@ int main(int argc, char** argv)
         std::cerr << "zelvane-cli: " << error.what() << '\n';
         return kExitFailure;
     }
+    if (const std::string messages = unclaimed.TakeMessages(); !messages.empty())
+        std::cerr << "zelvane-cli: " << Printable(messages) << '\n';
     return status;
 }

@@ -10,7 +10,6 @@
 #include "plugins/meshport/ThreeDSLayout.h"
 
 #include <algorithm>
-#include <bit>
 #include <unordered_map>
 
 namespace zelvane::meshport {
@@ -37,17 +36,15 @@ void ForEachChunk(ByteReader& reader, Handler&& handle)
 }
 
 // Elements are decoded from a span the cursor handed out, whose size is a
-// multiple of the element size by construction.
+// multiple of the element size by construction (and read as 0 otherwise).
 uint16_t U16At(std::span<const uint8_t> bytes, size_t at)
 {
-    return static_cast<uint16_t>(bytes[at] | (bytes[at + 1] << 8));
+    return ByteReader(bytes).sub(at, 2).u16le();
 }
 
 float F32At(std::span<const uint8_t> bytes, size_t at)
 {
-    const uint32_t bits = static_cast<uint32_t>(bytes[at]) | (static_cast<uint32_t>(bytes[at + 1]) << 8) |
-                          (static_cast<uint32_t>(bytes[at + 2]) << 16) | (static_cast<uint32_t>(bytes[at + 3]) << 24);
-    return std::bit_cast<float>(bits);
+    return ByteReader(bytes).sub(at, 4).f32le();
 }
 
 // A u16 count followed by that many records, cut to the records the chunk

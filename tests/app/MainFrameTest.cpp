@@ -4,16 +4,17 @@
 // With ZELVANE_SCREENSHOT=<file.png> set, the painted window is also saved there.
 
 #include "app/CMainFrame.h"
+#include "report/Version.h"
+#include "tests/testkit/ScopedEnvironment.h"
 #include "view/COGLView.h"
 
+#include <GL/gl.h>
 #include <QFile>
 #include <QImage>
 #include <QOpenGLContext>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <GL/gl.h>
 
 namespace zelvane {
 
@@ -25,7 +26,7 @@ private slots:
     {
         // A private debug log, named before anything is logged.
         QVERIFY(logFolder_.isValid());
-        qputenv("ZELVANE_LOG_DIR", QFile::encodeName(logFolder_.path()));
+        env_.Set("ZELVANE_LOG_DIR", QFile::encodeName(logFolder_.path()).toStdString());
     }
 
     void showsTheViewPaintedInTheSceneBackground()
@@ -36,7 +37,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&frame));
         QVERIFY(painted.count() > 0 || painted.wait(10000));
 
-        QCOMPARE(frame.windowTitle(), QStringLiteral("zelvane 0.1.0"));
+        QCOMPARE(frame.windowTitle(), QStringLiteral("zelvane ") + QString::fromLatin1(kProgramVersion));
         QCOMPARE(frame.centralWidget(), frame.View());
 
         const QImage image = frame.View()->grabFramebuffer();
@@ -77,6 +78,7 @@ private slots:
 
 private:
     QTemporaryDir logFolder_;
+    test::ScopedEnvironment env_;
 };
 
 } // namespace zelvane

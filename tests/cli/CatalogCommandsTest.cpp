@@ -2,8 +2,8 @@
 // own files are never written.
 
 #include "tests/cli/CliRunner.h"
+#include "tests/testkit/TestFiles.h"
 #include "tools/SampleGame.h"
-#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -91,4 +91,16 @@ TEST(CatalogCommands, BadInputSaysWhatIsWrongInOneLine)
     EXPECT_NE(noFile.status, 0);
     ASSERT_EQ(noFile.ErrLines().size(), 1u);
     EXPECT_NE(noFile.ErrLines()[0].find("no such file"), std::string::npos);
+
+    // What the editor shows in a message box is the command's one line here.
+    TempDir game;
+    ASSERT_EQ(WriteSampleGame(game.Path()).error, "");
+    const std::string nowhere = work.File("no such folder/zeltemp.iff");
+    CliResult unwritable = RunCli({"clone", game.File("GameData/Objects/chair.iff"), "--id", "128", "--out", nowhere,
+                                   "--game-folder", game.Path().string()});
+    EXPECT_NE(unwritable.status, 0);
+    EXPECT_EQ(unwritable.err, "zelvane-cli: " + nowhere +
+                                  ": Could not create the new object object file named \"" + nowhere +
+                                  "\", error #-42!\n");
+    EXPECT_EQ(unwritable.out, "");
 }

@@ -1,6 +1,6 @@
 #include "tests/cli/CliRunner.h"
 
-#include "tests/support/TestFiles.h"
+#include "tests/testkit/TestFiles.h"
 
 #include <fcntl.h>
 #include <spawn.h>

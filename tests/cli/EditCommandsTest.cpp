@@ -2,11 +2,10 @@
 // they change, where new resources go, and that refused or failed commands
 // leave every file exactly as it was.
 
-#include "tests/cli/CliRunner.h"
-
 #include "resfile/FarBuilder.h"
 #include "resfile/IffBuilder.h"
-#include "tests/support/TestFiles.h"
+#include "tests/cli/CliRunner.h"
+#include "tests/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

@@ -1,9 +1,8 @@
 // `far list`, `far extract` and `tree` on archives and folders built here.
 
-#include "tests/cli/CliRunner.h"
-
 #include "resfile/FarBuilder.h"
-#include "tests/support/TestFiles.h"
+#include "tests/cli/CliRunner.h"
+#include "tests/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

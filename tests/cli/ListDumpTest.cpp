@@ -1,10 +1,9 @@
 // `list` and `dump` on object files built here, and what bad input gets.
 
-#include "tests/cli/CliRunner.h"
-
 #include "resfile/FarBuilder.h"
 #include "resfile/IffBuilder.h"
-#include "tests/support/TestFiles.h"
+#include "tests/cli/CliRunner.h"
+#include "tests/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

@@ -3,7 +3,7 @@
 // the files and names it refuses.
 
 #include "tests/cli/CliRunner.h"
-#include "tests/support/TestFiles.h"
+#include "tests/testkit/TestFiles.h"
 #include "tools/ThreeDSWriter.h"
 
 #include <gtest/gtest.h>

@@ -2,18 +2,19 @@
 // and on any background, sprite planes written as PNGs, damaged files and
 // bad arguments, and the real files.
 
-#include "tests/cli/CliRunner.h"
-
 #include "bytes/ByteWriter.h"
+#include "pngio/PngCodec.h"
 #include "resfile/CTGDrawGroup.h"
 #include "resfile/IffBuilder.h"
+#include "tests/cli/CliRunner.h"
+#include "tests/testkit/TestFiles.h"
 #include "tools/SampleGame.h"
-#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
 #include <filesystem>
+#include <optional>
 
 using namespace zelvane;
 using namespace zelvane::test;
@@ -27,32 +28,30 @@ nlohmann::json Json(const std::vector<std::string>& args)
     return nlohmann::json::parse(result.out, nullptr, false);
 }
 
-// What a PNG of ours says in its header, and its top left pixel (the image
-// data is stored uncompressed: after the zlib header, the first block's
-// header and the first row's filter byte).
+// What a PNG says of its size and channels, and its top left pixel.
 struct PngFacts {
     uint32_t width = 0;
     uint32_t height = 0;
-    int colourType = -1;
+    std::optional<PngChannels> channels;
     uint8_t red = 0, green = 0, blue = 0;
 };
 
 PngFacts ReadPng(const std::string& path)
 {
-    const std::vector<uint8_t> png = ReadBytes(path);
     PngFacts facts;
-    constexpr size_t kFirstPixel = 8 + 25 + 8 + 2 + 5 + 1;
-    if (png.size() <= kFirstPixel + 2 || png[1] != 'P')
+    PngImage image;
+    std::string error;
+    if (!ReadPngFile(path, image, error)) {
+        ADD_FAILURE() << path << ": " << error;
         return facts;
-    auto be32 = [&](size_t at) {
-        return uint32_t{png[at]} << 24 | uint32_t{png[at + 1]} << 16 | uint32_t{png[at + 2]} << 8 | png[at + 3];
-    };
-    facts.width = be32(16);
-    facts.height = be32(20);
-    facts.colourType = png[25];
-    facts.red = png[kFirstPixel];
-    facts.green = png[kFirstPixel + 1];
-    facts.blue = png[kFirstPixel + 2];
+    }
+    facts.width = image.width;
+    facts.height = image.height;
+    facts.channels = image.channels;
+    const uint8_t* pixel = image.Pixel(0, 0);
+    facts.red = pixel[0];
+    facts.green = pixel[1];
+    facts.blue = pixel[2];
     return facts;
 }
 
@@ -91,7 +90,7 @@ TEST_F(SampleGamePreview, PreviewComposesAMasterWithItsTilesAtAnyImageOnAnyBackg
     const PngFacts png = ReadPng(out);
     EXPECT_EQ(png.width, half["width"].get<uint32_t>());
     EXPECT_EQ(png.height, half["height"].get<uint32_t>());
-    EXPECT_EQ(png.colourType, 2);
+    EXPECT_EQ(png.channels, PngChannels::Rgb);
     EXPECT_EQ((std::vector<int>{png.red, png.green, png.blue}), (std::vector<int>{0, 255, 0}));
     EXPECT_EQ(written.out, out + ": " + std::to_string(png.width) + " x " + std::to_string(png.height) +
                                " pixels, anchor (" + std::to_string(half["anchor_x"].get<int>()) + ", " +
@@ -134,7 +133,7 @@ TEST_F(SampleGamePreview, SpriteWritesTheColourDepthAndAlphaPlanesOfOneFrame)
         const PngFacts png = ReadPng(prefix + plane);
         EXPECT_EQ(png.width, static_cast<uint32_t>(width)) << plane;
         EXPECT_EQ(png.height, static_cast<uint32_t>(height)) << plane;
-        EXPECT_EQ(png.colourType, std::string(plane) == "-colour.png" ? 6 : 2) << plane;
+        EXPECT_EQ(png.channels, std::string(plane) == "-colour.png" ? PngChannels::Rgba : PngChannels::Rgb) << plane;
     }
     // The top left corner lies outside the seat: transparent, farthest.
     EXPECT_EQ(ReadPng(prefix + "-alpha.png").red, 0);

@@ -1,9 +1,9 @@
 // The real object files of ZELVANE_TESTDATA: their maps must agree with a
 // scan, and their string lists and draw groups must read.
 
+#include "bytes/ByteReader.h"
 #include "tests/cli/CliRunner.h"
-
-#include "tests/support/TestFiles.h"
+#include "tests/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -71,13 +71,15 @@ std::vector<uint8_t> Dump(const std::string& file, const std::string& type, int 
     return {result.out.begin(), result.out.end()};
 }
 
+// A little-endian number of 2 or 4 bytes; 0 past the end.
 uint32_t Le(const std::vector<uint8_t>& bytes, size_t at, size_t size)
 {
-    uint32_t value = 0;
-    for (size_t i = 0; i < size && at + i < bytes.size(); ++i)
-        value |= uint32_t{bytes[at + i]} << (8 * i);
-    return value;
+    ByteReader r(bytes);
+    r.seek(at);
+    return size == 2 ? r.u16le() : r.u32le();
 }
+
+
 
 } // namespace
 

@@ -3,7 +3,8 @@
 
 #include "tests/cli/CliRunner.h"
 
-#include "tests/support/TestFiles.h"
+#include "pngio/PngCodec.h"
+#include "tests/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -19,14 +20,13 @@ struct PngSize {
 
 PngSize SizeOfPng(const std::string& path)
 {
-    const std::vector<std::uint8_t> png = ReadBytes(path);
-    if (png.size() < 24 || png[1] != 'P')
+    zelvane::PngImage image;
+    std::string error;
+    if (!zelvane::ReadPngFile(path, image, error)) {
+        ADD_FAILURE() << path << ": " << error;
         return {};
-    auto be32 = [&](std::size_t at) {
-        return std::uint32_t{png[at]} << 24 | std::uint32_t{png[at + 1]} << 16 | std::uint32_t{png[at + 2]} << 8
-            | png[at + 3];
-    };
-    return {be32(16), be32(20)};
+    }
+    return {image.width, image.height};
 }
 
 TEST(RenderCommand, DrawsTheDefaultSceneWithTheProgramsTexturesAtTheAskedSize)

@@ -1,11 +1,10 @@
 // `strings` and `drawgroup` on lists and draw groups built here.
 
-#include "tests/cli/CliRunner.h"
-
 #include "bytes/ByteWriter.h"
 #include "resfile/CTGStringList.h"
 #include "resfile/IffBuilder.h"
-#include "tests/support/TestFiles.h"
+#include "tests/cli/CliRunner.h"
+#include "tests/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

@@ -1,6 +1,6 @@
-#include "objects/BehaviourRepair.h"
-
+#include "bytes/ByteReader.h"
 #include "bytes/ByteWriter.h"
+#include "objects/BehaviourRepair.h"
 
 #include <gtest/gtest.h>
 
@@ -43,8 +43,9 @@ std::vector<uint8_t> Behaviour(uint16_t version, const std::vector<Instruction>&
 
 uint32_t GuidAt(const std::vector<uint8_t>& data, size_t start, size_t instruction)
 {
-    const size_t at = start + instruction * 12 + 4;
-    return data[at] | (data[at + 1] << 8) | (data[at + 2] << 16) | (uint32_t{data[at + 3]} << 24);
+    ByteReader r(data);
+    r.seek(start + instruction * 12 + 4);
+    return r.u32le();
 }
 
 const std::map<uint32_t, uint32_t> kMap = {{0x11111111, 0xAAAAAAAA}, {0x22222222, 0xBBBBBBBB}};

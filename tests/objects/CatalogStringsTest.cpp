@@ -1,7 +1,7 @@
 // Catalog strings: reading 'CATS' and 'CTSS', preparing lists, writing back.
 
-#include "resfile/CTGStringList.h"
 #include "objects/CatalogStrings.h"
+#include "resfile/CTGStringList.h"
 #include "tests/objects/DefinitionFixtures.h"
 
 #include <gtest/gtest.h>
@@ -65,7 +65,7 @@ TEST(CatalogStrings, UnreadableListsShowPlaceholdersAndAreNeverOverwritten)
     EXPECT_EQ(WriteCatalogStrings(bad.file, kStringsId, s), kResOk);
     s.readable = true;
     EXPECT_EQ(WriteCatalogStrings(bad.file, kStringsId, s), kErrBadLayout);
-    bad.file.UpdateContainer();
+    EXPECT_EQ(bad.file.UpdateContainer(), kResOk);
     EXPECT_EQ(bad.Stored(kTypeCTSS, kStringsId), unknown);
 }
 

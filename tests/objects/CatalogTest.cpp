@@ -1,11 +1,11 @@
 // The catalog of a game folder: what is listed, what is left out, and that a
 // rebuild leaves nothing of the previous one open.
 
+#include "objects/ObjectCatalog.h"
 #include "resfile/CTGFileSystem.h"
 #include "resfile/CTGResFileSet.h"
-#include "objects/ObjectCatalog.h"
+#include "tests/testkit/TestFiles.h"
 #include "tools/SampleGame.h"
-#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -49,6 +49,8 @@ TEST(Catalog, ListsTheSampleGameInSearchOrderWithoutSystemFiles)
                                                "diningtable", "endtable", "lamp", "loveseat", "plant", "rug",
                                                "television"}));
     EXPECT_EQ(ListedNames(catalog).size(), 13u);
+    for (const auto& file : catalog.Files())
+        EXPECT_FALSE(file->Container().IsWritable()) << file->Path() << ": the game's files are only read";
 
     const CObjectFile& table = *catalog.Files()[6];
     ASSERT_EQ(table.ListedObjects().size(), 1u);

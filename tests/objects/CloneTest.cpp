@@ -1,14 +1,14 @@
 // Cloning a base object into the working object file.
 
 #include "objects/BehaviourRepair.h"
+#include "objects/ObjectCatalog.h"
+#include "objects/ObjectClone.h"
 #include "resfile/CTGFileSystem.h"
 #include "resfile/CTGIffFile.h"
 #include "resfile/FileFaults.h"
-#include "objects/ObjectCatalog.h"
-#include "objects/ObjectClone.h"
-#include "report/RecordingReporter.h"
+#include "tests/testkit/RecordingReporter.h"
+#include "tests/testkit/TestFiles.h"
 #include "tools/SampleGame.h"
-#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 

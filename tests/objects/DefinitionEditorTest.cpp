@@ -1,7 +1,7 @@
 // The definition editor: loading, showing and storing values, writing back.
 
-#include "tests/objects/DefinitionFixtures.h"
 #include "objects/ObjectDefinitionEditor.h"
+#include "tests/objects/DefinitionFixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -56,7 +56,7 @@ TEST(DefinitionEditor, ResourceNameIsWrittenAtOnceWithTheRecord)
     DefinitionFile f(Record());
     ObjectDefinitionEditor editor(f.file, kObjectId);
     ASSERT_EQ(editor.LoadForEditing(), kResOk);
-    editor.StoreValue(RowOf(editor, "Price"), PropertyValue::FromText("75"));
+    EXPECT_EQ(editor.StoreValue(RowOf(editor, "Price"), PropertyValue::FromText("75")), kResOk);
     ASSERT_EQ(editor.StoreValue(0, PropertyValue::FromText(std::string(70, 'n'))), kResOk);
     EXPECT_EQ(editor.ResourceName(), std::string(63, 'n'));
     ASSERT_EQ(editor.Save(), kResOk);
@@ -75,8 +75,8 @@ TEST(DefinitionEditor, UnreadableStringsOnlyRenameTheObjectInMemory)
     editor.SetObjectNameHandler([&](std::string_view name) { renamed.emplace_back(name); });
     ASSERT_EQ(editor.LoadForEditing(), kResOk);
     EXPECT_EQ(editor.ShowValue(1).AsText(), "[Name not defined.]");
-    editor.StoreValue(1, PropertyValue::FromText(std::string(300, 'x')));
-    editor.StoreValue(2, PropertyValue::FromText("Bright"));
+    EXPECT_EQ(editor.StoreValue(1, PropertyValue::FromText(std::string(300, 'x'))), kResOk);
+    EXPECT_EQ(editor.StoreValue(2, PropertyValue::FromText("Bright")), kResOk);
     ASSERT_EQ(renamed.size(), 1u);
     EXPECT_EQ(renamed[0], std::string(63, 'x'));
     EXPECT_EQ(editor.ShowValue(2).AsText(), "[Description not defined.]");
@@ -102,7 +102,7 @@ TEST(DefinitionEditor, RecordsOfOddLengthsAreWrittenOnlyWithoutLoss)
     EXPECT_EQ(shortEditor.ShowValue(RowOf(shortEditor, "Price")).AsText(), "42");
     EXPECT_EQ(shortEditor.StoreValue(0, PropertyValue::FromText("renamed")), kErrBadLayout);
     EXPECT_EQ(shortEditor.WriteRecord(), kErrBadLayout);
-    s.file.UpdateContainer();
+    EXPECT_EQ(s.file.UpdateContainer(), kResOk);
     EXPECT_EQ(s.Stored(kTypeOBJD, kObjectId), shortRecord);
     EXPECT_EQ(shortEditor.ResourceName(), "chair");
 
@@ -139,8 +139,8 @@ TEST(DefinitionEditor, RealObjectsEditAndWriteBack)
         EXPECT_EQ(editor.ShowValue(1).AsText(), "\"Essentials\" Slippers");
         EXPECT_EQ(editor.ShowValue(2).AsText(), pass == 0 ? "www.parsimonious.org" : "Soft");
         EXPECT_EQ(editor.Record().Price(), pass == 0 ? 12 : 15);
-        editor.StoreValue(RowOf(editor, "Price"), PropertyValue::FromText("15"));
-        editor.StoreValue(2, PropertyValue::FromText("Soft"));
+        EXPECT_EQ(editor.StoreValue(RowOf(editor, "Price"), PropertyValue::FromText("15")), kResOk);
+        EXPECT_EQ(editor.StoreValue(2, PropertyValue::FromText("Soft")), kResOk);
         ASSERT_EQ(editor.WriteRecord(), kResOk);
         ASSERT_EQ(editor.WriteCatalogStrings(), kResOk);
         ASSERT_EQ(editor.Save(), kResOk);

@@ -3,10 +3,11 @@
 // one 'OBJD' record (id 128, named "chair") and whatever strings a test adds,
 // written with IffBuilder into a temporary folder and opened.
 
+#include "bytes/ByteSpanWriter.h"
+#include "objects/ObjectDefinition.h"
 #include "resfile/CTGIffFile.h"
 #include "resfile/IffBuilder.h"
-#include "objects/ObjectDefinition.h"
-#include "tests/support/TestFiles.h"
+#include "tests/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -20,18 +21,22 @@ namespace zelvane::test {
 inline constexpr int16_t kObjectId = 128;
 inline constexpr int16_t kStringsId = 2000;
 
+// Stores a little-endian word at a byte offset of a record of any length.
 inline void PutWord(std::vector<uint8_t>& record, size_t offset, uint16_t value)
 {
-    record[offset] = static_cast<uint8_t>(value);
-    record[offset + 1] = static_cast<uint8_t>(value >> 8);
+    ByteSpanWriter w(record);
+    w.seek(offset);
+    w.u16le(value);
+    ASSERT_TRUE(w.ok()) << "offset " << offset << " is outside the record";
 }
 
 // A version-138 record of `size` bytes whose catalog strings id is kStringsId.
 inline std::vector<uint8_t> Record(size_t size = objd::kRecordSize, uint8_t version = 138)
 {
-    std::vector<uint8_t> bytes(std::max<size_t>(size, objd::kCatalogStringsId + 2), 0);
-    bytes[0] = version;
-    PutWord(bytes, objd::kCatalogStringsId, kStringsId);
+    ObjectDefinition record;
+    record.SetInt32At(objd::kVersion, version);
+    record.SetWord(objd::kCatalogStringsId / 2, kStringsId);
+    std::vector<uint8_t> bytes = record.StoredBytes();
     bytes.resize(size);
     return bytes;
 }

@@ -1,7 +1,7 @@
 // Where the game folder comes from, in order, and the Wine registry's drive mapping.
 
 #include "objects/GameFolder.h"
-#include "tests/support/TestFiles.h"
+#include "tests/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Object definition records: normalisation of every stored length and version.
 
-#include "tests/objects/DefinitionFixtures.h"
 #include "objects/ObjectDefinition.h"
+#include "tests/objects/DefinitionFixtures.h"
 
 #include <gtest/gtest.h>
 

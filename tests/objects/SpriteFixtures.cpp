@@ -1,6 +1,9 @@
 #include "tests/objects/SpriteFixtures.h"
 
 #include "bytes/ByteWriter.h"
+#include "objects/ObjectDefinition.h"
+
+#include <gtest/gtest.h>
 
 namespace zelvane::test {
 
@@ -81,12 +84,10 @@ DrawGroupSprite Reference(int32_t id, int32_t frame, int32_t dx, int32_t dy, int
 
 Bytes ObjdRecord(const std::map<size_t, int16_t>& words)
 {
-    Bytes record(216, 0);
-    for (const auto& [n, value] : words) {
-        record[2 * n] = static_cast<uint8_t>(value);
-        record[2 * n + 1] = static_cast<uint8_t>(static_cast<uint16_t>(value) >> 8);
-    }
-    return record;
+    ObjectDefinition record;
+    for (const auto& [n, value] : words)
+        record.SetWord(n, value);
+    return record.StoredBytes();
 }
 
 SpriteFrame SolidFrame(int width, int height, uint8_t colour, uint8_t depth, uint8_t alpha)
@@ -104,7 +105,7 @@ CTGIffFile& FixtureFile::Open()
     const std::string path = dir_.File("fixture.iff");
     WriteBytes(path, builder_.Build(IffBuilder::Map::Written));
     file_ = std::make_unique<CTGIffFile>();
-    file_->OpenContainer(path);
+    EXPECT_EQ(file_->OpenContainer(path), kResOk);
     return *file_;
 }
 

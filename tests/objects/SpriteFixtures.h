@@ -2,11 +2,11 @@
 // Fixtures for the sprite and preview tests, written byte by byte so each
 // test shows what it feeds the decoder.
 
+#include "objects/SpriteFrame.h"
 #include "resfile/CTGDrawGroup.h"
 #include "resfile/CTGIffFile.h"
 #include "resfile/IffBuilder.h"
-#include "objects/SpriteFrame.h"
-#include "tests/support/TestFiles.h"
+#include "tests/testkit/TestFiles.h"
 
 #include <initializer_list>
 #include <map>

@@ -3,9 +3,8 @@
 
 #include "objects/SpriteDecoder.h"
 #include "objects/SpriteEncoder.h"
-#include "tests/support/TestFiles.h"
-
 #include "resfile/CTGIffFile.h"
+#include "tests/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,7 @@
 #include "tests/plugins/ChunkCensus.h"
 
+#include "bytes/ByteReader.h"
+
 #include <algorithm>
 
 namespace zelvane::test {
@@ -8,10 +10,8 @@ namespace {
 
 uint32_t Little(const std::vector<uint8_t>& bytes, size_t at, int size)
 {
-    uint32_t value = 0;
-    for (int i = size - 1; i >= 0; --i)
-        value = (value << 8) | bytes[at + static_cast<size_t>(i)];
-    return value;
+    ByteReader field = ByteReader(bytes).sub(at, static_cast<size_t>(size));
+    return size == 2 ? field.u16le() : field.u32le();
 }
 
 // Walks the chunks in [begin, end); `census` collects what it finds.

@@ -2,10 +2,10 @@
 // 3D Studio file counted against an independent walk of its chunks.
 
 #include "plugins/host/CPluginManager.h"
-#include "report/RecordingReporter.h"
 #include "tests/plugins/ChunkCensus.h"
 #include "tests/plugins/MeshportTestSupport.h"
-#include "tests/support/TestFiles.h"
+#include "tests/testkit/RecordingReporter.h"
+#include "tests/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include "plugins/meshport/MeshportImport.h"
 #include "plugins/meshport/ThreeDSReader.h"
 #include "tests/plugins/MeshportTestSupport.h"
-#include "tests/support/TestFiles.h"
+#include "tests/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>
 

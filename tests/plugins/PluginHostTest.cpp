@@ -4,9 +4,9 @@
 // the sets plug-ins return.
 
 #include "plugins/host/CPluginManager.h"
-#include "report/RecordingReporter.h"
 #include "tests/plugins/MeshportTestSupport.h"
-#include "tests/support/TestFiles.h"
+#include "tests/testkit/RecordingReporter.h"
+#include "tests/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,9 @@
 #include "report/CheckedAlloc.h"
 #include "report/ErrorLog.h"
-#include "report/RecordingReporter.h"
+#include "tests/testkit/RecordingReporter.h"
+#include "tests/testkit/ScopedEnvironment.h"
 
 #include <gtest/gtest.h>
-
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -13,6 +11,8 @@
 #include <functional>
 #include <limits>
 #include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
 
 // A refused allocation must come back as null for CheckedAlloc to see it; by
 // default AddressSanitizer aborts instead.
@@ -35,7 +35,7 @@ protected:
         std::string pattern = testing::TempDir() + "zelvane-logs-XXXXXX";
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
         folder_ = pattern;
-        setenv("ZELVANE_LOG_DIR", pattern.c_str(), 1);
+        env_.Set("ZELVANE_LOG_DIR", pattern);
     }
     void TearDown() override { fs::remove_all(folder_); }
 
@@ -62,6 +62,7 @@ protected:
     }
 
     fs::path folder_;
+    test::ScopedEnvironment env_;
 };
 
 // Writes each message to stderr with its icon, so a dying child can be checked.
@@ -103,7 +104,7 @@ TEST_F(ErrorLog, AnUnusableFolderDropsMessagesUntilALaterCallCanStartTheLog)
 {
     const fs::path blocked = folder_ / "a-file";
     std::ofstream(blocked) << "x";
-    setenv("ZELVANE_LOG_DIR", blocked.c_str(), 1);
+    env_.Set("ZELVANE_LOG_DIR", blocked.string());
 
     ASSERT_TRUE(InNewRun([&] {
         RecordingReporter recorder;

@@ -1,28 +1,28 @@
 #include "report/LogFolder.h"
+#include "tests/testkit/ScopedEnvironment.h"
 
 #include <gtest/gtest.h>
-
-#include <stdlib.h>
 
 namespace zelvane {
 namespace {
 
 TEST(LogFolder, TheOverrideWinsThenTheStateHomeThenTheHomeFolder)
 {
-    setenv("HOME", "/home/sim", 1);
-    setenv("XDG_STATE_HOME", "/var/state/", 1);
-    setenv("ZELVANE_LOG_DIR", "/tmp/zlogs", 1);
+    test::ScopedEnvironment env;
+    env.Set("HOME", "/home/sim");
+    env.Set("XDG_STATE_HOME", "/var/state/");
+    env.Set("ZELVANE_LOG_DIR", "/tmp/zlogs");
     EXPECT_EQ(LogFolder(), "/tmp/zlogs/");
 
-    setenv("ZELVANE_LOG_DIR", "", 1);
+    env.Set("ZELVANE_LOG_DIR", "");
     EXPECT_EQ(LogFolder(), "/var/state/zelvane/");
 
     // A relative state home is invalid by convention and is skipped.
-    setenv("XDG_STATE_HOME", "state", 1);
+    env.Set("XDG_STATE_HOME", "state");
     EXPECT_EQ(LogFolder(), "/home/sim/.local/state/zelvane/");
 
-    unsetenv("HOME");
-    unsetenv("ZELVANE_LOG_DIR");
+    env.Unset("HOME");
+    env.Unset("ZELVANE_LOG_DIR");
     EXPECT_EQ(LogFolder(), std::nullopt);
 }
 

@@ -1,5 +1,5 @@
-#include "report/RecordingReporter.h"
 #include "report/Reporter.h"
+#include "tests/testkit/RecordingReporter.h"
 
 #include <gtest/gtest.h>
 
@@ -19,22 +19,6 @@ TEST(Reporter, WithoutAnInstalledReporterMessagesGoToStderrAndTakeTheFirstButton
     EXPECT_EQ(reporter.ShowMessage("Go on?", MessageIcon::Warning, MessageButtons::OkCancel), MessageAnswer::Ok);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "zelvane: Clear the Scene?\nzelvane: Save?\nzelvane: Go on?\n");
     EXPECT_TRUE(recorder.Messages().empty());
-}
-
-TEST(RecordingReporter, RecordsEveryMessageAndAnswersFromItsScriptThenWithTheFirstButton)
-{
-    RecordingReporter recorder;
-    recorder.QueueAnswer(MessageAnswer::No);
-    recorder.QueueAnswer(MessageAnswer::Cancel);
-
-    EXPECT_EQ(recorder.ShowMessage("Clear the Scene?", MessageIcon::Question, MessageButtons::YesNo), MessageAnswer::No);
-    EXPECT_EQ(recorder.ShowMessage("Save?", MessageIcon::Warning, MessageButtons::YesNoCancel), MessageAnswer::Cancel);
-    EXPECT_EQ(recorder.ShowMessage("Again?", MessageIcon::Question, MessageButtons::YesNo), MessageAnswer::Yes);
-
-    ASSERT_EQ(recorder.Messages().size(), 3u);
-    EXPECT_EQ(recorder.Messages()[1].text, "Save?");
-    EXPECT_EQ(recorder.Messages()[1].icon, MessageIcon::Warning);
-    EXPECT_EQ(recorder.Messages()[1].buttons, MessageButtons::YesNoCancel);
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "bytes/ByteReader.h"
+#include "bytes/ByteSpanWriter.h"
 #include "bytes/ByteWriter.h"
 
 #include <gtest/gtest.h>
@@ -57,4 +58,32 @@ TEST(ByteWriter, WritesWhatTheReaderReads)
     EXPECT_EQ(r.u32be(), 0x4F424A44u);
     EXPECT_EQ(r.u16le(), 0xBEEF);
     EXPECT_EQ(r.u32le(), 0xCAFEF00Du);
+}
+
+TEST(ByteSpanWriter, WritesInPlaceAndNeverPastTheBlock)
+{
+    std::vector<uint8_t> block(7, 0xA3);
+    ByteSpanWriter w(block);
+    w.u16(0x1234, ByteOrder::Big);
+    w.u32(0x89ABCDEF, ByteOrder::Little);
+    EXPECT_TRUE(w.ok());
+    EXPECT_EQ(block, (std::vector<uint8_t>{0x12, 0x34, 0xEF, 0xCD, 0xAB, 0x89, 0xA3}));
+    w.u16le(0xFFFF); // one byte left: nothing is written, not even half
+    EXPECT_FALSE(w.ok());
+    EXPECT_EQ(block[6], 0xA3);
+    EXPECT_FALSE(w.seek(0)); // sticky failure
+    w.u8(0);
+    EXPECT_EQ(block[0], 0x12);
+
+    ByteSpanWriter again(block);
+    EXPECT_FALSE(again.seek(8));
+    ByteSpanWriter text(block);
+    text.seek(5);
+    text.text("xyz");
+    EXPECT_FALSE(text.ok());
+    EXPECT_EQ(block[5], 0x89);
+
+    ByteReader r(block);
+    EXPECT_EQ(r.u16(ByteOrder::Big), 0x1234);
+    EXPECT_EQ(r.u32(ByteOrder::Little), 0x89ABCDEFu);
 }

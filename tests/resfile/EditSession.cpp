@@ -1,7 +1,7 @@
 #include "tests/resfile/EditSession.h"
 
 #include "bytes/ByteReader.h"
-#include "tests/support/TestFiles.h"
+#include "tests/testkit/TestFiles.h"
 
 #include <algorithm>
 #include <set>

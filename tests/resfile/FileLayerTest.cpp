@@ -4,7 +4,7 @@
 #include "resfile/CTGFileSystem.h"
 #include "resfile/FileFaults.h"
 #include "resfile/ResErrors.h"
-#include "tests/support/TestFiles.h"
+#include "tests/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,12 @@
 // The file system tree: folders, FAR archives, lookups and listings.
 
+#include "bytes/ByteWriter.h"
 #include "resfile/CTGFile.h"
 #include "resfile/CTGFileSystem.h"
 #include "resfile/FarBuilder.h"
 #include "resfile/FarManifest.h"
 #include "resfile/ResErrors.h"
-#include "tests/support/TestFiles.h"
+#include "tests/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -38,24 +39,22 @@ std::vector<std::string> List(const CTGFileSystem& fs, const std::string& patter
 std::vector<uint8_t> RawFar(uint32_t count, const std::vector<std::tuple<uint32_t, uint32_t, std::string>>& entries,
                             uint32_t nameLengthOverride = 0)
 {
-    std::vector<uint8_t> out = Bytes("FAR!byAZ");
-    auto u32 = [&](uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            out.push_back(static_cast<uint8_t>(v >> (8 * i)));
-    };
+    ByteWriter out;
+    out.text("FAR!byAZ");
+    auto u32 = [&](uint32_t v) { out.u32le(v); };
     u32(1);
     u32(16 + 32); // manifest after 32 data bytes
     for (int i = 0; i < 32; ++i)
-        out.push_back(static_cast<uint8_t>('a' + i % 26));
+        out.u8(static_cast<uint8_t>('a' + i % 26));
     u32(count);
     for (const auto& [offset, length, name] : entries) {
         u32(length);
         u32(length);
         u32(offset);
         u32(nameLengthOverride ? nameLengthOverride : static_cast<uint32_t>(name.size()));
-        out.insert(out.end(), name.begin(), name.end());
+        out.text(name);
     }
-    return out;
+    return out.take();
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // edit never overwrites a resource that read before it, and free space is
 // only what is marked free and claimed by nobody.
 
+#include "bytes/ByteSpanWriter.h"
 #include "resfile/CTGIffFile.h"
 #include "resfile/IffClaims.h"
 #include "tests/resfile/IffTestFiles.h"
@@ -21,14 +22,18 @@ constexpr size_t kFlagsField = 10;
 
 void PutU16be(std::vector<uint8_t>& bytes, size_t at, uint16_t value)
 {
-    bytes.at(at) = static_cast<uint8_t>(value >> 8);
-    bytes.at(at + 1) = static_cast<uint8_t>(value);
+    ByteSpanWriter out(bytes);
+    out.seek(at);
+    out.u16be(value);
+    ASSERT_TRUE(out.ok()) << "offset " << at << " is outside the file";
 }
 
 void PutU32be(std::vector<uint8_t>& bytes, size_t at, uint32_t value)
 {
-    PutU16be(bytes, at, static_cast<uint16_t>(value >> 16));
-    PutU16be(bytes, at + 2, static_cast<uint16_t>(value));
+    ByteSpanWriter out(bytes);
+    out.seek(at);
+    out.u32be(value);
+    ASSERT_TRUE(out.ok()) << "offset " << at << " is outside the file";
 }
 
 std::vector<uint8_t> Pattern(size_t size, uint8_t seed)

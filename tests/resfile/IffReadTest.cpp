@@ -1,5 +1,7 @@
 // Reading IFF containers: the header check, the map and the scan, lookups and loading.
 
+#include "bytes/ByteReader.h"
+#include "bytes/ByteSpanWriter.h"
 #include "resfile/CTGIffFile.h"
 #include "tests/resfile/IffTestFiles.h"
 
@@ -62,7 +64,7 @@ TEST_F(IffRead, HeaderCheckAcceptsOnlyVersions20And25AndAnyMakerName)
     std::memcpy(bytes.data() + 36, "SomeOtherMaker", 14);
     CTGIffFile file;
     ASSERT_EQ(file.OpenContainer(Write(bytes)), kResOk);
-    file.CloseContainer();
+    EXPECT_EQ(file.CloseContainer(), kResOk);
 
     bytes[11] = '7';
     EXPECT_EQ(file.OpenContainer(Write(bytes)), kErrNotIff);
@@ -83,7 +85,7 @@ TEST_F(IffRead, Version20AndMapOffsetZeroAreScanned)
     ASSERT_EQ(file.OpenContainer(Write(bytes)), kResOk);
     EXPECT_EQ(file.IndexSourceUsed(), IndexSource::Scan);
     EXPECT_EQ(file.CountResources(kTypeSTRList), 2);
-    file.CloseContainer();
+    EXPECT_EQ(file.CloseContainer(), kResOk);
     ASSERT_EQ(file.OpenContainer(Write(SmallObjectFile(IffBuilder::Map::None))), kResOk);
     EXPECT_EQ(file.IndexSourceUsed(), IndexSource::Scan);
 }
@@ -91,7 +93,9 @@ TEST_F(IffRead, Version20AndMapOffsetZeroAreScanned)
 TEST_F(IffRead, UnusableMapsFallBackToTheScan)
 {
     const std::vector<uint8_t> good = SmallObjectFile(IffBuilder::Map::Written);
-    const uint32_t mapOffset = (uint32_t{good[60]} << 24) | (uint32_t{good[61]} << 16) | (uint32_t{good[62]} << 8) | good[63];
+    ByteReader header(good);
+    header.seek(kIffMapOffsetPos);
+    const uint32_t mapOffset = header.u32be();
     auto withMap = [&](auto&& change) {
         std::vector<uint8_t> bytes = good;
         change(bytes);
@@ -108,8 +112,9 @@ TEST_F(IffRead, UnusableMapsFallBackToTheScan)
     withMap([&](auto& b) { b.resize(b.size() - 5); });                     // map cut short
     // A map that lists itself is stale.
     withMap([&](auto& b) {
-        const uint32_t rsmp = kTypeMap;
-        std::memcpy(b.data() + mapOffset + 76 + 20, &rsmp, 4);
+        ByteSpanWriter w(b);
+        w.seek(mapOffset + 76 + 20);
+        w.u32le(kTypeMap);
     });
 }
 
@@ -122,7 +127,7 @@ TEST_F(IffRead, DamagedChainsYieldTheChunksBeforeTheDamage)
     ASSERT_EQ(file.OpenContainer(Write(cut)), kResOk);
     EXPECT_EQ(file.CountResources(kTypeSTRList), 2);
     EXPECT_EQ(file.CountResources(kTypeSPR2), 0);
-    file.CloseContainer();
+    EXPECT_EQ(file.CloseContainer(), kResOk);
     // A size below 76 ends the scan.
     bytes[64 + 76 + 216 + 7] = 10;
     bytes[64 + 76 + 216 + 6] = 0;
@@ -186,7 +191,7 @@ TEST_F(IffRead, MapsPointingAtTheWrongChunkOrPastTheFileFailTheLoad)
     ASSERT_EQ(file.IndexSourceUsed(), IndexSource::Map);
     EXPECT_EQ(file.GetResource(kTypeOBJD, 1, nullptr), nullptr);
     EXPECT_EQ(file.GetLastError(), kErrChunkMismatch);
-    file.CloseContainer();
+    EXPECT_EQ(file.CloseContainer(), kResOk);
 
     // A chunk that claims a gigabyte in a small file is refused before anything is allocated.
     bytes = b.Build(IffBuilder::Map::Written);

@@ -1,9 +1,9 @@
 // Nothing a user edits is ever lost: random editing sessions against a model,
 // writes that fail part-way, and writers killed mid-session.
 
-#include "tests/resfile/EditSession.h"
 #include "resfile/FileFaults.h"
-#include "tests/support/TestFiles.h"
+#include "tests/resfile/EditSession.h"
+#include "tests/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include "resfile/CTGIffFile.h"
 #include "resfile/IffBuilder.h"
 #include "resfile/ResType.h"
-#include "tests/support/TestFiles.h"
+#include "tests/testkit/TestFiles.h"
 
 #include <map>
 #include <optional>

@@ -1,9 +1,9 @@
 // Writing IFF containers: chunk reuse, free chunks, compaction, the map at
 // close, and what a file looks like when its writer dies.
 
-#include "resfile/CTGIffFile.h"
 #include "bytes/ByteReader.h"
 #include "resfile/CTGFileSystem.h"
+#include "resfile/CTGIffFile.h"
 #include "resfile/FarBuilder.h"
 #include "resfile/FileLayerStats.h"
 #include "tests/resfile/IffTestFiles.h"
@@ -152,7 +152,7 @@ TEST_F(IffWrite, CloseWritesTheMapAndTheHeaderPointsAtIt)
     EXPECT_EQ(strings->Size(), 40u);
     // An unchanged container writes nothing at close.
     const auto before = ReadBytes(path_);
-    reopened.CloseContainer();
+    EXPECT_EQ(reopened.CloseContainer(), kResOk);
     EXPECT_EQ(ReadBytes(path_), before);
 }
 
@@ -167,7 +167,7 @@ TEST_F(IffWrite, CompactionStartsAt10240FreeBytes)
         std::vector<ResHandle*> handles;
         for (int16_t id = 1; id <= 3; ++id) {
             handles.push_back(ResHandle::CreateFrom(Filled(freeBytes / 2 - 76 + (id == 1 ? freeBytes % 2 : 0), 5)));
-            f.AddResource(handles.back(), kTypeSPR2, id, "", ResConverted::No);
+            EXPECT_EQ(f.AddResource(handles.back(), kTypeSPR2, id, "", ResConverted::No), kResOk);
             ASSERT_EQ(f.WriteResource(handles.back()), kResOk);
         }
         ASSERT_EQ(f.RemoveResource(handles[0]), kResOk);

@@ -3,9 +3,10 @@
 
 #include "resfile/CTGDrawGroup.h"
 #include "resfile/CTGIffFile.h"
-#include "resfile/CTGStringList.h"
 #include "resfile/CTGObjResFileSet.h"
+#include "resfile/CTGStringList.h"
 #include "tests/resfile/IffTestFiles.h"
+#include "tests/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>
 

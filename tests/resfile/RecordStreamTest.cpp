@@ -1,9 +1,9 @@
+#include "bytes/ByteReader.h"
 #include "resfile/CTGRecord.h"
 #include "resfile/CTGRecordStream.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 
 using namespace zelvane;
 
@@ -67,9 +67,9 @@ TEST(Record, PrefixCarriesVersionAndTypeAndAMarkTurnsSwappingOn)
     ASSERT_NE(h, nullptr);
     ASSERT_EQ(h->Size(), 12u + 6u);
     EXPECT_EQ(h->Data()[0], 0);
-    uint32_t type;
-    std::memcpy(&type, h->Data() + 8, 4);
-    EXPECT_EQ(type, MakeResType("TEST"));
+    ByteReader prefix(h->Bytes());
+    prefix.seek(8);
+    EXPECT_EQ(prefix.u32le(), MakeResType("TEST"));
 
     Pair in;
     uint32_t version = 0;

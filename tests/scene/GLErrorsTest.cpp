@@ -1,15 +1,15 @@
 #include "scene/GLErrors.h"
 #include "scene/HeadlessGLContext.h"
+#include "tests/testkit/ScopedEnvironment.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
-
-#include <stdlib.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <stdlib.h>
 #include <string>
 
 namespace zelvane {
@@ -22,11 +22,12 @@ struct PrivateLogFolder {
     {
         std::string pattern = testing::TempDir() + "zelvane-scene-logs-XXXXXX";
         if (mkdtemp(pattern.data()))
-            setenv("ZELVANE_LOG_DIR", pattern.c_str(), 1);
+            env.Set("ZELVANE_LOG_DIR", pattern);
         folder = pattern;
     }
     ~PrivateLogFolder() { std::filesystem::remove_all(folder); }
 
+    test::ScopedEnvironment env;
     std::filesystem::path folder;
 };
 

@@ -3,7 +3,7 @@
 #include "scene/COGLScene.h"
 #include "scene/COGLViewport3D.h"
 #include "scene/SceneFrame.h"
-#include "tests/support/TestFiles.h"
+#include "tests/testkit/TestFiles.h"
 #include "tools/DefaultMaps.h"
 
 #include <gtest/gtest.h>

@@ -10,7 +10,7 @@
 #include "scene/COGLViewport3D.h"
 #include "scene/ObjectFactory.h"
 #include "tests/scene/GLStage.h"
-#include "tests/support/TestFiles.h"
+#include "tests/testkit/TestFiles.h"
 #include "tools/ImageFileBuilder.h"
 
 #include <gtest/gtest.h>

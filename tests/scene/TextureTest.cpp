@@ -8,7 +8,7 @@
 #include "scene/WindowsBitmap.h"
 #include "tests/scene/GLStage.h"
 #include "tools/ImageFileBuilder.h"
-#include "tests/support/TestFiles.h"
+#include "tests/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // bitmap reader reads back.
 
 #include "scene/WindowsBitmap.h"
-#include "tests/support/TestFiles.h"
+#include "tests/testkit/TestFiles.h"
 #include "tools/DefaultMaps.h"
 
 #include <gtest/gtest.h>

@@ -2,13 +2,12 @@
 // soft edges, depth and a palette of its own, and the tiles of multi-tile
 // pieces join up into exactly the picture of the whole piece.
 
-#include "tools/SampleSprites.h"
-
-#include "resfile/CTGIffFile.h"
-#include "resfile/IffBuilder.h"
 #include "objects/ObjectPreview.h"
 #include "objects/SpriteDecoder.h"
-#include "tests/support/TestFiles.h"
+#include "resfile/CTGIffFile.h"
+#include "resfile/IffBuilder.h"
+#include "tests/testkit/TestFiles.h"
+#include "tools/SampleSprites.h"
 
 #include <gtest/gtest.h>
 

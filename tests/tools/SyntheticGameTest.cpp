@@ -1,10 +1,9 @@
-#include "tools/SyntheticGame.h"
-
 #include "resfile/CTGFileSystem.h"
 #include "resfile/CTGIffFile.h"
 #include "resfile/CTGObjResFileSet.h"
 #include "resfile/FarManifest.h"
 #include "resfile/ResType.h"
+#include "tools/SyntheticGame.h"
 
 #include <gtest/gtest.h>
 
@@ -113,7 +112,7 @@ TEST(SyntheticGame, SmallGameOpensThroughTheFileSystemLikeARealOne)
         const ResHandle* objd = objects.GetResource(kTypeOBJD, 128, nullptr);
         ASSERT_NE(objd, nullptr);
         EXPECT_EQ(objd->Size(), 216u);
-        objects.CloseContainer();
+        EXPECT_EQ(objects.CloseContainer(), kResOk);
 
         // The map is present and lists what a scan finds; sprites hold most bytes.
         CTGIffFile iff;
@@ -132,7 +131,7 @@ TEST(SyntheticGame, SmallGameOpensThroughTheFileSystemLikeARealOne)
             if (const ResHandle* sprite = iff.GetIndResource(kTypeSPR2, i, nullptr))
                 spriteBytes += sprite->Size();
         EXPECT_GT(spriteBytes * 2, fileSize);
-        iff.CloseContainer();
+        EXPECT_EQ(iff.CloseContainer(), kResOk);
 
         CTGIffFile scanned;
         ASSERT_EQ(scanned.OpenContainer(path, IndexMode::ForceScan), kResOk);

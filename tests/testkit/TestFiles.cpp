@@ -1,4 +1,4 @@
-#include "tests/support/TestFiles.h"
+#include "tests/testkit/TestFiles.h"
 
 #include <cstdlib>
 #include <fstream>

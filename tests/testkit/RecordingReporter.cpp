@@ -1,4 +1,4 @@
-#include "report/RecordingReporter.h"
+#include "tests/testkit/RecordingReporter.h"
 
 namespace zelvane {
 

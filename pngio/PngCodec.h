@@ -1,0 +1,37 @@
+#pragma once
+// PNG files through libpng: compressed, filtered and checked as any PNG
+// reader expects. The command-line tool and the tools write what they show
+// with it; tests read PNGs back with it, so no test depends on how the
+// encoder lays out its bytes.
+//
+// Every function returns false with the reason in `error` instead of
+// throwing.
+
+#include "pngio/PngImage.h"
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace zelvane {
+
+// Decoding refuses images of more pixels than this (a PNG header can claim
+// 2^31 × 2^31), before anything is allocated for them.
+inline constexpr uint64_t kMaxPngPixels = uint64_t{64} << 20;
+
+// False for an image without pixels or whose pixel bytes do not match its size.
+[[nodiscard]] bool EncodePng(const PngImage& image, std::vector<uint8_t>& png, std::string& error);
+// EncodePng, then the bytes into `path` (created or truncated).
+[[nodiscard]] bool WritePngFile(const std::string& path, const PngImage& image, std::string& error);
+
+// Any PNG libpng reads, at 8 bits a channel: with the channels it stores
+// (palette images as RGB or RGBA), or converted to `convertTo` (colour to
+// grey weighted as libpng does, alpha composed on black when dropped).
+[[nodiscard]] bool DecodePng(std::span<const uint8_t> png, PngImage& image, std::string& error,
+                             std::optional<PngChannels> convertTo = std::nullopt);
+[[nodiscard]] bool ReadPngFile(const std::string& path, PngImage& image, std::string& error,
+                               std::optional<PngChannels> convertTo = std::nullopt);
+
+} // namespace zelvane
