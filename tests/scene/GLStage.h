@@ -5,7 +5,7 @@
 
 #include "objects/Palette.h"
 #include "objects/PlainImage.h"
-#include "report/RecordingReporter.h"
+#include "tests/testkit/RecordingReporter.h"
 #include "scene/ActiveGLContext.h"
 #include "scene/HeadlessGLContext.h"
 #include "scene/math/Vector3.h"
