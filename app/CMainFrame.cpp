@@ -139,6 +139,8 @@ CMainFrame::CMainFrame(COGLDoc& document, QWidget* parent)
 
 CMainFrame::~CMainFrame()
 {
+    // The view goes after this frame's part of the object: it must not call back.
+    disconnect(view_, nullptr, this, nullptr);
     document_.History().SetChangeObserver(nullptr);
 }
 

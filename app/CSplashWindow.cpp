@@ -58,8 +58,15 @@ void CSplashWindow::HideCurrent()
 bool CSplashWindow::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
-    case QEvent::KeyPress:
+    // A key first asks whether a shortcut takes it: none may while the splash
+    // shows, and the key press that follows hides it.
     case QEvent::ShortcutOverride:
+        if (current_ == this) {
+            event->accept();
+            return true;
+        }
+        break;
+    case QEvent::KeyPress:
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
     case QEvent::NonClientAreaMouseButtonPress:

@@ -127,6 +127,9 @@ void ToolController::EndDrag()
     if (dragging_) {
         dragging_ = false;
         host_.Repaint();
+        // A camera that moved has left its preset.
+        if (moved_)
+            Changed();
     }
     rotationTotal_ = 0.0f;
 }
@@ -312,6 +315,7 @@ void ToolController::Wheel(const InputRecord& input)
     readout_ = StatusReadout(Tool::Zoom, scene_, selection_, viewport_, rotationTotal_);
     host_.ShowReadout(readout_);
     host_.Repaint();
+    Changed();
 }
 
 void ToolController::KeyDown(const InputRecord& input)

@@ -93,6 +93,7 @@ COGLView::COGLView(COGLDoc& document, QWidget* parent)
 
 COGLView::~COGLView()
 {
+    blockSignals(true);
     // The history's commands point into the scene and may hold objects and
     // textures, which go in this context.
     if (context()) {
