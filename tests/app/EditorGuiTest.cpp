@@ -255,6 +255,18 @@ private slots:
             }
         }
         QVERIFY2(!frame_->Action(command::kGrid)->isEnabled(), "grid only in wireframe");
+
+        // The editor at work: the box being moved in the game's view.
+        Trigger(command::kCameraSimsButton);
+        view_->grabFramebuffer();
+        QTest::keyClick(frame_.get(), Qt::Key_M, Qt::AltModifier);
+        const QPoint at = Shown(box_->Position());
+        QTest::mousePress(view_, Qt::LeftButton, {}, at);
+        QTest::mouseMove(view_, at + QPoint(10, 0));
+        QVERIFY(Readout().startsWith(QStringLiteral("X ")));
+        if (!folder.path().isEmpty() && folder.path() != QStringLiteral("."))
+            QVERIFY(frame_->grab().save(folder.filePath(QStringLiteral("editor-at-work.png"))));
+        QTest::mouseRelease(view_, Qt::LeftButton, {}, at + QPoint(10, 0));
     }
 
 private:
