@@ -19,6 +19,8 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QPrinter>
 #include <QLabel>
 #include <QSettings>
 #include <QSignalSpy>
@@ -220,6 +222,46 @@ private slots:
         QCOMPARE(view_->Scene()->Objects().size(), std::size_t{1});
         QTest::keyClick(view_, Qt::Key_Y, Qt::ControlModifier);
         QVERIFY(view_->Scene()->Objects().empty());
+    }
+
+    void captureLeavesOutTheOverlaysAndTheHighlightAndPrints()
+    {
+        SelectBox();
+        const auto redPixels = [](const QImage& picture) {
+            int red = 0;
+            for (int y = 0; y < picture.height(); ++y)
+                for (int x = 0; x < picture.width(); ++x) {
+                    const QColor c = picture.pixelColor(x, y);
+                    red += c.red() > 200 && c.green() < 60 && c.blue() < 60 ? 1 : 0;
+                }
+            return red;
+        };
+        QVERIFY(redPixels(view_->grabFramebuffer()) > 0); // the selected box's cage
+
+        QVERIFY(view_->CaptureWindow());
+        const PlainImage& captured = view_->CapturedImage();
+        QCOMPARE(captured.Width(), qRound(view_->width() * view_->devicePixelRatio()));
+        QCOMPARE(captured.Height(), qRound(view_->height() * view_->devicePixelRatio()));
+        QCOMPARE(captured.BytesPerPixel(), 3);
+        QImage asShown(captured.Width(), captured.Height(), QImage::Format_RGB888);
+        for (int y = 0; y < captured.Height(); ++y)
+            for (int x = 0; x < captured.Width(); ++x) {
+                const Rgb c = captured.PixelColour(x, y);
+                asShown.setPixelColor(x, y, QColor(c.red, c.green, c.blue));
+            }
+        QCOMPARE(redPixels(asShown), 0);
+        // The top-left corner is background, as the window shows it.
+        QCOMPARE(asShown.pixelColor(2, 2), view_->grabFramebuffer().pixelColor(2, 2));
+        QVERIFY(view_->Viewport().Grid());
+        QVERIFY(view_->Viewport().Axis());
+        QCOMPARE(view_->Scene()->SelectedObject(), box_);
+
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        const QString pdf = folder_.filePath(QStringLiteral("scene.pdf"));
+        printer.setOutputFileName(pdf);
+        view_->PrintCaptured(printer);
+        QVERIFY(QFileInfo(pdf).size() > 1000);
     }
 
     void picturesOfEveryPresetAndDisplayMode()
