@@ -1,6 +1,5 @@
 #include "document/COGLDoc.h"
 
-#include "bytes/ByteReader.h"
 #include "report/ErrorLog.h"
 #include "report/Reporter.h"
 #include "resfile/CTGFile.h"
@@ -15,6 +14,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <memory>
 #include <new>
 
 namespace zelvane {
@@ -36,42 +36,18 @@ std::string WhyNotCreated(const std::string& path, std::int32_t code)
     return Quoted(path) + ": " + CreateFailureText(path, code);
 }
 
-// The whole file in memory; false with the cause in `error`.
-bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& error)
+// Opens `path` for reading and tells its size; false with the cause in `error`.
+bool OpenForReading(const std::string& path, CTGFile& file, std::uint64_t& size, std::string& error)
 {
     std::error_code ec;
     if (!std::filesystem::exists(path, ec)) {
         error = Quoted(path) + ": no such file";
         return false;
     }
-    if (!IsReadableFile(path)) {
+    if (!IsReadableFile(path) || file.OpenReadOnly(path) != kResOk || file.GetEOF(size) != kResOk) {
         error = Quoted(path) + ": not a file that can be read";
         return false;
     }
-    CTGFile file;
-    std::uint64_t size = 0;
-    if (file.OpenReadOnly(path) != kResOk || file.GetEOF(size) != kResOk) {
-        error = Quoted(path) + ": the file cannot be read";
-        return false;
-    }
-    try {
-        bytes.resize(size);
-    } catch (const std::bad_alloc&) {
-        file.Close();
-        error = Quoted(path) + ": there is not enough memory to read its " + std::to_string(size) + " bytes";
-        return false;
-    }
-    // In blocks, as the file layer reads at most 4 GiB at a time.
-    constexpr std::uint64_t kBlock = std::uint64_t{1} << 30;
-    for (std::uint64_t at = 0; at < size; at += kBlock) {
-        const auto count = static_cast<std::uint32_t>(std::min(kBlock, size - at));
-        if (file.Read(bytes.data() + at, count) != kResOk) {
-            file.Close();
-            error = Quoted(path) + ": the file could not be read to its end";
-            return false;
-        }
-    }
-    file.Close();
     return true;
 }
 
@@ -143,21 +119,22 @@ bool COGLDoc::OnOpenDocument(const std::string& path, COGLScene& scene)
 {
     BusyScope busy;
     lastLoad_ = {};
-    std::vector<std::uint8_t> bytes;
-    if (std::string error; !ReadWholeFile(path, bytes, error)) {
+    CTGFile file;
+    std::uint64_t size = 0;
+    if (std::string error; !OpenForReading(path, file, size, error)) {
         Report(kInvalidFilenameText, error);
         return false;
     }
-
-    ByteReader header(bytes);
-    const std::span<const std::uint8_t> magic = header.bytes(scene_file::kMagic.size());
-    if (!header.ok() || !std::equal(magic.begin(), magic.end(), scene_file::kMagic.begin())) {
+    // Read through a window: the file is not held in memory beside the scene.
+    SceneFileReader reader(file, size, 0, path);
+    const std::span<const std::uint8_t> magic = reader.Raw(scene_file::kMagic.size());
+    if (!reader.ok() || !std::equal(magic.begin(), magic.end(), scene_file::kMagic.begin())) {
         CurrentReporter().ShowMessage(Quoted(path) + " is not a zelvane scene file: it does not begin with \"CGS1\".",
                                       MessageIcon::Error, MessageButtons::Ok);
         return false;
     }
-    const std::uint32_t version = header.u32le();
-    if (!header.ok()) {
+    const std::uint32_t version = reader.U32();
+    if (!reader.ok()) {
         Report(kFailedToOpenText, Quoted(path) + ": the file ends inside its header");
         return false;
     }
@@ -169,7 +146,6 @@ bool COGLDoc::OnOpenDocument(const std::string& path, COGLScene& scene)
     }
 
     // Later versions are read as version 1: the scene does not look at the number.
-    SceneFileReader reader(bytes, scene_file::kHeaderSize);
     lastLoad_ = scene.LoadScene(reader, path);
     if (!lastLoad_.Complete()) {
         const std::size_t read = lastLoad_.objectsRead;

@@ -1,6 +1,5 @@
 #include "scene/COGLMesh.h"
 
-#include "bytes/ByteReader.h"
 #include "plugins/host/MeshSetCheck.h"
 #include "scene/ActiveGLContext.h"
 #include "scene/GLBracket.h"
@@ -193,28 +192,26 @@ std::int32_t COGLMesh::LoadObject(SceneFileReader& file)
 
         std::vector<MeshFace>& faces = storage->faces.emplace_back();
         if (const std::optional<std::int32_t> count = file.Count(kMeshFaceSize, "faces of " + part)) {
-            ByteReader records(file.Raw(static_cast<std::size_t>(*count) * kMeshFaceSize));
-            faces.resize(static_cast<std::size_t>(*count));
-            for (MeshFace& face : faces) {
+            faces.reserve(static_cast<std::size_t>(*count));
+            for (std::int32_t f = 0; f < *count; ++f) {
+                MeshFace& face = faces.emplace_back();
                 for (std::int32_t& index : face.vertex)
-                    index = records.i32le();
+                    index = file.I32();
                 for (std::int32_t& index : face.texCoord)
-                    index = records.i32le();
+                    index = file.I32();
             }
         }
         std::vector<MeshVertex>& vertices = storage->vertices.emplace_back();
         if (const std::optional<std::int32_t> count = file.Count(kMeshVertexSize, "vertices of " + part)) {
-            ByteReader records(file.Raw(static_cast<std::size_t>(*count) * kMeshVertexSize));
-            vertices.resize(static_cast<std::size_t>(*count));
-            for (MeshVertex& vertex : vertices)
-                vertex = {records.f32le(), records.f32le(), records.f32le()};
+            vertices.reserve(static_cast<std::size_t>(*count));
+            for (std::int32_t v = 0; v < *count; ++v)
+                vertices.push_back({file.F32(), file.F32(), file.F32()});
         }
         std::vector<MeshTexCoord>& texCoords = storage->texCoords.emplace_back();
         if (const std::optional<std::int32_t> count = file.Count(kMeshTexCoordSize, "texture coordinates of " + part)) {
-            ByteReader records(file.Raw(static_cast<std::size_t>(*count) * kMeshTexCoordSize));
-            texCoords.resize(static_cast<std::size_t>(*count));
-            for (MeshTexCoord& texCoord : texCoords)
-                texCoord = {records.f32le(), records.f32le()};
+            texCoords.reserve(static_cast<std::size_t>(*count));
+            for (std::int32_t t = 0; t < *count; ++t)
+                texCoords.push_back({file.F32(), file.F32()});
         }
     }
     const Vector3 extents = file.Vec3();

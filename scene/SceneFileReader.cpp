@@ -1,53 +1,72 @@
 #include "scene/SceneFileReader.h"
 
-#include <bit>
+#include "resfile/CTGFile.h"
+#include "resfile/ResErrors.h"
+
+#include <algorithm>
+#include <cstring>
 #include <limits>
 
 namespace zelvane {
 
 namespace {
 
-std::string ByteCount(std::size_t count)
+std::string ByteCount(std::uint64_t count)
 {
     return std::to_string(count) + (count == 1 ? " byte" : " bytes");
 }
 
 } // namespace
 
-SceneFileReader::SceneFileReader(std::span<const std::uint8_t> file, std::size_t start) : cursor_(file)
+SceneFileReader::SceneFileReader(std::span<const std::uint8_t> file, std::size_t start)
+    : size_(file.size()), cursor_(file)
 {
     if (!cursor_.seek(start))
-        NoteEnd();
+        Ended();
 }
 
-void SceneFileReader::NoteEnd()
+SceneFileReader::SceneFileReader(CTGFile& file, std::uint64_t size, std::uint64_t start, std::string shownPath,
+                                 std::size_t window)
+    : file_(&file), shownPath_(std::move(shownPath)), size_(size), base_(std::min(start, size)), window_(window)
 {
-    if (!cursor_.ok() && error_.empty())
-        error_ = "the file ends too soon, at byte " + std::to_string(cursor_.size());
+    if (start > size)
+        Ended();
 }
 
-std::uint8_t SceneFileReader::U8()
+void SceneFileReader::Ended()
 {
-    const std::uint8_t value = cursor_.u8();
-    NoteEnd();
-    return value;
+    if (error_.empty())
+        error_ = "the file ends too soon, at byte " + std::to_string(size_);
 }
 
-std::uint32_t SceneFileReader::U32()
+bool SceneFileReader::Refill(std::size_t size)
 {
-    const std::uint32_t value = cursor_.u32le();
-    NoteEnd();
-    return value;
-}
-
-std::int32_t SceneFileReader::I32()
-{
-    return static_cast<std::int32_t>(U32());
-}
-
-float SceneFileReader::F32()
-{
-    return std::bit_cast<float>(U32());
+    if (!ok())
+        return false;
+    if (file_ && size <= window_.size() && Remaining() >= size) {
+        // The unread bytes move to the front and the file fills the rest.
+        const std::size_t kept = cursor_.remaining();
+        const std::span<const std::uint8_t> unread = cursor_.bytes(kept);
+        if (kept > 0)
+            std::memmove(window_.data(), unread.data(), kept);
+        base_ += cursor_.position() - kept;
+        const std::size_t more =
+            static_cast<std::size_t>(std::min<std::uint64_t>(window_.size() - kept, size_ - base_ - kept));
+        if (const std::int32_t code = file_->ReadAt(base_ + kept, window_.data() + kept, static_cast<std::uint32_t>(more));
+            code != kResOk) {
+            cursor_ = ByteReader();
+            Fail("\"" + shownPath_ + "\" could not be read at byte " + std::to_string(base_ + kept) + " (" +
+                 ResErrorText(code) + ")");
+            return false;
+        }
+        cursor_ = ByteReader(std::span<const std::uint8_t>(window_.data(), kept + more));
+        return true;
+    }
+    if (size > window_.size() && file_ && Remaining() >= size)
+        Fail("a record of " + ByteCount(size) + " is larger than can be read in one piece");
+    else
+        Ended();
+    return false;
 }
 
 Vector3 SceneFileReader::Vec3()
@@ -79,18 +98,14 @@ Quaternion SceneFileReader::Quat()
 
 std::span<const std::uint8_t> SceneFileReader::Raw(std::size_t size)
 {
-    const std::span<const std::uint8_t> bytes = cursor_.bytes(size);
-    NoteEnd();
-    return bytes;
+    return Fits(size) ? cursor_.bytes(size) : std::span<const std::uint8_t>();
 }
 
 std::string SceneFileReader::FixedText(std::size_t fieldSize)
 {
     const std::span<const std::uint8_t> field = Raw(fieldSize);
-    std::size_t length = 0;
-    while (length < field.size() && field[length] != 0)
-        ++length;
-    return std::string(field.begin(), field.begin() + static_cast<std::ptrdiff_t>(length));
+    const auto end = std::find(field.begin(), field.end(), std::uint8_t{0});
+    return std::string(field.begin(), end);
 }
 
 std::string SceneFileReader::CountedText(std::string_view what)
@@ -103,8 +118,15 @@ std::string SceneFileReader::CountedText(std::string_view what)
              ByteCount(Remaining()) + " more");
         return {};
     }
-    const std::span<const std::uint8_t> bytes = Raw(length);
-    return std::string(bytes.begin(), bytes.end());
+    // In pieces, so that a text longer than the window is read too.
+    std::string text;
+    for (std::size_t left = length; left > 0 && ok();) {
+        const std::size_t piece = std::min(left, file_ ? window_.size() : left);
+        const std::span<const std::uint8_t> bytes = Raw(piece);
+        text.append(bytes.begin(), bytes.end());
+        left -= piece;
+    }
+    return text;
 }
 
 std::optional<std::int32_t> SceneFileReader::Count(std::size_t recordSize, std::string_view what)
@@ -112,7 +134,7 @@ std::optional<std::int32_t> SceneFileReader::Count(std::size_t recordSize, std::
     const std::uint32_t count = U32();
     if (!ok())
         return std::nullopt;
-    const std::size_t fits = Remaining() / recordSize;
+    const std::uint64_t fits = Remaining() / recordSize;
     if (count > fits || count > static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max())) {
         Fail("the file says " + std::to_string(count) + " " + std::string(what) + " follow, but the " +
              ByteCount(Remaining()) + " left hold at most " + std::to_string(fits));
@@ -124,12 +146,7 @@ std::optional<std::int32_t> SceneFileReader::Count(std::size_t recordSize, std::
 void SceneFileReader::Fail(std::string why)
 {
     if (error_.empty())
-        error_ = std::move(why) + " (at byte " + std::to_string(cursor_.position()) + ")";
-}
-
-std::string SceneFileReader::Error() const
-{
-    return error_;
+        error_ = std::move(why) + " (at byte " + std::to_string(Position()) + ")";
 }
 
 } // namespace zelvane

@@ -8,62 +8,67 @@
 
 namespace zelvane {
 
-SceneFileWriter::SceneFileWriter() = default;
+SceneFileWriter::SceneFileWriter() : block_(kBlockSize), out_(block_) {}
 
-SceneFileWriter::SceneFileWriter(CTGFile& file, std::string shownPath) : file_(&file), shownPath_(std::move(shownPath)) {}
-
-void SceneFileWriter::U8(std::uint8_t value)
+SceneFileWriter::SceneFileWriter(CTGFile& file, std::string shownPath)
+    : file_(&file), shownPath_(std::move(shownPath)), block_(kBlockSize), out_(block_)
 {
-    buffer_.u8(value);
-    MaybeFlush();
-}
-
-void SceneFileWriter::U32(std::uint32_t value)
-{
-    buffer_.u32le(value);
-    MaybeFlush();
-}
-
-void SceneFileWriter::I32(std::int32_t value)
-{
-    buffer_.i32le(value);
-    MaybeFlush();
-}
-
-void SceneFileWriter::F32(float value)
-{
-    buffer_.f32le(value);
-    MaybeFlush();
 }
 
 void SceneFileWriter::Vec3(const Vector3& value)
 {
-    buffer_.f32le(value.x);
-    buffer_.f32le(value.y);
-    buffer_.f32le(value.z);
-    MaybeFlush();
+    F32(value.x);
+    F32(value.y);
+    F32(value.z);
 }
 
 void SceneFileWriter::Colour(const ColourRGBA& value)
 {
     for (const float channel : value)
-        buffer_.f32le(channel);
-    MaybeFlush();
+        F32(channel);
 }
 
 void SceneFileWriter::Quat(const Quaternion& value)
 {
-    buffer_.f32le(value.x);
-    buffer_.f32le(value.y);
-    buffer_.f32le(value.z);
-    buffer_.f32le(value.w);
-    MaybeFlush();
+    F32(value.x);
+    F32(value.y);
+    F32(value.z);
+    F32(value.w);
+}
+
+void SceneFileWriter::Put(std::span<const std::uint8_t> bytes)
+{
+    while (!bytes.empty()) {
+        Room(1);
+        const std::size_t part = std::min(bytes.size(), out_.remaining());
+        out_.bytes(bytes.first(part));
+        bytes = bytes.subspan(part);
+    }
+}
+
+void SceneFileWriter::Put(std::string_view text)
+{
+    while (!text.empty()) {
+        Room(1);
+        const std::size_t part = std::min(text.size(), out_.remaining());
+        out_.text(text.substr(0, part));
+        text.remove_prefix(part);
+    }
+}
+
+void SceneFileWriter::Zeros(std::size_t count)
+{
+    static constexpr std::uint8_t kZeros[256] = {};
+    while (count > 0) {
+        const std::size_t part = std::min(count, sizeof kZeros);
+        Put(std::span(kZeros, part));
+        count -= part;
+    }
 }
 
 void SceneFileWriter::Raw(std::span<const std::uint8_t> bytes)
 {
-    buffer_.bytes(bytes);
-    MaybeFlush();
+    Put(bytes);
 }
 
 void SceneFileWriter::FixedText(std::string_view text, std::size_t fieldSize, FieldEnd end)
@@ -72,9 +77,8 @@ void SceneFileWriter::FixedText(std::string_view text, std::size_t fieldSize, Fi
         return;
     const std::size_t room = end == FieldEnd::Terminated ? fieldSize - 1 : fieldSize;
     const std::string_view kept = text.substr(0, std::min(text.size(), room));
-    buffer_.text(kept);
-    buffer_.fill(fieldSize - kept.size(), 0);
-    MaybeFlush();
+    Put(kept);
+    Zeros(fieldSize - kept.size());
 }
 
 void SceneFileWriter::CountedText(std::string_view text)
@@ -83,9 +87,8 @@ void SceneFileWriter::CountedText(std::string_view text)
         Fail("a text of " + std::to_string(text.size()) + " bytes is longer than a scene file can hold");
         return;
     }
-    buffer_.u32le(static_cast<std::uint32_t>(text.size()));
-    buffer_.text(text);
-    MaybeFlush();
+    U32(static_cast<std::uint32_t>(text.size()));
+    Put(text);
 }
 
 void SceneFileWriter::Fail(std::string why)
@@ -96,18 +99,19 @@ void SceneFileWriter::Fail(std::string why)
 
 void SceneFileWriter::Flush()
 {
-    if (!file_ || buffer_.size() == 0)
+    const std::span<const std::uint8_t> block(block_.data(), out_.position());
+    out_.seek(0);
+    if (block.empty())
         return;
-    // After a failure nothing more reaches the file.
-    if (ok()) {
-        const std::vector<std::uint8_t>& block = buffer_.data();
+    if (!file_) {
+        memory_.insert(memory_.end(), block.begin(), block.end());
+    } else if (ok()) {
+        // After a failure nothing more reaches the file.
         if (const std::int32_t code = file_->Write(block.data(), static_cast<std::uint32_t>(block.size()));
             code != kResOk)
             Fail("could not write \"" + shownPath_ + "\" (" + ResErrorText(code) + "; is the disk full?)");
-        else
-            flushed_ += block.size();
     }
-    buffer_.clear();
+    flushed_ += block.size();
 }
 
 bool SceneFileWriter::Finish()

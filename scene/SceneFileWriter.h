@@ -5,12 +5,14 @@
 // that did not go through, or a value the format cannot hold) is kept and
 // everything after it is dropped: callers write a whole scene and ask once.
 
-#include "bytes/ByteWriter.h"
+#include "bytes/ByteSpanWriter.h"
 #include "scene/SceneColours.h"
 #include "scene/math/Quaternion.h"
 #include "scene/math/Vector3.h"
 
+#include <bit>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,10 +35,19 @@ public:
     SceneFileWriter(const SceneFileWriter&) = delete;
     SceneFileWriter& operator=(const SceneFileWriter&) = delete;
 
-    void U8(std::uint8_t value);
-    void U32(std::uint32_t value);
-    void I32(std::int32_t value);
-    void F32(float value);
+    // Inline: a mesh writes millions of values through these.
+    void U8(std::uint8_t value)
+    {
+        Room(1);
+        out_.u8(value);
+    }
+    void U32(std::uint32_t value)
+    {
+        Room(4);
+        out_.u32le(value);
+    }
+    void I32(std::int32_t value) { U32(static_cast<std::uint32_t>(value)); }
+    void F32(float value) { U32(std::bit_cast<std::uint32_t>(value)); }
     void Vec3(const Vector3& value);
     void Colour(const ColourRGBA& value);
     void Quat(const Quaternion& value);
@@ -53,27 +64,34 @@ public:
     // What went wrong, in words for the user.
     const std::string& Error() const { return error_; }
 
-    // Writes what is buffered to the file. False when anything failed.
+    // Hands what is in the block to the file (or to memory). False when
+    // anything failed.
     [[nodiscard]] bool Finish();
-    // Bytes written so far, buffered ones included.
-    std::uint64_t Size() const { return flushed_ + buffer_.size(); }
-    // Everything written, when writing into memory.
-    const std::vector<std::uint8_t>& Bytes() const { return buffer_.data(); }
+    // Bytes written so far, those still in the block included.
+    std::uint64_t Size() const { return flushed_ + out_.position(); }
+    // Everything written, when writing into memory, once Finish has run.
+    const std::vector<std::uint8_t>& Bytes() const { return memory_; }
 
 private:
-    // Hands the buffer to the file once it holds a block.
-    void MaybeFlush()
+    static constexpr std::size_t kBlockSize = std::size_t{1} << 18;
+
+    // Makes room for `size` bytes (at most a block) in the block.
+    void Room(std::size_t size)
     {
-        if (file_ && buffer_.size() >= kBlockSize)
+        if (out_.remaining() < size)
             Flush();
     }
+    // Bytes of any length, through the block.
+    void Put(std::span<const std::uint8_t> bytes);
+    void Put(std::string_view text);
+    void Zeros(std::size_t count);
     void Flush();
-
-    static constexpr std::size_t kBlockSize = std::size_t{1} << 20;
 
     CTGFile* file_ = nullptr;
     std::string shownPath_;
-    ByteWriter buffer_;
+    std::vector<std::uint8_t> block_;
+    ByteSpanWriter out_;
+    std::vector<std::uint8_t> memory_;
     std::uint64_t flushed_ = 0;
     std::string error_;
 };

@@ -5,6 +5,7 @@
 
 #include "bytes/ByteReader.h"
 #include "bytes/ByteSpanWriter.h"
+#include "resfile/CTGFile.h"
 #include "scene/COGLBox.h"
 #include "scene/COGLMesh.h"
 #include "scene/COGLPlane.h"
@@ -409,6 +410,32 @@ TEST(SceneFileDamage, KindsWithoutAClassLyingCountsAndBadIndicesAreRefused)
     EXPECT_EQ(scene.Objects().at(0)->Name(), std::string(kNameField, 'n'));
     EXPECT_EQ(result.textures.at(0).storedPath, std::string(kTexturePathField, 'p'));
     EXPECT_TRUE(result.searchCancelled) << "no such texture, and nobody to ask";
+}
+
+TEST(SceneFileDamage, AFileReadThroughAWindowReadsAsInMemoryWhereverItsRecordsFall)
+{
+    test::RecordedMessages messages;
+    test::TempDir folder;
+    test::TestMesh mesh = test::SquareMesh(1);
+    mesh.name = std::string(600, 'm'); // longer than the smallest window
+    const Fixture fixture = MixedScene(folder, mesh);
+    const std::string path = folder.File("scene.cgs");
+    for (const std::size_t cut : {fixture.bytes.size(), fixture.objectEnds[1] + 300, std::size_t{700}}) {
+        test::WriteBytes(path, std::vector(fixture.bytes.begin(), fixture.bytes.begin() + static_cast<std::ptrdiff_t>(cut)));
+        COGLScene inMemory;
+        const SceneLoadResult expected = Load(inMemory, std::span(fixture.bytes).first(cut), path);
+        for (const std::size_t window : {std::size_t{271}, std::size_t{4096}, SceneFileReader::kWindow}) {
+            SCOPED_TRACE("cut " + std::to_string(cut) + ", window " + std::to_string(window));
+            CTGFile file;
+            ASSERT_EQ(file.OpenReadOnly(path), 0);
+            SceneFileReader reader(file, cut, 0, path, window);
+            COGLScene scene;
+            scene.SetWorkingObjectFilePath(std::nullopt);
+            const SceneLoadResult result = scene.LoadScene(reader, path);
+            EXPECT_EQ(result.error, expected.error);
+            EXPECT_EQ(Saved(scene), Saved(inMemory));
+        }
+    }
 }
 
 TEST(SceneFileTextures, AreFoundBesideTheSceneFileOrAskedForAndMissingOnesAreDroppedAlone)
