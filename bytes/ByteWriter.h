@@ -18,6 +18,8 @@ public:
     void u16le(uint16_t v) { put(v, 2, ByteOrder::Little); }
     void u16be(uint16_t v) { put(v, 2, ByteOrder::Big); }
     void u32le(uint32_t v) { put(v, 4, ByteOrder::Little); }
+    void i32le(int32_t v) { u32le(static_cast<uint32_t>(v)); }
+    void f32le(float v);
     void u32be(uint32_t v) { put(v, 4, ByteOrder::Big); }
     void u16(uint16_t v, ByteOrder order) { put(v, 2, order); }
     void u32(uint32_t v, ByteOrder order) { put(v, 4, order); }
@@ -31,6 +33,8 @@ public:
     void patch_u32le(size_t at, uint32_t v) { patch(at, v, ByteOrder::Little); }
 
     [[nodiscard]] size_t size() const { return bytes_.size(); }
+    // Forgets what was written, keeping the buffer's capacity.
+    void clear() { bytes_.clear(); }
     [[nodiscard]] const std::vector<uint8_t>& data() const { return bytes_; }
     std::vector<uint8_t> take() { return std::move(bytes_); }
 
