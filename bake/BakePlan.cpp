@@ -127,8 +127,8 @@ std::vector<TileSource> TilesOf(const CObjectEntry& object, BakePlan& plan)
     for (size_t i = 0; i < places.size() && i < entries.size(); ++i) {
         if (places[i].level != 0) {
             plan.notes.push_back("tile (" + std::to_string(places[i].x) + ", " + std::to_string(places[i].y) +
-                                 ") stands " + std::to_string(places[i].level) +
-                                 " levels up and keeps its graphics: the scene has only the floor's level");
+                                 ") lies on level " + std::to_string(places[i].level) +
+                                 " and keeps its graphics: the scene has only the floor's level");
             continue;
         }
         tiles.push_back({entries[i], places[i]});

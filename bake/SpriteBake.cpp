@@ -36,6 +36,13 @@ public:
         progress_->Step(done_, total_, next);
         return !progress_->Cancelled();
     }
+    // The last step done; nothing is left to cancel.
+    void Finish(std::string_view what)
+    {
+        done_ = total_;
+        if (progress_)
+            progress_->Step(done_, total_, what);
+    }
     // Renders may take more steps than foreseen (a large picture is drawn in
     // parts); the steps after them stay where they are.
     void HoldBefore(int remaining) { done_ = std::min(done_, total_ - remaining); }
@@ -145,7 +152,7 @@ BakeResult BakeSprites(const BakeRequest& request)
     if (!written.ok())
         return Failed(written.message + (written.error ? " (error #" + std::to_string(written.error) + ")" : ""),
                       notes);
-    steps.Done("Done");
+    steps.Finish("Done");
 
     BakeResult result;
     result.outcome = BakeOutcome::Written;

@@ -74,6 +74,7 @@ const std::string& SampleGameFolder()
 
 WorkingFile::WorkingFile(const std::string& sampleFile) : path_(folder_.File("zeltemp.iff"))
 {
+    IReporter& previous = CurrentReporter();
     RecordingReporter quiet;
     SetReporter(&quiet);
     ObjectCatalog catalog;
@@ -91,7 +92,7 @@ WorkingFile::WorkingFile(const std::string& sampleFile) : path_(folder_.File("ze
     catalog.Clear();
     CTGFileSystem::Instance().Reset();
     file_ = OpenWorkingObjectFile(path_);
-    SetReporter(nullptr);
+    SetReporter(&previous);
     EXPECT_NE(file_, nullptr);
 }
 
@@ -100,10 +101,11 @@ WorkingFile::~WorkingFile() = default;
 void WorkingFile::Reopen()
 {
     file_.reset();
+    IReporter& previous = CurrentReporter();
     RecordingReporter quiet;
     SetReporter(&quiet);
     file_ = OpenWorkingObjectFile(path_);
-    SetReporter(nullptr);
+    SetReporter(&previous);
     ASSERT_NE(file_, nullptr);
 }
 

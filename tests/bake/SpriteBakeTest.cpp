@@ -9,9 +9,14 @@
 #include "bake/ObjectSprites.h"
 #include "bytes/ByteReader.h"
 #include "bytes/ByteWriter.h"
+#include "objects/ObjectCatalog.h"
+#include "objects/ObjectClone.h"
+#include "objects/PreviewTile.h"
 #include "objects/SpriteDecoder.h"
 #include "resfile/CTGDrawGroup.h"
+#include "resfile/CTGFileSystem.h"
 #include "resfile/CTGIffFile.h"
+#include "resfile/FileFaults.h"
 #include "scene/COGLViewport3D.h"
 #include "scene/SceneFrame.h"
 #include "tests/bake/BakeFixtures.h"
@@ -407,4 +412,174 @@ TEST_F(Bake, TheTwoTilesOfALoveseatComposeIntoTheDirectRenderWithoutASeam)
     for (auto& object : MakeFurnitureObjects(BuildFurniture(FurnitureKind::Loveseat), 0.05f))
         stage_.Scene().AddObject(std::move(object));
     ExpectTwoTilesComposeIntoTheRender(stage_, false);
+}
+
+namespace {
+
+// A progress bar whose Cancel is pressed at step `at` (1-based; 0 never).
+class CancelAt final : public IBakeProgress {
+public:
+    explicit CancelAt(int at) : at_(at) {}
+    void Step(int done, int total, std::string_view what) override
+    {
+        EXPECT_LE(done, total);
+        EXPECT_GE(done, last_);
+        EXPECT_FALSE(what.empty());
+        last_ = done;
+        total_ = total;
+    }
+    bool Cancelled() override { return ++asked_ == at_; }
+    int Asked() const { return asked_; }
+    int Last() const { return last_; }
+    int Total() const { return total_; }
+
+private:
+    int at_;
+    int asked_ = 0;
+    int last_ = 0;
+    int total_ = 0;
+};
+
+std::vector<std::string> FilesIn(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+} // namespace
+
+TEST_F(Bake, ACancelAtAnyStepOrAFailedWriteLeavesTheWorkingFileAsItWas)
+{
+    stage_.AddBox().SetPosition(0.0f, 0.5f, -0.5f); // over both of the loveseat's tiles
+    WorkingFile work("loveseat.iff");
+    const std::vector<uint8_t> before = work.Bytes();
+    const std::string folder = std::filesystem::path(work.Path()).parent_path().string();
+    const std::vector<std::string> files = FilesIn(folder);
+
+    // Cancel is asked after each of the 8 renders and once the colours are chosen.
+    CancelAt counting(0);
+    BakeRequest request = work.Request(stage_);
+    request.options.render.samples = 1; // what is written does not matter here, only whether
+    request.progress = &counting;
+    ASSERT_EQ(BakeSprites(request).outcome, BakeOutcome::Written);
+    EXPECT_EQ(counting.Asked(), 9);
+    EXPECT_EQ(counting.Last(), counting.Total());
+    const std::vector<uint8_t> baked = work.Bytes();
+    EXPECT_NE(baked, before);
+    auto restore = [&] {
+        WriteBytes(work.Path(), before);
+        work.Reopen();
+        request.file = &work.File();
+        request.object = &work.Object();
+    };
+
+    restore();
+    for (int at = 1; at <= counting.Asked(); ++at) {
+        CancelAt cancel(at);
+        request.progress = &cancel;
+        const BakeResult result = BakeSprites(request);
+        EXPECT_EQ(result.outcome, BakeOutcome::Cancelled) << "cancelled at " << at;
+        EXPECT_EQ(work.Bytes(), before) << "cancelled at " << at;
+        EXPECT_EQ(FilesIn(folder), files);
+    }
+    EXPECT_TRUE(reports_.Recorder().Messages().empty()); // a cancel is no failure
+
+    // Any write of the new file that fails, the first to the last.
+    uint64_t writes = 0;
+    {
+        FileFaults::Arm(0, false);
+        request.progress = nullptr;
+        const BakeResult counted = BakeSprites(request);
+        writes = FileFaults::Count();
+        FileFaults::Disarm();
+        ASSERT_EQ(counted.outcome, BakeOutcome::Written);
+        EXPECT_EQ(work.Bytes(), baked);
+        restore();
+    }
+    ASSERT_GT(writes, 0u);
+    for (uint64_t k = 1; k <= writes; ++k) {
+        FileFaults::Arm(k, true);
+        const BakeResult result = BakeSprites(request);
+        FileFaults::Disarm();
+        EXPECT_EQ(result.outcome, BakeOutcome::Failed) << "write " << k << " of " << writes;
+        EXPECT_TRUE(result.error.starts_with("Could not render the sprites: ")) << result.error;
+        EXPECT_EQ(work.Bytes(), before) << "write " << k;
+        EXPECT_EQ(FilesIn(folder), files) << "write " << k;
+    }
+    EXPECT_EQ(reports_.Recorder().Messages().size(), writes);
+}
+
+TEST_F(Bake, TheBakedObjectOpensListsPreviewsAndClonesLikeAnyOther)
+{
+    stage_.AddBox().SetDiffuse(0.2f, 0.4f, 0.8f, 1.0f);
+    WorkingFile work("chair.iff");
+    const std::string name = work.Object().ResourceName();
+    const BakeResult result = Run(work);
+    EXPECT_EQ(result.spriteIds, std::vector<int16_t>{200});
+    EXPECT_EQ(result.drawGroupIds, std::vector<int16_t>{100});
+    EXPECT_EQ(result.paletteId, 200);
+
+    // In a game folder, the catalog lists it with its new picture, and it clones.
+    TempDir game;
+    std::filesystem::create_directories(game.Path() / "GameData" / "Objects");
+    std::filesystem::copy_file(work.Path(), game.Path() / "GameData" / "Objects" / "baked.iff");
+    ObjectCatalog catalog;
+    catalog.Rebuild(game.Path().string());
+    ASSERT_EQ(catalog.ListedObjects().size(), 1u);
+    const CObjectEntry& listed = *catalog.ListedObjects().front();
+    EXPECT_EQ(listed.ResourceName(), name);
+    const ObjectPreview preview = ComposeObjectPreview(listed.Owner().Container(),
+                                                       PreviewTilesOf(listed.Definition().Bytes(), {}));
+    EXPECT_TRUE(preview.notes.empty());
+    const Rgb front = preview.colour.PixelColour(preview.anchorX - 20, preview.anchorY + 10);
+    EXPECT_GT(front.blue, front.red); // the blue box, not the chair
+    CloneOptions options;
+    TempDir again;
+    options.targetPath = again.File("zeltemp.iff");
+    ASSERT_TRUE(CloneObject(listed, options).succeeded);
+    CTGIffFile clone;
+    ASSERT_EQ(clone.OpenContainer(options.targetPath), kResOk);
+    SpriteFrame frame;
+    EXPECT_EQ(LoadSprite(clone, 200, GameImage::FromIndex(10).SpriteFrame(), {}, frame),
+              kSpriteLoaded | kSpriteAllPlanes);
+    EXPECT_EQ(frame.info.width, 128); // the box is the tile's width
+    catalog.Clear();
+    CTGFileSystem::Instance().Reset();
+}
+
+TEST_F(Bake, SeenThroughObjectsKeepTheirCoverageAndABakeOfNothingFails)
+{
+    COGLObject& glass = stage_.AddBox();
+    glass.SetTransparent(true);
+    glass.SetDiffuse(0.1f, 0.2f, 0.9f, 0.5f);
+    COGLObject& hidden = stage_.AddBox();
+    hidden.SetPosition(0.0f, 3.0f, 0.0f);
+    hidden.Hide();
+    EXPECT_EQ(BakeableObjects(stage_.Scene()), std::vector<COGLObject*>{&glass});
+    WorkingFile work("chair.iff");
+    Run(work);
+    SpriteFrame frame;
+    ASSERT_EQ(LoadSprite(work.File().Container(), 200, GameImage::FromIndex(10).SpriteFrame(), {}, frame),
+              kSpriteLoaded | kSpriteAllPlanes);
+    // Half covered: 16 of the 32 levels 'SPR2' keeps, stored as 16 · 8.
+    const int centreX = frame.info.originX, centreY = frame.info.originY;
+    EXPECT_EQ(frame.alpha.PixelByte(centreX, centreY), 128);
+    EXPECT_LT(frame.depth.PixelByte(centreX, centreY), 255);
+    const Rgb colour = frame.colour.PixelColour(centreX, centreY);
+    EXPECT_GT(colour.blue, 2 * colour.red); // its own colour, not a mix with black
+    // Nothing in the hidden box's place, high above.
+    EXPECT_EQ(frame.info.height, 143); // the box: 64 + 78.4 pixels high
+
+    BakeRequest request = work.Request(stage_);
+    request.objects.clear();
+    EXPECT_EQ(BakeSprites(request).error, "Could not render the sprites: no object of the scene is chosen");
+    glass.SetPosition(0.0f, -2.0f, 0.0f);
+    const std::vector<uint8_t> before = work.Bytes();
+    EXPECT_EQ(BakeSprites(work.Request(stage_)).error,
+              "Could not render the sprites: the chosen objects show nothing above the floor");
+    EXPECT_EQ(work.Bytes(), before);
+    EXPECT_EQ(reports_.Recorder().Messages().size(), 2u);
 }
