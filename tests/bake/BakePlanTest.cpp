@@ -4,6 +4,7 @@
 
 #include "bake/BakePlan.h"
 #include "objects/CObjectFile.h"
+#include "objects/SpriteDecoder.h"
 #include "objects/SpriteEncoder.h"
 #include "resfile/CTGDrawGroup.h"
 #include "resfile/CTGIffFile.h"
@@ -52,10 +53,12 @@ public:
     }
     void Palette(int16_t id) { builder_.AddChunk(kTypePALT, id, "palette", zelvane::Palette().Encode(), 0); }
 
+    std::string Path() const { return folder_.File("object.iff"); }
+
     // The file written and opened with its object lists.
     std::unique_ptr<CObjectFile> Open()
     {
-        const std::string path = folder_.File("object.iff");
+        const std::string path = Path();
         WriteBytes(path, builder_.Build(IffBuilder::Map::Written));
         auto file = std::make_unique<CTGIffFile>();
         EXPECT_EQ(file->OpenContainer(path), kResOk);
@@ -175,4 +178,88 @@ TEST(BakePlan, TilesWithoutGraphicsGetThemAndOddGroupsAreRefused)
     alone.Object(128, 0, 0, 7, -1);
     const auto empty = alone.Open();
     EXPECT_EQ(Plan(*empty).error, "the object has no tile on the floor to render into");
+}
+
+namespace {
+
+// Every resource of a file: type and id to name, converted flag and bytes.
+std::map<std::pair<ResType, int16_t>, std::tuple<std::string, bool, std::vector<uint8_t>>> Resources(const std::string& path)
+{
+    CTGIffFile file;
+    EXPECT_EQ(file.OpenContainer(path), kResOk);
+    std::map<std::pair<ResType, int16_t>, std::tuple<std::string, bool, std::vector<uint8_t>>> all;
+    for (int32_t t = 1; t <= file.CountTypes(); ++t) {
+        const ResType type = file.GetIndType(t);
+        for (int32_t i = 1; i <= file.CountResources(type); ++i) {
+            ResHandle* data = file.GetIndResource(type, i, nullptr);
+            int16_t id = 0;
+            std::string name;
+            file.GetResId(data, id);
+            file.GetResName(data, name);
+            all[{type, id}] = {name, file.IsConverted(data), {data->Bytes().begin(), data->Bytes().end()}};
+            file.ReleaseResource(data);
+        }
+    }
+    return all;
+}
+
+} // namespace
+
+TEST(BakePlan, TheWrittenFileHoldsThePlanAndEverythingElseAsItWas)
+{
+    BakeStage stage;
+    ASSERT_TRUE(stage.ok()) << stage.Error();
+    stage.AddBox();
+    FileBuilder b;
+    b.Object(128, 100, 3);
+    b.Group(100, {200, 201});
+    b.Group(101, {201});
+    b.Group(102, {205});
+    b.Group(300, {200});
+    b.Sprite(200, 60);
+    b.Sprite(201, 50, kTypeSPR);
+    b.Sprite(205, 60);
+    b.Palette(50);
+    b.Palette(60);
+    auto file = b.Open();
+    const auto before = Resources(b.Path());
+
+    BakeRequest request;
+    request.scene = &stage.Scene();
+    request.objects = BakeableObjects(stage.Scene());
+    request.file = file.get();
+    request.filePath = b.Path();
+    request.object = file->ListedObjects().front();
+    RecordedReports reports;
+    ASSERT_EQ(BakeSprites(request).outcome, BakeOutcome::Written);
+    file.reset();
+    const auto after = Resources(b.Path());
+
+    // The 'SPR#' gave way to an 'SPR2' of twelve frames, stored unconverted
+    // under the old name, as the palette.
+    EXPECT_EQ(after.count({kTypeSPR, 201}), 0u);
+    ASSERT_EQ(after.count({kTypeSPR2, 201}), 1u);
+    EXPECT_EQ(std::get<0>(after.at({kTypeSPR2, 201})), "sprite 201");
+    EXPECT_FALSE(std::get<1>(after.at({kTypeSPR2, 201})));
+    SpriteFrameInfo info;
+    ASSERT_TRUE(ReadSpriteFrameInfo(SpriteFormat::Spr2, std::get<2>(after.at({kTypeSPR2, 201})), 0, info).ok());
+    EXPECT_EQ(info.frameCount, 12u);
+    EXPECT_EQ(info.paletteId, 50);
+    EXPECT_NE(after.at({kTypePALT, 50}), before.at({kTypePALT, 50}));
+    // The two groups that showed it show it anew, keeping their names.
+    for (const int16_t id : {100, 101}) {
+        CTGDrawGroup group;
+        ASSERT_EQ(group.Decode(std::get<2>(after.at({kTypeDGRP, id}))), kResOk);
+        EXPECT_EQ(std::get<0>(after.at({kTypeDGRP, id})), "group " + std::to_string(id));
+        ASSERT_EQ(group.ImageCount(), 12u);
+        EXPECT_EQ(group.Image(10).sprites.at(0).spriteId, 201);
+    }
+    // Everything else is as it was.
+    for (const auto& [key, value] : before) {
+        if (key != std::pair{kTypeSPR, int16_t{201}} && key != std::pair{kTypePALT, int16_t{50}} &&
+            key != std::pair{kTypeDGRP, int16_t{100}} && key != std::pair{kTypeDGRP, int16_t{101}}) {
+            EXPECT_EQ(after.at(key), value) << ResTypeName(key.first) << " " << key.second;
+        }
+    }
+    EXPECT_EQ(after.size(), before.size());
 }
