@@ -10,12 +10,18 @@
 #include "scene/COGLScene.h"
 
 #include <algorithm>
+#include <chrono>
 
 namespace zelvane {
 
 namespace {
 
 constexpr int kStepsAfterRendering = 2; // the palette and frames, the file
+
+double SecondsSince(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
 
 // Counts the steps and asks for Cancel; without a progress it never stops.
 class Steps {
@@ -100,7 +106,10 @@ BakeResult BakeSprites(const BakeRequest& request)
     if (objects.empty())
         return Failed("no object of the scene is chosen");
 
+    const auto start = std::chrono::steady_clock::now();
+    BakeTimings timings;
     const BakePlan plan = PlanBake(request.file->Container(), *request.object);
+    timings.plan = SecondsSince(start);
     if (!plan.ok())
         return Failed(plan.error, plan.notes);
     const TileFootprint footprint = plan.Footprint();
@@ -138,6 +147,8 @@ BakeResult BakeSprites(const BakeRequest& request)
     if (!anything)
         return Failed("the chosen objects show nothing above the floor", notes);
 
+    timings.render = renderer.Timings();
+    auto stage = std::chrono::steady_clock::now();
     steps.Begin("Choosing the colours");
     SpriteOptions options;
     options.dither = request.options.dither;
@@ -145,13 +156,16 @@ BakeResult BakeSprites(const BakeRequest& request)
     for (const PlannedTile& tile : plan.tiles)
         options.spriteIds.push_back(tile.spriteId);
     const ObjectSprites sprites = MakeObjectSprites(images, footprint, options);
+    timings.palette = SecondsSince(stage);
     if (!steps.Done("Writing the object file"))
         return Cancelled(notes);
+    stage = std::chrono::steady_clock::now();
 
     const BakeWriteResult written = WriteBake(request.file->Container(), request.filePath, plan, sprites);
     if (!written.ok())
         return Failed(written.message + (written.error ? " (error #" + std::to_string(written.error) + ")" : ""),
                       notes);
+    timings.write = SecondsSince(stage);
     steps.Finish("Done");
 
     BakeResult result;
@@ -164,6 +178,8 @@ BakeResult BakeSprites(const BakeRequest& request)
     result.paletteId = plan.paletteId;
     result.coloursUsed = sprites.coloursUsed;
     result.psnr = sprites.psnr;
+    result.timings = timings;
+    result.timings.total = SecondsSince(start);
     return result;
 }
 

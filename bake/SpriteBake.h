@@ -58,6 +58,15 @@ struct BakeRequest {
 
 enum class BakeOutcome { Written, Cancelled, Failed };
 
+// Where a bake's time went, in seconds.
+struct BakeTimings {
+    double plan = 0;        // reading the working file's ids
+    RenderTimings render;   // the renders (probe, draw, read back, merge)
+    double palette = 0;     // choosing the colours and cutting the frames
+    double write = 0;       // encoding and writing the file
+    double total = 0;
+};
+
 struct BakeResult {
     BakeOutcome outcome = BakeOutcome::Failed;
     std::string error; // for Failed: what went wrong, as shown
@@ -68,6 +77,7 @@ struct BakeResult {
     int16_t paletteId = 0;
     int coloursUsed = 0;
     double psnr = 0; // of the palette colours against the render
+    BakeTimings timings;
 };
 
 // The objects a bake renders unless told otherwise: the scene's own objects

@@ -11,6 +11,7 @@
 #include "scene/GLErrors.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <limits>
 
@@ -117,6 +118,20 @@ double ViewDistance(float depth)
 {
     return kNear + static_cast<double>(depth) * (kFar - kNear);
 }
+
+// Adds the seconds since the last call (or construction) to a counter.
+class Stopwatch {
+public:
+    void AddTo(double& seconds)
+    {
+        const auto now = std::chrono::steady_clock::now();
+        seconds += std::chrono::duration<double>(now - last_).count();
+        last_ = now;
+    }
+
+private:
+    std::chrono::steady_clock::time_point last_ = std::chrono::steady_clock::now();
+};
 
 } // namespace
 
@@ -254,7 +269,9 @@ bool SpriteRenderer::RenderDirection(int direction, std::array<BakedImage, kGame
 {
     error_.clear();
     const SavedGLState saved;
+    Stopwatch watch;
     const Rect canvas = Probe(direction);
+    watch.AddTo(timings_.probe);
     for (int z = 0; z < kGameZooms; ++z) {
         BakedImage& image = images[static_cast<size_t>(z)];
         image = BakedImage{};
@@ -306,18 +323,28 @@ bool SpriteRenderer::RenderPart(int direction, const Rect& part, std::array<Bake
     Project(part);
     std::vector<uint8_t> colour, overWhite;
     std::vector<float> depth, distance;
+    Stopwatch watch;
+    auto drawn = [&] {
+        glFinish();
+        watch.AddTo(timings_.draw);
+    };
+    auto read = [&] { watch.AddTo(timings_.readBack); };
     for (const size_t tile : footprint_.FrontToBack(direction)) {
         const std::vector<ClipPlane> clips = footprint_.RegionOf(tile);
         if (anyTransparent_) {
             glClearColor(1, 1, 1, 0);
             glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
             DrawScene(direction, clips);
+            drawn();
             target.ReadColour(overWhite);
+            read();
         }
         glClearColor(0, 0, 0, 0);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         DrawScene(direction, clips);
+        drawn();
         target.ReadColour(colour);
+        read();
         if (anyTransparent_) {
             // Every surface's depth, the see-through ones too.
             const ForcedOpaque opaque(objects_);
@@ -325,8 +352,10 @@ bool SpriteRenderer::RenderPart(int direction, const Rect& part, std::array<Bake
             glClear(GL_DEPTH_BUFFER_BIT);
             DrawScene(direction, clips);
             glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+            drawn();
         }
         target.ReadDepth(depth);
+        read();
         distance.resize(depth.size());
         for (size_t s = 0; s < depth.size(); ++s) {
             uint8_t* rgba = &colour[4 * s];
@@ -341,12 +370,16 @@ bool SpriteRenderer::RenderPart(int direction, const Rect& part, std::array<Bake
             distance[s] = static_cast<float>(ViewDistance(depth[s]));
         }
         merge.AddTile(tile, colour, distance);
+        watch.AddTo(timings_.merge);
         if (!keepGoing())
             return false;
+        double progress = 0; // the progress display's own time
+        watch.AddTo(progress);
     }
     for (int z = 0; z < kGameZooms; ++z)
         merge.Resolve(z, centres, images[static_cast<size_t>(z)], (part.left - canvas.left) >> z,
                       (part.top - canvas.top) >> z);
+    watch.AddTo(timings_.merge);
     return true;
 }
 

@@ -33,6 +33,14 @@ namespace zelvane {
 class COGLObject;
 class COGLScene;
 
+// Where a render's time went, in seconds (accumulated over directions).
+struct RenderTimings {
+    double probe = 0;    // finding the objects on the screen
+    double draw = 0;     // drawing the tiles (until OpenGL has finished)
+    double readBack = 0; // reading colour and depth back
+    double merge = 0;    // laying the tiles together and the zooms
+};
+
 struct RenderSettings {
     // Samples a side per pixel of the largest zoom.
     int samples = 4;
@@ -57,6 +65,7 @@ public:
     const std::string& Error() const { return error_; }
     // Things worth telling the user that did not stop the render.
     const std::vector<std::string>& Notes() const { return notes_; }
+    const RenderTimings& Timings() const { return timings_; }
 
     // The renders RenderDirection makes for one direction of this scene
     // (for progress bars): per part of the picture, one per tile.
@@ -81,6 +90,7 @@ private:
     bool anyTransparent_ = false;
     std::string error_;
     std::vector<std::string> notes_;
+    RenderTimings timings_;
 };
 
 } // namespace zelvane
