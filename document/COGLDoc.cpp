@@ -1,11 +1,14 @@
 #include "document/COGLDoc.h"
 
+#include "objects/ObjectClone.h"
 #include "report/ErrorLog.h"
 
 namespace zelvane {
 
-COGLDoc::COGLDoc(std::optional<std::string> commandLineGameFolder, std::vector<std::string> sampleFolders)
-    : commandLineGameFolder_(std::move(commandLineGameFolder)), sampleFolders_(std::move(sampleFolders))
+COGLDoc::COGLDoc(std::optional<std::string> commandLineGameFolder, std::vector<std::string> sampleFolders,
+                 std::string workingObjectPath)
+    : commandLineGameFolder_(std::move(commandLineGameFolder)), sampleFolders_(std::move(sampleFolders)),
+      workingObject_(workingObjectPath.empty() ? DefaultWorkingObjectFilePath() : std::move(workingObjectPath))
 {
 }
 

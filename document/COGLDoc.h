@@ -1,7 +1,9 @@
 #pragma once
 // The editor's one document: it finds the game folder and owns the catalog of
-// the game's objects, rebuilt at every new document.
+// the game's objects, rebuilt at every new document, and the working object
+// file cloned from one of them.
 
+#include "document/WorkingObjectFile.h"
 #include "objects/GameFolder.h"
 #include "objects/ObjectCatalog.h"
 
@@ -13,7 +15,10 @@ namespace zelvane {
 
 class COGLDoc {
 public:
-    COGLDoc(std::optional<std::string> commandLineGameFolder, std::vector<std::string> sampleFolders);
+    // The working object file goes to `workingObjectPath`
+    // (DefaultWorkingObjectFilePath() when empty).
+    COGLDoc(std::optional<std::string> commandLineGameFolder, std::vector<std::string> sampleFolders,
+            std::string workingObjectPath = {});
 
     // The new-document step: finds the game folder again and rebuilds the catalog.
     void OnNewDocument();
@@ -21,12 +26,16 @@ public:
     const GameFolderChoice& GameFolder() const { return gameFolder_; }
     const ObjectCatalog& Catalog() const { return catalog_; }
     ObjectCatalog& Catalog() { return catalog_; }
+    WorkingObjectFile& WorkingObject() { return workingObject_; }
+    const WorkingObjectFile& WorkingObject() const { return workingObject_; }
 
 private:
     std::optional<std::string> commandLineGameFolder_;
     std::vector<std::string> sampleFolders_;
     GameFolderChoice gameFolder_;
     ObjectCatalog catalog_;
+    // After the catalog: its file closes before the catalog's do.
+    WorkingObjectFile workingObject_;
 };
 
 } // namespace zelvane
