@@ -55,6 +55,11 @@ ObjectSummary ObjectPanelModel::Shown() const
     return object ? object->Summary() : ObjectSummary{};
 }
 
+bool ObjectPanelModel::HasObject() const
+{
+    return working_.CurrentObject() != nullptr;
+}
+
 void ObjectPanelModel::Refresh()
 {
     if (CObjectEntry* object = working_.CurrentObject()) {
@@ -66,7 +71,8 @@ void ObjectPanelModel::Refresh()
 
 CObjectFile* ObjectPanelModel::FileForProperties()
 {
-    if (!working_.File()) {
+    // A file that lists no object has nothing to edit either.
+    if (!working_.CurrentObject()) {
         CurrentReporter().ShowMessage(kNoBaseObjectText, MessageIcon::Information, MessageButtons::Ok);
         return nullptr;
     }

@@ -34,11 +34,13 @@ public:
     // What the name, price and description fields show: the working object's
     // catalog name, description and price; empty texts and 0 without one.
     ObjectSummary Shown() const;
+    bool HasObject() const;
     // Reads the working object again from its file, after the property editor
     // closed, and shows it.
     void Refresh();
 
-    // "&Properties": the object file to edit, or null after telling the user
+    // "&Properties": the object file to edit (it lists an object), or null
+    // after telling the user
     // "Please set the base object to clone attributes from first.".
     CObjectFile* FileForProperties();
     // The property editor saved changes into the working object file.

@@ -1,8 +1,9 @@
 #pragma once
-// The sample game, written once per test process into a private folder, and
-// a catalog of it; messages go to a recorder for the fixture's life.
+// A catalog of the sample game for each test; messages go to a recorder for
+// the fixture's life.
 
 #include "objects/ObjectCatalog.h"
+#include "tests/document/SampleGameFolder.h"
 #include "tests/testkit/RecordingReporter.h"
 #include "tests/testkit/TestFiles.h"
 
@@ -12,9 +13,6 @@
 #include <string_view>
 
 namespace zelvane::test {
-
-// The folder of the sample game (aborts the test process when it cannot be written).
-const std::string& SampleGameFolder();
 
 class SampleGameTest : public ::testing::Test {
 protected:
