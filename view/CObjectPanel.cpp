@@ -59,6 +59,8 @@ CObjectPanel::CObjectPanel(IPanelView& view, WorkingObjectFile& working, QWidget
     for (int i = 0; i < 3; ++i) {
         cage_[i] = Named(new QSpinBox, names[i], ids[i]);
         cage_[i]->setRange(kMinCageSide, MaxCageSide(kSides[i]));
+        // Typed digits count once, when the number is complete (Enter or leaving the box).
+        cage_[i]->setKeyboardTracking(false);
         cageFields->addRow(labels[i], cage_[i]);
         connect(cage_[i], &QSpinBox::valueChanged, this, [this, i](int value) {
             if (!showing_)

@@ -2,6 +2,7 @@
 // What the widget tests share: acting on a modal dialog once it shows,
 // clicking a row of a list as a user does, and running zelvane-cli.
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QElapsedTimer>
@@ -57,6 +58,13 @@ inline void ClickRow(QAbstractItemView& view, int row)
     const QModelIndex index = view.model()->index(row, 0);
     view.scrollTo(index);
     QTest::mouseClick(view.viewport(), Qt::LeftButton, Qt::NoModifier, view.visualRect(index).center());
+}
+
+// Clicks a check box or radio button on its indicator, where a user does (the
+// middle of a wide one is beyond its text and takes no clicks).
+inline void ClickIndicator(QAbstractButton& button)
+{
+    QTest::mouseClick(&button, Qt::LeftButton, Qt::NoModifier, QPoint(button.height() / 2, button.height() / 2));
 }
 
 // The row of a list whose text is `text`, or -1.
