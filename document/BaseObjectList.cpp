@@ -3,30 +3,18 @@
 #include "objects/CObjectFile.h"
 #include "objects/CatalogStrings.h"
 #include "objects/ObjectCatalog.h"
+#include "resfile/PathUtil.h"
 
 #include <algorithm>
 
 namespace zelvane {
-
-namespace {
-
-std::string Folded(std::string_view text)
-{
-    std::string folded(text);
-    for (char& c : folded)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return folded;
-}
-
-} // namespace
 
 BaseObjectList::BaseObjectList(const ObjectCatalog& catalog)
 {
     const std::vector<CObjectEntry*> listed = catalog.ListedObjects();
     items_.reserve(listed.size());
     for (CObjectEntry* entry : listed)
-        items_.push_back({entry, Folded(entry->ResourceName()), std::nullopt});
+        items_.push_back({entry, AsciiLower(entry->ResourceName()), std::nullopt});
     std::stable_sort(items_.begin(), items_.end(),
                      [](const Item& a, const Item& b) { return a.foldedName < b.foldedName; });
     shown_.resize(items_.size());
@@ -51,7 +39,7 @@ bool BaseObjectList::Matches(Item& item, std::string_view foldedFilter)
     if (!item.foldedCatalog) {
         // Unreadable strings have no name to match (not "[Name not defined.]").
         const CatalogStrings strings = ReadCatalogStrings(item.entry->Owner().Container(), item.entry->Definition());
-        item.foldedCatalog = strings.readable ? Folded(strings.name) : std::string();
+        item.foldedCatalog = strings.readable ? AsciiLower(strings.name) : std::string();
     }
     return item.foldedCatalog->find(foldedFilter) != std::string::npos;
 }
@@ -60,7 +48,7 @@ void BaseObjectList::SetFilter(std::string_view text)
 {
     const CObjectEntry* selected = selected_ ? &EntryAt(*selected_) : nullptr;
     filter_ = text;
-    const std::string folded = Folded(text);
+    const std::string folded = AsciiLower(text);
     shown_.clear();
     for (size_t i = 0; i < items_.size(); ++i)
         if (folded.empty() || Matches(items_[i], folded))

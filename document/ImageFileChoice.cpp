@@ -1,27 +1,15 @@
 #include "document/ImageFileChoice.h"
 
 #include "report/Reporter.h"
+#include "resfile/PathUtil.h"
 
 #include <filesystem>
 
 namespace zelvane {
 
-namespace {
-
-std::string LowerExtension(const std::string& path)
-{
-    std::string extension = std::filesystem::path(path).extension().string();
-    for (char& c : extension)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return extension;
-}
-
-} // namespace
-
 std::optional<ImageFileChoice> ChooseImageFile(const std::string& typedPath, ImageFilter filter)
 {
-    const std::string extension = LowerExtension(typedPath);
+    const std::string extension = AsciiLower(std::filesystem::path(typedPath).extension().string());
     switch (filter) {
     case ImageFilter::Bitmap:
         return ImageFileChoice{extension.empty() ? typedPath + ".bmp" : typedPath, ImageFormat::Bitmap};

@@ -9,6 +9,7 @@
 #include "scene/COGLTexture2D.h"
 #include "scene/ObjectFactory.h"
 #include "scene/WindowsBitmap.h"
+#include "tests/document/PanelTestDoubles.h"
 #include "tests/document/SampleGameFixture.h"
 
 #include <algorithm>
@@ -17,34 +18,6 @@ using namespace zelvane;
 using namespace zelvane::test;
 
 namespace {
-
-class FakeView final : public IPanelView {
-public:
-    COGLScene* Scene() override { return &scene; }
-    CageSize GetCageSize() const override { return cage; }
-    void SetCageSize(const CageSize& size) override { cage = size; }
-    ZoomPreset GetZoomPreset() const override { return zoom; }
-    void SetZoomPreset(ZoomPreset preset) override { zoom = preset; }
-    void Redraw() override { ++redraws; }
-
-    COGLScene scene;
-    CageSize cage;
-    ZoomPreset zoom = ZoomPreset::Medium;
-    int redraws = 0;
-};
-
-// Stands in for an imported mesh: an object of the mesh kind with a mesh set.
-class MeshObject final : public COGLObject {
-public:
-    MeshObject() : COGLObject(ObjectKind::Mesh, KindLists{}) {}
-    MeshSet set{};
-};
-
-const MeshSet* MeshSetOfTestMesh(const COGLObject& object)
-{
-    const auto* mesh = dynamic_cast<const MeshObject*>(&object);
-    return mesh ? &mesh->set : nullptr;
-}
 
 class Panels : public SampleGameTest {
 protected:
@@ -65,10 +38,10 @@ protected:
         return path;
     }
 
-    FakeView view_;
+    test::TestPanelView view_;
     WorkingObjectFile working_{work_.File("zeltemp.iff")};
     ObjectPanelModel objectPanel_{view_, working_};
-    MeshPanelModel meshPanel_{view_, &MeshSetOfTestMesh};
+    MeshPanelModel meshPanel_{view_, &test::MeshSetOfTestMesh};
     std::vector<PanelEdit> edits_;
     int changes_ = 0;
 };
@@ -151,7 +124,7 @@ TEST_F(Panels, TheMeshPanelCountsTheSelectedMeshAndEachGroup)
     MeshFace faces[30] = {};
     MeshVertex vertices[37] = {};
     MeshPart parts[2] = {{"Seat", faces, 10, vertices, 7, nullptr, 0}, {nullptr, faces, 20, vertices, 30, nullptr, 0}};
-    auto mesh = std::make_unique<MeshObject>();
+    auto mesh = std::make_unique<test::TestMesh>();
     mesh->set.partCount = 2;
     mesh->set.parts = parts;
     COGLObject& added = view_.scene.AddObject(std::move(mesh));

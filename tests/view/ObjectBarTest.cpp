@@ -7,6 +7,7 @@
 #include "scene/COGLTexture2D.h"
 #include "scene/ObjectFactory.h"
 #include "scene/WindowsBitmap.h"
+#include "tests/document/PanelTestDoubles.h"
 #include "tests/document/SampleGameFolder.h"
 #include "tests/testkit/RecordingReporter.h"
 #include "tests/testkit/TestFiles.h"
@@ -27,38 +28,6 @@
 #include <QTabBar>
 
 namespace zelvane {
-
-namespace {
-
-class TestView final : public IPanelView {
-public:
-    COGLScene* Scene() override { return &scene; }
-    CageSize GetCageSize() const override { return cage; }
-    void SetCageSize(const CageSize& size) override { cage = size; }
-    ZoomPreset GetZoomPreset() const override { return zoom; }
-    void SetZoomPreset(ZoomPreset preset) override { zoom = preset; }
-    void Redraw() override { ++redraws; }
-
-    COGLScene scene;
-    CageSize cage;
-    ZoomPreset zoom = ZoomPreset::Medium;
-    int redraws = 0;
-};
-
-// An object of the mesh kind with its own mesh set, standing in for an imported mesh.
-class MeshObject final : public COGLObject {
-public:
-    MeshObject() : COGLObject(ObjectKind::Mesh, KindLists{}) {}
-    MeshSet set{};
-};
-
-const MeshSet* MeshSetOf(const COGLObject& object)
-{
-    const auto* mesh = dynamic_cast<const MeshObject*>(&object);
-    return mesh ? &mesh->set : nullptr;
-}
-
-} // namespace
 
 class ObjectBarTest : public QObject {
     Q_OBJECT
@@ -81,10 +50,10 @@ private slots:
     void init()
     {
         reporter_.Clear();
-        view_ = std::make_unique<TestView>();
+        view_ = std::make_unique<test::TestPanelView>();
         working_ = std::make_unique<WorkingObjectFile>(work_.File("zeltemp.iff"));
         working_->AttachScene(&view_->scene);
-        bar_ = std::make_unique<CObjectBar>(*view_, *working_, &MeshSetOf);
+        bar_ = std::make_unique<CObjectBar>(*view_, *working_, &test::MeshSetOfTestMesh);
         bar_->ObjectPanel().Model().SetEditSink([this](PanelEdit edit) { edits_.push_back(std::move(edit)); });
         bar_->MeshPanel().Model().SetEditSink([this](PanelEdit edit) { edits_.push_back(std::move(edit)); });
         edits_.clear();
@@ -213,7 +182,7 @@ private slots:
         MeshPart parts[3] = {{"Seat", faces, 12, vertices, 8, nullptr, 0},
                              {"Legs", faces, 24, vertices, 32, nullptr, 0},
                              {"Back", faces, 4, vertices, 6, nullptr, 0}};
-        auto mesh = std::make_unique<MeshObject>();
+        auto mesh = std::make_unique<test::TestMesh>();
         mesh->set.partCount = 3;
         mesh->set.parts = parts;
         COGLObject& chair = view_->scene.AddObject(std::move(mesh));
@@ -277,7 +246,7 @@ private slots:
 private:
     RecordingReporter reporter_;
     test::TempDir work_;
-    std::unique_ptr<TestView> view_;
+    std::unique_ptr<test::TestPanelView> view_;
     std::unique_ptr<WorkingObjectFile> working_;
     std::unique_ptr<CObjectBar> bar_;
     std::vector<PanelEdit> edits_;
