@@ -163,7 +163,6 @@ void CSelectBaseObjectDlg::ShowChosen()
     preview_->setGeometry(0, 0, shownSize_.width + 2 * kPreviewMargin, shownSize_.height + 2 * kPreviewMargin);
     preview_->show();
     preview_->update();
-    emit PreviewShown();
 }
 
 void CSelectBaseObjectDlg::OnFilterEdited(const QString& text)

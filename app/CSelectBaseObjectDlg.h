@@ -46,10 +46,6 @@ public:
     // is the working object file; otherwise the dialog stays open.
     void accept() override;
 
-signals:
-    // The preview of a newly chosen object has been put on screen.
-    void PreviewShown();
-
 private:
     class ListModel;
     class PreviewArea;

@@ -153,26 +153,6 @@ private slots:
         QCOMPARE(list.count(), 6);
     }
 
-    void theCloseBoxKeepsTypedValuesOutOfTheFile()
-    {
-        const auto working = Clone(test::SampleGameFolder(), "Rug - Woven");
-        const std::vector<uint8_t> before = test::ReadBytes(working->Path());
-        CPropertyEditorDlg dialog(*working->File());
-        QVERIFY(dialog.Open());
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        SelectProperty(dialog, "Price");
-        Type(dialog, QStringLiteral("9999"));
-        SelectProperty(dialog, "Description");
-        auto& text = Find<QPlainTextEdit>(dialog, "multiLineValue");
-        text.setFocus();
-        QTest::keyClicks(&text, QStringLiteral(" Now with tassels."));
-        QTest::keyClick(&dialog, Qt::Key_Escape);
-        QCOMPARE(dialog.result(), static_cast<int>(QDialog::Rejected));
-        QVERIFY(!dialog.SavedChanges());
-        QVERIFY(test::ReadBytes(working->Path()) == before);
-    }
-
     void okOnARealObjectSavesWhatWasTyped()
     {
         const std::filesystem::path data = test::TestDataDir();
