@@ -112,7 +112,8 @@ private slots:
         auto& ok = Find<QPushButton>("ok");
         QVERIFY(filter.hasFocus());
         QTest::keyClicks(&filter, QStringLiteral("TABLE"));
-        QCOMPARE(Rows(), (QStringList{QStringLiteral("Table - Farmhouse Dining"), QStringLiteral("Table - Walnut End")}));
+        QCOMPARE(Rows(),
+                 (QStringList{QStringLiteral("Table - Farmhouse Dining"), QStringLiteral("Table - Walnut End")}));
         QCOMPARE(dialog_->List().Chosen()->ResourceName(), std::string("Table - Farmhouse Dining"));
         // Down in the filter box moves through the list.
         QTest::keyClick(&filter, Qt::Key_Down);

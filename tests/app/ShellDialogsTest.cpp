@@ -49,7 +49,8 @@ private slots:
     {
         const OpenGLInfo openGL{"4.5 (Compatibility Profile) Mesa 22.3.6", "Mesa", "llvmpipe (LLVM 15.0.6, 256 bits)"};
         const std::array<std::string, 3> lines = CAboutDlg::OpenGLLines(openGL);
-        QCOMPARE(QString::fromStdString(lines[0]), QStringLiteral("Version:\t\t4.5 (Compatibility Profile) Mesa 22.3.6\n"));
+        QCOMPARE(QString::fromStdString(lines[0]),
+                 QStringLiteral("Version:\t\t4.5 (Compatibility Profile) Mesa 22.3.6\n"));
         QCOMPARE(QString::fromStdString(lines[1]), QStringLiteral("Vendor:\t\tMesa\n"));
         QCOMPARE(QString::fromStdString(lines[2]), QStringLiteral("Renderer:\tllvmpipe (LLVM 15.0.6, 256 bits)\n"));
 
@@ -104,9 +105,9 @@ private slots:
         test::TempDir folder;
         auto save = [&folder](const QString& filter, const QString& name) {
             test::WhenModal<QFileDialog> answer([&](QFileDialog& dialog) {
-                QCOMPARE(dialog.nameFilters(),
-                         (QStringList{QStringLiteral("Windows Bitmap Files (*.bmp)"),
-                                      QStringLiteral("Truevision Targa Files (*.tga)"), QStringLiteral("All Files (*)")}));
+                QCOMPARE(dialog.nameFilters(), (QStringList{QStringLiteral("Windows Bitmap Files (*.bmp)"),
+                                                            QStringLiteral("Truevision Targa Files (*.tga)"),
+                                                            QStringLiteral("All Files (*)")}));
                 dialog.setDirectory(QString::fromStdString(folder.Path().string()));
                 dialog.selectNameFilter(filter);
                 emit dialog.filterSelected(filter); // as choosing it in the dialog does
@@ -116,7 +117,8 @@ private slots:
             });
             return AskSaveImage(nullptr);
         };
-        std::optional<ImageFileChoice> choice = save(QStringLiteral("Truevision Targa Files (*.tga)"), QStringLiteral("shot"));
+        std::optional<ImageFileChoice> choice =
+            save(QStringLiteral("Truevision Targa Files (*.tga)"), QStringLiteral("shot"));
         QVERIFY(choice);
         QCOMPARE(QString::fromStdString(choice->path), QString::fromStdString(folder.File("shot.tga")));
         QVERIFY(choice->format == ImageFormat::Targa);

@@ -7,6 +7,7 @@
 #include "app/ToolbarIcons.h"
 
 #include <QPainter>
+#include <QToolBar>
 #include <QTest>
 
 #include <set>
@@ -79,6 +80,22 @@ private slots:
         }
         painter.end();
         QVERIFY(sheet.save(QFile::decodeName(folder) + QStringLiteral("/toolbar-icons.png")));
+
+        // As a toolbar shows them, in their groups (run with QT_SCALE_FACTOR=2 for the 2x look).
+        QToolBar toolbar;
+        const std::vector<int> groups = {57603, 32810, 32845, 32853, 32813, 32900, 32822};
+        for (int id : commands) {
+            if (id == 32817)
+                continue; // Orbit is in the menu only
+            toolbar.addAction(ToolbarIcon(id), QString::number(id));
+            if (std::find(groups.begin(), groups.end(), id) != groups.end())
+                toolbar.addSeparator();
+        }
+        toolbar.setIconSize(QSize(16, 15));
+        toolbar.resize(24 * 30, toolbar.sizeHint().height());
+        toolbar.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&toolbar));
+        QVERIFY(toolbar.grab().save(QFile::decodeName(folder) + QStringLiteral("/toolbar.png")));
     }
 };
 
