@@ -1,8 +1,9 @@
 #pragma once
 // The editor's one document: it finds the game folder and owns the catalog of
-// the game's objects, rebuilt at every new document, and the working object
-// file cloned from one of them.
+// the game's objects, rebuilt at every new document, the working object file
+// cloned from one of them, and the undo history of the scene's changes.
 
+#include "document/UndoHistory.h"
 #include "document/WorkingObjectFile.h"
 #include "objects/GameFolder.h"
 #include "objects/ObjectCatalog.h"
@@ -29,6 +30,11 @@ public:
     WorkingObjectFile& WorkingObject() { return workingObject_; }
     const WorkingObjectFile& WorkingObject() const { return workingObject_; }
 
+    // Every change of the scene, undoable; emptied when a scene is made or
+    // opened.
+    UndoHistory& History() { return history_; }
+    const UndoHistory& History() const { return history_; }
+
 private:
     std::optional<std::string> commandLineGameFolder_;
     std::vector<std::string> sampleFolders_;
@@ -36,6 +42,7 @@ private:
     ObjectCatalog catalog_;
     // After the catalog: its file closes before the catalog's do.
     WorkingObjectFile workingObject_;
+    UndoHistory history_;
 };
 
 } // namespace zelvane
