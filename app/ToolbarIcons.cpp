@@ -10,6 +10,8 @@
 
 #include "app/ToolbarIcons.h"
 
+#include "interaction/CommandIds.h"
+
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -36,7 +38,7 @@ const QColor kPaper(0xfb, 0xfa, 0xf4);
 const QColor kRed(0xc8, 0x37, 0x2d);
 const QColor kAxisGreen(0x2c, 0x8c, 0x2f);
 const QColor kBlue(0x2e, 0x5f, 0xcf);
-const QColor kGrid(0x4f, 0x5e, 0x52);
+const QColor kGridLine(0x4f, 0x5e, 0x52);
 
 QPen Line(const QColor& colour, qreal width = 1.0)
 {
@@ -208,7 +210,7 @@ void DrawSave(QPainter& p)
     p.setBrush(kInk);
     p.drawRect(QRectF(8, 2, 1.5, 3));
     Fill(p, Polygon({{3.5, 8.5}, {11.5, 8.5}, {11.5, 13.5}, {3.5, 13.5}}), kPaper);
-    p.setPen(Line(kGrid));
+    p.setPen(Line(kGridLine));
     p.drawLine(QPointF(5, 10.5), QPointF(10, 10.5));
 }
 
@@ -433,7 +435,7 @@ void DrawCage(QPainter& p)
 // The floor grid as the game shows it: tiles seen from above at an angle.
 void DrawGrid(QPainter& p)
 {
-    p.setPen(Line(kGrid));
+    p.setPen(Line(kGridLine));
     const QPointF top(7.5, 2.0), right(15.0, 7.5), bottom(7.5, 13.0), left(0.0, 7.5);
     for (int i = 0; i <= 3; ++i) {
         const qreal t = i / 3.0;
@@ -449,17 +451,35 @@ using Drawing = void (*)(QPainter&);
 
 // Straight-edged drawings whose slanted edges stay crisper at 16 pixels as
 // pixel steps than as blurred half-tones.
-const std::set<int> kStepped1x = {32807, 32811};
+const std::set<int> kStepped1x = {command::kSelect, command::kEffectX};
 
 const std::vector<std::pair<int, Drawing>>& Drawings()
 {
+    using namespace command;
     static const std::vector<std::pair<int, Drawing>> drawings = {
-        {57601, DrawOpen},        {57603, DrawSave},        {32807, DrawSelect},        {32808, DrawMove},
-        {32809, DrawRotate},      {32810, DrawScale},       {32848, DrawMoveTexture},   {32846, DrawRotateTexture},
-        {32845, DrawScaleTexture}, {32816, DrawPan},        {32853, DrawZoom},          {32811, DrawEffectX},
-        {32812, DrawEffectY},     {32813, DrawEffectZ},     {32897, DrawSimsView},      {32898, DrawFrontView},
-        {32899, DrawTopView},     {32900, DrawLeftView},    {32826, DrawWireframe},     {32822, DrawShaded},
-        {32905, DrawCage},        {32818, DrawGrid},        {32817, DrawOrbit},
+        {kOpen, DrawOpen},
+        {kSave, DrawSave},
+        {kSelect, DrawSelect},
+        {kMove, DrawMove},
+        {kRotate, DrawRotate},
+        {kScale, DrawScale},
+        {kTextureMove, DrawMoveTexture},
+        {kTextureRotate, DrawRotateTexture},
+        {kTextureScale, DrawScaleTexture},
+        {kPan, DrawPan},
+        {kZoom, DrawZoom},
+        {kEffectX, DrawEffectX},
+        {kEffectY, DrawEffectY},
+        {kEffectZ, DrawEffectZ},
+        {kCameraSimsButton, DrawSimsView},
+        {kCameraFrontButton, DrawFrontView},
+        {kCameraTopButton, DrawTopView},
+        {kCameraLeftButton, DrawLeftView},
+        {kWireframe, DrawWireframe},
+        {kShaded, DrawShaded},
+        {kCage, DrawCage},
+        {kGrid, DrawGrid},
+        {kOrbit, DrawOrbit},
     };
     return drawings;
 }

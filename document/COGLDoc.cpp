@@ -1,6 +1,5 @@
 #include "document/COGLDoc.h"
 
-#include "objects/ObjectClone.h"
 #include "report/ErrorLog.h"
 
 namespace zelvane {
@@ -8,7 +7,7 @@ namespace zelvane {
 COGLDoc::COGLDoc(std::optional<std::string> commandLineGameFolder, std::vector<std::string> sampleFolders,
                  std::string workingObjectPath)
     : commandLineGameFolder_(std::move(commandLineGameFolder)), sampleFolders_(std::move(sampleFolders)),
-      workingObject_(workingObjectPath.empty() ? DefaultWorkingObjectFilePath() : std::move(workingObjectPath))
+      workingObject_(std::move(workingObjectPath))
 {
 }
 

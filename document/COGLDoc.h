@@ -16,8 +16,8 @@ namespace zelvane {
 
 class COGLDoc {
 public:
-    // The working object file goes to `workingObjectPath`
-    // (DefaultWorkingObjectFilePath() when empty).
+    // The working object file goes to `workingObjectPath` (empty: the user's
+    // data folder, DefaultWorkingObjectFilePath()).
     COGLDoc(std::optional<std::string> commandLineGameFolder, std::vector<std::string> sampleFolders,
             std::string workingObjectPath = {});
 

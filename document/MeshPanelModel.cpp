@@ -1,5 +1,7 @@
 #include "document/MeshPanelModel.h"
 
+#include "document/FunctionCommand.h"
+#include "document/UndoHistory.h"
 #include "scene/COGLObject.h"
 #include "scene/COGLScene.h"
 #include "scene/COGLTexture2D.h"
@@ -37,7 +39,8 @@ void ObjectTextureState::ApplyTo(COGLObject& object) const
     object.SetTextureEnvMode(envMode);
 }
 
-MeshPanelModel::MeshPanelModel(IPanelView& view, MeshSetOf meshSetOf) : view_(view), meshSetOf_(std::move(meshSetOf))
+MeshPanelModel::MeshPanelModel(IPanelView& view, MeshSetOf meshSetOf, UndoHistory* history)
+    : view_(view), meshSetOf_(std::move(meshSetOf)), history_(history)
 {
 }
 
@@ -47,23 +50,26 @@ void MeshPanelModel::Changed()
         changed_();
 }
 
-bool MeshPanelModel::InScene(const COGLObject* object) const
+COGLObject* MeshPanelModel::InScene(const COGLObject* object) const
 {
     const COGLScene* scene = view_.Scene();
     if (!object || !scene)
-        return false;
-    return std::any_of(scene->Objects().begin(), scene->Objects().end(),
-                       [object](const auto& held) { return held.get() == object; });
+        return nullptr;
+    for (const auto& held : scene->Objects())
+        if (held.get() == object)
+            return held.get();
+    return nullptr;
 }
 
 COGLObject* MeshPanelModel::PanelObject() const
 {
-    return InScene(object_) ? object_ : nullptr;
+    return InScene(object_);
 }
 
-void MeshPanelModel::SetPanelObject(COGLObject* object)
+void MeshPanelModel::SetPanelObject(const COGLObject* object)
 {
-    object_ = object;
+    object_ = InScene(object);
+    object = object_;
     groups_.clear();
     meshFaces_ = 0;
     meshVertices_ = 0;
@@ -164,10 +170,11 @@ void MeshPanelModel::Change(const char* text, COGLObject& object, const ObjectTe
     const ObjectTextureState done = ObjectTextureState::Of(object); // a texture that does not load stays off
     view_.Redraw();
     Changed();
-    if (done == before || !sink_)
+    if (done == before || !history_)
         return;
     COGLObject* target = &object;
-    sink_({text, [this, target, before] { Apply(target, before); }, [this, target, done] { Apply(target, done); }});
+    history_->Record(std::make_unique<FunctionCommand>(
+        text, [this, target, done] { Apply(target, done); }, [this, target, before] { Apply(target, before); }));
 }
 
 void MeshPanelModel::SetUseTexture(bool use)

@@ -10,7 +10,6 @@
 // is treated as none rather than touched.
 
 #include "document/IPanelView.h"
-#include "document/PanelEdit.h"
 #include "plugins/interface/MeshSet.h"
 #include "scene/math/Vector3.h"
 
@@ -25,6 +24,7 @@ namespace zelvane {
 
 class COGLObject;
 class COGLTexture2D;
+class UndoHistory;
 
 struct MeshGroup {
     std::string name;
@@ -54,14 +54,16 @@ public:
     // The mesh set an object of the mesh kind keeps, or null.
     using MeshSetOf = std::function<const MeshSet*(const COGLObject&)>;
 
-    MeshPanelModel(IPanelView& view, MeshSetOf meshSetOf);
+    // Steps go to `history` (none: the changes are simply made), which the
+    // model must outlive or be emptied before the model goes.
+    MeshPanelModel(IPanelView& view, MeshSetOf meshSetOf, UndoHistory* history);
 
-    void SetEditSink(PanelEditSink sink) { sink_ = std::move(sink); }
     void SetChangedHandler(std::function<void()> handler) { changed_ = std::move(handler); }
 
     // The view hands over the object a pick selected (or none): its groups
     // when it is a mesh, the totals of its parts, the first group selected.
-    void SetPanelObject(COGLObject* object);
+    // An object the scene does not hold counts as none.
+    void SetPanelObject(const COGLObject* object);
     // The object the panel edits, while the scene still holds it.
     COGLObject* PanelObject() const;
 
@@ -95,14 +97,15 @@ public:
     bool EffectedByLighting() const;
 
 private:
-    bool InScene(const COGLObject* object) const;
+    // The scene's own (changeable) object at that address, or null.
+    COGLObject* InScene(const COGLObject* object) const;
     void Apply(COGLObject* object, const ObjectTextureState& state);
     void Change(const char* text, COGLObject& object, const ObjectTextureState& after);
     void Changed();
 
     IPanelView& view_;
     MeshSetOf meshSetOf_;
-    PanelEditSink sink_;
+    UndoHistory* history_;
     std::function<void()> changed_;
     COGLObject* object_ = nullptr;
     std::vector<MeshGroup> groups_;

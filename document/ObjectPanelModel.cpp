@@ -1,5 +1,7 @@
 #include "document/ObjectPanelModel.h"
 
+#include "document/FunctionCommand.h"
+#include "document/UndoHistory.h"
 #include "document/WorkingObjectFile.h"
 #include "report/Reporter.h"
 
@@ -41,7 +43,10 @@ int MaxCageSide(CageSide side)
     return side == CageSide::Height ? 6 : 15;
 }
 
-ObjectPanelModel::ObjectPanelModel(IPanelView& view, WorkingObjectFile& working) : view_(view), working_(working) {}
+ObjectPanelModel::ObjectPanelModel(IPanelView& view, WorkingObjectFile& working, UndoHistory* history)
+    : view_(view), working_(working), history_(history)
+{
+}
 
 void ObjectPanelModel::Changed()
 {
@@ -104,8 +109,9 @@ void ObjectPanelModel::SetCageSide(CageSide side, int value)
     if (SideValue(after, side) == SideValue(before, side))
         return;
     ApplyCage(after);
-    if (sink_)
-        sink_({SideName(side), [this, before] { ApplyCage(before); }, [this, after] { ApplyCage(after); }});
+    if (history_)
+        history_->Record(std::make_unique<FunctionCommand>(
+            SideName(side), [this, after] { ApplyCage(after); }, [this, before] { ApplyCage(before); }));
 }
 
 void ObjectPanelModel::ApplyZoom(ZoomPreset preset)
@@ -121,8 +127,9 @@ void ObjectPanelModel::SetZoom(ZoomPreset preset)
     if (preset == before)
         return;
     ApplyZoom(preset);
-    if (sink_)
-        sink_({"Zoom Preset", [this, before] { ApplyZoom(before); }, [this, preset] { ApplyZoom(preset); }});
+    if (history_)
+        history_->Record(std::make_unique<FunctionCommand>(
+            "Zoom Preset", [this, preset] { ApplyZoom(preset); }, [this, before] { ApplyZoom(before); }));
 }
 
 } // namespace zelvane

@@ -3,10 +3,9 @@
 // object's catalog name, price and description, the way to the property
 // editor, the view's footprint cage size (Height, Width, Depth) and its zoom
 // preset (Near, Medium, Far). Each setter is one command: it changes the view,
-// redraws it and hands one undo step to the edit sink.
+// redraws it and records one step in the document's undo history.
 
 #include "document/IPanelView.h"
-#include "document/PanelEdit.h"
 #include "objects/CObjectEntry.h"
 
 #include <functional>
@@ -14,6 +13,7 @@
 namespace zelvane {
 
 class CObjectFile;
+class UndoHistory;
 class WorkingObjectFile;
 
 inline constexpr const char* kNoBaseObjectText = "Please set the base object to clone attributes from first.";
@@ -25,9 +25,10 @@ int MaxCageSide(CageSide side); // height 6, width and depth 15
 
 class ObjectPanelModel {
 public:
-    ObjectPanelModel(IPanelView& view, WorkingObjectFile& working);
+    // Steps go to `history` (none: the changes are simply made), which the
+    // model must outlive or be emptied before the model goes.
+    ObjectPanelModel(IPanelView& view, WorkingObjectFile& working, UndoHistory* history);
 
-    void SetEditSink(PanelEditSink sink) { sink_ = std::move(sink); }
     // Called after every change the panel should show (undo and redo included).
     void SetChangedHandler(std::function<void()> handler) { changed_ = std::move(handler); }
 
@@ -63,7 +64,7 @@ private:
 
     IPanelView& view_;
     WorkingObjectFile& working_;
-    PanelEditSink sink_;
+    UndoHistory* history_;
     std::function<void()> changed_;
 };
 

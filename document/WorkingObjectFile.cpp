@@ -3,7 +3,6 @@
 #include "objects/ObjectCatalog.h"
 #include "objects/ObjectClone.h"
 #include "report/Reporter.h"
-#include "scene/COGLScene.h"
 
 #include <cstdio>
 
@@ -11,10 +10,13 @@ namespace zelvane {
 
 WorkingObjectFile::WorkingObjectFile(std::string path) : path_(std::move(path)) {}
 
-WorkingObjectFile::~WorkingObjectFile()
+WorkingObjectFile::~WorkingObjectFile() = default;
+
+const std::string& WorkingObjectFile::Path() const
 {
-    if (scene_ && scene_->ObjectFile() == file_.get())
-        scene_->SetObjectFile(nullptr);
+    if (path_.empty())
+        path_ = DefaultWorkingObjectFilePath();
+    return path_;
 }
 
 CObjectEntry* WorkingObjectFile::CurrentObject() const
@@ -24,26 +26,19 @@ CObjectEntry* WorkingObjectFile::CurrentObject() const
     return file_->ListedObjects().front();
 }
 
-void WorkingObjectFile::AttachScene(COGLScene* scene)
-{
-    scene_ = scene;
-    if (scene_)
-        scene_->SetObjectFile(file_.get());
-}
-
 void WorkingObjectFile::MakeCurrent(std::unique_ptr<CObjectFile> file)
 {
     // The scene points at the new file before the old one closes.
     std::unique_ptr<CObjectFile> previous = std::move(file_);
     file_ = std::move(file);
-    if (scene_)
-        scene_->SetObjectFile(file_.get());
+    if (observer_)
+        observer_(file_.get());
     unsavedEdits_ = false;
 }
 
 bool WorkingObjectFile::Reopen()
 {
-    std::unique_ptr<CObjectFile> opened = OpenWorkingObjectFile(path_);
+    std::unique_ptr<CObjectFile> opened = OpenWorkingObjectFile(Path());
     if (!opened)
         return false;
     MakeCurrent(std::move(opened));
@@ -54,7 +49,7 @@ WorkingObjectFile::CloneOutcome WorkingObjectFile::CloneFrom(const CObjectEntry&
 {
     if (unsavedEdits_) {
         const CObjectEntry* current = CurrentObject();
-        const std::string name = current ? current->Summary().name : path_;
+        const std::string name = current ? current->Summary().name : Path();
         char text[512];
         std::snprintf(text, sizeof text,
                       "\"%.200s\" has property changes that were not saved with a scene. Cloning \"%.63s\" "
@@ -65,12 +60,12 @@ WorkingObjectFile::CloneOutcome WorkingObjectFile::CloneFrom(const CObjectEntry&
     }
 
     CloneOptions options;
-    options.targetPath = path_;
+    options.targetPath = Path();
     options.guidInUse = [&catalog](uint32_t guid) { return catalog.GuidInUse(guid); };
     // The clone tells the user what went wrong; the previous file is untouched then.
     if (!CloneObject(base, options).succeeded)
         return CloneOutcome::Failed;
-    std::unique_ptr<CObjectFile> opened = OpenWorkingObjectFile(path_);
+    std::unique_ptr<CObjectFile> opened = OpenWorkingObjectFile(Path());
     if (!opened)
         return CloneOutcome::Failed;
     MakeCurrent(std::move(opened));

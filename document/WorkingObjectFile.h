@@ -1,9 +1,9 @@
 #pragma once
 // The working object file: the clone of a base object that the property
 // editor changes and that a saved scene carries beside it. The document owns
-// it; the scene only points at it (COGLScene::ObjectFile), and this class keeps
-// that pointer current whenever the file is replaced, so the scene never holds
-// a file that is gone.
+// it; the scene only points at it (COGLScene::ObjectFile). Whoever shows the
+// scene follows every replacement through the file observer, so a scene never
+// keeps pointing at a file that is gone.
 //
 // It also knows whether the file holds edits that exist nowhere else: property
 // changes saved into it since it was cloned, or since it was last copied beside
@@ -11,33 +11,35 @@
 
 #include "objects/CObjectFile.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
 namespace zelvane {
 
-class COGLScene;
 class ObjectCatalog;
 
 class WorkingObjectFile {
 public:
-    // `path` is where clones are written ("zeltemp.iff" in the user's data
-    // folder, DefaultWorkingObjectFilePath); nothing is opened yet.
-    explicit WorkingObjectFile(std::string path);
+    // Clones go to `path`; empty: "zeltemp.iff" in the user's data folder
+    // (DefaultWorkingObjectFilePath), found when first needed. Nothing is
+    // opened yet.
+    explicit WorkingObjectFile(std::string path = {});
     ~WorkingObjectFile();
     WorkingObjectFile(const WorkingObjectFile&) = delete;
     WorkingObjectFile& operator=(const WorkingObjectFile&) = delete;
 
-    const std::string& Path() const { return path_; }
+    const std::string& Path() const;
     // The open working object file; null until a clone or a scene brings one.
     CObjectFile* File() const { return file_.get(); }
     // The object the property editor edits: the file's first listed object;
     // null without a file or when it lists none.
     CObjectEntry* CurrentObject() const;
 
-    // The scene whose object file follows this one (null: none). The scene is
-    // pointed at the current file at once and at every replacement.
-    void AttachScene(COGLScene* scene);
+    // Called with the new file whenever another one becomes current: the view
+    // points its scene at it. Whoever sets it clears it before it becomes
+    // invalid (the document outlives the view, whose scene points at the file).
+    void SetFileObserver(std::function<void(CObjectFile*)> observer) { observer_ = std::move(observer); }
 
     bool HasUnsavedEdits() const { return unsavedEdits_; }
     // The property editor saved changes into the file.
@@ -65,9 +67,9 @@ public:
 private:
     void MakeCurrent(std::unique_ptr<CObjectFile> file);
 
-    std::string path_;
+    mutable std::string path_;
     std::unique_ptr<CObjectFile> file_;
-    COGLScene* scene_ = nullptr;
+    std::function<void(CObjectFile*)> observer_;
     bool unsavedEdits_ = false;
 };
 

@@ -34,8 +34,8 @@ QLineEdit* CountField(const char* name, int controlId)
 
 } // namespace
 
-CMeshPanel::CMeshPanel(IPanelView& view, MeshPanelModel::MeshSetOf meshSetOf, QWidget* parent)
-    : QWidget(parent), model_(view, std::move(meshSetOf))
+CMeshPanel::CMeshPanel(IPanelView& view, MeshPanelModel::MeshSetOf meshSetOf, UndoHistory* history, QWidget* parent)
+    : QWidget(parent), model_(view, std::move(meshSetOf), history)
 {
     setObjectName(QStringLiteral("meshPanel"));
     meshFaces_ = CountField("meshFaces", 1229);

@@ -19,11 +19,13 @@ class CMeshPanel : public QWidget {
     Q_OBJECT
 
 public:
-    CMeshPanel(IPanelView& view, MeshPanelModel::MeshSetOf meshSetOf, QWidget* parent = nullptr);
+    // Its changes are recorded in `history` (none: simply made).
+    CMeshPanel(IPanelView& view, MeshPanelModel::MeshSetOf meshSetOf, UndoHistory* history,
+               QWidget* parent = nullptr);
 
     MeshPanelModel& Model() { return model_; }
     // The view hands over the object a pick selected (or none).
-    void SetPanelObject(COGLObject* object) { model_.SetPanelObject(object); }
+    void SetPanelObject(const COGLObject* object) { model_.SetPanelObject(object); }
     void Refresh();
 
 private:

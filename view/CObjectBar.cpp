@@ -5,10 +5,10 @@
 
 namespace zelvane {
 
-CObjectBar::CObjectBar(IPanelView& view, WorkingObjectFile& working, MeshPanelModel::MeshSetOf meshSetOf,
-                       QWidget* parent)
-    : QTabWidget(parent), objectPanel_(new CObjectPanel(view, working)),
-      meshPanel_(new CMeshPanel(view, std::move(meshSetOf)))
+CObjectBar::CObjectBar(IPanelView& view, WorkingObjectFile& working, UndoHistory* history,
+                       MeshPanelModel::MeshSetOf meshSetOf, QWidget* parent)
+    : QTabWidget(parent), objectPanel_(new CObjectPanel(view, working, history)),
+      meshPanel_(new CMeshPanel(view, std::move(meshSetOf), history))
 {
     setObjectName(QStringLiteral("objectBar"));
     setProperty("controlId", 1217);

@@ -10,14 +10,16 @@ namespace zelvane {
 
 class CMeshPanel;
 class CObjectPanel;
+class UndoHistory;
 class WorkingObjectFile;
 
 class CObjectBar : public QTabWidget {
     Q_OBJECT
 
 public:
-    CObjectBar(IPanelView& view, WorkingObjectFile& working, MeshPanelModel::MeshSetOf meshSetOf,
-               QWidget* parent = nullptr);
+    // The panels' changes are recorded in `history` (none: simply made).
+    CObjectBar(IPanelView& view, WorkingObjectFile& working, UndoHistory* history,
+               MeshPanelModel::MeshSetOf meshSetOf, QWidget* parent = nullptr);
 
     CObjectPanel& ObjectPanel() { return *objectPanel_; }
     CMeshPanel& MeshPanel() { return *meshPanel_; }

@@ -31,8 +31,8 @@ Widget* Named(Widget* widget, const char* name, int controlId)
 
 } // namespace
 
-CObjectPanel::CObjectPanel(IPanelView& view, WorkingObjectFile& working, QWidget* parent)
-    : QWidget(parent), model_(view, working)
+CObjectPanel::CObjectPanel(IPanelView& view, WorkingObjectFile& working, UndoHistory* history, QWidget* parent)
+    : QWidget(parent), model_(view, working, history)
 {
     setObjectName(QStringLiteral("objectPanel"));
     name_ = Named(new QLineEdit, "catalogName", 1024);

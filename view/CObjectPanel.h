@@ -20,7 +20,8 @@ class CObjectPanel : public QWidget {
     Q_OBJECT
 
 public:
-    CObjectPanel(IPanelView& view, WorkingObjectFile& working, QWidget* parent = nullptr);
+    // Its changes are recorded in `history` (none: simply made).
+    CObjectPanel(IPanelView& view, WorkingObjectFile& working, UndoHistory* history, QWidget* parent = nullptr);
 
     ObjectPanelModel& Model() { return model_; }
     // Shows the model's state again (after a new base object, an undo...).

@@ -4,6 +4,7 @@
 
 #include "document/MeshPanelModel.h"
 #include "document/ObjectPanelModel.h"
+#include "document/UndoHistory.h"
 #include "document/WorkingObjectFile.h"
 #include "scene/COGLTexture2D.h"
 #include "scene/ObjectFactory.h"
@@ -24,8 +25,6 @@ protected:
     Panels()
     {
         SetReporter(&reporter_);
-        objectPanel_.SetEditSink([this](PanelEdit edit) { edits_.push_back(std::move(edit)); });
-        meshPanel_.SetEditSink([this](PanelEdit edit) { edits_.push_back(std::move(edit)); });
     }
     ~Panels() override { SetReporter(nullptr); }
 
@@ -33,9 +32,9 @@ protected:
     TempDir work_;
     TestPanelView view_;
     WorkingObjectFile working_{work_.File("zeltemp.iff")};
-    ObjectPanelModel objectPanel_{view_, working_};
-    MeshPanelModel meshPanel_{view_, &MeshSetOfTestMesh};
-    std::vector<PanelEdit> edits_;
+    UndoHistory history_;
+    ObjectPanelModel objectPanel_{view_, working_, &history_};
+    MeshPanelModel meshPanel_{view_, &MeshSetOfTestMesh, &history_};
 };
 
 } // namespace
@@ -48,13 +47,13 @@ TEST_F(Panels, CageSidesAreClampedAndOnlyRealChangesAreSteps)
     EXPECT_EQ(view_.cage.height, 6);
     EXPECT_EQ(view_.cage.depth, 1);
     EXPECT_EQ(view_.redraws, 1);
-    ASSERT_EQ(edits_.size(), 1u);
-    EXPECT_EQ(edits_[0].text, "Cage Height");
-    edits_[0].undo();
+    ASSERT_EQ(history_.Count(), 1u);
+    EXPECT_EQ(history_.UndoText(), "Cage Height");
+    history_.Undo();
     EXPECT_EQ(view_.cage.height, 1);
-    edits_[0].redo();
+    history_.Redo();
     EXPECT_EQ(view_.cage.height, 6);
-    EXPECT_EQ(edits_.size(), 1u) << "undo and redo make no new steps";
+    EXPECT_EQ(history_.Count(), 1u) << "undo and redo make no new steps";
 
     // Without a working object there is nothing to edit, and the user is told so.
     EXPECT_EQ(objectPanel_.FileForProperties(), nullptr);
@@ -71,6 +70,9 @@ TEST_F(Panels, AMeshDeletedBehindThePanelsBackIsNeitherShownNorTouched)
     mesh->set.partCount = 2;
     mesh->set.parts = parts;
     COGLObject& added = view_.scene.AddObject(std::move(mesh));
+    TestMesh stranger;
+    meshPanel_.SetPanelObject(&stranger);
+    EXPECT_EQ(meshPanel_.PanelObject(), nullptr) << "not in the scene";
     meshPanel_.SetPanelObject(&added);
     EXPECT_EQ(meshPanel_.MeshFaces(), 30);
     EXPECT_EQ(meshPanel_.Groups()[0].name, "") << "a part without a name";
@@ -78,10 +80,10 @@ TEST_F(Panels, AMeshDeletedBehindThePanelsBackIsNeitherShownNorTouched)
     EXPECT_EQ(meshPanel_.SelectedGroup(), 0) << "outside the list: the first group";
 
     meshPanel_.SetUseTexture(false); // placement already reset: no change, no step
-    EXPECT_TRUE(edits_.empty());
+    EXPECT_EQ(history_.Count(), 0u);
     added.SetTextureScale({2, 2, 1});
     meshPanel_.SetUseTexture(false);
-    ASSERT_EQ(edits_.size(), 1u);
+    ASSERT_EQ(history_.Count(), 1u);
     ASSERT_TRUE(view_.scene.RemoveObject(&added));
     EXPECT_EQ(meshPanel_.PanelObject(), nullptr);
     EXPECT_EQ(meshPanel_.MeshFaces(), 0);
@@ -89,8 +91,8 @@ TEST_F(Panels, AMeshDeletedBehindThePanelsBackIsNeitherShownNorTouched)
     EXPECT_EQ(meshPanel_.GroupFaces(), 0);
     meshPanel_.SetUseTexture(true);
     meshPanel_.SetEffectedByLighting(false);
-    edits_[0].undo(); // of an object that is gone: nothing happens
-    EXPECT_EQ(edits_.size(), 1u);
+    history_.Undo(); // of an object that is gone: nothing happens
+    EXPECT_EQ(history_.Count(), 1u);
 }
 
 TEST_F(Panels, TexturesThatDoNotLoadOrAreGoneAreNeverAttached)
@@ -101,7 +103,7 @@ TEST_F(Panels, TexturesThatDoNotLoadOrAreGoneAreNeverAttached)
     EXPECT_TRUE(view_.scene.Textures().empty());
     EXPECT_EQ(reporter_.Messages().size(), 1u) << "the image loader says why";
     meshPanel_.SetUseTexture(true); // nothing selected to attach
-    EXPECT_TRUE(edits_.empty());
+    EXPECT_EQ(history_.Count(), 0u);
 
     const std::string path = work_.File("Slate.bmp");
     WriteBytes(path, EncodeWindowsBitmap(PlainImage(4, 4, 3, 200)));
@@ -110,11 +112,11 @@ TEST_F(Panels, TexturesThatDoNotLoadOrAreGoneAreNeverAttached)
     meshPanel_.SetUseTexture(true);
     EXPECT_EQ(box.Texture(), view_.scene.Textures()[0].get());
     meshPanel_.SetUseTexture(false);
-    ASSERT_EQ(edits_.size(), 2u);
+    ASSERT_EQ(history_.Count(), 2u);
 
     // Undoing the removal after the scene's textures went puts none back.
     view_.scene.DeleteAllTextures();
     EXPECT_EQ(meshPanel_.SelectedTexture(), -1);
-    edits_[1].undo();
+    history_.Undo();
     EXPECT_EQ(box.Texture(), nullptr);
 }

@@ -24,7 +24,7 @@ protected:
 
 TEST_F(WorkingObject, ACloneBecomesTheScenesObjectFile)
 {
-    working_.AttachScene(&scene_);
+    working_.SetFileObserver([this](CObjectFile* file) { scene_.SetObjectFile(file); });
     EXPECT_EQ(working_.File(), nullptr);
     EXPECT_EQ(working_.CurrentObject(), nullptr);
 
@@ -46,7 +46,7 @@ TEST_F(WorkingObject, ACloneBecomesTheScenesObjectFile)
 
 TEST_F(WorkingObject, EditsNotSavedWithASceneAreReplacedOnlyWhenTheUserSaysSo)
 {
-    working_.AttachScene(&scene_);
+    working_.SetFileObserver([this](CObjectFile* file) { scene_.SetObjectFile(file); });
     ASSERT_EQ(working_.CloneFrom(Object("Chair - Maple Dining"), catalog_), WorkingObjectFile::CloneOutcome::Replaced);
     working_.NoteEdited();
     EXPECT_TRUE(working_.HasUnsavedEdits());
@@ -79,7 +79,7 @@ TEST_F(WorkingObject, EditsNotSavedWithASceneAreReplacedOnlyWhenTheUserSaysSo)
 
 TEST_F(WorkingObject, AFailedCloneOrOpenKeepsThePreviousFileCurrent)
 {
-    working_.AttachScene(&scene_);
+    working_.SetFileObserver([this](CObjectFile* file) { scene_.SetObjectFile(file); });
     ASSERT_EQ(working_.CloneFrom(Object("Lamp - Brass Reading"), catalog_), WorkingObjectFile::CloneOutcome::Replaced);
     CObjectFile* lamp = working_.File();
 
@@ -109,16 +109,4 @@ TEST_F(WorkingObject, AFailedCloneOrOpenKeepsThePreviousFileCurrent)
     ASSERT_EQ(reporter_.Messages().size(), 1u);
     EXPECT_EQ(reporter_.Messages()[0].text, "Could NOT open new object file!");
     EXPECT_EQ(working_.File(), clock);
-}
-
-TEST_F(WorkingObject, TheSceneLetsGoOfTheFileWithIt)
-{
-    {
-        WorkingObjectFile shortLived(work_.File("short.iff"));
-        shortLived.AttachScene(&scene_);
-        ASSERT_EQ(shortLived.CloneFrom(Object("Lamp - Brass Reading"), catalog_),
-                  WorkingObjectFile::CloneOutcome::Replaced);
-        EXPECT_NE(scene_.ObjectFile(), nullptr);
-    }
-    EXPECT_EQ(scene_.ObjectFile(), nullptr);
 }

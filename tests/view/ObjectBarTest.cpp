@@ -1,6 +1,7 @@
 // The object bar: the object panel and the mesh panel on their tabs, driven
 // by clicks and keys against a view, a scene and a working object file.
 
+#include "document/UndoHistory.h"
 #include "document/WorkingObjectFile.h"
 #include "objects/ObjectCatalog.h"
 #include "scene/COGLScene.h"
@@ -52,11 +53,9 @@ private slots:
         reporter_.Clear();
         view_ = std::make_unique<test::TestPanelView>();
         working_ = std::make_unique<WorkingObjectFile>(work_.File("zeltemp.iff"));
-        working_->AttachScene(&view_->scene);
-        bar_ = std::make_unique<CObjectBar>(*view_, *working_, &test::MeshSetOfTestMesh);
-        bar_->ObjectPanel().Model().SetEditSink([this](PanelEdit edit) { edits_.push_back(std::move(edit)); });
-        bar_->MeshPanel().Model().SetEditSink([this](PanelEdit edit) { edits_.push_back(std::move(edit)); });
-        edits_.clear();
+        working_->SetFileObserver([this](CObjectFile* file) { view_->scene.SetObjectFile(file); });
+        history_ = std::make_unique<UndoHistory>();
+        bar_ = std::make_unique<CObjectBar>(*view_, *working_, history_.get(), &test::MeshSetOfTestMesh);
         bar_->resize(320, 640);
         bar_->show();
         QVERIFY(QTest::qWaitForWindowExposed(bar_.get()));
@@ -65,6 +64,7 @@ private slots:
     void cleanup()
     {
         bar_.reset();
+        history_.reset();
         working_.reset();
         view_.reset();
     }
@@ -162,12 +162,15 @@ private slots:
         QVERIFY(view_->redraws >= 5);
 
         // Up, up, 12, Far, Near.
-        QCOMPARE(edits_.size(), size_t{5});
-        edits_[4].undo();
+        QCOMPARE(history_->Count(), size_t{5});
+        history_->Undo();
         QVERIFY(Find<QRadioButton>("zoomFar").isChecked());
-        edits_[1].undo();
+        history_->Undo();
+        history_->Undo();
+        QCOMPARE(width.value(), 1);
+        history_->Undo();
         QCOMPARE(height.value(), 2);
-        QCOMPARE(edits_.size(), size_t{5});
+        QCOMPARE(history_->Count(), size_t{5});
         test::Screenshot(*bar_, QStringLiteral("object-panel-cage"));
 
         // The zoom tool's free zoom checks none of the presets.
@@ -233,8 +236,9 @@ private slots:
         test::ClickIndicator(use);
         QCOMPARE(chair.Texture(), nullptr);
         QCOMPARE(chair.TextureScale(), (Vector3{1, 1, 1}));
-        QCOMPARE(edits_.size(), size_t{3});
-        edits_[2].undo();
+        QCOMPARE(history_->Count(), size_t{3});
+        QCOMPARE(QString::fromStdString(history_->UndoText()), QStringLiteral("Use Texture"));
+        history_->Undo();
         QVERIFY(use.isChecked());
         QCOMPARE(chair.TextureScale(), (Vector3{3, 3, 1}));
 
@@ -251,7 +255,7 @@ private:
     std::unique_ptr<test::TestPanelView> view_;
     std::unique_ptr<WorkingObjectFile> working_;
     std::unique_ptr<CObjectBar> bar_;
-    std::vector<PanelEdit> edits_;
+    std::unique_ptr<UndoHistory> history_;
 };
 
 } // namespace zelvane
