@@ -43,6 +43,9 @@ bool PropertyEditorModel::Open()
         CurrentReporter().ShowMessage(text, MessageIcon::Error, MessageButtons::Ok);
         return false;
     }
+    openedRecord_ = editor_.Record().StoredBytes();
+    openedStrings_ = editor_.Strings();
+    openedName_ = editor_.ResourceName();
     ToggleView();
     applyEnabled_ = false;
     return true;
@@ -176,8 +179,10 @@ int32_t PropertyEditorModel::WriteAndSave()
     note(editor_.WriteRecord());
     note(editor_.WriteCatalogStrings());
     note(editor_.Save());
-    if (first == kResOk)
+    if (first == kResOk) {
+        savedChanges_ = DiffersFromOpened();
         return kResOk;
+    }
 
     char text[400];
     const ObjectDefinition& record = editor_.Record();
@@ -194,6 +199,13 @@ int32_t PropertyEditorModel::WriteAndSave()
     }
     CurrentReporter().ShowMessage(text, MessageIcon::Error, MessageButtons::Ok);
     return first;
+}
+
+bool PropertyEditorModel::DiffersFromOpened()
+{
+    const CatalogStrings& strings = editor_.Strings();
+    return editor_.Record().StoredBytes() != openedRecord_ || strings.name != openedStrings_.name ||
+           strings.description != openedStrings_.description || editor_.ResourceName() != openedName_;
 }
 
 int32_t PropertyEditorModel::Apply()

@@ -54,6 +54,7 @@ TEST(PropertyEditorModel, OpensInTheSimpleViewAndOkRightAwaySaves)
 
     EXPECT_EQ(model.Ok(), kResOk);
     EXPECT_EQ(f.Stored(kTypeOBJD, kObjectId).size(), 216u);
+    EXPECT_FALSE(model.SavedChanges()) << "the record was rewritten, but with what it held";
 
     model.ToggleView();
     EXPECT_EQ(model.ListItems().size(), 31u);
@@ -124,6 +125,26 @@ TEST(PropertyEditorModel, ApplyWritesAndOnlyAChangeOrASelectionEnablesItAgain)
     f.Reopen();
     EXPECT_EQ(ObjectDefinition::FromBytes(f.Stored(kTypeOBJD, kObjectId)).Price(), 12);
     EXPECT_EQ(ReadCatalogStrings(f.file, kStringsId).description, "Sit on it");
+}
+
+TEST(PropertyEditorModel, SavedChangesSaysWhetherTheSavedFileDiffersFromWhatWasOpened)
+{
+    DefinitionFile f = OldObject();
+    PropertyEditorModel model(f.file, kObjectId);
+    ASSERT_TRUE(model.Open());
+    Select(model, "Price");
+    const std::string price = model.ControlValue().AsText();
+    model.ValueChanged(PropertyValue::FromText("77"));
+    EXPECT_FALSE(model.SavedChanges()) << "not saved yet";
+    EXPECT_EQ(model.Apply(), kResOk);
+    EXPECT_TRUE(model.SavedChanges());
+    model.ValueChanged(PropertyValue::FromText(price));
+    EXPECT_EQ(model.Apply(), kResOk);
+    EXPECT_FALSE(model.SavedChanges()) << "changed back";
+    Select(model, "Name");
+    model.ValueChanged(PropertyValue::FromText("Armchair"));
+    EXPECT_EQ(model.Ok(), kResOk);
+    EXPECT_TRUE(model.SavedChanges());
 }
 
 TEST(PropertyEditorModel, ShowingAPlaceholderNameNeverRenamesTheObject)
