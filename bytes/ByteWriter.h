@@ -5,6 +5,7 @@
 
 #include "bytes/ByteOrder.h"
 
+#include <bit>
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -21,6 +22,8 @@ public:
     void u32be(uint32_t v) { put(v, 4, ByteOrder::Big); }
     void u16(uint16_t v, ByteOrder order) { put(v, 2, order); }
     void u32(uint32_t v, ByteOrder order) { put(v, 4, order); }
+    // An IEEE single, bit for bit (NaNs keep their payload).
+    void f32le(float v) { u32le(std::bit_cast<uint32_t>(v)); }
     void bytes(std::span<const uint8_t> data) { append(data.data(), data.size()); }
     void text(std::string_view s) { append(s.data(), s.size()); }
     void fill(size_t count, uint8_t value) { bytes_.insert(bytes_.end(), count, value); }

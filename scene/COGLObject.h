@@ -152,6 +152,16 @@ protected:
     COGLObject(ObjectKind kind, KindLists lists);
 
     void SetPickList(GLuint list) { pickList_ = list; }
+    // For kinds that build lists of their own rather than share their kind's.
+    void SetDisplayLists(GLuint solid, GLuint wire, GLuint pick)
+    {
+        solidList_ = solid;
+        wireList_ = wire;
+        pickList_ = pick;
+    }
+    // Draws what the list `list` stands for: the list itself, or for kinds
+    // whose lists are ranges (one per character of a text), the whole range.
+    virtual void CallList(GLuint list) const { glCallList(list); }
 
     // Translate, turn, scale: where the kind's list is drawn. Kinds whose shape
     // is not centred on its origin move it in between (ShapeOffset).
@@ -180,6 +190,14 @@ protected:
     void DrawTextured(GLuint list, GLenum envMode, const TextureMapping& mapping) const;
     // The cage's lines around ±extent, lifted `lift` along the object's z.
     void DrawCageAround(float lift);
+    // The cage's lines around the box from `low` to `high`, lifted `lift`
+    // along the object's z, with the axis markers; with `placement`
+    // ShapeOffset the box moves with the shape.
+    enum class CagePlacement { Centred, ShapeOffset };
+    void DrawCageBox(const Vector3& low, const Vector3& high, CagePlacement placement, float lift = 0.0f);
+    // The three axis markers, from the given starting points outwards along
+    // x (red), y (green) and z (blue).
+    void DrawAxisMarkers(const Vector3& xFrom, const Vector3& yFrom, const Vector3& zFrom) const;
 
     Vector3 scale_{1, 1, 1};
 
