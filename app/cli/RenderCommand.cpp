@@ -184,7 +184,7 @@ std::string Parse(const SceneOptions& options, SceneSetup& setup)
         setup.additions.push_back(parsed);
     }
     if (options.select < 0 || static_cast<std::size_t>(options.select) > setup.additions.size())
-        return "--select takes the number of an added primitive or text, 1 to " + std::to_string(setup.additions.size());
+        return "--select takes the number of an added primitive, 1 to " + std::to_string(setup.additions.size());
     return {};
 }
 
@@ -290,8 +290,8 @@ int RunPick(const PickOptions& options)
         return kExitOk;
     }
     if (picked.object)
-        std::cout << "(" << options.x << ", " << options.y << "): " << Printable(picked.object->Name()) << ", added primitive "
-                  << number << '\n';
+        std::cout << "(" << options.x << ", " << options.y << "): " << Printable(picked.object->Name()) << ", added "
+                  << (picked.object->Kind() == ObjectKind::Text ? "text " : "primitive ") << number << '\n';
     else if (picked.light)
         std::cout << "(" << options.x << ", " << options.y << "): the marker of light " << Quoted(picked.light->Name())
                   << " in slot " << picked.light->Slot() << "; the scene selects nothing\n";
