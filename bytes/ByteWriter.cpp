@@ -1,5 +1,6 @@
 #include "bytes/ByteWriter.h"
 
+#include <bit>
 #include <cstring>
 #include <stdexcept>
 
@@ -10,6 +11,11 @@ void ByteWriter::put(uint32_t v, size_t n, ByteOrder order)
     const size_t at = bytes_.size();
     bytes_.resize(at + n);
     byte_order::Store(std::span(bytes_).subspan(at, n), v, order);
+}
+
+void ByteWriter::f32le(float v)
+{
+    u32le(std::bit_cast<uint32_t>(v));
 }
 
 void ByteWriter::patch(size_t at, uint32_t v, ByteOrder order)

@@ -5,7 +5,6 @@
 
 #include "bytes/ByteOrder.h"
 
-#include <bit>
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -19,11 +18,11 @@ public:
     void u16le(uint16_t v) { put(v, 2, ByteOrder::Little); }
     void u16be(uint16_t v) { put(v, 2, ByteOrder::Big); }
     void u32le(uint32_t v) { put(v, 4, ByteOrder::Little); }
+    void i32le(int32_t v) { u32le(static_cast<uint32_t>(v)); }
+    void f32le(float v);
     void u32be(uint32_t v) { put(v, 4, ByteOrder::Big); }
     void u16(uint16_t v, ByteOrder order) { put(v, 2, order); }
     void u32(uint32_t v, ByteOrder order) { put(v, 4, order); }
-    // An IEEE single, bit for bit (NaNs keep their payload).
-    void f32le(float v) { u32le(std::bit_cast<uint32_t>(v)); }
     void bytes(std::span<const uint8_t> data) { append(data.data(), data.size()); }
     void text(std::string_view s) { append(s.data(), s.size()); }
     void fill(size_t count, uint8_t value) { bytes_.insert(bytes_.end(), count, value); }
@@ -34,6 +33,8 @@ public:
     void patch_u32le(size_t at, uint32_t v) { patch(at, v, ByteOrder::Little); }
 
     [[nodiscard]] size_t size() const { return bytes_.size(); }
+    // Forgets what was written, keeping the buffer's capacity.
+    void clear() { bytes_.clear(); }
     [[nodiscard]] const std::vector<uint8_t>& data() const { return bytes_; }
     std::vector<uint8_t> take() { return std::move(bytes_); }
 

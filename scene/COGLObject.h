@@ -152,16 +152,13 @@ protected:
     COGLObject(ObjectKind kind, KindLists lists);
 
     void SetPickList(GLuint list) { pickList_ = list; }
-    // For kinds that build lists of their own rather than share their kind's.
-    void SetDisplayLists(GLuint solid, GLuint wire, GLuint pick)
+    // Lists made for this object alone (a mesh's); picking with the solid one.
+    void SetLists(KindLists lists)
     {
-        solidList_ = solid;
-        wireList_ = wire;
-        pickList_ = pick;
+        pickList_ = lists.solid;
+        solidList_ = lists.solid;
+        wireList_ = lists.wire;
     }
-    // Draws what the list `list` stands for: the list itself, or for kinds
-    // whose lists are ranges (one per character of a text), the whole range.
-    virtual void CallList(GLuint list) const { glCallList(list); }
 
     // Translate, turn, scale: where the kind's list is drawn. Kinds whose shape
     // is not centred on its origin move it in between (ShapeOffset).
@@ -180,6 +177,9 @@ protected:
     };
     // Draw's work for any list: placement, material and texture, axis markers.
     void DrawList(DrawFlags flags, GLuint list, const TextureMapping& mapping);
+    // Draws what the list `list` stands for: the list itself, or for kinds
+    // whose lists are ranges (one per character of a text), the whole range.
+    virtual void CallList(GLuint list) const { glCallList(list); }
 
     // Blending on and depth writes off for a transparent object, and back.
     void BeginTransparency() const;

@@ -224,7 +224,9 @@ void COGLText::BuildLists()
             CompileGlyphLists(*glyph, ExtrudeGlyph(*glyph, extrusion_), polygons + static_cast<GLuint>(i),
                               lines + static_cast<GLuint>(i));
     }
-    SetDisplayLists(polygons, lines, PickStyle() == kPickByOutline ? lines : polygons);
+    SetLists({polygons, lines});
+    if (PickStyle() == kPickByOutline)
+        SetPickList(lines);
 }
 
 void COGLText::FreeLists()
@@ -240,7 +242,7 @@ void COGLText::FreeLists()
         context.EndGL();
     }
     listCount_ = 0;
-    SetDisplayLists(0, 0, 0);
+    SetLists({});
 }
 
 void COGLText::UpdateOffsets()
