@@ -290,8 +290,8 @@ int RunPick(const PickOptions& options)
         return kExitOk;
     }
     if (picked.object)
-        std::cout << "(" << options.x << ", " << options.y << "): " << Printable(picked.object->Name()) << ", added "
-                  << (picked.object->Kind() == ObjectKind::Text ? "text " : "primitive ") << number << '\n';
+        std::cout << "(" << options.x << ", " << options.y << "): " << Printable(picked.object->Name()) << ", added primitive "
+                  << number << '\n';
     else if (picked.light)
         std::cout << "(" << options.x << ", " << options.y << "): the marker of light " << Quoted(picked.light->Name())
                   << " in slot " << picked.light->Slot() << "; the scene selects nothing\n";
@@ -320,8 +320,7 @@ void AddSceneOptions(CLI::App& command, SceneOptions& options)
     command.add_option("--text", options.texts,
                        "Add a 3-D text object: TEXT or TEXT@X,Y,Z (up to 32 characters, centred on its position, "
                        "default 0,0,0); repeat for more; texts count after the primitives for --select");
-    command.add_option("--select", options.select,
-                       "Select the N-th added primitive or text (drawn in the selection colour)");
+    command.add_option("--select", options.select, "Select the N-th added primitive (drawn in the selection colour)");
     command.add_option("--maps", options.maps, "Folder of the default floor and wall textures (default: the program's Maps)");
 }
 

@@ -133,7 +133,7 @@ TEST(RenderCommand, AddsTextObjectsThatDrawAndPick)
     pick.insert(pick.end(), view.begin(), view.end());
     const CliResult picked = RunCli(pick);
     ASSERT_EQ(picked.status, 0) << picked.err;
-    EXPECT_NE(picked.out.find(": Text, added text 2\n"), std::string::npos) << picked.out;
+    EXPECT_NE(picked.out.find(": Text, added primitive 2\n"), std::string::npos) << picked.out;
 
     const std::pair<std::string, std::string> refusals[] = {
         {"H@1,2", "the position is X,Y,Z"},

@@ -35,16 +35,6 @@ bool Inside(const OutlineContour& contour, float x, float y)
     return inside;
 }
 
-OutlinePoint Centroid(const OutlineContour& contour)
-{
-    OutlinePoint sum;
-    for (const OutlinePoint& p : contour) {
-        sum.x += p.x / static_cast<float>(contour.size());
-        sum.y += p.y / static_cast<float>(contour.size());
-    }
-    return sum;
-}
-
 double TrianglesArea(const std::vector<OutlinePoint>& triangles)
 {
     double area = 0;
@@ -161,7 +151,7 @@ TEST_F(Glyphs, LettersWithHolesKeepThemOpen)
             filled += area * outerSign;
             if (area * outerSign < 0) {
                 ++holes;
-                const OutlinePoint middle = Centroid(contour);
+                const OutlinePoint middle = test::MiddleOf(contour);
                 ASSERT_TRUE(Inside(contour, middle.x, middle.y));
                 EXPECT_FALSE(Covered(face, middle.x, middle.y)) << "hole at " << middle.x << ", " << middle.y;
             }
