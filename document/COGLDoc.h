@@ -1,7 +1,9 @@
 #pragma once
 // The editor's one document: it finds the game folder and owns the catalog of
-// the game's objects, rebuilt at every new document.
+// the game's objects, rebuilt at every new document, and the undo history of
+// the scene's changes.
 
+#include "document/UndoHistory.h"
 #include "objects/GameFolder.h"
 #include "objects/ObjectCatalog.h"
 
@@ -22,11 +24,17 @@ public:
     const ObjectCatalog& Catalog() const { return catalog_; }
     ObjectCatalog& Catalog() { return catalog_; }
 
+    // Every change of the scene, undoable; emptied when a scene is made or
+    // opened.
+    UndoHistory& History() { return history_; }
+    const UndoHistory& History() const { return history_; }
+
 private:
     std::optional<std::string> commandLineGameFolder_;
     std::vector<std::string> sampleFolders_;
     GameFolderChoice gameFolder_;
     ObjectCatalog catalog_;
+    UndoHistory history_;
 };
 
 } // namespace zelvane

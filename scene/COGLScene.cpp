@@ -108,13 +108,7 @@ COGLTexture2D& COGLScene::AddTexture(std::unique_ptr<COGLTexture2D> texture)
 
 bool COGLScene::RemoveObject(const COGLObject* object)
 {
-    const auto it = std::find_if(objects_.begin(), objects_.end(), [&](const auto& o) { return o.get() == object; });
-    if (it == objects_.end())
-        return false;
-    if (selectedObject_ == object)
-        selectedObject_ = nullptr;
-    objects_.erase(it);
-    return true;
+    return TakeObject(object) != nullptr;
 }
 
 void COGLScene::ClearScene()
@@ -147,6 +141,58 @@ void COGLScene::DeleteAllTextures()
         texture->SetUseCount(0);
     }
     textures_.clear();
+}
+
+COGLScene::Contents COGLScene::TakeContents()
+{
+    Contents taken;
+    for (auto& texture : textures_)
+        for (COGLObject* plane : FixedPlanes())
+            if (plane && plane->Texture() == texture.get()) {
+                taken.planeTextures.emplace_back(plane, texture.get());
+                plane->SetTexture(nullptr);
+            }
+    taken.objects = std::move(objects_);
+    taken.textures = std::move(textures_);
+    objects_.clear();
+    textures_.clear();
+    selectedObject_ = nullptr;
+    return taken;
+}
+
+void COGLScene::RestoreContents(Contents contents)
+{
+    for (auto& texture : contents.textures)
+        AddTexture(std::move(texture));
+    for (auto& object : contents.objects)
+        objects_.push_back(std::move(object));
+    for (const auto& [plane, texture] : contents.planeTextures)
+        plane->SetTexture(texture);
+}
+
+std::unique_ptr<COGLObject> COGLScene::TakeObject(const COGLObject* object, std::size_t* index)
+{
+    const auto it = std::find_if(objects_.begin(), objects_.end(), [&](const auto& o) { return o.get() == object; });
+    if (it == objects_.end())
+        return nullptr;
+    if (selectedObject_ == object)
+        selectedObject_ = nullptr;
+    if (index)
+        *index = static_cast<std::size_t>(it - objects_.begin());
+    std::unique_ptr<COGLObject> taken = std::move(*it);
+    objects_.erase(it);
+    return taken;
+}
+
+COGLObject& COGLScene::InsertObject(std::size_t index, std::unique_ptr<COGLObject> object)
+{
+    const auto at = objects_.begin() + static_cast<std::ptrdiff_t>(std::min(index, objects_.size()));
+    return **objects_.insert(at, std::move(object));
+}
+
+bool COGLScene::Contains(const COGLObject* object) const
+{
+    return std::any_of(objects_.begin(), objects_.end(), [&](const auto& o) { return o.get() == object; });
 }
 
 // --- Selection ---------------------------------------------------------------

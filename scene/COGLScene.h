@@ -22,6 +22,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zelvane {
@@ -61,6 +62,25 @@ public:
     // Sets each texture's use count to 0 and deletes it; objects that used one
     // are left without a texture.
     void DeleteAllTextures();
+
+    // What ClearScene removes, handed over instead of deleted, so that an
+    // undo can put it back: the objects (still referring to their textures),
+    // the textures, and which fixed plane wore which of those textures.
+    struct Contents {
+        std::vector<std::unique_ptr<COGLObject>> objects;
+        std::vector<std::unique_ptr<COGLTexture2D>> textures;
+        std::vector<std::pair<COGLObject*, COGLTexture2D*>> planeTextures;
+    };
+    // ClearScene, handing the contents over.
+    Contents TakeContents();
+    // Puts taken contents back after what the scene holds now.
+    void RestoreContents(Contents contents);
+    // Hands `object` over instead of deleting it (clearing the selection when
+    // it was selected) and says where it was; null when it is not the scene's.
+    std::unique_ptr<COGLObject> TakeObject(const COGLObject* object, std::size_t* index = nullptr);
+    // Puts an object back at `index` of Objects() (at the end when past it).
+    COGLObject& InsertObject(std::size_t index, std::unique_ptr<COGLObject> object);
+    bool Contains(const COGLObject* object) const;
 
     // The first object with this id whose pickable flag is set becomes the
     // selection and is returned; otherwise nothing is selected. Never a fixed

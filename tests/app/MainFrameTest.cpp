@@ -1,18 +1,27 @@
-// The real main window on a real display: its view must get a working
-// compatibility context and paint the scene background.
-//
-// With ZELVANE_SCREENSHOT=<file.png> set, the painted window is also saved there.
+// Start-up and the main window on a real display: the settings and their
+// defaults, the gamma table, one document however often a new one is asked
+// for, the bar layout kept only when "SaveSettings" says so, the view's and
+// viewport's settings written when the window goes, the splash swallowing the
+// key that hides it, and the view's OpenGL brackets.
 
+#include "app/CEditorApp.h"
 #include "app/CMainFrame.h"
+#include "app/CSplashWindow.h"
+#include "document/COGLDoc.h"
+#include "interaction/CommandIds.h"
 #include "report/Version.h"
+#include "scene/TextureMaths.h"
+#include "tests/testkit/RecordingReporter.h"
 #include "tests/testkit/ScopedEnvironment.h"
 #include "view/COGLView.h"
+#include "view/EditorSettings.h"
 
 #include <GL/gl.h>
+#include <QAction>
 #include <QFile>
-#include <QImage>
+#include <QLineEdit>
 #include <QOpenGLContext>
-#include <QSignalSpy>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -24,41 +33,99 @@ class MainFrameTest : public QObject {
 private slots:
     void initTestCase()
     {
-        // A private debug log, named before anything is logged.
-        QVERIFY(logFolder_.isValid());
-        env_.Set("ZELVANE_LOG_DIR", QFile::encodeName(logFolder_.path()).toStdString());
+        QVERIFY(folder_.isValid());
+        env_.Set("ZELVANE_LOG_DIR", QFile::encodeName(folder_.path()).toStdString());
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder_.filePath(QStringLiteral("config")));
+        SetReporter(&reporter_);
     }
 
-    void showsTheViewPaintedInTheSceneBackground()
+    void cleanupTestCase() { SetReporter(nullptr); }
+
+    void init() { OpenEditorSettings()->clear(); }
+
+    void startsWithDefaultSettingsAndOneDocument()
     {
-        CMainFrame frame;
-        QSignalSpy painted(frame.View(), &QOpenGLWidget::frameSwapped);
-        frame.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&frame));
-        QVERIFY(painted.count() > 0 || painted.wait(10000));
+        CEditorApp editor;
+        QVERIFY(editor.InitInstance(NoSplash()));
+        QCOMPARE(editor.Gamma(), 1.0f);
+        QVERIFY(editor.SaveSettings());
+        QCOMPARE(CurrentGammaTable(), MakeGammaTable(1.0));
+        QVERIFY(reporter_.Messages().empty()); // no release notice with --no-splash
 
-        QCOMPARE(frame.windowTitle(), QStringLiteral("zelvane ") + QString::fromLatin1(kProgramVersion));
-        QCOMPARE(frame.centralWidget(), frame.View());
+        CMainFrame* frame = editor.MainFrame();
+        QVERIFY(QTest::qWaitForWindowExposed(frame));
+        QVERIFY(frame->isMaximized());
+        QCOMPARE(frame->windowTitle(), QStringLiteral("zelvane ") + QString::fromLatin1(kProgramVersion));
+        QVERIFY(frame->View()->Scene());
+        QCOMPARE(frame->View()->Scene()->Lights().size(), std::size_t{3});
+        editor.OnFileNew();
+        QCOMPARE(editor.MainFrame(), frame);
 
-        const QImage image = frame.View()->grabFramebuffer();
-        QVERIFY(!image.isNull());
-        QCOMPARE(image.pixelColor(image.width() / 2, image.height() / 2), QColor(207, 200, 207));
-        QCOMPARE(image.pixelColor(0, image.height() - 1), QColor(207, 200, 207));
+        frame->close();
+        QVERIFY(OpenEditorSettings()->contains(QStringLiteral("Bars/State")));
+    }
 
-        // The paint checks for OpenGL errors; that check must see Qt's context as
-        // current (it is not an EGL context) and find nothing to complain about.
-        QFile log(logFolder_.filePath(QStringLiteral("log.txt")));
-        if (log.open(QIODevice::ReadOnly))
-            QCOMPARE(QString::fromLocal8Bit(log.readAll()), QString());
+    void readsGammaAndKeepsTheBarsAloneWhenSettingsAreNotSaved()
+    {
+        {
+            const auto settings = OpenEditorSettings();
+            settings->setValue(QStringLiteral("Settings/Gamma"), 220);
+            settings->setValue(QStringLiteral("Settings/SaveSettings"), 0);
+        }
+        CEditorApp editor;
+        QVERIFY(editor.InitInstance(NoSplash()));
+        QCOMPARE(editor.Gamma(), 2.2f);
+        QCOMPARE(CurrentGammaTable(), MakeGammaTable(2.2f));
+        editor.MainFrame()->close();
+        const auto settings = OpenEditorSettings();
+        settings->beginGroup(QStringLiteral("Bars"));
+        QVERIFY(settings->childKeys().isEmpty());
+        BuildGammaTable(1.0);
+    }
 
-        const QByteArray screenshot = qgetenv("ZELVANE_SCREENSHOT");
-        if (!screenshot.isEmpty())
-            QVERIFY(frame.grab().save(QFile::decodeName(screenshot)));
+    void theViewWritesItsSettingsWhenItGoes()
+    {
+        OpenEditorSettings()->setValue(QStringLiteral("Settings/ForceSWRender"), 1);
+        {
+            COGLDoc document(std::nullopt, {});
+            CMainFrame frame(document);
+            frame.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&frame));
+            QVERIFY(frame.View()->ForceSoftwareRendering());
+            frame.Action(command::kGrid)->trigger();
+            frame.Action(command::kCage)->trigger();
+        }
+        const auto settings = OpenEditorSettings();
+        QCOMPARE(settings->value(QStringLiteral("Settings/Grid")).toInt(), 0);
+        QCOMPARE(settings->value(QStringLiteral("Settings/Cage")).toInt(), 1);
+        QCOMPARE(settings->value(QStringLiteral("Settings/Axis")).toInt(), 1);
+        QCOMPARE(settings->value(QStringLiteral("Settings/ForceSWRender")).toInt(), 1);
+        QCOMPARE(settings->value(QStringLiteral("Settings/ShowFrameTime")).toInt(), 0);
+    }
+
+    void aKeyHidesTheSplashAndDoesNotReachTheProgram()
+    {
+        QLineEdit edit;
+        edit.show();
+        edit.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&edit));
+        CSplashWindow::Show(&edit);
+        QVERIFY(CSplashWindow::Current());
+        QTest::keyClick(&edit, Qt::Key_A);
+        QVERIFY(!CSplashWindow::Current());
+        QCOMPARE(edit.text(), QString());
+        QTest::keyClick(&edit, Qt::Key_A);
+        QCOMPARE(edit.text(), QStringLiteral("a"));
+
+        // Left alone, it goes after 750 milliseconds.
+        CSplashWindow::Show(&edit);
+        QTRY_VERIFY_WITH_TIMEOUT(!CSplashWindow::Current(), 5000);
     }
 
     void nestedBracketsKeepTheViewsContextCurrentUntilTheOutermostEnd()
     {
-        CMainFrame frame;
+        COGLDoc document(std::nullopt, {});
+        CMainFrame frame(document);
         frame.show();
         QVERIFY(QTest::qWaitForWindowExposed(&frame));
         COGLView& view = *frame.View();
@@ -74,11 +141,25 @@ private slots:
         QCOMPARE(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
         view.EndGL();
         QCOMPARE(QOpenGLContext::currentContext(), nullptr);
+
+        // The paint checks for OpenGL errors and finds nothing to complain about.
+        view.grabFramebuffer();
+        QFile log(folder_.filePath(QStringLiteral("log.txt")));
+        if (log.open(QIODevice::ReadOnly))
+            QVERIFY(!log.readAll().contains("After OnDraw"));
     }
 
 private:
-    QTemporaryDir logFolder_;
+    static EditorOptions NoSplash()
+    {
+        EditorOptions options;
+        options.splash = false;
+        return options;
+    }
+
+    QTemporaryDir folder_;
     test::ScopedEnvironment env_;
+    RecordingReporter reporter_;
 };
 
 } // namespace zelvane

@@ -1,0 +1,160 @@
+#include "app/CEditorApp.h"
+
+#include "app/CMainFrame.h"
+#include "app/CSplashWindow.h"
+#include "document/COGLDoc.h"
+#include "objects/GameFolder.h"
+#include "report/ProgramFolders.h"
+#include "report/Reporter.h"
+#include "report/Version.h"
+#include "scene/TextureMaths.h"
+#include "view/COGLView.h"
+#include "view/EditorSettings.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QFile>
+#include <QScreen>
+
+#include <cstdlib>
+
+// Resources of a static library are registered by name, outside any namespace.
+static void RegisterIcons()
+{
+    Q_INIT_RESOURCE(zelvane);
+}
+
+namespace zelvane {
+
+namespace {
+
+constexpr int kDefaultGamma = 100;
+
+} // namespace
+
+CEditorApp::CEditorApp() : startFolder_(zelvane::StartFolder())
+{
+    RegisterIcons();
+}
+
+CEditorApp::~CEditorApp()
+{
+    // The view's settings are written while the frame goes, before the document.
+    frame_.reset();
+}
+
+void CEditorApp::ChooseRenderer()
+{
+    if (OpenEditorSettings()->value(QStringLiteral("Settings/ForceSWRender"), 0).toInt() != 0)
+        qputenv("LIBGL_ALWAYS_SOFTWARE", "1");
+}
+
+EditorOptions CEditorApp::ParseCommandLine(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Editor for The Sims object files"));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addOption({QStringLiteral("game-folder"), QStringLiteral("The game's installation folder."),
+                      QStringLiteral("DIR")});
+    parser.addOption({QStringLiteral("no-splash"),
+                      QStringLiteral("Start without the splash picture and the release notice.")});
+    parser.addPositionalArgument(QStringLiteral("scene"), QStringLiteral("A scene file (.cgs) to open."),
+                                 QStringLiteral("[scene]"));
+    parser.process(arguments);
+
+    EditorOptions options;
+    if (parser.isSet(QStringLiteral("game-folder")))
+        options.gameFolder = QFile::encodeName(parser.value(QStringLiteral("game-folder"))).toStdString();
+    options.splash = !parser.isSet(QStringLiteral("no-splash"));
+    if (!parser.positionalArguments().isEmpty())
+        options.sceneFile = QFile::encodeName(parser.positionalArguments().constFirst()).toStdString();
+    return options;
+}
+
+const char* CEditorApp::ReleaseNotice()
+{
+    return "This is an alpha release of zelvane, made to test its functions and the flow of work.\n\n"
+           "It may be prone to crashes or to losing data. Please report problems, suggestions and questions "
+           "in the forums at https://zelvane.org/.\n\n"
+           "Files created with this version will be saved and loaded by future versions.\n\n"
+           "This version saves the work in IFF format but does not yet replace the images in the file.\n\n"
+           "Please do not put IFF files made with this program into the game's folders.";
+}
+
+bool CEditorApp::InitInstance(const EditorOptions& options)
+{
+    options_ = options;
+
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen && screen->depth() <= 8) {
+        CurrentReporter().ShowMessage(kColourMessage, MessageIcon::Stop, MessageButtons::Ok);
+        return false;
+    }
+
+    const auto settings = OpenEditorSettings();
+    saveSettings_ = settings->value(QStringLiteral("Settings/SaveSettings"), 1).toInt() != 0;
+    gamma_ = static_cast<float>(settings->value(QStringLiteral("Settings/Gamma"), kDefaultGamma).toInt()) * 0.01f;
+    BuildGammaTable(gamma_);
+
+    if (options_.splash)
+        CurrentReporter().ShowMessage(ReleaseNotice(), MessageIcon::Information, MessageButtons::Ok);
+
+    OnFileNew();
+    frame_->showMaximized();
+    // The view makes its scene when its context exists, which needs the
+    // window on the screen; a scene file is opened into that scene.
+    if (options_.sceneFile) {
+        frame_->View()->grabFramebuffer();
+        if (!OpenDocumentFile(*options_.sceneFile))
+            return false;
+    }
+    return true;
+}
+
+void CEditorApp::OnFileNew()
+{
+    if (documentCreated_)
+        return;
+    documentCreated_ = true;
+    document_ = std::make_unique<COGLDoc>(options_.gameFolder, SampleGameFolders(ExecutableFolder()));
+    frame_ = std::make_unique<CMainFrame>(*document_);
+    frame_->SetSaveSettings(saveSettings_);
+    document_->OnNewDocument();
+    frame_->ShowCatalogSummary(*document_);
+    if (options_.splash)
+        CSplashWindow::Show(frame_.get());
+}
+
+bool CEditorApp::OpenDocumentFile(const std::string& path)
+{
+    if (!frame_)
+        return false;
+    if (!frame_->View()->OpenSceneFile(path))
+        return false;
+    AddToRecentFileList(path);
+    return true;
+}
+
+void CEditorApp::AddToRecentFileList(const std::string& path)
+{
+    const auto settings = OpenEditorSettings();
+    QStringList files;
+    for (int i = 1; i <= kRecentFiles; ++i) {
+        const QString file = settings->value(QStringLiteral("Recent File List/File%1").arg(i)).toString();
+        if (!file.isEmpty())
+            files.append(file);
+    }
+    const QString added = QFile::decodeName(QByteArray::fromStdString(path));
+    files.removeAll(added);
+    files.prepend(added);
+    for (int i = 1; i <= kRecentFiles; ++i) {
+        const QString key = QStringLiteral("Recent File List/File%1").arg(i);
+        if (i <= files.size())
+            settings->setValue(key, files[i - 1]);
+        else
+            settings->remove(key);
+    }
+}
+
+} // namespace zelvane

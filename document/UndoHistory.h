@@ -1,0 +1,56 @@
+#pragma once
+// The document's undo history: a list of commands and how many of them are
+// done. Pushing drops what was undone after the current step and merges the
+// new command into the last one when that one accepts it (the steps of one
+// drag), so a whole drag undoes as one step.
+
+#include "document/UndoCommand.h"
+
+#include <cstddef>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace zelvane {
+
+class UndoHistory {
+public:
+    // Steps kept; the oldest ones go first.
+    static constexpr std::size_t kDefaultLimit = 1000;
+
+    explicit UndoHistory(std::size_t limit = kDefaultLimit);
+
+    // Redoes `command` (that is, does it) and records it.
+    void Push(std::unique_ptr<UndoCommand> command);
+    // Records a command whose change has already been made.
+    void Record(std::unique_ptr<UndoCommand> command);
+
+    bool CanUndo() const { return done_ > 0; }
+    bool CanRedo() const { return done_ < commands_.size(); }
+    // The step Undo and Redo would take; empty when there is none.
+    std::string UndoText() const;
+    std::string RedoText() const;
+    // Nothing happens when there is no step to take.
+    void Undo();
+    void Redo();
+
+    // Forgets every step (a new or opened scene); the commands are deleted.
+    void Clear();
+    std::size_t Count() const { return commands_.size(); }
+    std::size_t DoneCount() const { return done_; }
+
+    // Called after every push, undo, redo and clear, so menus can follow.
+    void SetChangeObserver(std::function<void()> observer) { observer_ = std::move(observer); }
+
+private:
+    void Add(std::unique_ptr<UndoCommand> command);
+    void Changed() const;
+
+    std::deque<std::unique_ptr<UndoCommand>> commands_;
+    std::size_t done_ = 0;
+    std::size_t limit_;
+    std::function<void()> observer_;
+};
+
+} // namespace zelvane

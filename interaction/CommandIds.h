@@ -1,0 +1,63 @@
+#pragma once
+// The numbers of the editor's commands that the view and its tools handle,
+// and of the status-bar panes they fill. Menus, toolbar buttons and
+// accelerators all reach a command by its number.
+
+namespace zelvane::command {
+
+// Mouse tools.
+inline constexpr int kMove = 32808;
+inline constexpr int kRotate = 32809;
+inline constexpr int kScale = 32810;
+inline constexpr int kPan = 32816;
+inline constexpr int kOrbit = 32817;
+inline constexpr int kZoom = 32853;
+inline constexpr int kSelect = 32807;
+inline constexpr int kTextureMove = 32848;
+inline constexpr int kTextureScale = 32845;
+inline constexpr int kTextureRotate = 32846;
+inline constexpr int kFieldOfView = 32867;
+
+// The axes the current tool acts on.
+inline constexpr int kEffectX = 32811;
+inline constexpr int kEffectY = 32812;
+inline constexpr int kEffectZ = 32813;
+
+// The viewport.
+inline constexpr int kGrid = 32818;
+inline constexpr int kAxis = 32819;
+inline constexpr int kCage = 32905;
+inline constexpr int kWireframe = 32826;
+inline constexpr int kShaded = 32822;
+
+// Camera presets: each has a menu command and a toolbar command.
+inline constexpr int kCameraSims = 32790;
+inline constexpr int kCameraTop = 32831;
+inline constexpr int kCameraFront = 32830;
+inline constexpr int kCameraLeft = 32829;
+inline constexpr int kCameraRight = 32832;
+inline constexpr int kCameraSimsButton = 32897;
+inline constexpr int kCameraFrontButton = 32898;
+inline constexpr int kCameraTopButton = 32899;
+inline constexpr int kCameraLeftButton = 32900;
+inline constexpr int kCameraRightButton = 32901;
+
+// Editing.
+inline constexpr int kClearScene = 32801;
+inline constexpr int kDelete = 32917;
+inline constexpr int kCopy = 57634;
+inline constexpr int kUndo = 57643;
+inline constexpr int kRedo = 57644;
+inline constexpr int kToggleMoveFast = 32834;
+inline constexpr int kHighlightSelected = 32869;
+
+// The document and printing.
+inline constexpr int kNewDocument = 57600;
+inline constexpr int kPrint = 57607;
+inline constexpr int kPrintPreview = 57609;
+
+// Status-bar panes: the current tool's name, and the tool's readout.
+inline constexpr int kToolNamePane = 33464;
+inline constexpr int kReadoutPane = 33463;
+
+} // namespace zelvane::command

@@ -1,0 +1,38 @@
+#pragma once
+// What the tools need from the window they work in: the pointer held during
+// a drag, picking in its OpenGL context, repainting, and the frame's status
+// bar and panels. The view implements it; tests implement it with a recorder.
+
+#include "scene/ScenePicker.h"
+
+#include <string>
+
+namespace zelvane {
+
+class COGLObject;
+
+class IToolHost {
+public:
+    virtual ~IToolHost() = default;
+
+    // A drag begins: remember where the pointer is on the screen, hide it and
+    // send every mouse event to the view until ReleasePointer.
+    virtual void CapturePointer() = 0;
+    // The hidden pointer left the window: put it back where it was remembered.
+    virtual void ReturnPointer() = 0;
+    // A drag ends: the pointer back where it was remembered, shown, released.
+    virtual void ReleasePointer() = 0;
+
+    // Picks at a client point through the scene's picking pass.
+    virtual PickResult Pick(int x, int y) = 0;
+    virtual void Repaint() = 0;
+    // The readout pane's new text.
+    virtual void ShowReadout(const std::string& text) = 0;
+    // The tool, the selection or what the commands may do has changed: the
+    // frame updates its enable and check states and the tool's name.
+    virtual void StateChanged() = 0;
+    // The mesh information panel shows `object`, or is emptied for none.
+    virtual void ShowObjectInfo(const COGLObject* object) = 0;
+};
+
+} // namespace zelvane
