@@ -191,58 +191,47 @@ TEST_F(Text, CentringAndScaleKeepTheMiddleOfTheTextOnItsPosition)
     EXPECT_FLOAT_EQ(text.TextOffset().z, 0.1f);
 }
 
-TEST_F(Text, FontsAreFoundByTheirExactNameAndAMissingOneFallsBackToArial)
+TEST_F(Text, FontsAreFoundByTheirExactNameAndAMissingOneNeverEndsTheProgram)
 {
     COGLText text;
     if (!text.FindFont("Liberation Serif"))
         GTEST_SKIP() << "fonts-liberation is needed";
-    EXPECT_EQ(text.Font().faceName, "Liberation Serif");
     EXPECT_FALSE(text.FindFont("liberation serif"));
     EXPECT_EQ(text.Font().faceName, "Liberation Serif") << "unchanged";
-
     text.ReplaceText("a");
-    const float serifWidth = text.Extent().x;
+    EXPECT_NEAR(text.Extent().x, 909.0f / 2048, 1e-4f);
     text.SetFont("No Such Face", 0.25f);
     EXPECT_EQ(text.Font().faceName, "Arial");
     EXPECT_EQ(text.Extrusion(), 0.25f);
-    EXPECT_NE(text.Extent().x, serifWidth) << "rebuilt in the new font";
-    EXPECT_NEAR(text.Extent().x, 1139.0f / 2048, 1e-4f);
-
+    EXPECT_NEAR(text.Extent().x, 1139.0f / 2048, 1e-4f) << "rebuilt in the new font";
     // Depths that would turn the letters inside out give flat letters.
     text.SetFont("Arial", -1.0f);
     EXPECT_EQ(text.Extrusion(), 0.0f);
     text.SetFont("Arial", std::nanf(""));
     EXPECT_EQ(text.Extrusion(), 0.0f);
-}
 
-TEST_F(Text, AMissingFontNeverEndsTheProgram)
-{
     {
         // Neither Arial nor its twin: the font stays as it was, and the
         // letters are drawn in what there is.
         const test::FontFolder dejaVu({"DejaVu Sans"});
         const FontCatalogScope scope(dejaVu.Catalog());
-        COGLText text;
-        EXPECT_FALSE(text.FindFont("Arial"));
-        text.SetFont("Liberation Sans", 0.5f);
-        EXPECT_EQ(text.Font().faceName, "Arial");
-        text.ReplaceText("O");
-        if (dejaVu.Catalog().HasFamily("DejaVu Sans")) {
-            EXPECT_GT(text.Extent().x, 0.5f);
-        }
+        COGLText fallback;
+        EXPECT_FALSE(fallback.FindFont("Arial"));
+        fallback.SetFont("Liberation Sans", 0.5f);
+        EXPECT_EQ(fallback.Font().faceName, "Arial");
+        fallback.ReplaceText("O");
+        EXPECT_GT(fallback.Extent().x, 0.5f);
     }
-    {
-        // No font at all: nothing to draw, and nothing fails.
-        const test::FontFolder none({});
-        const FontCatalogScope scope(none.Catalog());
-        COGLText text;
-        text.ReplaceText("Hello");
-        EXPECT_EQ(text.CharCount(), 5);
-        EXPECT_EQ(text.Extent().x, 0.0f);
-        BeginPlainView();
-        text.Draw(kDrawShaded);
-        EXPECT_EQ(Lit(stage_.Context().ReadImage()), 0);
-    }
+    // No font at all: nothing to draw, and nothing fails.
+    const test::FontFolder none({});
+    const FontCatalogScope scope(none.Catalog());
+    COGLText bare;
+    bare.ReplaceText("Hello");
+    EXPECT_EQ(bare.CharCount(), 5);
+    EXPECT_EQ(bare.Extent().x, 0.0f);
+    BeginPlainView();
+    bare.Draw(kDrawShaded);
+    EXPECT_EQ(Lit(stage_.Context().ReadImage()), 0);
 }
 
 TEST_F(Text, LettersWithHolesShowTheirHoles)
@@ -460,44 +449,11 @@ TEST_F(TextInTheScene, TheCageBoxesTheTextFromItsBaselineToItsDepth)
             }
     EXPECT_GT(red, 100);
     EXPECT_EQ(outside, 0);
-    // Its corners are drawn: the bottom-left front corner's pixel is red.
-    const test::ScreenPoint corner = test::ToScreen(viewport_, text_->Position() + turn.TransformDirection(text_->TextOffset()));
-    bool near = false;
-    for (int dy = -1; dy <= 1; ++dy)
-        for (int dx = -1; dx <= 1; ++dx)
-            near |= test::Near(At(image, corner.x + dx, corner.y + dy), (Rgb{255, 0, 0}), 8);
-    EXPECT_TRUE(near);
     int green = 0;
     for (int y = 0; y < kHeight; ++y)
         for (int x = 0; x < kWidth; ++x)
             green += test::Near(At(image, x, y), (Rgb{0, 255, 0}), 8);
     EXPECT_GT(green, 5) << "the axis markers come with the cage";
-}
-
-TEST_F(TextInTheScene, ACopyHasItsOwnListsAndTheSameLetters)
-{
-    text_->SetFont("Liberation Serif", 0.3f);
-    text_->SetItalic(true);
-    text_->SetCentered(false);
-    text_->ReplaceText("Copy");
-    COGLText copy;
-    copy.CopyText(*text_);
-    EXPECT_EQ(copy.Name(), "Copy of Text");
-    EXPECT_NE(copy.Id(), text_->Id());
-    EXPECT_EQ(copy.Text(), "Copy");
-    EXPECT_EQ(copy.Font(), text_->Font());
-    EXPECT_EQ(copy.Extrusion(), 0.3f);
-    EXPECT_FALSE(copy.IsCentered());
-    EXPECT_EQ(copy.Scale(), text_->Scale());
-    EXPECT_EQ(copy.Metrics(), text_->Metrics());
-    EXPECT_NE(copy.SolidList(), text_->SolidList());
-    scene_.RemoveObject(text_);
-    // The copy draws after its source has gone.
-    BeginPlainView();
-    copy.SetScale(1, 1, 1);
-    copy.SetPosition(0.2f, 1, 0);
-    copy.Draw(0);
-    EXPECT_GT(Lit(stage_.Context().ReadImage()), 500);
 }
 
 // The text tail: 82 bytes after the common record.
