@@ -11,43 +11,27 @@
 //
 // Usage: compact_bench FOLDER [--size-mb N] [--repeat N]
 
+#include "bench/BenchFiles.h"
 #include "resfile/CTGIffFile.h"
 #include "resfile/FileLayerStats.h"
 #include "resfile/IffBuilder.h"
 #include "resfile/ResType.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <spawn.h>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
-extern char** environ;
-
 using namespace zelvane;
+using namespace zelvane::bench;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 // Each live chunk and each free chunk: 25 KiB of data plus its header.
 constexpr uint32_t kDataSize = 25 * 1024;
-
-double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 std::vector<uint8_t> HalfFreeFile(uint64_t totalBytes)
 {
@@ -68,34 +52,6 @@ bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes)
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     return static_cast<bool>(out);
-}
-
-// Reads the file once so both sides start from a warm cache.
-void Warm(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::vector<char> buffer(1 << 20);
-    while (in.read(buffer.data(), static_cast<std::streamsize>(buffer.size())) || in.gcount() > 0) {
-    }
-}
-
-bool Copy(const std::string& from, const std::string& to)
-{
-    const char* args[] = {"cp", from.c_str(), to.c_str(), nullptr};
-    pid_t pid = 0;
-    if (posix_spawn(&pid, "/bin/cp", nullptr, nullptr, const_cast<char* const*>(args), environ) != 0)
-        return false;
-    int status = 0;
-    return waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
-bool SyncFile(const std::string& path)
-{
-    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool synced = ::fdatasync(fd) == 0;
-    return ::close(fd) == 0 && synced;
 }
 
 } // namespace

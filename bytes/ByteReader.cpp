@@ -5,28 +5,6 @@
 
 namespace zelvane {
 
-bool ByteReader::take(size_t n)
-{
-    if (!ok_ || n > remaining()) {
-        ok_ = false;
-        return false;
-    }
-    pos_ += n;
-    return true;
-}
-
-uint64_t ByteReader::scalar(size_t n, ByteOrder order)
-{
-    if (!take(n))
-        return 0;
-    return byte_order::Load(bytes_.subspan(pos_ - n, n), order);
-}
-
-float ByteReader::f32le()
-{
-    return std::bit_cast<float>(u32le());
-}
-
 std::span<const uint8_t> ByteReader::bytes(size_t n)
 {
     if (!take(n))

@@ -8,6 +8,7 @@
 
 #include "bytes/ByteOrder.h"
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -33,7 +34,7 @@ public:
     uint32_t u32be() { return u32(ByteOrder::Big); }
     int16_t i16le() { return static_cast<int16_t>(u16le()); }
     int32_t i32le() { return static_cast<int32_t>(u32le()); }
-    float f32le();
+    float f32le() { return std::bit_cast<float>(u32le()); }
     // For formats that say at run time which order they were written in.
     uint16_t u16(ByteOrder order) { return static_cast<uint16_t>(scalar(2, order)); }
     uint32_t u32(ByteOrder order) { return static_cast<uint32_t>(scalar(4, order)); }
@@ -60,8 +61,22 @@ public:
     void fail() { ok_ = false; }
 
 private:
-    bool take(size_t n);
-    uint64_t scalar(size_t n, ByteOrder order);
+    // Inline: mesh and image readers take millions of values through here.
+    bool take(size_t n)
+    {
+        if (!ok_ || n > remaining()) {
+            ok_ = false;
+            return false;
+        }
+        pos_ += n;
+        return true;
+    }
+    uint64_t scalar(size_t n, ByteOrder order)
+    {
+        if (!take(n))
+            return 0;
+        return byte_order::Load(bytes_.subspan(pos_ - n, n), order);
+    }
 
     std::span<const uint8_t> bytes_;
     size_t pos_ = 0;

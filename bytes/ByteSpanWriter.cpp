@@ -4,22 +4,6 @@
 
 namespace zelvane {
 
-std::span<uint8_t> ByteSpanWriter::claim(size_t n)
-{
-    if (!ok_ || n > remaining()) {
-        ok_ = false;
-        return {};
-    }
-    pos_ += n;
-    return bytes_.subspan(pos_ - n, n);
-}
-
-void ByteSpanWriter::put(uint32_t v, size_t n, ByteOrder order)
-{
-    if (const std::span<uint8_t> out = claim(n); !out.empty())
-        byte_order::Store(out, v, order);
-}
-
 void ByteSpanWriter::bytes(std::span<const uint8_t> data)
 {
     const std::span<uint8_t> out = claim(data.size());

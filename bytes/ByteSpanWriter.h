@@ -37,8 +37,21 @@ public:
     bool seek(size_t position);
 
 private:
-    std::span<uint8_t> claim(size_t n);
-    void put(uint32_t v, size_t n, ByteOrder order);
+    // Inline: scene files and sprites write millions of values through here.
+    std::span<uint8_t> claim(size_t n)
+    {
+        if (!ok_ || n > remaining()) {
+            ok_ = false;
+            return {};
+        }
+        pos_ += n;
+        return bytes_.subspan(pos_ - n, n);
+    }
+    void put(uint32_t v, size_t n, ByteOrder order)
+    {
+        if (const std::span<uint8_t> out = claim(n); !out.empty())
+            byte_order::Store(out, v, order);
+    }
 
     std::span<uint8_t> bytes_;
     size_t pos_ = 0;

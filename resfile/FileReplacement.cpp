@@ -1,8 +1,13 @@
 #include "resfile/FileReplacement.h"
 
+#include "resfile/CTGFile.h"
 #include "resfile/CTGFileSystem.h"
 #include "resfile/PathUtil.h"
 #include "resfile/ResErrors.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -63,6 +68,63 @@ int32_t FileReplacement::Commit()
     }
     done_ = true;
     return kResOk;
+}
+
+std::string CreateFailureText(std::string_view path, int32_t code)
+{
+    const std::string folder = SplitPath(path).folder;
+    const std::string where = folder.empty() ? "." : folder;
+    std::error_code ec;
+    if (!std::filesystem::is_directory(where, ec))
+        return "the folder \"" + where + "\" does not exist";
+    if (::access(where.c_str(), W_OK) != 0)
+        return "the folder \"" + where + "\" is not writable";
+    return std::string("the file cannot be created (") + ResErrorText(code) + ")";
+}
+
+SafeWrite WriteFileSafely(std::string_view target, std::span<const uint8_t> bytes, std::string& error)
+{
+    FileReplacement replacement(target);
+    CTGFile file;
+    int32_t code = file.Create(replacement.StagingPath());
+    if (code == kResOk)
+        code = file.Open(replacement.StagingPath());
+    if (code != kResOk || !file.IsWritable()) {
+        error = CreateFailureText(replacement.TargetPath(), code);
+        return SafeWrite::NotCreated;
+    }
+    // The file layer writes at most 4 GiB at a time.
+    constexpr size_t kBlock = size_t{1} << 30;
+    for (size_t at = 0; at < bytes.size() && code == kResOk; at += kBlock)
+        code = file.Write(bytes.data() + at, static_cast<uint32_t>(std::min(kBlock, bytes.size() - at)));
+    file.Close();
+    if (code != kResOk) {
+        error = std::string("the file could not be written (") + ResErrorText(code) + "; is the disk full?)";
+        return SafeWrite::NotWritten;
+    }
+    if (code = replacement.Commit(); code != kResOk) {
+        error = std::string("the new file could not be put in place (") + ResErrorText(code) + ")";
+        return SafeWrite::NotWritten;
+    }
+    return SafeWrite::Written;
+}
+
+bool ReplaceWithCopy(std::string_view source, std::string_view target, std::string& error)
+{
+    FileReplacement replacement(target);
+    std::error_code ec;
+    std::filesystem::copy_file(std::filesystem::path(source), replacement.StagingPath(),
+                               std::filesystem::copy_options::overwrite_existing, ec);
+    if (ec) {
+        error = "could not copy \"" + std::string(source) + "\" to \"" + replacement.TargetPath() + "\": " + ec.message();
+        return false;
+    }
+    if (const int32_t code = replacement.Commit(); code != kResOk) {
+        error = "could not put the copy of \"" + std::string(source) + "\" in place as \"" + replacement.TargetPath() +
+                "\": " + ResErrorText(code);
+        return false;
+    }
+    return true;
 }
 
 void FileReplacement::Abandon()

@@ -13,6 +13,7 @@
 // write their files this way.
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -50,5 +51,23 @@ private:
     std::string staging_;
     bool done_ = false;
 };
+
+// Why a file could not be created at `path`, in words: its folder does not
+// exist or cannot be written, else the library's text for `code`.
+std::string CreateFailureText(std::string_view path, int32_t code);
+
+enum class SafeWrite { Written, NotCreated, NotWritten };
+
+// Writes `bytes` as the whole new contents of `target` through a
+// FileReplacement. NotCreated when the new file cannot be made at all,
+// NotWritten when writing or putting it in place fails (an earlier target is
+// then unchanged); `error` says why.
+[[nodiscard]] SafeWrite WriteFileSafely(std::string_view target, std::span<const uint8_t> bytes, std::string& error);
+
+// Replaces `target` with a copy of `source` through a FileReplacement, so
+// that a copy that fails part-way leaves the previous target as it was. False,
+// with the reason in `error`, when the source cannot be read or the copy
+// cannot be written or put in place.
+[[nodiscard]] bool ReplaceWithCopy(std::string_view source, std::string_view target, std::string& error);
 
 } // namespace zelvane

@@ -2,6 +2,9 @@
 
 #include "scene/COGLTexture2D.h"
 #include "scene/NextObjectId.h"
+#include "scene/SceneFileLayout.h"
+#include "scene/SceneFileReader.h"
+#include "scene/SceneFileWriter.h"
 #include "scene/math/Angles.h"
 
 namespace zelvane {
@@ -213,6 +216,63 @@ void COGLObject::DrawCageBox(const Vector3& low, const Vector3& high, CagePlacem
     DrawAxes();
     glPopAttrib();
     glPopMatrix();
+}
+
+// --- Scene file record --------------------------------------------------------
+
+void COGLObject::SaveObject(SceneFileWriter& file, std::int32_t textureIndex) const
+{
+    file.FixedText(name_, scene_file::kNameField);
+    file.Colour(ambientColor_);
+    file.Colour(diffuseColor_);
+    file.Colour(specularColor_);
+    file.Colour(emissionColor_);
+    file.F32(shininess_);
+    file.Quat(orientation_);
+    file.Vec3(scale_);
+    file.Vec3(position_);
+    // Position x once more: the format has it twice, and readers take this one.
+    file.F32(position_.x);
+    file.U8(visible_ ? 1 : 0);
+    file.U8(transparent_ ? 1 : 0);
+    file.U8(marked_ ? 1 : 0);
+    file.I32(pickStyle_);
+    file.U32(flags_);
+    file.I32(textureIndex);
+    file.Vec3(textureRotation_);
+    file.Vec3(textureScale_);
+    file.Vec3(textureOffset_);
+    file.U32(textureEnvMode_);
+    file.I32(spareWord_);
+}
+
+std::int32_t COGLObject::LoadObject(SceneFileReader& file)
+{
+    name_ = file.FixedText(scene_file::kNameField);
+    ambientColor_ = file.Colour();
+    diffuseColor_ = file.Colour();
+    specularColor_ = file.Colour();
+    emissionColor_ = file.Colour();
+    shininess_ = file.F32();
+    orientation_ = file.Quat();
+    // As stored: a plane's SetScale would change a z the file holds.
+    scale_ = file.Vec3();
+    position_ = file.Vec3();
+    position_.x = file.F32();
+    const bool visible = file.U8() != 0;
+    transparent_ = file.U8() != 0;
+    marked_ = file.U8() != 0;
+    pickStyle_ = file.I32();
+    flags_ = file.U32();
+    const std::int32_t textureIndex = file.I32();
+    textureRotation_ = file.Vec3();
+    textureScale_ = file.Vec3();
+    textureOffset_ = file.Vec3();
+    textureEnvMode_ = file.U32();
+    spareWord_ = file.I32();
+    // Through the setter, so that a hidden object is hidden from picking too.
+    SetVisible(visible);
+    return textureIndex;
 }
 
 // --- Copying -----------------------------------------------------------------

@@ -6,7 +6,8 @@
 // (solid, wireframe, picking) shared with every object of its kind.
 //
 // Sections: construction and kind; drawing (normal, picking, cage, axes);
-// copying; material; visibility; transform; texture; fields.
+// scene file record; copying; material; visibility; transform; texture;
+// fields.
 
 #include "scene/DrawFlags.h"
 #include "scene/ObjectKind.h"
@@ -23,6 +24,8 @@
 namespace zelvane {
 
 class COGLTexture2D;
+class SceneFileReader;
+class SceneFileWriter;
 
 class COGLObject {
 public:
@@ -48,6 +51,16 @@ public:
     virtual void DrawCage();
     // Three short lines, red, green and blue, from the extent outwards.
     virtual void DrawAxes();
+
+    // The object's record in a scene file: the common record (name cut to 99
+    // characters, materials, transform, flags, `textureIndex`, texture
+    // placement), then what the kind adds. Kinds with more to store override
+    // both and call these first.
+    virtual void SaveObject(SceneFileWriter& file, std::int32_t textureIndex) const;
+    // Reads what SaveObject wrote and returns the stored texture index (−1 for
+    // none). A record that cannot be read leaves `file` failed with the
+    // reason; the object is then incomplete and must not be used.
+    virtual std::int32_t LoadObject(SceneFileReader& file);
 
     // Copies the material, scale (through SetScale), position, extent,
     // visibility, transparency, marks, pick style, kind, orientation, flags,

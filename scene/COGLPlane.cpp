@@ -1,5 +1,8 @@
 #include "scene/COGLPlane.h"
 
+#include "scene/SceneFileReader.h"
+#include "scene/SceneFileWriter.h"
+
 namespace zelvane {
 
 namespace {
@@ -33,6 +36,19 @@ void COGLPlane::Draw(DrawFlags flags)
 void COGLPlane::DrawCage()
 {
     DrawCageAround(kCageLift);
+}
+
+void COGLPlane::SaveObject(SceneFileWriter& file, std::int32_t textureIndex) const
+{
+    COGLObject::SaveObject(file, textureIndex);
+    file.U8(tessellated_ ? 1 : 0);
+}
+
+std::int32_t COGLPlane::LoadObject(SceneFileReader& file)
+{
+    const std::int32_t textureIndex = COGLObject::LoadObject(file);
+    tessellated_ = file.U8() != 0;
+    return textureIndex;
 }
 
 Vector3 COGLPlane::GetScale() const

@@ -18,6 +18,10 @@ public:
     // The cage just in front of the surface.
     void DrawCage() override;
 
+    // The common record and the `tessellated` byte.
+    void SaveObject(SceneFileWriter& file, std::int32_t textureIndex) const override;
+    std::int32_t LoadObject(SceneFileReader& file) override;
+
     // (scale x, scale y, 0).
     Vector3 GetScale() const override;
     // Stores x and y; z stays 1.

@@ -1,12 +1,27 @@
 #include "scene/COGLScene.h"
 
+#include "objects/CObjectFile.h"
+#include "objects/ObjectClone.h"
 #include "report/ProgramFolders.h"
+#include "report/ProgressDisplay.h"
+#include "resfile/CTGResFile.h"
+#include "resfile/FileReplacement.h"
+#include "resfile/ResErrors.h"
 #include "scene/ActiveGLContext.h"
 #include "scene/BackToFront.h"
+#include "scene/CFileLocator.h"
 #include "scene/COGLPointLight.h"
+#include "scene/GLBracket.h"
+#include "scene/ObjectFactory.h"
+#include "scene/ObjectFileBeside.h"
+#include "scene/SceneFileLayout.h"
+#include "scene/SceneFileReader.h"
+#include "scene/SceneFileWriter.h"
 #include "scene/TextureParameters.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 namespace zelvane {
 
@@ -14,6 +29,26 @@ namespace {
 
 constexpr float kDefaultTextureScale = 3.0f;
 constexpr Vector3 kDefaultLightPositions[] = {{-6.0f, 8.0f, 6.0f}, {6.0f, 8.0f, -6.0f}, {9.0f, 3.0f, 0.0f}};
+
+// The progress bar of a load: a fixed range, stepped twice for the counts,
+// once per texture and object and once at the end.
+constexpr int kLoadingRange = 50;
+constexpr const char* kLoadingText = "Loading...";
+
+// "object 3 of 7 (Box)", for errors.
+std::string ObjectLabel(std::size_t number, std::uint32_t count, std::optional<ObjectKind> kind)
+{
+    std::string label = "object " + std::to_string(number) + " of " + std::to_string(count);
+    if (kind)
+        label += " (" + std::string(DefaultNameOf(*kind)) + ")";
+    return label;
+}
+
+bool SameFile(const std::string& a, const std::string& b)
+{
+    std::error_code ec;
+    return std::filesystem::equivalent(a, b, ec) && !ec;
+}
 
 } // namespace
 
@@ -31,6 +66,8 @@ COGLScene::~COGLScene()
     rightWallPlane_.reset();
     leftWallPlane_.reset();
     defaultTextures_.clear();
+    loadLocator_.reset();
+    objectFile_.reset();
 }
 
 std::string COGLScene::DefaultMapsFolder()
@@ -264,6 +301,166 @@ void COGLScene::ApplyTextureParameters(const COGLTexture2D& texture) const
     context.BeginGL();
     ApplyTextureFilter(texture.GlName(), textureFilter_);
     context.EndGL();
+}
+
+// --- Scene file and the object file beside it ------------------------------------
+
+void COGLScene::SetObjectFile(std::unique_ptr<CObjectFile> file)
+{
+    objectFile_ = std::move(file);
+}
+
+void COGLScene::SetWorkingObjectFilePath(std::optional<std::string> path)
+{
+    workingObjectFilePath_ = std::move(path);
+    workingPathChosen_ = true;
+}
+
+const std::optional<std::string>& COGLScene::WorkingObjectFilePath()
+{
+    // Asked for only when needed: finding it creates the user's data folder.
+    if (!workingPathChosen_)
+        SetWorkingObjectFilePath(DefaultWorkingObjectFilePath());
+    return workingObjectFilePath_;
+}
+
+void COGLScene::SaveScene(SceneFileWriter& file) const
+{
+    using namespace scene_file;
+    for (std::size_t t = 0; t < textures_.size(); ++t)
+        if (textures_[t]->Path().size() >= kTexturePathField) {
+            file.Fail("the path of texture " + std::to_string(t + 1) + " (\"" + textures_[t]->Path() + "\") is " +
+                      std::to_string(textures_[t]->Path().size()) + " characters long; a scene file holds at most " +
+                      std::to_string(kTexturePathField - 1));
+            return;
+        }
+
+    file.U32(static_cast<std::uint32_t>(objects_.size()));
+    file.U32(static_cast<std::uint32_t>(textures_.size()));
+    for (const auto& texture : textures_) {
+        file.U8(texture->TextureFlag());
+        file.FixedText(texture->Path(), kTexturePathField);
+    }
+    for (const auto& object : objects_) {
+        file.I32(static_cast<std::int32_t>(object->Kind()));
+        const auto it = std::find_if(textures_.begin(), textures_.end(),
+                                     [&](const auto& texture) { return texture.get() == object->Texture(); });
+        const std::int32_t index = object->Texture() && it != textures_.end()
+                                       ? static_cast<std::int32_t>(it - textures_.begin())
+                                       : kNoTexture;
+        object->SaveObject(file, index);
+    }
+}
+
+bool COGLScene::CopyObjectFileBeside(const std::string& sceneFilePath, std::string& error)
+{
+    if (!objectFile_)
+        return true;
+    // The file the scene has open: after an earlier save, the copy beside that
+    // scene file, which holds the edits made since.
+    const std::string from = objectFile_->Path();
+    return ReplaceObjectFile(from, ObjectFilePathBeside(sceneFilePath), error);
+}
+
+bool COGLScene::ReplaceObjectFile(const std::string& from, const std::string& to, std::string& error)
+{
+    std::string previous;
+    bool written = true;
+    if (objectFile_) {
+        previous = objectFile_->Path();
+        CTGResFile& container = objectFile_->Container();
+        // What the file holds in memory reaches the disk before it is copied.
+        if (const std::int32_t code = container.UpdateContainer(); code != kResOk) {
+            error = "could not write the changes of \"" + previous + "\": " + ResErrorText(code);
+            written = false;
+        }
+        static_cast<void>(container.CloseContainer());
+        objectFile_.reset();
+    }
+    const bool copied = written && (SameFile(from, to) || ReplaceWithCopy(from, to, error));
+    const std::string& open = copied ? to : previous;
+    if (!open.empty())
+        objectFile_ = OpenWorkingObjectFile(open);
+    return copied;
+}
+
+SceneLoadResult COGLScene::LoadScene(SceneFileReader& file, const std::string& sceneFilePath)
+{
+    SceneLoadResult result;
+    ProgressScope progress(kLoadingRange, kLoadingText);
+    loadLocator_ = std::make_unique<CFileLocator>();
+    loadLocator_->SetFolder(sceneFilePath);
+
+    const std::uint32_t objectCount = file.U32();
+    const std::uint32_t textureCount = file.U32();
+    progress.Step();
+    progress.Step();
+
+    // Texture records in file order; objects name them by that position.
+    std::vector<COGLTexture2D*> byPosition;
+    for (std::uint32_t t = 0; t < textureCount && file.ok(); ++t) {
+        StoredTexture stored;
+        stored.flag = file.U8();
+        stored.storedPath = file.FixedText(scene_file::kTexturePathField);
+        if (!file.ok()) {
+            result.error = "texture " + std::to_string(t + 1) + " of " + std::to_string(textureCount) + ": " +
+                           file.Error();
+            break;
+        }
+        std::string path = stored.storedPath;
+        COGLTexture2D* texture = nullptr;
+        if (loadLocator_->Locate(path)) {
+            auto made = std::make_unique<COGLTexture2D>();
+            made->SetSource(path, stored.flag);
+            texture = &AddTexture(std::move(made));
+            stored.foundPath = path;
+        }
+        byPosition.push_back(texture);
+        result.textures.push_back(std::move(stored));
+        progress.Step();
+    }
+    if (!file.ok() && result.error.empty())
+        result.error = "the object and texture counts: " + file.Error();
+
+    {
+        GLBracket context;
+        for (std::uint32_t o = 0; o < objectCount && result.error.empty(); ++o) {
+            const std::int32_t code = file.I32();
+            if (!file.ok()) {
+                result.error = ObjectLabel(o + 1, objectCount, std::nullopt) + ": " + file.Error();
+                break;
+            }
+            const std::optional<ObjectKind> kind = KindFromCode(code);
+            std::unique_ptr<COGLObject> object = kind ? CreateObjectToLoad(*kind) : nullptr;
+            if (!object) {
+                result.error = ObjectLabel(o + 1, objectCount, kind) + " is of kind " + std::to_string(code) + ", which " +
+                               (kind ? "this version of zelvane cannot read" : "no object has") +
+                               "; the objects after it cannot be read either";
+                break;
+            }
+            const std::int32_t index = object->LoadObject(file);
+            if (!file.ok()) {
+                result.error = ObjectLabel(o + 1, objectCount, kind) + ": " + file.Error();
+                break;
+            }
+            if (index >= 0 && static_cast<std::size_t>(index) < byPosition.size() && byPosition[static_cast<std::size_t>(index)])
+                object->SetTexture(byPosition[static_cast<std::size_t>(index)]);
+            AddObject(std::move(object));
+            ++result.objectsRead;
+            progress.Step();
+        }
+    }
+    progress.Step();
+    result.searchCancelled = !loadLocator_->NotFound().empty();
+
+    if (result.Complete())
+        if (const std::optional<std::string>& working = WorkingObjectFilePath()) {
+            const std::string beside = ObjectFilePathBeside(sceneFilePath);
+            if (IsReadableFile(beside))
+                static_cast<void>(ReplaceObjectFile(beside, *working, result.objectFileError));
+        }
+    loadLocator_.reset();
+    return result;
 }
 
 } // namespace zelvane

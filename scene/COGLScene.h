@@ -6,7 +6,7 @@
 // every operation unless it says otherwise.
 //
 // Sections: construction and defaults; contents; selection; drawing and
-// picking; textures.
+// picking; textures; scene file and the object file beside it.
 
 #include "scene/COGLCamera.h"
 #include "scene/COGLFloor.h"
@@ -17,23 +17,29 @@
 #include "scene/COGLTexture2D.h"
 #include "scene/DrawFlags.h"
 #include "scene/SceneColours.h"
+#include "scene/SceneLoadResult.h"
 
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace zelvane {
 
+class CFileLocator;
 class CObjectFile;
+class SceneFileReader;
+class SceneFileWriter;
 
 class COGLScene {
 public:
     // Empty, with the colours of a new scene; CreateDefaults adds the rest.
     COGLScene();
-    // Deletes the objects, then the textures, the lights and the fixed planes.
+    // Deletes the objects, then the textures, the lights, the fixed planes and
+    // the object file.
     ~COGLScene();
     COGLScene(const COGLScene&) = delete;
     COGLScene& operator=(const COGLScene&) = delete;
@@ -121,11 +127,52 @@ public:
     const ColourRGBA& Ambient() const { return ambient_; }
     void SetAmbient(const ColourRGBA& ambient) { ambient_ = ambient; }
 
-    // The open object file saved beside the scene file; not owned here.
-    CObjectFile* ObjectFile() const { return objectFile_; }
-    void SetObjectFile(CObjectFile* file) { objectFile_ = file; }
+    // The open object file that is saved beside the scene file, or none.
+    CObjectFile* ObjectFile() const { return objectFile_.get(); }
+    void SetObjectFile(std::unique_ptr<CObjectFile> file);
+
+    // --- Scene file ---
+
+    // The scene's part of a scene file: the object and texture counts, every
+    // texture's flag and path, then every object's kind and record with the
+    // position of its texture among Textures() (−1 for none). Fails `file`
+    // when a texture's path is longer than the 259 characters a record holds.
+    void SaveScene(SceneFileWriter& file) const;
+
+    // Saving's second step, once the scene file is in place: the object file
+    // (if the scene has one) is written, closed and copied beside the scene
+    // file ("room.cgs": "room.iff"), and the copy becomes the object file, so
+    // that later edits go there. When the copy fails, the object file it was
+    // copied from is opened again and `error` says why (false).
+    [[nodiscard]] bool CopyObjectFileBeside(const std::string& sceneFilePath, std::string& error);
+
+    // Reads the scene's part of a scene file whose header the document has
+    // checked, adding to what the scene holds (the caller clears it first),
+    // with the progress display showing "Loading...". Textures are found
+    // through a CFileLocator beside `sceneFilePath` (which may ask the user);
+    // one that is not found is dropped, and objects that used it have no
+    // texture. Objects are made in the active context. Reading stops at the
+    // first record that cannot be read (the result says which and why); what
+    // was read before it stays. After a complete read, an object file beside
+    // the scene file is copied to the working object file, which becomes the
+    // scene's object file.
+    SceneLoadResult LoadScene(SceneFileReader& file, const std::string& sceneFilePath);
+
+    // The working object file that opened scenes copy their object file to
+    // (zeltemp.iff in the user's data folder unless set). None: this scene
+    // leaves object files alone (the command-line tool's scenes).
+    void SetWorkingObjectFilePath(std::optional<std::string> path);
+    const std::optional<std::string>& WorkingObjectFilePath();
+
+    // The locator of the scene file being read; none otherwise.
+    const CFileLocator* LoadLocator() const { return loadLocator_.get(); }
 
 private:
+    // Closes the object file (after writing what it holds), copies `from`
+    // over `to` and opens `to` as the object file; when something fails, the
+    // previous object file is opened again and `error` says why.
+    bool ReplaceObjectFile(const std::string& from, const std::string& to, std::string& error);
+
     COGLTexture2D* LoadDefaultTexture(const std::string& path);
     // The floor, the left and the right wall, in drawing order (none before
     // CreateDefaults).
@@ -141,7 +188,10 @@ private:
     std::vector<std::unique_ptr<COGLTexture2D>> textures_;
     COGLObject* selectedObject_ = nullptr;
     int textureFilter_;
-    CObjectFile* objectFile_ = nullptr;
+    std::unique_ptr<CFileLocator> loadLocator_;
+    std::unique_ptr<CObjectFile> objectFile_;
+    bool workingPathChosen_ = false;
+    std::optional<std::string> workingObjectFilePath_;
     std::unique_ptr<COGLFloor> floorPlane_;
     std::unique_ptr<COGLRightWall> rightWallPlane_;
     std::unique_ptr<COGLLeftWall> leftWallPlane_;

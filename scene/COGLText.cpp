@@ -6,6 +6,9 @@
 #include "report/Reporter.h"
 #include "scene/ActiveGLContext.h"
 #include "scene/GLErrors.h"
+#include "scene/SceneFileLayout.h"
+#include "scene/SceneFileReader.h"
+#include "scene/SceneFileWriter.h"
 #include "scene/text/ExtrudedGlyph.h"
 #include "scene/text/FontCatalog.h"
 #include "scene/text/GlyphLists.h"
@@ -27,6 +30,7 @@ constexpr std::string_view kTooLong = "Text too long, truncating.";
 // The tail's fields: text and face name each fill a fixed field.
 constexpr std::size_t kTextField = 32;
 constexpr std::size_t kFaceField = 32;
+static_assert(COGLText::kTailSize == scene_file::kTextTailSize);
 
 // The list offsets 0, 1, …, 31 that draw a range of character lists in order.
 const std::array<GLubyte, COGLText::kMostCharacters>& ListOffsets()
@@ -104,6 +108,27 @@ void COGLText::CallList(GLuint list) const
     glListBase(list);
     glCallLists(count, GL_UNSIGNED_BYTE, ListOffsets().data());
     glPopAttrib();
+}
+
+// --- The scene file record -------------------------------------------------------
+
+void COGLText::SaveObject(SceneFileWriter& file, std::int32_t textureIndex) const
+{
+    COGLObject::SaveObject(file, textureIndex);
+    ByteWriter tail;
+    WriteTail(tail);
+    file.Raw(tail.data());
+}
+
+std::int32_t COGLText::LoadObject(SceneFileReader& file)
+{
+    const std::int32_t textureIndex = COGLObject::LoadObject(file);
+    const std::span<const std::uint8_t> tail = file.Raw(kTailSize);
+    if (file.ok()) {
+        ByteReader in(tail);
+        ReadTail(in);
+    }
+    return textureIndex;
 }
 
 // --- Text and font -------------------------------------------------------------

@@ -7,7 +7,8 @@
 // changing a text object needs a current context, as its lists are built then
 // (without one the letters draw nothing, but their widths are known).
 //
-// Sections: construction; drawing; text and font; the stored tail; fields.
+// Sections: construction; drawing; the scene file record; text and font; the
+// stored tail; fields.
 
 #include "scene/COGLObject.h"
 #include "scene/text/GlyphMetrics.h"
@@ -46,6 +47,12 @@ public:
     void DrawCage() override;
     // Red beyond the text's end, green above its middle, blue in front of it.
     void DrawAxes() override;
+
+    // The common record, then the text's tail (WriteTail): 353 bytes.
+    void SaveObject(SceneFileWriter& file, std::int32_t textureIndex) const override;
+    // The common record, then the tail (ReadTail), which builds the letters.
+    // A cut tail leaves `file` failed and the letters as they were.
+    std::int32_t LoadObject(SceneFileReader& file) override;
 
     // Store the value and place the text anew.
     void SetScaleX(float x) override;

@@ -8,6 +8,7 @@
 #include "scene/COGLDisk.h"
 #include "scene/COGLFloor.h"
 #include "scene/COGLLeftWall.h"
+#include "scene/COGLMesh.h"
 #include "scene/COGLPlane.h"
 #include "scene/COGLRightWall.h"
 #include "scene/COGLRod.h"
@@ -36,6 +37,13 @@ std::unique_ptr<COGLObject> CreateObjectOfKind(ObjectKind kind)
         break;
     }
     return nullptr;
+}
+
+std::unique_ptr<COGLObject> CreateObjectToLoad(ObjectKind kind)
+{
+    if (kind == ObjectKind::Mesh)
+        return std::make_unique<COGLMesh>();
+    return CreateObjectOfKind(kind);
 }
 
 } // namespace zelvane

@@ -13,4 +13,9 @@ namespace zelvane {
 // made from their own data.
 std::unique_ptr<COGLObject> CreateObjectOfKind(ObjectKind kind);
 
+// An object of `kind` for the scene file reader to fill with LoadObject:
+// every kind CreateObjectOfKind makes, and meshes. Nothing for a kind that
+// cannot be read.
+std::unique_ptr<COGLObject> CreateObjectToLoad(ObjectKind kind);
+
 } // namespace zelvane

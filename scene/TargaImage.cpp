@@ -1,6 +1,7 @@
 #include "scene/TargaImage.h"
 
 #include "bytes/ByteReader.h"
+#include "bytes/ByteWriter.h"
 
 #include <memory>
 
@@ -179,6 +180,31 @@ DecodedImage DecodeTarga(std::span<const std::uint8_t> file, const GammaTable& g
     if (!in.skip(h.idLength))
         return DecodedImage::Failure("the file ends inside its identification field");
     return h.imageType == kColourMapped ? ReadColourMapped(in, h, gamma) : ReadTrueColour(in, h, gamma);
+}
+
+std::vector<std::uint8_t> EncodeTarga(const PlainImage& image)
+{
+    if (image.IsNull() || image.Width() > kMaxSide || image.Height() > kMaxSide)
+        return {};
+    ByteWriter out;
+    out.u8(0); // identification length
+    out.u8(0); // colour map type
+    out.u8(kTrueColour);
+    out.fill(5, 0); // colour map specification
+    out.u16le(0);   // x origin
+    out.u16le(0);   // y origin
+    out.u16le(static_cast<std::uint16_t>(image.Width()));
+    out.u16le(static_cast<std::uint16_t>(image.Height()));
+    out.u8(24);
+    out.u8(0); // descriptor: the first row is the bottom one
+    for (int y = image.Height() - 1; y >= 0; --y)
+        for (int x = 0; x < image.Width(); ++x) {
+            const Rgb colour = image.PixelColour(x, y);
+            out.u8(colour.blue);
+            out.u8(colour.green);
+            out.u8(colour.red);
+        }
+    return out.take();
 }
 
 } // namespace zelvane

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <span>
+#include <vector>
 
 namespace zelvane {
 
@@ -31,6 +32,7 @@ inline constexpr std::uint8_t kRunLengthTrueColour = 10;
 inline constexpr std::uint8_t kTopOrigin = 0x20;
 inline constexpr std::uint8_t kRightOrigin = 0x10;
 inline constexpr std::size_t kMaxColourMapLength = 256;
+inline constexpr int kMaxSide = 0xFFFF;
 inline constexpr int kMaxPacketPixels = 128;
 } // namespace tga_layout
 
@@ -42,5 +44,11 @@ inline constexpr int kMaxPacketPixels = 128;
 // kMaxImageSide/kMaxImagePixels (before anything is allocated), and data that
 // ends before the picture does.
 DecodedImage DecodeTarga(std::span<const std::uint8_t> file, const GammaTable& gamma);
+
+// An uncompressed 24-bit Targa file of `image` (type 2, no identification or
+// colour map, rows bottom up, blue-green-red; 8-bit images through their
+// palette, any alpha dropped). Empty for a null image or one with a side
+// longer than the format's 65535.
+std::vector<std::uint8_t> EncodeTarga(const PlainImage& image);
 
 } // namespace zelvane

@@ -1,49 +1,28 @@
 // `plugins` and `import`.
 //
-//   1. Loading the plug-ins as the editor does
 //   2. plugins
-//   3. import: picking the plug-in, the mesh set, meshport's materials
+//   3. import: picking the plug-in, the mesh set, meshport's materials, the
+//      scene file
 
 #include "app/cli/PluginCommands.h"
 
 #include "app/cli/CliOutput.h"
+#include "app/cli/CliReporter.h"
+#include "app/cli/PluginChoice.h"
+#include "document/COGLDoc.h"
 #include "plugins/host/CPluginManager.h"
 #include "plugins/meshport/ThreeDSReader.h"
-#include "report/ProgramFolders.h"
+#include "scene/COGLMesh.h"
+#include "scene/COGLScene.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
 #include <fstream>
 #include <iostream>
 #include <iterator>
 #include <sstream>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace zelvane::cli {
 
 namespace {
-
-// ---------------------------------------------------------------------------
-// 1. Loading the plug-ins
-
-// Scans "Plugins" where the editor finds it; every library that did not
-// become a plug-in is named on stderr (the editor skips them silently).
-void LoadPlugins(CPluginManager& manager)
-{
-    manager.ScanPlugins();
-    for (const SkippedLibrary& skipped : manager.Skipped())
-        Warn(skipped.path, "not loaded: " + skipped.reason);
-}
-
-std::string WhereLooked()
-{
-    std::string folders;
-    for (const std::string& candidate : ProgramFolderCandidates("Plugins"))
-        folders += (folders.empty() ? "" : ", ") + candidate;
-    return folders;
-}
 
 // ---------------------------------------------------------------------------
 // 2. plugins
@@ -86,8 +65,23 @@ int RunPlugins(bool json)
 struct ImportOptions {
     std::string file;
     std::string plugin;
+    std::string scene;
     bool json = false;
 };
+
+// A scene file holding the imported mesh alone, as the editor saves a scene
+// after an import (without an object file beside it).
+int SaveAsScene(const MeshSet& set, const std::string& path)
+{
+    CliReporter messages;
+    COGLScene scene;
+    scene.SetWorkingObjectFilePath(std::nullopt);
+    scene.AddObject(std::make_unique<COGLMesh>(set));
+    COGLDoc document(std::nullopt, {});
+    if (!document.OnSaveDocument(path, scene))
+        return Fail(path, messages.TakeMessages());
+    return kExitOk;
+}
 
 struct PartRow {
     std::string name;
@@ -95,22 +89,6 @@ struct PartRow {
     int64_t vertices = 0;
     int64_t texCoords = 0;
 };
-
-// The plug-ins get a path the user picked in a dialog: an existing file.
-// Anything else is refused here, with the reason, before a plug-in sees it.
-std::optional<std::string> UnreadableReason(const std::string& path)
-{
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0)
-        return std::string("cannot open: ") + std::strerror(errno);
-    if (!S_ISREG(info.st_mode))
-        return "not a regular file";
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return std::string("cannot open: ") + std::strerror(errno);
-    ::close(fd);
-    return std::nullopt;
-}
 
 // Materials do not cross the plug-in interface; for meshport's own format
 // the tool reads them with meshport's reader, so a user sees which texture
@@ -141,6 +119,8 @@ void PrintImportText(const ImportOptions& options, const CPlugin& plugin, const 
               << " mapping coordinates (" << Printable(plugin.Name()) << ", " << Printable(plugin.FileName()) << ")\n";
     std::cout << "extents: " << Number(set.extentX) << ' ' << Number(set.extentY) << ' ' << Number(set.extentZ)
               << '\n';
+    if (!options.scene.empty())
+        std::cout << "scene file: " << Printable(options.scene) << '\n';
     if (!parts.empty()) {
         std::cout << '\n';
         TextTable table({{"PART"}, {"FACES", Align::Right}, {"VERTICES", Align::Right}, {"MAPPING", Align::Right}});
@@ -188,7 +168,8 @@ void PrintImportJson(const ImportOptions& options, const CPlugin& plugin, const 
                 {{"parts", set.partCount}, {"faces", totals.faces}, {"vertices", totals.vertices},
                  {"texCoords", totals.texCoords}}},
                {"parts", std::move(partList)},
-               {"materials", std::move(materialList)}});
+               {"materials", std::move(materialList)},
+               {"scene", options.scene.empty() ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(options.scene)}});
 }
 
 int RunImport(const ImportOptions& options)
@@ -197,21 +178,16 @@ int RunImport(const ImportOptions& options)
         return Fail(options.file, *reason);
     CPluginManager manager;
     LoadPlugins(manager);
-    if (manager.Plugins().empty())
-        return Fail(options.file, "no import plug-ins found (looked in " + WhereLooked() + ")");
-    const CPlugin* plugin = nullptr;
-    if (!options.plugin.empty()) {
-        plugin = manager.FindByName(options.plugin);
-        if (!plugin)
-            return Fail(options.plugin, "no such plug-in (see zelvane-cli plugins)");
-    } else {
-        plugin = manager.FindForFile(options.file);
-        if (!plugin)
-            return Fail(options.file, "no plug-in reads this kind of file; name one with --plugin");
-    }
+    std::string subject, error;
+    const CPlugin* plugin = ChoosePlugin(manager, options.file, options.plugin, subject, error);
+    if (!plugin)
+        return Fail(subject, error);
     const std::optional<MeshSet> set = manager.Import(*plugin, options.file);
     if (!set)
         return Fail(options.file, "the plug-in's mesh was refused");
+    if (!options.scene.empty())
+        if (const int status = SaveAsScene(*set, options.scene); status != kExitOk)
+            return status;
 
     std::vector<PartRow> parts;
     PartRow totals;
@@ -244,6 +220,8 @@ void AddPluginCommands(CLI::App& app, int& status)
         "import", "Import a mesh file through the plug-ins and print its parts, counts, materials and extents");
     import->add_option("FILE", options->file, "The mesh file (the plug-in is chosen by its extension)")->required();
     import->add_option("--plugin", options->plugin, "The plug-in to use: its library name (meshport) or its name");
+    import->add_option("--scene", options->scene,
+                       "Also write a scene file (.cgs) holding the mesh, as the editor saves it after an import");
     import->add_flag("--json", options->json, "Print JSON instead of tables");
     import->callback([options, &status] { status = RunImport(*options); });
 }

@@ -4,10 +4,14 @@
 
 #include "app/cli/PngOutput.h"
 #include "app/cli/CliOutput.h"
+#include "app/cli/PluginChoice.h"
+#include "app/cli/SceneCommand.h"
+#include "document/MeshImport.h"
 #include "scene/ActiveGLContext.h"
 #include "scene/COGLScene.h"
 #include "scene/COGLText.h"
 #include "scene/COGLViewport3D.h"
+#include "scene/GLBracket.h"
 #include "scene/HeadlessGLContext.h"
 #include "scene/ObjectFactory.h"
 #include "scene/SceneFrame.h"
@@ -59,6 +63,8 @@ struct SceneOptions {
     std::string cageSize = "1,1,1";
     std::vector<std::string> additions;
     std::vector<std::string> texts;
+    std::string sceneFile;
+    std::vector<std::string> imports;
     int select = 0;
     std::string maps;
 };
@@ -183,8 +189,15 @@ std::string Parse(const SceneOptions& options, SceneSetup& setup)
         }
         setup.additions.push_back(parsed);
     }
-    if (options.select < 0 || static_cast<std::size_t>(options.select) > setup.additions.size())
+    if (options.select < 0)
+        return "--select takes the number of an object, from 1";
+    // With a scene file or imports the objects are counted once they are there.
+    const bool onlyAdditions = options.sceneFile.empty() && options.imports.empty();
+    if (onlyAdditions && static_cast<std::size_t>(options.select) > setup.additions.size())
         return "--select takes the number of an added primitive, 1 to " + std::to_string(setup.additions.size());
+    for (const std::string& mesh : options.imports)
+        if (const std::optional<std::string> reason = UnreadableReason(mesh))
+            return "--import " + Quoted(mesh) + ": " + *reason;
     return {};
 }
 
@@ -195,6 +208,8 @@ struct Stage {
     std::unique_ptr<ActiveGLContextScope> active;
     std::unique_ptr<COGLScene> scene;
     COGLViewport3D viewport;
+    // Objects before this one came from the scene file and the imports.
+    std::size_t firstAddition = 0;
 
     ~Stage()
     {
@@ -211,12 +226,28 @@ std::string Build(const SceneOptions& options, const SceneSetup& setup, Stage& s
     if (!stage.context)
         return "no off-screen OpenGL context: " + error;
     stage.active = std::make_unique<ActiveGLContextScope>(*stage.context);
-    stage.context->BeginGL();
+    GLBracket current;
     stage.scene = std::make_unique<COGLScene>();
     if (options.maps.empty())
         stage.scene->CreateDefaults();
     else
         stage.scene->CreateDefaults(options.maps);
+    if (!options.sceneFile.empty()) {
+        SceneLoadResult loaded;
+        if (const std::string why = ReadSceneFile(options.sceneFile, *stage.scene, loaded); !why.empty())
+            return options.sceneFile + ": " + why;
+    }
+    if (!options.imports.empty()) {
+        CPluginManager plugins;
+        LoadPlugins(plugins);
+        for (const std::string& mesh : options.imports) {
+            std::string subject, why;
+            const CPlugin* plugin = ChoosePlugin(plugins, mesh, {}, subject, why);
+            if (!plugin || !ImportIntoScene(plugins, *plugin, mesh, *stage.scene))
+                return "--import " + Quoted(mesh) + ": " + (plugin ? "the plug-in's mesh was refused" : why);
+        }
+    }
+    stage.firstAddition = stage.scene->Objects().size();
     for (const Addition& addition : setup.additions) {
         std::unique_ptr<COGLObject> object = CreateObjectOfKind(addition.kind);
         if (auto* text = dynamic_cast<COGLText*>(object.get()))
@@ -225,6 +256,8 @@ std::string Build(const SceneOptions& options, const SceneSetup& setup, Stage& s
             object->SetPosition(addition.position->x, addition.position->y, addition.position->z);
         stage.scene->AddObject(std::move(object));
     }
+    if (static_cast<std::size_t>(options.select) > stage.scene->Objects().size())
+        return "--select takes the number of an object, 1 to " + std::to_string(stage.scene->Objects().size());
     if (options.select > 0)
         stage.scene->SetSelectedObject(stage.scene->Objects()[static_cast<std::size_t>(options.select - 1)].get());
     stage.viewport.SetRectangle(0, 0, setup.width, setup.height);
@@ -235,7 +268,6 @@ std::string Build(const SceneOptions& options, const SceneSetup& setup, Stage& s
     stage.viewport.SetCageSize(setup.cageSize);
     stage.viewport.Camera().SetPreset(setup.camera);
     ApplyZoomPreset(setup.zoom, stage.viewport.Camera());
-    stage.context->EndGL();
     return {};
 }
 
@@ -289,9 +321,12 @@ int RunPick(const PickOptions& options)
         PrintJson(std::cout, result);
         return kExitOk;
     }
-    if (picked.object)
+    if (picked.object && number > stage.firstAddition)
         std::cout << "(" << options.x << ", " << options.y << "): " << Printable(picked.object->Name()) << ", added primitive "
-                  << number << '\n';
+                  << number - stage.firstAddition << '\n';
+    else if (picked.object)
+        std::cout << "(" << options.x << ", " << options.y << "): " << Printable(picked.object->Name()) << ", object "
+                  << number << " of the scene\n";
     else if (picked.light)
         std::cout << "(" << options.x << ", " << options.y << "): the marker of light " << Quoted(picked.light->Name())
                   << " in slot " << picked.light->Slot() << "; the scene selects nothing\n";
@@ -320,7 +355,15 @@ void AddSceneOptions(CLI::App& command, SceneOptions& options)
     command.add_option("--text", options.texts,
                        "Add a 3-D text object: TEXT or TEXT@X,Y,Z (up to 32 characters, centred on its position, "
                        "default 0,0,0); repeat for more; texts count after the primitives for --select");
-    command.add_option("--select", options.select, "Select the N-th added primitive (drawn in the selection colour)");
+    command.add_option("--scene", options.sceneFile,
+                       "Draw the objects and textures of a scene file (.cgs) in the room; textures are looked for "
+                       "where the file says, then beside it");
+    command.add_option("--import", options.imports,
+                       "Import a mesh file through the plug-ins (chosen by its extension) and add it as the editor's "
+                       "Import does; repeat for more");
+    command.add_option("--select", options.select,
+                       "Select the N-th object (drawn in the selection colour): the scene file's, then the imported "
+                       "meshes, then the added primitives and texts");
     command.add_option("--maps", options.maps, "Folder of the default floor and wall textures (default: the program's Maps)");
 }
 

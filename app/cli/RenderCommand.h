@@ -1,8 +1,9 @@
 #pragma once
 // `render` draws the editor's default scene (floor, two walls, three lights)
-// with any added primitives off screen and writes it as a PNG; `pick` tells
-// what a click at a pixel of that picture would select. Both take the view's
-// choices: size, camera preset, display mode, grid, cage, axis marker, zoom.
+// with the objects of a scene file, imported meshes and added primitives off
+// screen and writes it as a PNG; `pick` tells what a click at a pixel of that
+// picture would select. Both take the view's choices: size, camera preset,
+// display mode, grid, cage, axis marker, zoom.
 
 #include <CLI/CLI.hpp>
 

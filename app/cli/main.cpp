@@ -16,6 +16,7 @@
 #include "app/cli/RemoveCommand.h"
 #include "app/cli/RenderCommand.h"
 #include "app/cli/RenameCommand.h"
+#include "app/cli/SceneCommand.h"
 #include "app/cli/StringsCommand.h"
 #include "app/cli/TreeCommand.h"
 #include "report/Version.h"
@@ -51,6 +52,7 @@ int main(int argc, char** argv)
     AddPreviewCommands(app, status);
     AddPluginCommands(app, status);
     AddRenderCommands(app, status);
+    AddSceneCommand(app, status);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {

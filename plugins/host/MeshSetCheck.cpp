@@ -44,14 +44,16 @@ std::string DescribeFace(const MeshFace& face, const MeshPart& part)
     return {};
 }
 
-bool FaceInside(const MeshFace& face, int32_t vertexCount, int32_t texCoordCount)
+} // namespace
+
+bool FaceInsidePart(const MeshFace& face, const MeshPart& part)
 {
+    const int32_t vertexCount = part.vertexCount;
+    const int32_t texCoordCount = part.texCoordCount;
     return Inside(face.vertex[0], vertexCount) && Inside(face.vertex[1], vertexCount) &&
            Inside(face.vertex[2], vertexCount) && Inside(face.texCoord[0], texCoordCount) &&
            Inside(face.texCoord[1], texCoordCount) && Inside(face.texCoord[2], texCoordCount);
 }
-
-} // namespace
 
 std::optional<std::string> CheckMeshSet(MeshSet& set)
 {
@@ -69,7 +71,7 @@ std::optional<std::string> CheckMeshSet(MeshSet& set)
         if (problem)
             return PartText(set, p) + " " + *problem;
         for (int32_t f = 0; f < part.faceCount; ++f)
-            if (!FaceInside(part.faces[f], part.vertexCount, part.texCoordCount))
+            if (!FaceInsidePart(part.faces[f], part))
                 return PartText(set, p) + ", face " + std::to_string(f + 1) + ": " + DescribeFace(part.faces[f], part);
     }
     return std::nullopt;

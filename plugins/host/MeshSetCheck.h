@@ -17,6 +17,10 @@ namespace zelvane {
 // inside its part's arrays. Parts with a null name get an empty one.
 std::optional<std::string> CheckMeshSet(MeshSet& set);
 
+// Whether every index of `face` lies inside `part`'s vertices and texture
+// coordinates.
+bool FaceInsidePart(const MeshFace& face, const MeshPart& part);
+
 // Half the size of the bounding box of every finite vertex of every part,
 // along x, y and z; zero when there is none. Call only on a checked set.
 std::array<float, 3> MeasureExtents(const MeshSet& set);

@@ -10,6 +10,9 @@
 #include "scene/COGLTexture2D.h"
 #include "scene/COGLViewport3D.h"
 #include "scene/ObjectFactory.h"
+#include "scene/SceneFileLayout.h"
+#include "scene/SceneFileReader.h"
+#include "scene/SceneFileWriter.h"
 #include "scene/ScenePicker.h"
 #include "scene/text/ViewFont.h"
 #include "tests/scene/GLStage.h"
@@ -542,6 +545,50 @@ TEST_F(Text, ATailFillsItsFieldsToTheEdgeAndNeverReadsPastThem)
     EXPECT_FALSE(text.ReadTail(cutIn));
     EXPECT_EQ(cutIn.position(), 0u);
     EXPECT_EQ(text.Text(), " ") << "unchanged";
+}
+
+TEST_F(Text, ASceneFileHoldsATextAs353BytesAndReadsItBackWhole)
+{
+    COGLScene scene;
+    COGLText& text = static_cast<COGLText&>(scene.AddObject(std::make_unique<COGLText>()));
+    text.SetFont("Liberation Serif", 0.3f);
+    text.SetItalic(true);
+    text.ReplaceText("Welcome home");
+    text.SetName("Sign");
+    text.SetPosition(1, 2, 3);
+    SceneFileWriter out;
+    scene.SaveScene(out);
+    ASSERT_TRUE(out.Finish()) << out.Error();
+    const std::vector<std::uint8_t> bytes = out.Bytes();
+    const std::size_t record = 8 + scene_file::kKindCodeSize;
+    ASSERT_EQ(bytes.size(), record + 353);
+    EXPECT_EQ(bytes[8], 7) << "kind 7";
+    EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin() + record + 271, bytes.end()), TailOf(text));
+
+    COGLScene loaded;
+    loaded.SetWorkingObjectFilePath(std::nullopt);
+    SceneFileReader in(bytes);
+    ASSERT_TRUE(loaded.LoadScene(in, "/nowhere/a.cgs").Complete());
+    ASSERT_EQ(loaded.Objects().size(), 1u);
+    const auto* back = dynamic_cast<const COGLText*>(loaded.Objects()[0].get());
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(back->Name(), "Sign");
+    EXPECT_EQ(back->Text(), "Welcome home");
+    EXPECT_EQ(back->Font(), (LogicalFont{"Liberation Serif", 1}));
+    EXPECT_EQ(back->Position(), (Vector3{1, 2, 3}));
+    EXPECT_EQ(back->Metrics(), text.Metrics());
+    EXPECT_NE(back->SolidList(), 0u) << "its letters are built";
+    SceneFileWriter again;
+    loaded.SaveScene(again);
+    ASSERT_TRUE(again.Finish());
+    EXPECT_EQ(again.Bytes(), bytes) << "saved again byte for byte";
+
+    // A tail cut short stops the load with a reason.
+    COGLScene cut;
+    cut.SetWorkingObjectFilePath(std::nullopt);
+    const std::vector<std::uint8_t> shorter(bytes.begin(), bytes.end() - 1);
+    SceneFileReader cutIn(shorter);
+    EXPECT_FALSE(cut.LoadScene(cutIn, "/nowhere/a.cgs").Complete());
 }
 
 TEST_F(Text, TheViewsBitmapFontFillsLists1000To1254AndDrawsReadableText)

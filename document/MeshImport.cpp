@@ -1,0 +1,28 @@
+#include "document/MeshImport.h"
+
+#include "plugins/host/CPluginManager.h"
+#include "scene/COGLMesh.h"
+#include "scene/COGLScene.h"
+
+#include <memory>
+
+namespace zelvane {
+
+COGLMesh* ImportIntoScene(CPluginManager& plugins, const CPlugin& plugin, const std::string& path, COGLScene& scene)
+{
+    const std::optional<MeshSet> set = plugins.Import(plugin, path);
+    if (!set)
+        return nullptr;
+    auto mesh = std::make_unique<COGLMesh>(*set);
+    COGLMesh* added = mesh.get();
+    scene.AddObject(std::move(mesh));
+    return added;
+}
+
+COGLMesh* RunImport(CPluginManager& plugins, std::uint32_t commandId, const std::string& path, COGLScene& scene)
+{
+    const CPlugin* plugin = plugins.FindByCommand(commandId);
+    return plugin ? ImportIntoScene(plugins, *plugin, path, scene) : nullptr;
+}
+
+} // namespace zelvane

@@ -1,0 +1,58 @@
+#pragma once
+// Byte layout of the scene file (".cgs"): all numbers little-endian, floats
+// 32-bit IEEE, no padding anywhere.
+//
+//   "CGS1", version (u32)                          the document's 8 bytes
+//   object count N (u32), texture count T (u32)
+//   T texture records: flag (u8), path (260 bytes, NUL-terminated)
+//   N object entries: kind code (i32), the common object record (271 bytes),
+//     then the kind's tail: planes 1 byte, text 82 bytes, meshes their mesh
+//     set (name, parts with faces, vertices and texture coordinates, extents)
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+namespace zelvane::scene_file {
+
+inline constexpr std::array<std::uint8_t, 4> kMagic = {'C', 'G', 'S', '1'};
+inline constexpr std::uint32_t kVersion = 1;
+inline constexpr std::size_t kHeaderSize = 8;
+
+inline constexpr std::size_t kTextureFlagSize = 1;
+inline constexpr std::size_t kTexturePathField = 260;
+inline constexpr std::size_t kTextureRecordSize = kTextureFlagSize + kTexturePathField;
+static_assert(kTextureRecordSize == 261);
+
+inline constexpr std::size_t kKindCodeSize = 4;
+
+// The common object record, field by field.
+inline constexpr std::size_t kNameField = 100;
+inline constexpr std::size_t kColourSize = 16;
+inline constexpr std::size_t kFloatSize = 4;
+inline constexpr std::size_t kVectorSize = 12;
+inline constexpr std::size_t kQuaternionSize = 16;
+inline constexpr std::size_t kCommonRecordSize = kNameField + 4 * kColourSize // materials
+                                                 + kFloatSize                 // shininess
+                                                 + kQuaternionSize            // orientation
+                                                 + 2 * kVectorSize            // scale, position
+                                                 + kFloatSize                 // position x again
+                                                 + 3                          // visible, transparent, marked
+                                                 + 4 + 4 + 4                  // pick style, flags, texture index
+                                                 + 3 * kVectorSize            // texture rotation, scale, offset
+                                                 + 4 + 4;                     // environment mode, spare word
+static_assert(kCommonRecordSize == 271);
+
+inline constexpr std::size_t kPlaneTailSize = 1;
+inline constexpr std::size_t kTextTailSize = 82;
+
+// The mesh tail's records.
+inline constexpr std::size_t kMeshFaceSize = 24;
+inline constexpr std::size_t kMeshVertexSize = 12;
+inline constexpr std::size_t kMeshTexCoordSize = 8;
+// A part with an empty name and no faces, vertices or coordinates: its four counts.
+inline constexpr std::size_t kSmallestMeshPart = 16;
+
+inline constexpr std::int32_t kNoTexture = -1;
+
+} // namespace zelvane::scene_file
