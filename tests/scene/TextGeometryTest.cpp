@@ -268,27 +268,6 @@ TEST_F(Glyphs, WallsFaceOutwardsAndShadeSmoothlyAlongCurves)
     EXPECT_TRUE(ExtrudeGlyph(Outline('O'), 0.0f).walls.empty()) << "a flat letter has no sides";
 }
 
-TEST_F(Glyphs, ASyntheticItalicLeansToTheRight)
-{
-    const FontFolder dejaVu({"DejaVu Sans"});
-    const std::optional<FontFile> slanted = dejaVu.Catalog().FaceOf("DejaVu Sans", true);
-    if (!slanted)
-        GTEST_SKIP() << "fonts-dejavu-core is needed";
-    const std::shared_ptr<const OutlineFont> font = OutlineFont::Open(*slanted);
-    ASSERT_TRUE(font);
-    const std::optional<GlyphOutline> upright = SystemFont("DejaVu Sans")->Outline(U'I');
-    const std::optional<GlyphOutline> leaning = font->Outline(U'I');
-    ASSERT_TRUE(upright && leaning);
-    // The I is a bar: the top corners move right by the slant times their height.
-    const OutlineContour& bar = upright->contours.at(0);
-    const OutlineContour& leaned = leaning->contours.at(0);
-    ASSERT_EQ(bar.size(), leaned.size());
-    for (std::size_t i = 0; i < bar.size(); ++i) {
-        EXPECT_FLOAT_EQ(leaned[i].y, bar[i].y);
-        EXPECT_NEAR(leaned[i].x, bar[i].x + OutlineFont::kItalicSlant * bar[i].y, 1e-5f);
-    }
-}
-
 TEST(CodePage, BytesAreWesternWindowsCharactersAndUtf8ConvertsBothWays)
 {
     EXPECT_EQ(CodePointOf1252('A'), U'A');
