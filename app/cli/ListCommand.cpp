@@ -8,10 +8,12 @@
 
 #include "app/cli/CliOutput.h"
 #include "objects/ObjectFileOpener.h"
+#include "objects/SpriteDecoder.h"
 #include "resfile/CTGFileSystem.h"
 #include "resfile/IffLayout.h"
 #include "resfile/ResErrors.h"
 
+#include <array>
 #include <iostream>
 #include <map>
 #include <optional>
@@ -29,6 +31,7 @@ struct ResourceRow {
     uint16_t flags = 0;
     uint8_t attribute = 0;
     std::optional<uint32_t> offset;
+    std::optional<uint32_t> spriteVersion; // SPR# and SPR2: the version the data states
     std::string problem;
 };
 
@@ -57,6 +60,27 @@ std::string VersionText(uint16_t version)
     return std::to_string(version >> 8) + "." + std::to_string(version & 0xFF);
 }
 
+// A sprite's version from the first bytes of its data, so that a listing
+// tells the sprite versions apart without loading them.
+bool IsSprite(ResType type)
+{
+    return type == kTypeSPR || type == kTypeSPR2;
+}
+
+void NoteSpriteVersion(std::span<const uint8_t> data, ResourceRow& row)
+{
+    if (IsSprite(row.type))
+        row.spriteVersion = SpriteVersion(row.type == kTypeSPR ? SpriteFormat::Spr : SpriteFormat::Spr2, data);
+}
+
+void ReadSpriteVersion(FsOpenFile& file, ResourceRow& row)
+{
+    std::array<uint8_t, 4> bytes{};
+    if (IsSprite(row.type) && *row.size >= bytes.size() && file.Seek(*row.offset + kChunkHeaderSize) == kResOk &&
+        file.Read(bytes.data(), bytes.size()) == kResOk)
+        NoteSpriteVersion(bytes, row);
+}
+
 // The data length a chunk header announces, checked the way a load checks it,
 // without reading the data itself.
 void ReadChunkSize(FsOpenFile* file, ResType expected, ResourceRow& row)
@@ -82,6 +106,7 @@ void ReadChunkSize(FsOpenFile* file, ResType expected, ResourceRow& row)
         return;
     }
     row.size = header.DataLength();
+    ReadSpriteVersion(*file, row);
 }
 
 void ListIffMember(CTGIffFile& iff, MemberListing& listing, std::map<ResType, int32_t>& typeCounts)
@@ -130,6 +155,7 @@ void ListOtherMember(CTGResFile& member, MemberListing& listing, std::map<ResTyp
             member.GetResName(data, row.name);
             row.attribute = member.GetResAttr(data);
             row.size = data->Size();
+            NoteSpriteVersion(data->Bytes(), row);
             member.ReleaseResource(data);
             listing.resources.push_back(std::move(row));
         }
@@ -191,6 +217,8 @@ void PrintJsonListing(const std::string& file, const std::vector<MemberListing>&
                                    {"name", row.name},              {"flags", row.flags},     {"attribute", row.attribute}};
             item["size"] = row.size ? nlohmann::ordered_json(*row.size) : nlohmann::ordered_json(nullptr);
             item["offset"] = row.offset ? nlohmann::ordered_json(*row.offset) : nlohmann::ordered_json(nullptr);
+            if (row.spriteVersion)
+                item["sprite_version"] = *row.spriteVersion;
             if (!row.problem.empty())
                 item["error"] = row.problem;
             resources.push_back(std::move(item));
