@@ -7,6 +7,7 @@
 #include "objects/ObjectDefinitionEditor.h"
 #include "objects/ObjectFileOpener.h"
 #include "objects/PropertyText.h"
+#include "resfile/LanguageCodePages.h"
 #include "resfile/ResErrors.h"
 
 #include <iostream>
@@ -23,6 +24,19 @@ struct PropsOptions {
     bool json = false;
     std::vector<std::string> assignments;
 };
+
+// The stored bytes of a catalog name or description whose shown text would
+// not give them back (bytes outside its code page), for JSON to keep.
+std::optional<std::string> InexactCatalogBytes(const CatalogStrings& strings, PropertyField field)
+{
+    const bool name = field == PropertyField::CatalogName;
+    if (!strings.readable || (!name && field != PropertyField::CatalogDescription))
+        return std::nullopt;
+    const std::string& bytes = name ? strings.name : strings.description;
+    if (DecodeSlotText(name ? strings.nameSlot : strings.descriptionSlot, bytes).exact)
+        return std::nullopt;
+    return bytes;
+}
 
 int RunProps(const PropsOptions& options)
 {
@@ -45,6 +59,8 @@ int RunProps(const PropsOptions& options)
             nlohmann::ordered_json item = {{"name", row.displayName}, {"value", PropertyValueText(row, value)}};
             if (row.kind == PropertyKind::Flags || row.kind == PropertyKind::Choice || row.kind == PropertyKind::Boolean)
                 item["number"] = value.AsInteger();
+            if (const std::optional<std::string> bytes = InexactCatalogBytes(editor.Strings(), row.field))
+                item["bytes"] = HexBytes(*bytes);
             item["help"] = row.helpText;
             json.push_back(item);
         } else {
@@ -83,14 +99,20 @@ int RunSet(const PropsOptions& options)
             ParsePropertyValue(editor.Table().Row(*row), std::string_view(assignment).substr(equals + 1), why);
         if (!value)
             return Fail(name, why);
+        if (const std::string unstorable = editor.WhyNotStorable(*row, *value); !unstorable.empty())
+            return Fail(name, unstorable);
         changes.emplace_back(*row, *value);
     }
     for (const auto& [row, value] : changes)
         if (const int32_t stored = editor.StoreValue(row, value); stored != kResOk)
             return Fail(file, editor.Table().Row(row).displayName + ": " + ResErrorText(stored));
-    int32_t error = kResOk;
-    if ((error = editor.WriteRecord()) != kResOk || (error = editor.WriteCatalogStrings()) != kResOk ||
-        (error = editor.Save()) != kResOk)
+    int32_t error = editor.WriteRecord();
+    if (error == kErrBadLayout && !editor.Record().IsComplete())
+        return Fail(file, "OBJD " + std::to_string(options.id) + " holds only " +
+                              std::to_string(editor.Record().StoredSize()) +
+                              " of its 216 bytes, so its values cannot be written back (its name and description "
+                              "can)");
+    if (error != kResOk || (error = editor.WriteCatalogStrings()) != kResOk || (error = editor.Save()) != kResOk)
         return Fail(file, ResErrorText(error));
     if (const int32_t closed = object.Close(); closed != kResOk)
         return Fail(file, ResErrorText(closed));
