@@ -7,6 +7,7 @@
 #include "app/cli/ListCommand.h"
 
 #include "app/cli/CliOutput.h"
+#include "app/cli/ObjectArguments.h"
 #include "objects/ObjectFileOpener.h"
 #include "objects/SpriteDecoder.h"
 #include "resfile/CTGFileSystem.h"
@@ -236,7 +237,7 @@ void PrintJsonListing(const std::string& file, const std::vector<MemberListing>&
 // 3. The command
 
 struct ListOptions {
-    std::string file;
+    ObjectFileArgument file;
     bool scan = false;
     bool json = false;
 };
@@ -244,9 +245,11 @@ struct ListOptions {
 int RunList(const ListOptions& options)
 {
     ObjectFileOpener object;
+    std::string file;
     std::string error;
-    if (!object.Open(options.file, {.index = options.scan ? IndexMode::ForceScan : IndexMode::PreferMap}, error))
-        return Fail(options.file, error);
+    if (!OpenObjectFile(options.file, {.index = options.scan ? IndexMode::ForceScan : IndexMode::PreferMap}, object,
+                        file, error))
+        return Fail(file, error);
     for (const ObjectFileOpener::Skipped& skipped : object.SkippedCompanions())
         Warn(skipped.path, "companion skipped: " + skipped.reason);
     // The library falls back to a scan without a word; a person looking at the file wants to know.
@@ -262,7 +265,7 @@ int RunList(const ListOptions& options)
 
     const std::vector<MemberListing> listings = Gather(object);
     if (options.json)
-        PrintJsonListing(options.file, listings);
+        PrintJsonListing(file, listings);
     else
         PrintText(listings);
 
@@ -286,8 +289,7 @@ void AddListCommand(CLI::App& app, int& status)
     auto options = std::make_shared<ListOptions>();
     CLI::App* command = app.add_subcommand(
         "list", "List the members of an object file (x.iff with x.spf and x.dir) and their resources");
-    command->add_option("FILE", options->file, "Object file (.iff or .spf; other names are listed alone)")
-        ->required();
+    AddObjectFileArgument(*command, options->file, "Object file (.iff or .spf; other names are listed alone)");
     command->add_flag("--scan", options->scan, "Build every index by scanning the chunk headers, not from the map");
     command->add_flag("--json", options->json, "Print JSON instead of a table");
     command->callback([options, &status] { status = RunList(*options); });

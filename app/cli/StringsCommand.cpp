@@ -1,6 +1,7 @@
 #include "app/cli/StringsCommand.h"
 
 #include "app/cli/CliOutput.h"
+#include "app/cli/ObjectArguments.h"
 #include "app/cli/TypeArgument.h"
 #include "objects/ObjectFileOpener.h"
 #include "resfile/CTGStringList.h"
@@ -14,7 +15,7 @@ namespace zelvane::cli {
 namespace {
 
 struct StringsOptions {
-    std::string file;
+    ObjectFileArgument file;
     int32_t id = 0;
     std::string type = "STR#";
     bool json = false;
@@ -122,20 +123,21 @@ int RunStrings(const StringsOptions& options)
 {
     ResType type = 0;
     if (!ParseTypeArgument(options.type, type) || (type != kTypeSTRList && type != kTypeCTSS && type != kTypeTTAs))
-        return Fail(options.file, Quoted(options.type) + " is not a string list type (STR#, CTSS or TTAs)");
+        return Fail(options.file.file, Quoted(options.type) + " is not a string list type (STR#, CTSS or TTAs)");
 
     ObjectFileOpener object;
+    std::string file;
     std::string error;
-    if (!object.Open(options.file, {}, error))
-        return Fail(options.file, error);
+    if (!OpenObjectFile(options.file, {}, object, file, error))
+        return Fail(file, error);
 
     CTGStringList list;
     const auto id = static_cast<int16_t>(options.id);
     if (const int32_t result = LoadList(object.Container(), type, id, list); result != kResOk)
-        return Fail(options.file, std::string(ResErrorText(result)) + " (" + ResTypeName(type) + " id " +
+        return Fail(file, std::string(ResErrorText(result)) + " (" + ResTypeName(type) + " id " +
                                       std::to_string(options.id) + ")");
     if (options.json)
-        PrintJsonList(options.file, list);
+        PrintJsonList(file, list);
     else
         PrintText(list);
     return kExitOk;
@@ -148,7 +150,7 @@ void AddStringsCommand(CLI::App& app, int& status)
     auto options = std::make_shared<StringsOptions>();
     CLI::App* command =
         app.add_subcommand("strings", "Show a string list (STR#, CTSS or TTAs) with every language it holds");
-    command->add_option("FILE", options->file, "Object file (its companions are searched too)")->required();
+    AddObjectFileArgument(*command, options->file, "Object file (its companions are searched too)");
     command->add_option("--id", options->id, "Resource id of the list")->required()->check(CLI::Range(-32768, 32767));
     command->add_option("--type,-t", options->type,
                         "STR# (default; caret text of the same id when there is none), CTSS or TTAs (pie menu "
