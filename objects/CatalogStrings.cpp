@@ -54,6 +54,16 @@ std::string CatalogStrings::DisplayDescription() const
     return readable ? DecodeSlotText(descriptionSlot, description).text : kDescriptionNotDefined;
 }
 
+std::optional<std::string> CatalogStrings::InexactNameBytes() const
+{
+    return readable && !DecodeSlotText(nameSlot, name).exact ? std::optional(name) : std::nullopt;
+}
+
+std::optional<std::string> CatalogStrings::InexactDescriptionBytes() const
+{
+    return readable && !DecodeSlotText(descriptionSlot, description).exact ? std::optional(description) : std::nullopt;
+}
+
 bool CatalogStrings::SetName(std::string_view text, std::string& why)
 {
     return Store(text, name, nameSlot, why);

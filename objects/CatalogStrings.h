@@ -8,6 +8,7 @@
 #include "objects/ObjectDefinition.h"
 #include "resfile/CTGResFile.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -33,6 +34,10 @@ struct CatalogStrings {
     // "not defined" texts when unreadable.
     std::string DisplayName() const;
     std::string DisplayDescription() const;
+    // The stored bytes, when the shown text cannot give them back (bytes
+    // outside the code page), for whoever must keep them exactly; else none.
+    std::optional<std::string> InexactNameBytes() const;
+    std::optional<std::string> InexactDescriptionBytes() const;
 
     // Takes `text` (UTF-8) as the name or description, in the code page of
     // the slot they are written to (slot 0, US English). False, with `why`

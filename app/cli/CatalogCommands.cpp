@@ -80,6 +80,8 @@ int RunCatalog(const GameOptions& options)
                                            {"price", summary.price},
                                            {"name", summary.name},
                                            {"tiles", std::max<size_t>(object->Members().size(), 1)}};
+            if (const std::optional<std::string> bytes = object->Catalog().InexactNameBytes())
+                item["name_bytes"] = HexBytes(*bytes);
             if (!object->Members().empty())
                 item["members"] = MembersJson(*object);
             json.push_back(std::move(item));

@@ -8,7 +8,6 @@
 #include "objects/ObjectDefinitionEditor.h"
 #include "objects/ObjectFileOpener.h"
 #include "objects/PropertyText.h"
-#include "resfile/LanguageCodePages.h"
 #include "resfile/ResErrors.h"
 
 #include <iostream>
@@ -31,13 +30,11 @@ struct PropsOptions {
 // not give them back (bytes outside its code page), for JSON to keep.
 std::optional<std::string> InexactCatalogBytes(const CatalogStrings& strings, PropertyField field)
 {
-    const bool name = field == PropertyField::CatalogName;
-    if (!strings.readable || (!name && field != PropertyField::CatalogDescription))
-        return std::nullopt;
-    const std::string& bytes = name ? strings.name : strings.description;
-    if (DecodeSlotText(name ? strings.nameSlot : strings.descriptionSlot, bytes).exact)
-        return std::nullopt;
-    return bytes;
+    if (field == PropertyField::CatalogName)
+        return strings.InexactNameBytes();
+    if (field == PropertyField::CatalogDescription)
+        return strings.InexactDescriptionBytes();
+    return std::nullopt;
 }
 
 int RunProps(const PropsOptions& options)

@@ -127,7 +127,9 @@ TEST(CatalogStrings, TextsAreShownFromTheirSlotsCodePageAndStoredInSlotZeros)
     DefinitionFile french = WithCtss(Record(), {{1, "Caf\xE9 cr\x81me"}, {1, "Un caf\xE9"}});
     s = ReadCatalogStrings(french.file, kStringsId);
     EXPECT_EQ(s.DisplayName(), "Café cr\\x81me"); // 0x81 is no character of Windows-1252
+    EXPECT_EQ(s.InexactNameBytes(), "Caf\xE9 cr\x81me");
     EXPECT_EQ(s.DisplayDescription(), "Un café");
+    EXPECT_EQ(s.InexactDescriptionBytes(), std::nullopt);
 
     std::string why;
     ASSERT_TRUE(s.SetName("Café au lait", why)) << why;
