@@ -165,6 +165,17 @@ int32_t PropertyEditorModel::WriteAndSave()
         if (first == kResOk)
             first = error;
     };
+    if (selected_ >= 0 && controlTouched_) {
+        // A text its code page cannot hold is refused before anything is
+        // written; the control keeps it so that the user can change it.
+        const size_t row = listed_[static_cast<size_t>(selected_)];
+        if (const std::string why = editor_.WhyNotStorable(row, control_); !why.empty()) {
+            const std::string text =
+                "The " + editor_.Table().Row(row).displayName + " cannot be saved: " + why + ". Nothing was saved.";
+            CurrentReporter().ShowMessage(text, MessageIcon::Error, MessageButtons::Ok);
+            return kErrTextNotStorable;
+        }
+    }
     if (selected_ >= 0) {
         const size_t row = listed_[static_cast<size_t>(selected_)];
         // Every change was stored when it was made; storing the control again
