@@ -92,7 +92,6 @@ int ChildSave(const std::string& path, long triangles)
 {
     GridMesh grid(triangles);
     COGLScene scene;
-    scene.SetWorkingObjectFilePath(std::nullopt);
     scene.AddObject(std::make_unique<COGLMesh>(grid.Set()));
     const int kinds[] = {0, 2, 3, 8, 9, 10, 11, 13};
     for (int i = 0; i < kPrimitives; ++i) {
@@ -125,7 +124,6 @@ int ChildOpen(const std::string& path, bool withContext)
     }
     const long before = PeakKb();
     auto scene = std::make_unique<COGLScene>();
-    scene->SetWorkingObjectFilePath(std::nullopt);
     COGLDoc document(std::nullopt, {});
     const Clock::time_point start = Clock::now();
     const bool opened = document.OnOpenDocument(path, *scene);

@@ -58,8 +58,10 @@ bool IsSceneFileName(const std::string& path)
 
 } // namespace
 
-COGLDoc::COGLDoc(std::optional<std::string> commandLineGameFolder, std::vector<std::string> sampleFolders)
-    : commandLineGameFolder_(std::move(commandLineGameFolder)), sampleFolders_(std::move(sampleFolders))
+COGLDoc::COGLDoc(std::optional<std::string> commandLineGameFolder, std::vector<std::string> sampleFolders,
+                 std::string workingObjectPath)
+    : commandLineGameFolder_(std::move(commandLineGameFolder)), sampleFolders_(std::move(sampleFolders)),
+      workingObject_(std::move(workingObjectPath))
 {
 }
 
@@ -110,7 +112,7 @@ bool COGLDoc::OnSaveDocument(const std::string& path, COGLScene& scene)
         return false;
     }
 
-    if (std::string error; !scene.CopyObjectFileBeside(path, error))
+    if (std::string error; !workingObject_.CopyBesideScene(path, error))
         Report(kFailedToSaveText, "The scene was saved, but its object file was not: " + error, MessageIcon::Warning);
     return true;
 }
@@ -156,10 +158,6 @@ bool COGLDoc::OnOpenDocument(const std::string& path, COGLScene& scene)
         return false;
     }
     pathName_ = path;
-    if (!lastLoad_.objectFileError.empty())
-        CurrentReporter().ShowMessage("The scene was opened, but the object file beside it could not become the "
-                                      "working object file: " + lastLoad_.objectFileError,
-                                      MessageIcon::Warning, MessageButtons::Ok);
     return true;
 }
 
@@ -168,7 +166,14 @@ OpenDocumentOutcome COGLDoc::OpenDocumentFile(const std::string& path, COGLScene
     if (!IsSceneFileName(path))
         return OpenDocumentOutcome::NotASceneFile;
     scene.ClearScene();
-    return OnOpenDocument(path, scene) ? OpenDocumentOutcome::Opened : OpenDocumentOutcome::Failed;
+    if (!OnOpenDocument(path, scene))
+        return OpenDocumentOutcome::Failed;
+    std::string error;
+    if (workingObject_.TakeFromScene(path, error) == WorkingObjectFile::SceneCopyOutcome::Failed)
+        CurrentReporter().ShowMessage("The scene was opened, but the object file beside it could not become the "
+                                      "working object file: " + error,
+                                      MessageIcon::Warning, MessageButtons::Ok);
+    return OpenDocumentOutcome::Opened;
 }
 
 } // namespace zelvane

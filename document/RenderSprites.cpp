@@ -1,29 +1,38 @@
 #include "document/RenderSprites.h"
 
+#include "document/WorkingObjectFile.h"
 #include "objects/CObjectFile.h"
-#include "objects/ObjectClone.h"
-#include "scene/COGLScene.h"
+#include "report/Reporter.h"
 
 namespace zelvane {
 
-BakeResult RenderSpritesFromScene(COGLScene& scene, std::vector<COGLObject*> objects, const BakeOptions& options,
-                                  IBakeProgress* progress)
+BakeResult RenderSpritesFromScene(WorkingObjectFile& working, COGLScene& scene, std::vector<COGLObject*> objects,
+                                  const BakeOptions& options, IBakeProgress* progress)
 {
-    CObjectFile* file = scene.ObjectFile();
     BakeRequest request;
     request.scene = &scene;
     request.objects = std::move(objects);
-    request.file = file;
-    request.object = file && !file->ListedObjects().empty() ? file->ListedObjects().front() : nullptr;
-    request.filePath = file ? file->Path() : std::string();
     request.options = options;
     request.progress = progress;
-    BakeResult result = BakeSprites(request);
-    if (result.outcome == BakeOutcome::Written) {
-        // The file on disk is new; the one open still reads the old contents.
-        const std::string path = request.filePath;
-        scene.SetObjectFile(nullptr);
-        scene.SetObjectFile(OpenWorkingObjectFile(path));
+    if (!working.CurrentObject())
+        return BakeSprites(request); // fails, and says why
+
+    BakeResult result;
+    std::string error;
+    const auto outcome = working.Rewrite(
+        [&](CObjectFile& file) {
+            request.file = &file;
+            request.object = file.ListedObjects().empty() ? nullptr : file.ListedObjects().front();
+            request.filePath = working.Path();
+            result = BakeSprites(request);
+            return result.outcome == BakeOutcome::Written;
+        },
+        error);
+    if (outcome == WorkingObjectFile::RewriteOutcome::Failed) {
+        // The bake itself went well, or never ran: the working file is to blame.
+        result.outcome = BakeOutcome::Failed;
+        result.error = "Could not render the sprites: " + error;
+        CurrentReporter().ShowMessage(result.error, MessageIcon::Error, MessageButtons::Ok);
     }
     return result;
 }

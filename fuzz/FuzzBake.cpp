@@ -292,7 +292,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::vector<std::unique_ptr<MeshData>> meshes;
     {
         auto scene = std::make_unique<COGLScene>();
-        scene->SetWorkingObjectFilePath(std::nullopt);
         scene->AddLight(std::make_unique<COGLPointLight>(-6.0f, 8.0f, 6.0f));
         const std::span<const uint8_t> rest = std::span<const uint8_t>(data, size).subspan(std::min<size_t>(size, 2));
         if (rest.size() >= scene_file::kHeaderSize &&

@@ -1,8 +1,8 @@
 // Reads arbitrary bytes as a scene file (after its 8-byte header when the
 // input has one, else from the start) into an empty scene, with nobody to ask
-// for textures and object files left alone. A read that stops says why and
-// keeps exactly the objects it counted; a read that completes saves a file
-// that reads back completely and saves to the same bytes again.
+// for textures. A read that stops says why and keeps exactly the objects it
+// counted; a read that completes saves a file that reads back completely and
+// saves to the same bytes again.
 
 #include "bytes/ByteReader.h"
 #include "fuzz/FuzzSupport.h"
@@ -30,7 +30,6 @@ public:
 
 SceneLoadResult Read(COGLScene& scene, std::span<const uint8_t> bytes, std::size_t start)
 {
-    scene.SetWorkingObjectFilePath(std::nullopt);
     SceneFileReader reader(bytes, start);
     return scene.LoadScene(reader, fuzz::ScratchFolder() + "/scene.cgs");
 }

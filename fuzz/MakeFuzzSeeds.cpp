@@ -285,6 +285,40 @@ void WriteStringListSeeds(SeedWriter& out)
     out.Write("languages-current-1", WithControl(ListControl(false, false, true, 1), languages.data()));
     out.Write("languages-cut", WithControl(ListControl(false, true, false, 0), Prefix(languages.data(), 20)));
 
+    // Layout -4: twenty sets, English with a language byte 255 and a text of
+    // two length bytes, French widened to UTF-8, Japanese as Unicode, filler.
+    const auto sized = [](ByteWriter& w, const std::string& text) {
+        for (size_t length = text.size();; length >>= 7) {
+            w.u8(static_cast<uint8_t>((length & 0x7F) | (length > 0x7F ? 0x80 : 0)));
+            if (length <= 0x7F)
+                break;
+        }
+        w.text(text);
+    };
+    ByteWriter sets;
+    sets.u16le(0xFFFC);
+    sets.u8(20);
+    for (uint8_t set = 0; set < 20; ++set) {
+        const std::vector<std::pair<uint8_t, std::string>> entries =
+            set == 0    ? std::vector<std::pair<uint8_t, std::string>>{{0, "Rug"}, {255, std::string(140, 'd')}}
+            : set == 2  ? std::vector<std::pair<uint8_t, std::string>>{{2, "Se t\xC3\xA9l\xC3\xA9porter"}}
+            : set == 14 ? std::vector<std::pair<uint8_t, std::string>>{{14, "\xE9\x81\x8A\xE3\x81\xB6"}}
+                        : std::vector<std::pair<uint8_t, std::string>>{};
+        sets.u16le(static_cast<uint16_t>(entries.size()));
+        for (const auto& [language, text] : entries) {
+            sets.u8(language);
+            sized(sets, text);
+            sized(sets, "comment");
+        }
+    }
+    sets.fill(3, 0xA3);
+    out.Write("language-sets-all", WithControl(ListControl(false, true, false, 0), sets.data()));
+    out.Write("language-sets-current-2", WithControl(ListControl(false, false, true, 2), sets.data()));
+    out.Write("language-sets-cut", WithControl(ListControl(false, true, false, 0), Prefix(sets.data(), 40)));
+    Bytes swapped = sets.data();
+    std::swap(swapped[0], swapped[1]);
+    out.Write("language-sets-unconverted", WithControl(ListControl(false, true, false, 14), swapped));
+
     // Length-prefixed, with the two bytes that are translated.
     ByteWriter prefixed;
     prefixed.u16le(2);

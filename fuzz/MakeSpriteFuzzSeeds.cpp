@@ -16,6 +16,7 @@
 #include "objects/SpriteEncoder.h"
 #include "objects/SpriteLayout.h"
 #include "resfile/CTGDrawGroup.h"
+#include "tools/FramedSprite.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -129,6 +130,26 @@ void SpriteSeeds(const std::filesystem::path& corpus, bool& ok)
         many.push_back(MixedFrame(1 + i % 4, 1 + i % 3, i, -i));
     ok &= fuzz::WriteSeed(two, "many-frames", EncodeSpr2(many, 7).bytes);
 
+    // Version 1001: the same frames behind their sizes, and sizes that lie.
+    const Bytes framed = Spr2AsVersion1001(spr2);
+    ok &= fuzz::WriteSeed(two, "v1001-mixed", framed);
+    ok &= fuzz::WriteSeed(two, "v1001-many-frames", Spr2AsVersion1001(EncodeSpr2(many, 7).bytes));
+    ok &= fuzz::WriteSeed(two, "v1001-cut-in-frame", Cut(framed, framed.size() / 2));
+    Bytes framedCount = framed;
+    PutU32(framedCount, 8, 0x20000000);
+    ok &= fuzz::WriteSeed(two, "v1001-lying-count", framedCount);
+    const size_t secondFrame = 12 + 8 + GetU32(framed, 16);
+    Bytes pastEnd = framed;
+    PutU32(pastEnd, secondFrame + 4, static_cast<uint32_t>(framed.size()));
+    ok &= fuzz::WriteSeed(two, "v1001-size-past-end", pastEnd);
+    Bytes early = framed;
+    PutU32(early, 16, GetU32(framed, 16) + 2);
+    early.insert(early.begin() + static_cast<std::ptrdiff_t>(secondFrame), {0, 0});
+    ok &= fuzz::WriteSeed(two, "v1001-ends-before-size", early);
+    Bytes late = framed;
+    PutU32(late, 16, GetU32(framed, 16) - 2);
+    ok &= fuzz::WriteSeed(two, "v1001-runs-past-size", late);
+
     const Bytes spr = EncodeSpr(frames, 7).bytes;
     const std::filesystem::path one = corpus / "fuzz_spr";
     ok &= fuzz::WriteSeed(one, "mixed", spr);
@@ -209,21 +230,26 @@ void PreviewSeeds(const std::filesystem::path& folder, bool& ok)
     single.Add(4, 200, SeedPalette());
     ok &= fuzz::WriteSeed(folder, "single", single.Data());
 
-    PreviewInput multi(6, Rgb::FromHex(0x102030), 200);
-    multi.Add(0, 128, Record({{10, 3}, {11, -1}}));
-    const int16_t places[] = {0x0000, 0x0100, 0x0001};
-    for (int16_t t = 0; t < 3; ++t) {
-        multi.Add(0, static_cast<int16_t>(129 + t),
-                  Record({{3, static_cast<int16_t>(100 + t)},
-                          {4, 1},
-                          {10, 3},
-                          {11, places[t]},
-                          {56, static_cast<int16_t>(t == 2 ? 1 : 0)}}));
-        multi.Add(1, static_cast<int16_t>(100 + t), Group({{200, t % 2, -64, 32, 0, 0, 0, t % 2}}));
-    }
-    multi.Add(2, 200, spr2);
-    multi.Add(4, 200, SeedPalette());
-    ok &= fuzz::WriteSeed(folder, "multi-tile", multi.Data());
+    // Three tiles, one a level up, drawing `sprite` (some mirrored).
+    const auto multiTile = [](const Bytes& sprite) {
+        PreviewInput multi(6, Rgb::FromHex(0x102030), 200);
+        multi.Add(0, 128, Record({{10, 3}, {11, -1}}));
+        const int16_t places[] = {0x0000, 0x0100, 0x0001};
+        for (int16_t t = 0; t < 3; ++t) {
+            multi.Add(0, static_cast<int16_t>(129 + t),
+                      Record({{3, static_cast<int16_t>(100 + t)},
+                              {4, 1},
+                              {10, 3},
+                              {11, places[t]},
+                              {56, static_cast<int16_t>(t == 2 ? 1 : 0)}}));
+            multi.Add(1, static_cast<int16_t>(100 + t), Group({{200, t % 2, -64, 32, 0, 0, 0, t % 2}}));
+        }
+        multi.Add(2, 200, sprite);
+        multi.Add(4, 200, SeedPalette());
+        return multi;
+    };
+    ok &= fuzz::WriteSeed(folder, "multi-tile", multiTile(spr2).Data());
+    ok &= fuzz::WriteSeed(folder, "multi-tile-v1001", multiTile(Spr2AsVersion1001(spr2)).Data());
 
     PreviewInput leftOut(3, Rgb::FromHex(0x000000), 255);
     leftOut.Add(0, 128, Record({{3, 100}, {4, 2}, {64, 201}, {65, 1}}));

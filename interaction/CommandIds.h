@@ -53,6 +53,8 @@ inline constexpr int kHighlightSelected = 32869;
 
 // The document and printing.
 inline constexpr int kNewDocument = 57600;
+inline constexpr int kOpen = 57601;
+inline constexpr int kSave = 57603;
 inline constexpr int kPrint = 57607;
 inline constexpr int kPrintPreview = 57609;
 

@@ -13,6 +13,7 @@
 #include "scene/COGLLight.h"
 #include "scene/COGLPlane.h"
 #include "scene/COGLScene.h"
+#include "scene/COGLText.h"
 #include "scene/COGLViewport3D.h"
 #include "scene/ObjectFactory.h"
 
@@ -492,12 +493,17 @@ void ToolController::Copy()
     // A new object builds its kind's display lists on first use.
     context.BeginGL();
     std::unique_ptr<COGLObject> copy = CreateObjectOfKind(source.Kind());
+    // A text builds its letters anew from the source's text and font.
+    auto* text = dynamic_cast<COGLText*>(copy.get());
+    if (const auto* sourceText = dynamic_cast<const COGLText*>(&source); text && sourceText)
+        text->CopyText(*sourceText);
     context.EndGL();
-    // FIXME: text and meshes are made from their own data, which the factory
-    // does not have; they are not copied until their kinds can copy themselves.
+    // FIXME: meshes are made from their own data, which the factory does not
+    // have; they are not copied until their kind can copy itself.
     if (!copy)
         return;
-    copy->CopyFrom(source);
+    if (!text)
+        copy->CopyFrom(source);
     const auto* sourcePlane = dynamic_cast<const COGLPlane*>(&source);
     if (auto* plane = dynamic_cast<COGLPlane*>(copy.get()); plane && sourcePlane)
         plane->SetTessellated(sourcePlane->IsTessellated());

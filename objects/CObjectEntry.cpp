@@ -21,6 +21,21 @@ void CObjectEntry::ReadCatalogStrings()
     catalog_ = zelvane::ReadCatalogStrings(owner_->Container(), definition_);
 }
 
+int32_t CObjectEntry::Reread()
+{
+    CTGResFile& container = owner_->Container();
+    ResHandle* stored = container.GetResource(kTypeOBJD, definitionId_, &ObjectDefinition::KeepAsStored);
+    if (!stored) {
+        const int32_t error = container.GetLastError();
+        return error != kResOk ? error : kErrNoSuchResource;
+    }
+    definition_ = ObjectDefinition::FromBytes(stored->Bytes());
+    container.GetResName(stored, resourceName_);
+    container.ReleaseResource(stored);
+    ReadCatalogStrings();
+    return kResOk;
+}
+
 ObjectSummary CObjectEntry::Summary() const
 {
     ObjectSummary summary;

@@ -40,6 +40,12 @@ public:
     void ReadCatalogStrings();
     const CatalogStrings& Catalog() const { return catalog_; }
 
+    // Reads the record, its resource name and the catalog strings again from
+    // the owner's container, after an editor has written them there. Returns
+    // 0, or the container's error; the entry then keeps what it had. The
+    // object's place in its group is not re-examined.
+    [[nodiscard]] int32_t Reread();
+
     // The catalog strings when readable, else the "not defined" texts; the price.
     ObjectSummary Summary() const;
 

@@ -2,6 +2,7 @@
 
 #include "bytes/ByteReader.h"
 #include "resfile/CTGStringList.h"
+#include "resfile/LanguageCodePages.h"
 
 namespace zelvane {
 
@@ -17,16 +18,66 @@ void ConfigureCatalogList(CTGStringList& list, CTGResFile& container, int16_t id
     list.Configure(&container, id, kTypeCTSS, CaretText::No, kDefaultLanguage);
 }
 
-// The lowest slot's non-empty string `index`, if any slot has one.
-std::optional<std::string> FirstNonEmpty(const CTGStringList& list, int32_t index)
+// The lowest slot's non-empty string `index`, if any slot has one, with its slot.
+bool FirstNonEmpty(const CTGStringList& list, int32_t index, std::string& text, int& slot)
 {
-    for (uint8_t slot = 0; slot < kLanguageSlots; ++slot)
-        if (std::optional<std::string> text = list.GetString(index, slot); text && !text->empty())
-            return text;
-    return std::nullopt;
+    for (uint8_t s = 0; s < kLanguageSlots; ++s)
+        if (std::optional<std::string> found = list.GetString(index, s); found && !found->empty()) {
+            text = std::move(*found);
+            slot = s;
+            return true;
+        }
+    return false;
+}
+
+bool Store(std::string_view text, std::string& target, int& slot, std::string& why)
+{
+    EncodedSlotText encoded = EncodeSlotText(kDefaultLanguage, text);
+    if (!encoded.ok()) {
+        why = std::move(encoded.error);
+        return false;
+    }
+    target = std::move(encoded.bytes);
+    slot = kDefaultLanguage;
+    return true;
 }
 
 } // namespace
+
+std::string CatalogStrings::DisplayName() const
+{
+    return readable ? DecodeSlotText(nameSlot, name).text : kNameNotDefined;
+}
+
+std::string CatalogStrings::DisplayDescription() const
+{
+    return readable ? DecodeSlotText(descriptionSlot, description).text : kDescriptionNotDefined;
+}
+
+std::optional<std::string> CatalogStrings::InexactNameBytes() const
+{
+    return readable && !DecodeSlotText(nameSlot, name).exact ? std::optional(name) : std::nullopt;
+}
+
+std::optional<std::string> CatalogStrings::InexactDescriptionBytes() const
+{
+    return readable && !DecodeSlotText(descriptionSlot, description).exact ? std::optional(description) : std::nullopt;
+}
+
+bool CatalogStrings::SetName(std::string_view text, std::string& why)
+{
+    return Store(text, name, nameSlot, why);
+}
+
+bool CatalogStrings::SetDescription(std::string_view text, std::string& why)
+{
+    return Store(text, description, descriptionSlot, why);
+}
+
+std::string CatalogStrings::WhyNotStorable(std::string_view text)
+{
+    return EncodeSlotText(kDefaultLanguage, text).error;
+}
 
 CatalogStrings ReadCatalogStrings(CTGResFile& container, int16_t id)
 {
@@ -52,10 +103,8 @@ CatalogStrings ReadCatalogStrings(CTGResFile& container, int16_t id)
         CTGStringList all;
         ConfigureCatalogList(all, container, id);
         if (all.Load(LoadLanguages::All, FillEmptySlots::No) == kResOk) {
-            if (std::optional<std::string> name = FirstNonEmpty(all, 1))
-                strings.name = *name;
-            if (std::optional<std::string> description = FirstNonEmpty(all, 2))
-                strings.description = *description;
+            FirstNonEmpty(all, 1, strings.name, strings.nameSlot);
+            FirstNonEmpty(all, 2, strings.description, strings.descriptionSlot);
         }
     }
     return strings;

@@ -26,6 +26,7 @@ int32_t ObjectDefinitionEditor::LoadForEditing()
         return error != kResOk ? error : kErrNoSuchResource;
     }
     record_ = ObjectDefinition::FromBytes(stored->Bytes());
+    loadedBytes_ = record_.StoredBytes();
     container_.ReleaseResource(stored);
     loaded_ = true;
 
@@ -86,20 +87,39 @@ int32_t ObjectDefinitionEditor::StoreValue(size_t row, const PropertyValue& cont
     case PropertyField::ResourceName:
         return WriteRecord(ClipText(control.AsText(), kMaxResourceName));
     case PropertyField::CatalogName: {
-        const std::string text = ClipText(control.AsText());
+        const std::string text = ClipUtf8Text(control.AsText());
+        std::string why;
+        CatalogStrings changed = strings_;
+        if (!changed.SetName(text, why))
+            return kErrTextNotStorable;
         if (nameHandler_)
-            nameHandler_(std::string_view(text).substr(0, kMaxResourceName));
+            nameHandler_(ClipUtf8Text(text, kMaxResourceName));
         if (strings_.readable)
-            strings_.name = text;
+            strings_ = changed;
         return kResOk;
     }
-    case PropertyField::CatalogDescription:
+    case PropertyField::CatalogDescription: {
+        std::string why;
+        CatalogStrings changed = strings_;
+        if (!changed.SetDescription(ClipUtf8Text(control.AsText()), why))
+            return kErrTextNotStorable;
         // Unreadable strings are never written, so a description typed then is dropped.
         if (strings_.readable)
-            strings_.description = ClipText(control.AsText());
+            strings_ = changed;
         return kResOk;
+    }
     default: return StoreRecordField(descriptor, control);
     }
+}
+
+std::string ObjectDefinitionEditor::WhyNotStorable(size_t row, const PropertyValue& control) const
+{
+    if (row >= table_.Size())
+        return {};
+    const PropertyField field = table_.Row(row).field;
+    if (field != PropertyField::CatalogName && field != PropertyField::CatalogDescription)
+        return {};
+    return CatalogStrings::WhyNotStorable(ClipUtf8Text(control.AsText()));
 }
 
 int32_t ObjectDefinitionEditor::StoreRecordField(const PropertyDescriptor& row, const PropertyValue& control)
@@ -138,8 +158,13 @@ int32_t ObjectDefinitionEditor::WriteRecord(std::optional<std::string_view> newN
         return kErrNoSuchResource;
     if (!container_.IsWritable())
         return kErrNotWritable;
-    if (!record_.IsComplete())
+    if (!record_.IsComplete()) {
+        // Nothing of it changed, so nothing needs writing: its strings can
+        // still be edited.
+        if (!newName && record_.StoredBytes() == loadedBytes_)
+            return kResOk;
         return kErrBadLayout;
+    }
 
     std::string name = newName ? std::string(newName->substr(0, kMaxResourceName)) : std::string(kUnnamedObject);
     if (ResHandle* old = container_.GetResource(kTypeOBJD, definitionId_, &ObjectDefinition::KeepAsStored)) {

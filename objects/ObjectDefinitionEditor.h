@@ -15,11 +15,15 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zelvane {
 
 // What the resource name shows when the 'OBJD' resource cannot be found.
 inline constexpr const char* kUnnamedObject = "unnamed object";
+// StoreValue's refusal of a catalog name or description holding a character
+// that the strings' code page cannot store (WhyNotStorable names it).
+inline constexpr int32_t kErrTextNotStorable = -97;
 
 class ObjectDefinitionEditor {
 public:
@@ -40,15 +44,21 @@ public:
     // Converts a control's state into row `row`'s value and puts it into the
     // record copy, the catalog strings or the resource name. Storing the
     // resource name writes the record at once and returns that write's
-    // result; everything else returns 0.
+    // result; a catalog name or description that its code page cannot hold
+    // is not stored (-97, kErrTextNotStorable); everything else returns 0.
+    // Texts are UTF-8, as ShowValue gives them.
     [[nodiscard]] int32_t StoreValue(size_t row, const PropertyValue& control);
+    // Empty when StoreValue can take `control` for row `row`; else why not,
+    // naming the character that the catalog strings' code page cannot hold.
+    std::string WhyNotStorable(size_t row, const PropertyValue& control) const;
 
     // Puts the record copy into the container as the 'OBJD' resource, under
     // its current name or `newName` (cut to 63 characters); the file changes
     // on the next Save. Returns 0; -98 when the record was never loaded; -45
     // when the container is not writable; -96 when the record was stored
-    // shorter than it can be written (ObjectDefinition::IsComplete); else the
-    // container's error. Nothing changes on failure.
+    // shorter than it can be written (ObjectDefinition::IsComplete) and a
+    // value of it or its name changed (unchanged, nothing is written and the
+    // result is 0); else the container's error. Nothing changes on failure.
     [[nodiscard]] int32_t WriteRecord(std::optional<std::string_view> newName = std::nullopt);
     // Writes name and description as the 'CTSS' list (see WriteCatalogStrings
     // in CatalogStrings.h); skipped with 0 when the strings are unreadable.
@@ -78,6 +88,7 @@ private:
     int16_t definitionId_;
     PropertyTable table_;
     ObjectDefinition record_;
+    std::vector<uint8_t> loadedBytes_; // the record as loaded, normalised
     bool loaded_ = false;
     CatalogStrings strings_;
     std::function<void(std::string_view)> nameHandler_;

@@ -43,6 +43,9 @@ bool PropertyEditorModel::Open()
         CurrentReporter().ShowMessage(text, MessageIcon::Error, MessageButtons::Ok);
         return false;
     }
+    openedRecord_ = editor_.Record().StoredBytes();
+    openedStrings_ = editor_.Strings();
+    openedName_ = editor_.ResourceName();
     ToggleView();
     applyEnabled_ = false;
     return true;
@@ -162,6 +165,17 @@ int32_t PropertyEditorModel::WriteAndSave()
         if (first == kResOk)
             first = error;
     };
+    if (selected_ >= 0 && controlTouched_) {
+        // A text its code page cannot hold is refused before anything is
+        // written; the control keeps it so that the user can change it.
+        const size_t row = listed_[static_cast<size_t>(selected_)];
+        if (const std::string why = editor_.WhyNotStorable(row, control_); !why.empty()) {
+            const std::string text =
+                "The " + editor_.Table().Row(row).displayName + " cannot be saved: " + why + ". Nothing was saved.";
+            CurrentReporter().ShowMessage(text, MessageIcon::Error, MessageButtons::Ok);
+            return kErrTextNotStorable;
+        }
+    }
     if (selected_ >= 0) {
         const size_t row = listed_[static_cast<size_t>(selected_)];
         // Every change was stored when it was made; storing the control again
@@ -176,8 +190,10 @@ int32_t PropertyEditorModel::WriteAndSave()
     note(editor_.WriteRecord());
     note(editor_.WriteCatalogStrings());
     note(editor_.Save());
-    if (first == kResOk)
+    if (first == kResOk) {
+        savedChanges_ = DiffersFromOpened();
         return kResOk;
+    }
 
     char text[400];
     const ObjectDefinition& record = editor_.Record();
@@ -194,6 +210,13 @@ int32_t PropertyEditorModel::WriteAndSave()
     }
     CurrentReporter().ShowMessage(text, MessageIcon::Error, MessageButtons::Ok);
     return first;
+}
+
+bool PropertyEditorModel::DiffersFromOpened()
+{
+    const CatalogStrings& strings = editor_.Strings();
+    return editor_.Record().StoredBytes() != openedRecord_ || strings.name != openedStrings_.name ||
+           strings.description != openedStrings_.description || editor_.ResourceName() != openedName_;
 }
 
 int32_t PropertyEditorModel::Apply()

@@ -87,6 +87,10 @@ public:
 
     bool Modified() const { return modified_; }
     bool ApplyEnabled() const { return applyEnabled_; }
+    // Whether the file, as Apply or OK last saved it, holds a record, strings
+    // or resource name other than those the dialog opened with: the object
+    // file then carries edits worth keeping.
+    bool SavedChanges() const { return savedChanges_; }
 
     ObjectDefinitionEditor& Editor() { return editor_; }
 
@@ -94,6 +98,7 @@ private:
     const PropertyDescriptor* SelectedRow() const;
     void FillList();
     int32_t WriteAndSave();
+    bool DiffersFromOpened();
 
     ObjectDefinitionEditor editor_;
     // True at creation so that the toggle made while opening shows the simple view.
@@ -104,6 +109,11 @@ private:
     bool controlTouched_ = false; // the user changed the control since it was shown
     bool modified_ = false;
     bool applyEnabled_ = false;
+    bool savedChanges_ = false;
+    // What the dialog opened with.
+    std::vector<uint8_t> openedRecord_;
+    CatalogStrings openedStrings_;
+    std::string openedName_;
 };
 
 } // namespace zelvane

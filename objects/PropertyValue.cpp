@@ -45,4 +45,18 @@ std::string ClipText(std::string_view text, size_t limit)
     return std::string(text.substr(0, text.find('\0')));
 }
 
+std::string ClipUtf8Text(std::string_view text, size_t limit)
+{
+    const auto continues = [](char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; };
+    std::string clipped = ClipText(text, limit);
+    // Cut inside a character: its first bytes go too.
+    if (clipped.size() < text.size() && continues(text[clipped.size()])) {
+        while (!clipped.empty() && continues(clipped.back()))
+            clipped.pop_back();
+        if (!clipped.empty())
+            clipped.pop_back();
+    }
+    return clipped;
+}
+
 } // namespace zelvane

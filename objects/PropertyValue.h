@@ -53,5 +53,7 @@ int32_t ParseNumber(std::string_view text);
 // An edit box text as stored: at most `limit` characters, ending before any
 // NUL (the stored formats end their texts with one).
 std::string ClipText(std::string_view text, size_t limit = kMaxValueText);
+// The same for UTF-8 text, cut before a character that would not fit whole.
+std::string ClipUtf8Text(std::string_view text, size_t limit = kMaxValueText);
 
 } // namespace zelvane

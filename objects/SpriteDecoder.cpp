@@ -156,16 +156,82 @@ SpriteStatus ReadSprFrame(ByteReader& r, SpriteFrameInfo& info)
 
 SpriteStatus ReadSpr2Frame(ByteReader& r, int32_t resourcePalette, SpriteFrameInfo& info)
 {
+    using namespace spr2_layout;
     info.width = r.u16le();
     info.height = r.u16le();
     info.flags = r.u32le();
     const int16_t palette = r.i16le();
-    info.paletteId = palette >= 0 ? palette : resourcePalette;
+    // Version 1001 frames say "the sprite's palette" with 0 as well.
+    const bool ownPalette = info.version == kVersionFramed ? palette > 0 : palette >= 0;
+    info.paletteId = ownPalette ? palette : resourcePalette;
     info.storedTransparentIndex = r.u16le();
     info.originY = r.i16le();
     info.originX = r.i16le();
     info.commandsOffset = info.frameOffset + spr2_layout::kCommandsPos;
     return {};
+}
+
+// A 'SPR#' kept in the other byte order shows a version above 16 bits that
+// is small once swapped; its headers are read swapped.
+bool StoredSwapped(SpriteFormat format, std::span<const uint8_t> resource)
+{
+    return format == SpriteFormat::Spr && ByteReader(resource).u32le() > 0xFFFF &&
+           ByteReader(resource).u32be() <= 0xFFFF;
+}
+
+uint32_t ChosenFrame(int32_t frameIndex, uint32_t frameCount)
+{
+    return frameIndex >= 0 && static_cast<uint32_t>(frameIndex) < frameCount ? static_cast<uint32_t>(frameIndex) : 0;
+}
+
+// 'SPR2' version 1001: the frames follow one another, each behind its
+// version and size, so finding frame n walks the n frames before it. A size
+// that runs past the data fails that frame and every later one; the frames
+// before it still decode.
+SpriteStatus ReadFramedSpr2Info(std::span<const uint8_t> resource, int32_t frameIndex, SpriteFrameInfo& info)
+{
+    using namespace spr2_layout;
+    ByteReader r(resource);
+    info.version = r.u32le();
+    const auto resourcePalette = static_cast<int32_t>(r.u32le());
+    info.frameCount = r.u32le();
+    if (!r.ok())
+        return Fail(SpriteError::BadHeader, "resource header cut short (%zu bytes)", resource.size());
+    if (info.frameCount == 0)
+        return Fail(SpriteError::BadHeader, "no frames");
+    if (info.frameCount > r.remaining() / kFramePrefixSize)
+        return Fail(SpriteError::BadHeader, "%u frames cannot fit in the %zu bytes of data", info.frameCount,
+                    r.remaining());
+    info.frameIndex = ChosenFrame(frameIndex, info.frameCount);
+    info.paletteId = resourcePalette;
+    info.sized = true;
+    for (uint32_t frame = 0;; ++frame) {
+        const size_t at = r.position();
+        r.skip(sizeof(uint32_t)); // the frame's own version: nothing depends on it
+        const uint32_t size = r.u32le();
+        if (!r.ok() || size > r.remaining()) {
+            if (frame == info.frameIndex)
+                return Fail(SpriteError::BadFrame, "frame %u: its size at byte %zu runs past the %zu bytes of data",
+                            info.frameIndex, at, resource.size());
+            return Fail(SpriteError::BadFrame,
+                        "frame %u: cannot be reached, as frame %u at byte %zu runs past the %zu bytes of data",
+                        info.frameIndex, frame, at, resource.size());
+        }
+        if (frame == info.frameIndex) {
+            info.frameOffset = r.position();
+            info.frameEnd = info.frameOffset + size;
+            break;
+        }
+        r.skip(size);
+    }
+    if (info.frameEnd - info.frameOffset < kCommandsPos)
+        return Fail(SpriteError::BadFrame, "frame %u: its %zu bytes cannot hold a frame header", info.frameIndex,
+                    info.frameEnd - info.frameOffset);
+    ByteReader header = r.sub(info.frameOffset, kCommandsPos);
+    SpriteStatus status = ReadSpr2Frame(header, resourcePalette, info);
+    if (info.width == 0 || info.height == 0)
+        info.width = info.height = 1;
+    return status;
 }
 
 // ---- command decoding ----
@@ -180,14 +246,33 @@ void PadToEven(ByteReader& r, const SpriteFrameInfo& info)
 
 SpriteStatus Truncated(const SpriteFrameInfo& info, size_t at)
 {
+    if (info.sized)
+        return Fail(SpriteError::Truncated, "frame %u: the command at byte %zu runs past the frame's end at byte %zu",
+                    info.frameIndex, at, info.frameEnd);
     return Fail(SpriteError::Truncated, "frame %u: data ends inside the command at byte %zu", info.frameIndex, at);
+}
+
+// A reader over the frame's bytes, at its first command.
+ByteReader CommandReader(std::span<const uint8_t> resource, const SpriteFrameInfo& info)
+{
+    ByteReader r(resource.first(std::min(info.frameEnd, resource.size())));
+    r.seek(info.commandsOffset);
+    return r;
+}
+
+// The end command of a sized frame must be its last word.
+SpriteStatus EndOfFrame(const ByteReader& r, const SpriteFrameInfo& info)
+{
+    if (info.sized && r.position() != info.frameEnd)
+        return Fail(SpriteError::BadFrame, "frame %u: its commands end at byte %zu, %zu bytes before its size does",
+                    info.frameIndex, r.position(), info.frameEnd - r.position());
+    return {};
 }
 
 SpriteStatus DecodeSpr(std::span<const uint8_t> resource, const SpriteFrameInfo& info, const Targets& targets)
 {
     using namespace spr_layout;
-    ByteReader r(resource);
-    r.seek(info.commandsOffset);
+    ByteReader r = CommandReader(resource, info);
     FrameCursor cursor(info.width, info.height);
     for (;;) {
         const size_t at = r.position();
@@ -218,7 +303,7 @@ SpriteStatus DecodeSpr(std::span<const uint8_t> resource, const SpriteFrameInfo&
             cursor.NextRow();
             break;
         case kEnd:
-            return {};
+            return EndOfFrame(r, info);
         case kSkipRows:
             cursor.SkipRows(count);
             break;
@@ -231,8 +316,7 @@ SpriteStatus DecodeSpr(std::span<const uint8_t> resource, const SpriteFrameInfo&
 SpriteStatus DecodeSpr2(std::span<const uint8_t> resource, const SpriteFrameInfo& info, const Targets& targets)
 {
     using namespace spr2_layout;
-    ByteReader r(resource);
-    r.seek(info.commandsOffset);
+    ByteReader r = CommandReader(resource, info);
     FrameCursor cursor(info.width, info.height);
     for (;;) {
         const size_t at = r.position();
@@ -269,7 +353,7 @@ SpriteStatus DecodeSpr2(std::span<const uint8_t> resource, const SpriteFrameInfo
             cursor.SkipRows(count);
             break;
         case kEnd:
-            return {};
+            return EndOfFrame(r, info);
         case kColour: {
             const std::span<const uint8_t> pixels = pixelBytes(1);
             if (!r.ok())
@@ -299,18 +383,23 @@ bool FitsInt16(int32_t value)
 
 // ---- public entry points ----
 
+std::optional<uint32_t> SpriteVersion(SpriteFormat format, std::span<const uint8_t> resource)
+{
+    ByteReader r(resource);
+    const uint32_t version = r.u32(StoredSwapped(format, resource) ? ByteOrder::Big : ByteOrder::Little);
+    return r.ok() ? std::optional(version) : std::nullopt;
+}
+
 SpriteStatus ReadSpriteFrameInfo(SpriteFormat format, std::span<const uint8_t> resource, int32_t frameIndex,
                                  SpriteFrameInfo& info)
 {
     using namespace sprite_layout;
     info = {};
     info.format = format;
+    info.bigEndian = StoredSwapped(format, resource);
+    if (format == SpriteFormat::Spr2 && SpriteVersion(format, resource) == spr2_layout::kVersionFramed)
+        return ReadFramedSpr2Info(resource, frameIndex, info);
     ByteReader r(resource);
-    const uint32_t storedVersion = r.u32le();
-    // A 'SPR#' kept in the other byte order shows a version above 16 bits
-    // that is small once swapped; its headers are read swapped.
-    if (format == SpriteFormat::Spr && storedVersion > 0xFFFF && ByteReader(resource).u32be() <= 0xFFFF)
-        info.bigEndian = true;
     r.seek(kVersionPos);
     const ByteOrder order = HeaderOrder(info);
     info.version = r.u32(order);
@@ -319,17 +408,16 @@ SpriteStatus ReadSpriteFrameInfo(SpriteFormat format, std::span<const uint8_t> r
     if (!r.ok())
         return Fail(SpriteError::BadHeader, "resource header cut short (%zu bytes)", resource.size());
     if (format == SpriteFormat::Spr2 && info.version != spr2_layout::kVersion)
-        return Fail(SpriteError::UnsupportedVersion, "version %u is not read (only %u)", info.version,
-                    spr2_layout::kVersion);
+        return Fail(SpriteError::UnsupportedVersion, "version %u is not read (only %u and %u)", info.version,
+                    spr2_layout::kVersion, spr2_layout::kVersionFramed);
     if (info.frameCount == 0)
         return Fail(SpriteError::BadHeader, "no frames");
     if (info.frameCount > r.remaining() / kOffsetSize)
         return Fail(SpriteError::BadHeader, "offset table of %u frames cut short", info.frameCount);
-    info.frameIndex = frameIndex >= 0 && static_cast<uint32_t>(frameIndex) < info.frameCount
-                          ? static_cast<uint32_t>(frameIndex)
-                          : 0;
+    info.frameIndex = ChosenFrame(frameIndex, info.frameCount);
     r.skip(size_t{info.frameIndex} * kOffsetSize);
     info.frameOffset = r.u32(order);
+    info.frameEnd = resource.size();
     info.paletteId = resourcePalette;
     const size_t headerSize = format == SpriteFormat::Spr ? spr_layout::kCommandsPos : spr2_layout::kCommandsPos;
     if (info.frameOffset > resource.size() || headerSize > resource.size() - info.frameOffset)

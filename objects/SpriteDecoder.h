@@ -9,6 +9,8 @@
 // row, are read and dropped (clipped); the frame still decodes. Data that
 // ends before the end command fails with Truncated, a command outside the
 // table with BadToken; either way the caller gets no planes for that frame.
+// A sized frame ('SPR2' version 1001) ends at its size: commands that run
+// past it fail with Truncated, an end command before it with BadFrame.
 
 #include "objects/SpriteFrame.h"
 #include "resfile/CTGResFile.h"
@@ -31,9 +33,13 @@ enum SpriteOutput : uint32_t {
     kSpriteAllPlanes = kSpriteColourPlane | kSpriteDepthPlane | kSpriteAlphaPlane,
 };
 
+// The version a sprite resource states in its first 4 bytes (a 'SPR#' kept
+// in the other byte order read swapped); none when it is shorter.
+std::optional<uint32_t> SpriteVersion(SpriteFormat format, std::span<const uint8_t> resource);
+
 // Locates frame `frameIndex` (an index out of range selects frame 0) of a
-// sprite resource and reads its header. Fails with BadHeader,
-// UnsupportedVersion or BadFrame.
+// sprite resource ('SPR2' in version 1000 or 1001) and reads its header.
+// Fails with BadHeader, UnsupportedVersion or BadFrame.
 SpriteStatus ReadSpriteFrameInfo(SpriteFormat format, std::span<const uint8_t> resource, int32_t frameIndex,
                                  SpriteFrameInfo& info);
 

@@ -18,8 +18,9 @@ enum class SpriteError {
     None,
     Missing,            // no 'SPR#' or 'SPR2' resource with the id
     BadHeader,          // resource header or offset table cut short, or no frames
-    UnsupportedVersion, // an 'SPR2' version other than 1000
-    BadFrame,           // frame header outside the data, or a negative side
+    UnsupportedVersion, // an 'SPR2' version other than 1000 and 1001
+    BadFrame,           // frame header or size outside the data, a negative side,
+                        // or commands that end before the frame's size does
     TooLarge,           // sides above kMaxFrameSide: no planes are made
     Truncated,          // the data ends before the end command
     BadToken,           // a command outside the format's table
@@ -45,11 +46,18 @@ struct SpriteFrameInfo {
     uint32_t frameIndex = 0;   // the frame chosen: 0 for an index out of range
     size_t frameOffset = 0;    // of the frame header, from the resource start
     size_t commandsOffset = 0;
+    // Where the frame's bytes end: the resource's end, or for a sized frame
+    // ('SPR2' version 1001) its header's offset plus its size, where its
+    // commands must end exactly.
+    size_t frameEnd = 0;
+    bool sized = false;
     int width = 0;             // a 0 side in the header makes both sides 1
     int height = 0;
     int originX = 0;
     int originY = 0;
-    int32_t paletteId = 0;     // the 'SPR2' frame's when 0 or more, else the resource's
+    // The 'SPR2' frame's when 0 or more (version 1001: above 0, and not
+    // 0xA3A3), else the resource's.
+    int32_t paletteId = 0;
     uint16_t storedTransparentIndex = 0; // 'SPR2' frame header; informational
     uint32_t flags = 0;        // 'SPR2' frame flags
 };

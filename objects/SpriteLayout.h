@@ -2,6 +2,8 @@
 // Byte layouts of the two sprite formats, shared by the decoder and the
 // encoder. 'SPR2' is little-endian; 'SPR#' is little-endian in memory and
 // may be stored big-endian (the decoder tells the two apart by the version).
+// 'SPR2' comes in two versions: 1000 with an offset table, and 1001 whose
+// frames follow one another, each with its own size.
 
 #include <cstddef>
 #include <cstdint>
@@ -54,9 +56,22 @@ inline constexpr size_t kOriginXPos = 14;
 inline constexpr size_t kCommandsPos = 16;
 inline constexpr int kMaxSide = 65535;
 
-// The one version whose frames this layout describes; later versions put
-// more before each frame.
+// Version 1000: the header and offset table of sprite_layout. The encoder
+// writes this version.
 inline constexpr uint32_t kVersion = 1000;
+
+// Version 1001: u32 version, u32 default palette id, u32 frame count (the
+// palette before the count), then the frames without an offset table, each
+// a u32 frame version and a u32 size, followed by exactly `size` bytes of a
+// version-1000 frame (header and commands).
+inline constexpr uint32_t kVersionFramed = 1001;
+inline constexpr size_t kFramedPaletteIdPos = 4;
+inline constexpr size_t kFramedFrameCountPos = 8;
+inline constexpr size_t kFramedFramesPos = 12;
+inline constexpr size_t kFramePrefixSize = 8; // frame version, frame size
+// A version-1001 frame's palette id meaning "the sprite's default palette"
+// (besides 0): the fill of a fresh resource block.
+inline constexpr uint16_t kUnsetPaletteId = 0xA3A3;
 
 // Frame flags: which planes the frame carries.
 inline constexpr uint32_t kFlagColour = 1;

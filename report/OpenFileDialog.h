@@ -16,6 +16,8 @@ struct OpenFileQuestion {
     std::string filter;
     // The file name the dialog proposes.
     std::string proposedName;
+    // Where the dialog starts; empty: wherever it likes.
+    std::string startFolder;
 };
 
 class IOpenFileDialog {

@@ -9,6 +9,7 @@
 
 #include "bytes/ByteReader.h"
 #include "bytes/ByteWriter.h"
+#include "resfile/LanguageCodePages.h"
 
 #include <algorithm>
 #include <memory>
@@ -20,7 +21,17 @@ namespace {
 constexpr uint16_t kLayoutPlain = 0xFFFF;     // -1: texts
 constexpr uint16_t kLayoutComments = 0xFFFE;  // -2: texts with comments
 constexpr uint16_t kLayoutLanguages = 0xFFFD; // -3: language, text, comment
+constexpr uint16_t kLayoutLanguageSets = 0xFFFC; // -4: per slot a count, then language, text, comment
+// Layout -4 as later tools store it in chunks not marked converted: the
+// convert rule swaps its first word although it is little-endian.
+constexpr uint16_t kLayoutLanguageSetsUnconverted = 0xFCFF;
 constexpr size_t kMaxTextLength = 65535;
+// A layout -4 entry holds at least its language byte and two length bytes.
+constexpr size_t kSmallestSetEntry = 3;
+// Length bytes of a layout -4 text: 7 bits each, low group first.
+constexpr int kMaxLengthBytes = 5;
+// What fills the rest of a resource block that a list does not use.
+constexpr uint8_t kBlockFiller = 0xA3;
 
 // A text holding a NUL would split its record: it is stored up to the NUL, as it reads back.
 std::string_view UpToNul(const std::optional<std::string>& text)
@@ -33,6 +44,33 @@ std::string_view UpToNul(const std::optional<std::string>& text)
 std::string ReadText(ByteReader& reader)
 {
     return reader.cstring(std::min(reader.remaining(), kMaxTextLength));
+}
+
+// A layout -4 text: its length in 7-bit groups, low group first, the high
+// bit of each byte saying that another follows; then that many bytes. None
+// when the length runs on or the text runs past the data.
+std::optional<std::string> ReadSizedText(ByteReader& reader)
+{
+    uint64_t length = 0;
+    for (int i = 0; i < kMaxLengthBytes; ++i) {
+        const uint8_t byte = reader.u8();
+        if (!reader.ok())
+            return std::nullopt;
+        length |= uint64_t{byte & 0x7Fu} << (7 * i);
+        if ((byte & 0x80) != 0)
+            continue;
+        if (length > reader.remaining())
+            return std::nullopt;
+        const std::span<const uint8_t> bytes = reader.bytes(static_cast<size_t>(length));
+        return std::string(bytes.begin(), bytes.end());
+    }
+    return std::nullopt;
+}
+
+bool OnlyFillerLeft(ByteReader& reader)
+{
+    const std::span<const uint8_t> rest = reader.bytes(reader.remaining());
+    return std::all_of(rest.begin(), rest.end(), [](uint8_t b) { return b == kBlockFiller; });
 }
 
 } // namespace
@@ -53,6 +91,21 @@ void CTGStringList::Clear()
 {
     for (Slot& slot : slots_)
         slot.clear();
+    layout_ = StringListLayout::None;
+}
+
+const char* StringListLayoutName(StringListLayout layout)
+{
+    switch (layout) {
+    case StringListLayout::None: break;
+    case StringListLayout::Plain: return "-1";
+    case StringListLayout::Comments: return "-2";
+    case StringListLayout::Languages: return "-3";
+    case StringListLayout::LanguageSets: return "-4";
+    case StringListLayout::LengthPrefixed: return "length-prefixed";
+    case StringListLayout::CaretText: return "caret text";
+    }
+    return "";
 }
 
 void CTGStringList::ConvertOnLoad(uint8_t* data, uint32_t length)
@@ -111,9 +164,41 @@ void CTGStringList::FillFromDefault()
     }
 }
 
+// Layout -4: a byte N, then N sets, set s holding the entries of slot s: a
+// 16-bit count, then per entry a language byte (the slot again, or 255),
+// the text and the comment. Only a list that holds together to its last
+// byte (block filler aside) is read, so that saving one never drops what
+// was not understood. False when it does not hold together.
+bool CTGStringList::ParseLanguageSets(ByteReader& reader, LoadLanguages languages)
+{
+    const uint8_t sets = reader.u8();
+    if (!reader.ok() || sets > kLanguageSlots)
+        return false;
+    for (uint8_t set = 0; set < sets; ++set) {
+        const uint16_t count = reader.u16le();
+        if (!reader.ok() || count > reader.remaining() / kSmallestSetEntry)
+            return false;
+        for (uint32_t i = 0; i < count; ++i) {
+            reader.skip(1); // the language byte: the set decides the slot
+            std::optional<std::string> text = ReadSizedText(reader);
+            std::optional<std::string> comment = text ? ReadSizedText(reader) : std::nullopt;
+            if (!comment)
+                return false;
+            if (languages == LoadLanguages::Current && set != language_)
+                continue;
+            StringEntry entry;
+            entry.text = SlotBytesFromUtf8(set, *text);
+            entry.comment = SlotBytesFromUtf8(set, *comment);
+            slots_[set].push_back(std::move(entry));
+        }
+    }
+    return OnlyFillerLeft(reader);
+}
+
 int32_t CTGStringList::Parse(std::span<const uint8_t> data, LoadLanguages languages, FillEmptySlots fill)
 {
     Clear();
+    StringListLayout layout = StringListLayout::CaretText;
     if (caret_ == CaretText::Yes) {
         // Every string sits between two carets; text outside the pairs is ignored.
         const std::string_view text(reinterpret_cast<const char*>(data.data()), data.size());
@@ -129,19 +214,21 @@ int32_t CTGStringList::Parse(std::span<const uint8_t> data, LoadLanguages langua
         }
     } else {
         ByteReader reader(data);
-        const uint16_t layout = reader.u16le();
+        const uint16_t first = reader.u16le();
         if (!reader.ok())
             return kErrBadLayout;
-        if (layout == kLayoutPlain || layout == kLayoutComments) {
+        if (first == kLayoutPlain || first == kLayoutComments) {
+            layout = first == kLayoutPlain ? StringListLayout::Plain : StringListLayout::Comments;
             const uint16_t count = reader.u16le();
             for (uint32_t i = 0; i < count && reader.remaining() > 0; ++i) {
                 StringEntry entry;
                 entry.text = ReadText(reader);
-                if (layout == kLayoutComments)
+                if (first == kLayoutComments)
                     entry.comment = ReadText(reader);
                 AddToCurrentAndDefault(std::move(entry));
             }
-        } else if (layout == kLayoutLanguages) {
+        } else if (first == kLayoutLanguages) {
+            layout = StringListLayout::Languages;
             const uint16_t count = reader.u16le();
             size_t number = 0;
             int previous = -1;
@@ -163,9 +250,16 @@ int32_t CTGStringList::Parse(std::span<const uint8_t> data, LoadLanguages langua
                     target.resize(number);
                 target[number - 1] = std::move(entry);
             }
-        } else if (layout < 0x8000) {
+        } else if (first == kLayoutLanguageSets || first == kLayoutLanguageSetsUnconverted) {
+            layout = StringListLayout::LanguageSets;
+            if (!ParseLanguageSets(reader, languages)) {
+                Clear();
+                return kErrBadLayout;
+            }
+        } else if (first < 0x8000) {
             // Length-prefixed texts; the first word is the count.
-            for (uint32_t i = 0; i < layout && reader.remaining() > 0; ++i) {
+            layout = StringListLayout::LengthPrefixed;
+            for (uint32_t i = 0; i < first && reader.remaining() > 0; ++i) {
                 const uint8_t length = reader.u8();
                 std::span<const uint8_t> bytes = reader.bytes(std::min<size_t>(length, reader.remaining()));
                 std::string text(bytes.begin(), bytes.end());
@@ -185,6 +279,7 @@ int32_t CTGStringList::Parse(std::span<const uint8_t> data, LoadLanguages langua
     }
     if (fill == FillEmptySlots::Yes)
         FillFromDefault();
+    layout_ = layout;
     return kResOk;
 }
 

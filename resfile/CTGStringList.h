@@ -1,7 +1,12 @@
 #pragma once
 // String lists ('STR#' and 'CTSS'): numbered strings with optional comments in
-// 20 language slots. Reads every stored layout (-1, -2, -3, length-prefixed
-// and caret-separated text) and always writes layout -3.
+// 20 language slots. Reads every stored layout (-1, -2, -3, -4,
+// length-prefixed and caret-separated text) and always writes layout -3.
+//
+// Texts are held as the bytes their slot stores, in the slot's code page
+// (resfile/LanguageCodePages.h says which and converts to and from UTF-8).
+// Layout -4 keeps its texts as UTF-8; they are brought back to the slot's
+// bytes when read, so that every layout holds and writes the same bytes.
 
 #include "resfile/CTGResFile.h"
 
@@ -12,6 +17,8 @@
 
 namespace zelvane {
 
+class ByteReader;
+
 // The type a list falls back to when no 'STR#' resource exists: caret text.
 inline constexpr ResType kTypeCaretText = 0x00435354;
 inline constexpr int kLanguageSlots = 20;
@@ -21,6 +28,11 @@ inline constexpr uint8_t kCurrentLanguage = 255;
 enum class CaretText { No, Yes };
 enum class LoadLanguages { Current, All };
 enum class FillEmptySlots { No, Yes };
+
+// How a list was stored: the first word's layout, or caret text.
+enum class StringListLayout { None, Plain, Comments, Languages, LanguageSets, LengthPrefixed, CaretText };
+// "-1", "-2", "-3", "-4", "length-prefixed", "caret text"; "" for None.
+const char* StringListLayoutName(StringListLayout layout);
 
 struct StringEntry {
     std::optional<std::string> text;
@@ -37,7 +49,8 @@ public:
 
     // Replaces every slot with the stored resource. Returns 0; -1 without an
     // open container; the container's error when the resource is missing;
-    // -96 for a layout that cannot be read (the slots are then empty).
+    // -96 for a layout that cannot be read, or a layout -4 list that does
+    // not hold together (the slots are then empty).
     [[nodiscard]] int32_t Load(LoadLanguages languages, FillEmptySlots fill);
     // 'STR#' first, then the caret-text type. Returns the last load's result.
     [[nodiscard]] int32_t LoadWithFallback(CTGResFile* container, int16_t id, int8_t language);
@@ -60,6 +73,8 @@ public:
     ResType Type() const { return type_; }
     int16_t Id() const { return id_; }
     int8_t CurrentLanguage() const { return language_; }
+    // The layout of what the last Load or Parse read; None before, or after a failure.
+    StringListLayout Layout() const { return layout_; }
 
     // Decodes stored bytes into the slots (what Load does after reading).
     // Returns 0 or -96.
@@ -77,6 +92,7 @@ private:
     StringEntry* EntryForWriting(int32_t index, uint8_t language);
     void Clear();
     void AddToCurrentAndDefault(StringEntry entry);
+    [[nodiscard]] bool ParseLanguageSets(ByteReader& reader, LoadLanguages languages);
     void FillFromDefault();
 
     CTGResFile* container_ = nullptr;
@@ -85,6 +101,7 @@ private:
     ResType type_ = kTypeSTRList;
     CaretText caret_ = CaretText::No;
     int8_t language_ = 0;
+    StringListLayout layout_ = StringListLayout::None;
     std::array<Slot, kLanguageSlots> slots_;
 };
 

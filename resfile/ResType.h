@@ -21,6 +21,8 @@ constexpr ResType MakeResType(const char (&code)[5])
 inline constexpr ResType kTypeOBJD = MakeResType("OBJD");
 inline constexpr ResType kTypeSTRList = MakeResType("STR#");
 inline constexpr ResType kTypeCTSS = MakeResType("CTSS");
+// The texts of an object's pie menu, a string list like 'STR#'.
+inline constexpr ResType kTypeTTAs = MakeResType("TTAs");
 inline constexpr ResType kTypeCATS = MakeResType("CATS");
 inline constexpr ResType kTypeDGRP = MakeResType("DGRP");
 inline constexpr ResType kTypeSPR = MakeResType("SPR#");

@@ -73,7 +73,7 @@ bool CFileLocator::Locate(std::string& path)
         }
 
     if (std::optional<std::string> chosen =
-            CurrentOpenFileDialog().AskForFileToOpen({kLocateTextureTitle, kLocateTextureFilter, path})) {
+            CurrentOpenFileDialog().AskForFileToOpen({kLocateTextureTitle, kLocateTextureFilter, path, folder_})) {
         path = std::move(*chosen);
         return true;
     }

@@ -40,9 +40,9 @@ void COGLObject::DrawList(DrawFlags flags, GLuint list, const TextureMapping& ma
         if (texture_)
             DrawTextured(list, textureEnvMode_, mapping);
         else
-            glCallList(list);
+            CallList(list);
     } else {
-        glCallList(list);
+        CallList(list);
     }
     if (flags & kDrawAxisMarkers)
         DrawAxes();
@@ -57,7 +57,7 @@ void COGLObject::DrawForPicking()
     glLoadName(id_);
     glPushMatrix();
     ApplyPlacement();
-    glCallList(pickList_);
+    CallList(pickList_);
     glPopMatrix();
 }
 
@@ -69,16 +69,21 @@ void COGLObject::DrawCage()
 void COGLObject::DrawAxes()
 {
     const Vector3& e = extent_;
+    DrawAxisMarkers({e.x, 0.0f, 0.0f}, {0.0f, e.y, 0.0f}, {0.0f, 0.0f, e.z});
+}
+
+void COGLObject::DrawAxisMarkers(const Vector3& xFrom, const Vector3& yFrom, const Vector3& zFrom) const
+{
     glBegin(GL_LINES);
     glColor3f(1.0f, 0.0f, 0.0f);
-    glVertex3f(e.x, 0.0f, 0.0f);
-    glVertex3f(e.x + kAxisMarkerLength, 0.0f, 0.0f);
+    glVertex3f(xFrom.x, xFrom.y, xFrom.z);
+    glVertex3f(xFrom.x + kAxisMarkerLength, xFrom.y, xFrom.z);
     glColor3f(0.0f, 1.0f, 0.0f);
-    glVertex3f(0.0f, e.y, 0.0f);
-    glVertex3f(0.0f, e.y + kAxisMarkerLength, 0.0f);
+    glVertex3f(yFrom.x, yFrom.y, yFrom.z);
+    glVertex3f(yFrom.x, yFrom.y + kAxisMarkerLength, yFrom.z);
     glColor3f(0.0f, 0.0f, 1.0f);
-    glVertex3f(0.0f, 0.0f, e.z);
-    glVertex3f(0.0f, 0.0f, e.z + kAxisMarkerLength);
+    glVertex3f(zFrom.x, zFrom.y, zFrom.z);
+    glVertex3f(zFrom.x, zFrom.y, zFrom.z + kAxisMarkerLength);
     glEnd();
 }
 
@@ -153,7 +158,7 @@ void COGLObject::DrawTextured(GLuint list, GLenum envMode, const TextureMapping&
     glRotatef(textureRotation_.z, 0.0f, 0.0f, 1.0f);
     glScalef(mapping.scaling.x, mapping.scaling.y, mapping.scaling.z);
     glMatrixMode(GL_MODELVIEW);
-    glCallList(list);
+    CallList(list);
     if (generateCoordinates) {
         glDisable(GL_TEXTURE_GEN_S);
         glDisable(GL_TEXTURE_GEN_T);
@@ -166,6 +171,12 @@ void COGLObject::DrawTextured(GLuint list, GLenum envMode, const TextureMapping&
 
 void COGLObject::DrawCageAround(float lift)
 {
+    const Vector3& e = extent_;
+    DrawCageBox({-e.x, -e.y, -e.z}, {e.x, e.y, e.z}, CagePlacement::Centred, lift);
+}
+
+void COGLObject::DrawCageBox(const Vector3& low, const Vector3& high, CagePlacement placement, float lift)
+{
     if (!visible_)
         return;
     glPushMatrix();
@@ -176,28 +187,30 @@ void COGLObject::DrawCageAround(float lift)
     glDisable(GL_NORMALIZE);
     glEnable(GL_COLOR_MATERIAL);
     glColor3f(1.0f, 0.0f, 0.0f);
-    ApplyCagePlacement();
+    if (placement == CagePlacement::ShapeOffset)
+        ApplyPlacement();
+    else
+        ApplyCagePlacement();
     // Planes lift their cage off the surface so it is not hidden in it.
     if (lift != 0.0f)
         glTranslatef(0.0f, 0.0f, lift);
-    const Vector3& e = extent_;
     glBegin(GL_LINE_LOOP);
-    glVertex3f(e.x, e.y, e.z);
-    glVertex3f(-e.x, e.y, e.z);
-    glVertex3f(-e.x, -e.y, e.z);
-    glVertex3f(e.x, -e.y, e.z);
+    glVertex3f(high.x, high.y, high.z);
+    glVertex3f(low.x, high.y, high.z);
+    glVertex3f(low.x, low.y, high.z);
+    glVertex3f(high.x, low.y, high.z);
     glEnd();
     glBegin(GL_LINE_LOOP);
-    glVertex3f(e.x, e.y, -e.z);
-    glVertex3f(e.x, -e.y, -e.z);
-    glVertex3f(-e.x, -e.y, -e.z);
-    glVertex3f(-e.x, e.y, -e.z);
+    glVertex3f(high.x, high.y, low.z);
+    glVertex3f(high.x, low.y, low.z);
+    glVertex3f(low.x, low.y, low.z);
+    glVertex3f(low.x, high.y, low.z);
     glEnd();
     glBegin(GL_LINES);
-    for (const float x : {-e.x, e.x})
-        for (const float y : {-e.y, e.y}) {
-            glVertex3f(x, y, -e.z);
-            glVertex3f(x, y, e.z);
+    for (const float x : {low.x, high.x})
+        for (const float y : {low.y, high.y}) {
+            glVertex3f(x, y, low.z);
+            glVertex3f(x, y, high.z);
         }
     glEnd();
     DrawAxes();

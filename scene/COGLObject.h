@@ -190,6 +190,9 @@ protected:
     };
     // Draw's work for any list: placement, material and texture, axis markers.
     void DrawList(DrawFlags flags, GLuint list, const TextureMapping& mapping);
+    // Draws what the list `list` stands for: the list itself, or for kinds
+    // whose lists are ranges (one per character of a text), the whole range.
+    virtual void CallList(GLuint list) const { glCallList(list); }
 
     // Blending on and depth writes off for a transparent object, and back.
     void BeginTransparency() const;
@@ -200,6 +203,14 @@ protected:
     void DrawTextured(GLuint list, GLenum envMode, const TextureMapping& mapping) const;
     // The cage's lines around ±extent, lifted `lift` along the object's z.
     void DrawCageAround(float lift);
+    // The cage's lines around the box from `low` to `high`, lifted `lift`
+    // along the object's z, with the axis markers; with `placement`
+    // ShapeOffset the box moves with the shape.
+    enum class CagePlacement { Centred, ShapeOffset };
+    void DrawCageBox(const Vector3& low, const Vector3& high, CagePlacement placement, float lift = 0.0f);
+    // The three axis markers, from the given starting points outwards along
+    // x (red), y (green) and z (blue).
+    void DrawAxisMarkers(const Vector3& xFrom, const Vector3& yFrom, const Vector3& zFrom) const;
 
     Vector3 scale_{1, 1, 1};
 

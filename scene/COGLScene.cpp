@@ -1,27 +1,19 @@
 #include "scene/COGLScene.h"
 
-#include "objects/CObjectFile.h"
-#include "objects/ObjectClone.h"
 #include "report/ProgramFolders.h"
 #include "report/ProgressDisplay.h"
-#include "resfile/CTGResFile.h"
-#include "resfile/FileReplacement.h"
-#include "resfile/ResErrors.h"
 #include "scene/ActiveGLContext.h"
 #include "scene/BackToFront.h"
 #include "scene/CFileLocator.h"
 #include "scene/COGLPointLight.h"
 #include "scene/GLBracket.h"
 #include "scene/ObjectFactory.h"
-#include "scene/ObjectFileBeside.h"
 #include "scene/SceneFileLayout.h"
 #include "scene/SceneFileReader.h"
 #include "scene/SceneFileWriter.h"
 #include "scene/TextureParameters.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 
 namespace zelvane {
 
@@ -44,12 +36,6 @@ std::string ObjectLabel(std::size_t number, std::uint32_t count, std::optional<O
     return label;
 }
 
-bool SameFile(const std::string& a, const std::string& b)
-{
-    std::error_code ec;
-    return std::filesystem::equivalent(a, b, ec) && !ec;
-}
-
 } // namespace
 
 // --- Construction and defaults ----------------------------------------------
@@ -67,7 +53,6 @@ COGLScene::~COGLScene()
     leftWallPlane_.reset();
     defaultTextures_.clear();
     loadLocator_.reset();
-    objectFile_.reset();
 }
 
 std::string COGLScene::DefaultMapsFolder()
@@ -303,26 +288,7 @@ void COGLScene::ApplyTextureParameters(const COGLTexture2D& texture) const
     context.EndGL();
 }
 
-// --- Scene file and the object file beside it ------------------------------------
-
-void COGLScene::SetObjectFile(std::unique_ptr<CObjectFile> file)
-{
-    objectFile_ = std::move(file);
-}
-
-void COGLScene::SetWorkingObjectFilePath(std::optional<std::string> path)
-{
-    workingObjectFilePath_ = std::move(path);
-    workingPathChosen_ = true;
-}
-
-const std::optional<std::string>& COGLScene::WorkingObjectFilePath()
-{
-    // Asked for only when needed: finding it creates the user's data folder.
-    if (!workingPathChosen_)
-        SetWorkingObjectFilePath(DefaultWorkingObjectFilePath());
-    return workingObjectFilePath_;
-}
+// --- Scene file ------------------------------------------------------------------
 
 void COGLScene::SaveScene(SceneFileWriter& file) const
 {
@@ -350,38 +316,6 @@ void COGLScene::SaveScene(SceneFileWriter& file) const
                                        : kNoTexture;
         object->SaveObject(file, index);
     }
-}
-
-bool COGLScene::CopyObjectFileBeside(const std::string& sceneFilePath, std::string& error)
-{
-    if (!objectFile_)
-        return true;
-    // The file the scene has open: after an earlier save, the copy beside that
-    // scene file, which holds the edits made since.
-    const std::string from = objectFile_->Path();
-    return ReplaceObjectFile(from, ObjectFilePathBeside(sceneFilePath), error);
-}
-
-bool COGLScene::ReplaceObjectFile(const std::string& from, const std::string& to, std::string& error)
-{
-    std::string previous;
-    bool written = true;
-    if (objectFile_) {
-        previous = objectFile_->Path();
-        CTGResFile& container = objectFile_->Container();
-        // What the file holds in memory reaches the disk before it is copied.
-        if (const std::int32_t code = container.UpdateContainer(); code != kResOk) {
-            error = "could not write the changes of \"" + previous + "\": " + ResErrorText(code);
-            written = false;
-        }
-        static_cast<void>(container.CloseContainer());
-        objectFile_.reset();
-    }
-    const bool copied = written && (SameFile(from, to) || ReplaceWithCopy(from, to, error));
-    const std::string& open = copied ? to : previous;
-    if (!open.empty())
-        objectFile_ = OpenWorkingObjectFile(open);
-    return copied;
 }
 
 SceneLoadResult COGLScene::LoadScene(SceneFileReader& file, const std::string& sceneFilePath)
@@ -453,12 +387,6 @@ SceneLoadResult COGLScene::LoadScene(SceneFileReader& file, const std::string& s
     progress.Step();
     result.searchCancelled = !loadLocator_->NotFound().empty();
 
-    if (result.Complete())
-        if (const std::optional<std::string>& working = WorkingObjectFilePath()) {
-            const std::string beside = ObjectFilePathBeside(sceneFilePath);
-            if (IsReadableFile(beside))
-                static_cast<void>(ReplaceObjectFile(beside, *working, result.objectFileError));
-        }
     loadLocator_.reset();
     return result;
 }

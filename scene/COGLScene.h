@@ -6,7 +6,7 @@
 // every operation unless it says otherwise.
 //
 // Sections: construction and defaults; contents; selection; drawing and
-// picking; textures; scene file and the object file beside it.
+// picking; textures; scene file.
 
 #include "scene/COGLCamera.h"
 #include "scene/COGLFloor.h"
@@ -38,8 +38,7 @@ class COGLScene {
 public:
     // Empty, with the colours of a new scene; CreateDefaults adds the rest.
     COGLScene();
-    // Deletes the objects, then the textures, the lights, the fixed planes and
-    // the object file.
+    // Deletes the objects, then the textures, the lights and the fixed planes.
     ~COGLScene();
     COGLScene(const COGLScene&) = delete;
     COGLScene& operator=(const COGLScene&) = delete;
@@ -127,9 +126,11 @@ public:
     const ColourRGBA& Ambient() const { return ambient_; }
     void SetAmbient(const ColourRGBA& ambient) { ambient_ = ambient; }
 
-    // The open object file that is saved beside the scene file, or none.
-    CObjectFile* ObjectFile() const { return objectFile_.get(); }
-    void SetObjectFile(std::unique_ptr<CObjectFile> file);
+    // The working object file, which saving copies beside the scene file, or
+    // none. The document owns it; the scene only points at it, and whoever
+    // replaces it tells the scene (WorkingObjectFile's observer).
+    CObjectFile* ObjectFile() const { return objectFile_; }
+    void SetObjectFile(CObjectFile* file) { objectFile_ = file; }
 
     // --- Scene file ---
 
@@ -139,13 +140,6 @@ public:
     // when a texture's path is longer than the 259 characters a record holds.
     void SaveScene(SceneFileWriter& file) const;
 
-    // Saving's second step, once the scene file is in place: the object file
-    // (if the scene has one) is written, closed and copied beside the scene
-    // file ("room.cgs": "room.iff"), and the copy becomes the object file, so
-    // that later edits go there. When the copy fails, the object file it was
-    // copied from is opened again and `error` says why (false).
-    [[nodiscard]] bool CopyObjectFileBeside(const std::string& sceneFilePath, std::string& error);
-
     // Reads the scene's part of a scene file whose header the document has
     // checked, adding to what the scene holds (the caller clears it first),
     // with the progress display showing "Loading...". Textures are found
@@ -153,26 +147,14 @@ public:
     // one that is not found is dropped, and objects that used it have no
     // texture. Objects are made in the active context. Reading stops at the
     // first record that cannot be read (the result says which and why); what
-    // was read before it stays. After a complete read, an object file beside
-    // the scene file is copied to the working object file, which becomes the
-    // scene's object file.
+    // was read before it stays. The object file beside the scene file is the
+    // document's business (WorkingObjectFile::TakeFromScene).
     SceneLoadResult LoadScene(SceneFileReader& file, const std::string& sceneFilePath);
-
-    // The working object file that opened scenes copy their object file to
-    // (zeltemp.iff in the user's data folder unless set). None: this scene
-    // leaves object files alone (the command-line tool's scenes).
-    void SetWorkingObjectFilePath(std::optional<std::string> path);
-    const std::optional<std::string>& WorkingObjectFilePath();
 
     // The locator of the scene file being read; none otherwise.
     const CFileLocator* LoadLocator() const { return loadLocator_.get(); }
 
 private:
-    // Closes the object file (after writing what it holds), copies `from`
-    // over `to` and opens `to` as the object file; when something fails, the
-    // previous object file is opened again and `error` says why.
-    bool ReplaceObjectFile(const std::string& from, const std::string& to, std::string& error);
-
     COGLTexture2D* LoadDefaultTexture(const std::string& path);
     // The floor, the left and the right wall, in drawing order (none before
     // CreateDefaults).
@@ -189,9 +171,7 @@ private:
     COGLObject* selectedObject_ = nullptr;
     int textureFilter_;
     std::unique_ptr<CFileLocator> loadLocator_;
-    std::unique_ptr<CObjectFile> objectFile_;
-    bool workingPathChosen_ = false;
-    std::optional<std::string> workingObjectFilePath_;
+    CObjectFile* objectFile_ = nullptr;
     std::unique_ptr<COGLFloor> floorPlane_;
     std::unique_ptr<COGLRightWall> rightWallPlane_;
     std::unique_ptr<COGLLeftWall> leftWallPlane_;

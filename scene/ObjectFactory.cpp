@@ -13,6 +13,7 @@
 #include "scene/COGLRightWall.h"
 #include "scene/COGLRod.h"
 #include "scene/COGLSphere.h"
+#include "scene/COGLText.h"
 
 namespace zelvane {
 
@@ -31,7 +32,7 @@ std::unique_ptr<COGLObject> CreateObjectOfKind(ObjectKind kind)
     case ObjectKind::Cone: return std::make_unique<COGLCone>();
     case ObjectKind::Disk: return std::make_unique<COGLDisk>();
     case ObjectKind::Billboard: return std::make_unique<COGLBillboard>();
-    case ObjectKind::Text:
+    case ObjectKind::Text: return std::make_unique<COGLText>();
     case ObjectKind::Mesh:
         break;
     }

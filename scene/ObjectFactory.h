@@ -8,8 +8,9 @@
 
 namespace zelvane {
 
-// A new primitive or plane of `kind` with its defaults (the context is
-// current); nothing for text and meshes, which are made from their own data.
+// A new object of `kind` with its defaults (the context is current): a
+// primitive, a plane, or a text of one space; nothing for meshes, which are
+// made from their own data.
 std::unique_ptr<COGLObject> CreateObjectOfKind(ObjectKind kind);
 
 // An object of `kind` for the scene file reader to fill with LoadObject:

@@ -22,9 +22,6 @@ struct SceneLoadResult {
     // same, without those textures).
     bool searchCancelled = false;
     std::vector<StoredTexture> textures;
-    // Why the object file beside the scene file could not become the working
-    // object file; empty when it did or when there was none.
-    std::string objectFileError;
     std::size_t objectsRead = 0;
 
     bool Complete() const { return error.empty(); }

@@ -8,6 +8,7 @@
 #include "scene/ActiveGLContext.h"
 #include "scene/SceneFrame.h"
 #include "scene/ZoomPreset.h"
+#include "scene/text/ViewFont.h"
 #include "view/EditorSettings.h"
 
 #include <QCursor>
@@ -316,8 +317,11 @@ void COGLView::initializeGL()
 {
     SetActiveGLContext(this);
     accelerated_ = !IsSoftwareRenderer(reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
-    // FIXME: the 10-point bitmap font's display lists (1000-1254) join here
-    // when the scene's font code is in.
+    // The 10-point bitmap font's lists 1000-1254, before any other list is
+    // made in the context. A font that is missing leaves them empty; only a
+    // context that already holds those names refuses them, which is logged.
+    if (std::string error; !BuildViewFontLists(error))
+        LogDebug("The view's bitmap font was not built: " + error + "\n");
     if (!scene_)
         OnInitialUpdate();
 }

@@ -8,13 +8,14 @@
 
 #include "app/cli/CliOutput.h"
 #include "app/cli/CliReporter.h"
+#include "app/cli/GameFolderOption.h"
+#include "app/cli/ObjectArguments.h"
 #include "objects/CObjectFile.h"
-#include "objects/GameFolder.h"
 #include "objects/ObjectCatalog.h"
 #include "objects/ObjectClone.h"
 #include "objects/ObjectFileOpener.h"
-#include "report/ProgramFolders.h"
 
+#include <algorithm>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -31,56 +32,36 @@ struct GameOptions {
     bool json = false;
 };
 
-void AddGameFolderOption(CLI::App& command, GameOptions& options)
+void AddGameOptions(CLI::App& command, GameOptions& options)
 {
-    command.add_option("--game-folder", options.folder,
-                       "The game's installation folder (default: SIMS_DATA, the profile, the Wine registry, "
-                       "then the sample game)");
+    AddGameFolderOption(command, options.folder);
     command.add_flag("--json", options.json, "Print JSON");
-}
-
-// The game folder to use, or none (with the reason printed) when there is none.
-std::optional<std::string> ResolveGameFolder(const GameOptions& options)
-{
-    std::optional<std::string> given;
-    if (!options.folder.empty())
-        given = options.folder;
-    const GameFolderChoice choice =
-        FindGameFolder(GameFolderInputs::FromEnvironment(given, SampleGameFolders(ExecutableFolder())));
-    if (given && choice.source != GameFolderSource::CommandLine) {
-        Fail(options.folder, "not a folder");
-        return std::nullopt;
-    }
-    for (const std::string& note : choice.notes)
-        Warn("game folder", note);
-    if (choice.source == GameFolderSource::None) {
-        Fail("game folder", "none found: pass --game-folder DIR or set SIMS_DATA");
-        return std::nullopt;
-    }
-    return choice.folder;
-}
-
-std::string GuidText(uint32_t guid)
-{
-    return Hex(guid, 8);
-}
-
-std::string FileOf(const ObjectCatalog& catalog, const CObjectEntry& object)
-{
-    const std::string& path = object.Owner().Path();
-    const std::string& game = catalog.GameFolder();
-    std::string shown = path.rfind(game, 0) == 0 ? path.substr(game.size()) : path;
-    if (shown.rfind("./", 0) == 0)
-        shown = shown.substr(2);
-    return shown + ".iff";
 }
 
 // ---------------------------------------------------------------------------
 // 2. catalog and guids
 
+// The tiles of a multi-tile object, each with its place: x and y from the
+// high and low byte of its place word, and its level.
+nlohmann::ordered_json MembersJson(const CObjectEntry& master)
+{
+    nlohmann::ordered_json members = nlohmann::ordered_json::array();
+    for (const CObjectEntry* member : master.Members()) {
+        const ObjectDefinition& d = member->Definition();
+        const auto place = static_cast<uint16_t>(d.Word(objd::kGroupPlace / 2));
+        members.push_back({{"id", member->DefinitionId()},
+                           {"resource_name", member->ResourceName()},
+                           {"guid", GuidText(static_cast<uint32_t>(d.Guid()))},
+                           {"x", place >> 8},
+                           {"y", place & 0xFF},
+                           {"level", d.Word(objd::kTileLevel / 2)}});
+    }
+    return members;
+}
+
 int RunCatalog(const GameOptions& options)
 {
-    const auto folder = ResolveGameFolder(options);
+    const auto folder = ResolveGameFolder(options.folder);
     if (!folder)
         return kExitFailure;
     ObjectCatalog catalog;
@@ -92,15 +73,20 @@ int RunCatalog(const GameOptions& options)
         const ObjectSummary summary = object->Summary();
         const auto guid = static_cast<uint32_t>(object->Definition().Guid());
         if (options.json) {
-            json.push_back({{"file", FileOf(catalog, *object)},
-                            {"id", object->DefinitionId()},
-                            {"resource_name", object->ResourceName()},
-                            {"guid", GuidText(guid)},
-                            {"price", summary.price},
-                            {"name", summary.name},
-                            {"tiles", object->Members().size()}});
+            nlohmann::ordered_json item = {{"file", CatalogPathOf(catalog, *object)},
+                                           {"id", object->DefinitionId()},
+                                           {"resource_name", object->ResourceName()},
+                                           {"guid", GuidText(guid)},
+                                           {"price", summary.price},
+                                           {"name", summary.name},
+                                           {"tiles", std::max<size_t>(object->Members().size(), 1)}};
+            if (const std::optional<std::string> bytes = object->Catalog().InexactNameBytes())
+                item["name_bytes"] = HexBytes(*bytes);
+            if (!object->Members().empty())
+                item["members"] = MembersJson(*object);
+            json.push_back(std::move(item));
         } else {
-            table.AddRow({FileOf(catalog, *object), std::to_string(object->DefinitionId()),
+            table.AddRow({CatalogPathOf(catalog, *object), std::to_string(object->DefinitionId()),
                           Printable(object->ResourceName()), GuidText(guid), std::to_string(summary.price),
                           Printable(summary.name)});
         }
@@ -117,7 +103,7 @@ int RunCatalog(const GameOptions& options)
 
 int RunGuids(const GameOptions& options)
 {
-    const auto folder = ResolveGameFolder(options);
+    const auto folder = ResolveGameFolder(options.folder);
     if (!folder)
         return kExitFailure;
     ObjectCatalog catalog;
@@ -128,10 +114,10 @@ int RunGuids(const GameOptions& options)
     for (const auto& [guid, objects] : shared) {
         nlohmann::ordered_json users = nlohmann::ordered_json::array();
         for (const CObjectEntry* object : objects) {
-            users.push_back({{"file", FileOf(catalog, *object)},
+            users.push_back({{"file", CatalogPathOf(catalog, *object)},
                              {"id", object->DefinitionId()},
                              {"resource_name", object->ResourceName()}});
-            table.AddRow({GuidText(guid), FileOf(catalog, *object), std::to_string(object->DefinitionId()),
+            table.AddRow({GuidText(guid), CatalogPathOf(catalog, *object), std::to_string(object->DefinitionId()),
                           Printable(object->ResourceName())});
         }
         json.push_back({{"guid", GuidText(guid)}, {"objects", users}});
@@ -150,34 +136,44 @@ int RunGuids(const GameOptions& options)
 // 3. clone
 
 struct CloneCommandOptions {
-    GameOptions game;
-    std::string file;
-    int id = 0;
+    ObjectArgument object;
+    bool json = false;
     std::string out;
 };
 
 int RunClone(const CloneCommandOptions& options)
 {
+    FoundObject found;
+    std::string subject;
+    std::string error;
+    if (!FindObject(options.object, std::nullopt, found, subject, error))
+        return Fail(subject, error);
     // Only read: the clone goes to a file of its own.
     ObjectFileOpener opener;
-    if (std::string why; !opener.Open(options.file, {}, why))
-        return Fail(options.file, why);
-    CObjectFile source(options.file, opener.TakeContainer());
-    if (const int32_t error = source.BuildLists(); error != kResOk)
-        return Fail(options.file, ResErrorText(error));
-    const CObjectEntry* object = source.FindObject(static_cast<int16_t>(options.id));
+    if (!opener.Open(found.path, {}, error))
+        return Fail(found.path, error);
+    CObjectFile source(found.path, opener.TakeContainer());
+    if (const int32_t code = source.BuildLists(); code != kResOk)
+        return Fail(found.path, ResErrorText(code));
+    const CObjectEntry* object = source.FindObject(found.id);
     if (!object)
-        return Fail(options.file, "has no object with OBJD id " + std::to_string(options.id));
+        return Fail(found.path, "has no object with OBJD id " + std::to_string(found.id));
     if (!object->IsListed())
-        Warn(options.file, "OBJD " + std::to_string(options.id) + " is a tile of a multi-tile object; only it is cloned");
+        Warn(found.path, "OBJD " + std::to_string(found.id) + " is a tile of a multi-tile object; only it is cloned");
 
     // GUIDs of the whole catalog must stay unique; without a game folder only the clone's own are checked.
     ObjectCatalog catalog;
-    GameOptions quiet = options.game;
-    if (const auto folder = ResolveGameFolder(quiet))
-        catalog.Rebuild(*folder);
+    const GameFolderSearch game = SearchGameFolder(options.object.where.gameFolder);
+    if (game.givenIsNoFolder)
+        return Fail(options.object.where.gameFolder, "not a folder");
+    for (const std::string& note : game.notes)
+        Warn("game folder", note);
+    if (game.folder.empty())
+        Warn("game folder", "none found: the new GUIDs are kept apart from the clone's own only");
+    else
+        catalog.Rebuild(game.folder);
     // The catalog rebuild resets the file system: mount the source's folder again.
-    MountFolderOf(options.file);
+    MountFolderOf(found.path);
 
     CloneOptions clone;
     clone.targetPath = options.out.empty() ? DefaultWorkingObjectFilePath() : options.out;
@@ -188,7 +184,7 @@ int RunClone(const CloneCommandOptions& options)
     if (!result.succeeded)
         return Fail(clone.targetPath, messages.TakeMessages());
 
-    if (options.game.json) {
+    if (options.json) {
         nlohmann::ordered_json guids = nlohmann::ordered_json::array();
         for (const ClonedGuid& g : result.guids)
             guids.push_back({{"id", g.definitionId}, {"resource_name", g.resourceName},
@@ -203,7 +199,7 @@ int RunClone(const CloneCommandOptions& options)
                               {"copied", result.copied}});
         return kExitOk;
     }
-    std::cout << "Cloned OBJD " << options.id << " of " << options.file << " into " << clone.targetPath << " ("
+    std::cout << "Cloned OBJD " << found.id << " of " << found.path << " into " << clone.targetPath << " ("
               << result.copied.size() << " resources)\n\nGUID map:\n";
     TextTable guids({{"ID", Align::Right}, {"RESOURCE NAME"}, {"OLD GUID"}, {"NEW GUID"}});
     for (const ClonedGuid& g : result.guids)
@@ -229,20 +225,20 @@ void AddCatalogCommands(CLI::App& app, int& status)
 {
     auto catalogOptions = std::make_shared<GameOptions>();
     CLI::App* catalog = app.add_subcommand("catalog", "List every object of the game's catalog");
-    AddGameFolderOption(*catalog, *catalogOptions);
+    AddGameOptions(*catalog, *catalogOptions);
     catalog->callback([catalogOptions, &status] { status = RunCatalog(*catalogOptions); });
 
     auto guidOptions = std::make_shared<GameOptions>();
     CLI::App* guids = app.add_subcommand("guids", "List the GUIDs that more than one object of the catalog uses");
-    AddGameFolderOption(*guids, *guidOptions);
+    AddGameOptions(*guids, *guidOptions);
     guids->callback([guidOptions, &status] { status = RunGuids(*guidOptions); });
 
     auto cloneOptions = std::make_shared<CloneCommandOptions>();
     CLI::App* clone = app.add_subcommand("clone", "Clone an object into the working object file (or --out FILE)");
-    clone->add_option("FILE", cloneOptions->file, "The object file holding the object")->required();
-    clone->add_option("--id", cloneOptions->id, "The object's OBJD id")->required();
+    AddObjectArguments(*clone, cloneOptions->object, "The object file holding the object", FileSpelling::Positional,
+                       "The object's OBJD id");
     clone->add_option("--out", cloneOptions->out, "Where to write the clone (default: the working object file)");
-    AddGameFolderOption(*clone, cloneOptions->game);
+    clone->add_flag("--json", cloneOptions->json, "Print JSON");
     clone->callback([cloneOptions, &status] { status = RunClone(*cloneOptions); });
 }
 

@@ -27,8 +27,9 @@ public:
     explicit TextTable(std::vector<Column> columns);
     // Missing cells print empty; extra cells are an error of the caller and dropped.
     void AddRow(std::vector<std::string> cells);
-    // Columns padded to their widest cell, two blanks apart; the last column is
-    // never padded so lines carry no trailing blanks.
+    // Columns padded to their widest cell (UTF-8, counted in terminal
+    // columns), two blanks apart; the last column is never padded so lines
+    // carry no trailing blanks.
     void Print(std::ostream& out) const;
 
 private:
@@ -47,6 +48,8 @@ void Warn(std::string_view subject, std::string_view message);
 
 // "0x0010"-style text with the given number of hex digits.
 std::string Hex(uint32_t value, int digits);
+// Bytes as hex digits, two a byte ("C3A9"), for JSON that must keep them exactly.
+std::string HexBytes(std::string_view bytes);
 // Control characters as \xNN, so a hostile name cannot drive the terminal.
 std::string Printable(std::string_view text);
 // "'name'" with control characters escaped, for messages.

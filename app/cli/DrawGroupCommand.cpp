@@ -1,6 +1,7 @@
 #include "app/cli/DrawGroupCommand.h"
 
 #include "app/cli/CliOutput.h"
+#include "app/cli/ObjectArguments.h"
 #include "objects/ObjectFileOpener.h"
 #include "resfile/CTGDrawGroup.h"
 #include "resfile/ResErrors.h"
@@ -15,7 +16,7 @@ namespace zelvane::cli {
 namespace {
 
 struct DrawGroupOptions {
-    std::string file;
+    ObjectFileArgument file;
     int32_t id = 0;
     bool json = false;
 };
@@ -105,15 +106,16 @@ void PrintJsonGroup(const std::string& file, int32_t id, const CTGDrawGroup& gro
 int RunDrawGroup(const DrawGroupOptions& options)
 {
     ObjectFileOpener object;
+    std::string file;
     std::string error;
-    if (!object.Open(options.file, {}, error))
-        return Fail(options.file, error);
+    if (!OpenObjectFile(options.file, {}, object, file, error))
+        return Fail(file, error);
 
     CTGDrawGroup group;
     if (const int32_t result = group.Load(object.Container(), static_cast<int16_t>(options.id)); result != kResOk)
-        return Fail(options.file, std::string(ResErrorText(result)) + " (DGRP id " + std::to_string(options.id) + ")");
+        return Fail(file, std::string(ResErrorText(result)) + " (DGRP id " + std::to_string(options.id) + ")");
     if (options.json)
-        PrintJsonGroup(options.file, options.id, group);
+        PrintJsonGroup(file, options.id, group);
     else
         PrintText(options.id, group);
     return kExitOk;
@@ -126,7 +128,7 @@ void AddDrawGroupCommand(CLI::App& app, int& status)
     auto options = std::make_shared<DrawGroupOptions>();
     CLI::App* command = app.add_subcommand(
         "drawgroup", "Show a draw group (DGRP): its images and every sprite reference with all its values");
-    command->add_option("FILE", options->file, "Object file (its companions are searched too)")->required();
+    AddObjectFileArgument(*command, options->file, "Object file (its companions are searched too)");
     command->add_option("--id", options->id, "Resource id of the draw group")
         ->required()
         ->check(CLI::Range(-32768, 32767));

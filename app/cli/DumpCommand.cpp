@@ -1,6 +1,7 @@
 #include "app/cli/DumpCommand.h"
 
 #include "app/cli/CliOutput.h"
+#include "app/cli/ObjectArguments.h"
 #include "app/cli/TypeArgument.h"
 #include "objects/ObjectFileOpener.h"
 #include "resfile/ResErrors.h"
@@ -16,7 +17,7 @@ namespace zelvane::cli {
 namespace {
 
 struct DumpOptions {
-    std::string file;
+    ObjectFileArgument file;
     std::string type;
     std::optional<int32_t> id;
     std::optional<int32_t> index;
@@ -39,12 +40,13 @@ int RunDump(const DumpOptions& options)
 {
     ResType type = 0;
     if (!ParseTypeArgument(options.type, type))
-        return Fail(options.file, Quoted(options.type) + " is not a resource type (1 to 4 characters)");
+        return Fail(options.file.file, Quoted(options.type) + " is not a resource type (1 to 4 characters)");
 
     ObjectFileOpener object;
+    std::string file;
     std::string error;
-    if (!object.Open(options.file, {}, error))
-        return Fail(options.file, error);
+    if (!OpenObjectFile(options.file, {}, object, file, error))
+        return Fail(file, error);
 
     // No convert callback: the bytes exactly as stored in the file.
     CTGResFile& container = object.Container();
@@ -61,7 +63,7 @@ int RunDump(const DumpOptions& options)
         wanted += " #" + std::to_string(*options.index);
     }
     if (!data)
-        return Fail(options.file, std::string(ResErrorText(container.GetLastError())) + " (" + wanted + ")");
+        return Fail(file, std::string(ResErrorText(container.GetLastError())) + " (" + wanted + ")");
 
     if (options.output.empty()) {
         if (!WriteAll(stdout, data->Bytes(), error))
@@ -86,7 +88,7 @@ void AddDumpCommand(CLI::App& app, int& status)
 {
     auto options = std::make_shared<DumpOptions>();
     CLI::App* command = app.add_subcommand("dump", "Write one resource's raw data to standard output or a file");
-    command->add_option("FILE", options->file, "Object file (its companions are searched too)")->required();
+    AddObjectFileArgument(*command, options->file, "Object file (its companions are searched too)");
     command->add_option("--type,-t", options->type, "Resource type, such as OBJD, STR# or BMP_")->required();
     CLI::App* which = command->add_option_group("resource", "Which resource of the type");
     CLI::Option* id = which->add_option("--id", options->id, "Resource id")->check(CLI::Range(-32768, 32767));

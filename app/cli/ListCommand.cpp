@@ -7,11 +7,14 @@
 #include "app/cli/ListCommand.h"
 
 #include "app/cli/CliOutput.h"
+#include "app/cli/ObjectArguments.h"
 #include "objects/ObjectFileOpener.h"
+#include "objects/SpriteDecoder.h"
 #include "resfile/CTGFileSystem.h"
 #include "resfile/IffLayout.h"
 #include "resfile/ResErrors.h"
 
+#include <array>
 #include <iostream>
 #include <map>
 #include <optional>
@@ -29,6 +32,7 @@ struct ResourceRow {
     uint16_t flags = 0;
     uint8_t attribute = 0;
     std::optional<uint32_t> offset;
+    std::optional<uint32_t> spriteVersion; // SPR# and SPR2: the version the data states
     std::string problem;
 };
 
@@ -57,6 +61,27 @@ std::string VersionText(uint16_t version)
     return std::to_string(version >> 8) + "." + std::to_string(version & 0xFF);
 }
 
+// A sprite's version from the first bytes of its data, so that a listing
+// tells the sprite versions apart without loading them.
+bool IsSprite(ResType type)
+{
+    return type == kTypeSPR || type == kTypeSPR2;
+}
+
+void NoteSpriteVersion(std::span<const uint8_t> data, ResourceRow& row)
+{
+    if (IsSprite(row.type))
+        row.spriteVersion = SpriteVersion(row.type == kTypeSPR ? SpriteFormat::Spr : SpriteFormat::Spr2, data);
+}
+
+void ReadSpriteVersion(FsOpenFile& file, ResourceRow& row)
+{
+    std::array<uint8_t, 4> bytes{};
+    if (IsSprite(row.type) && *row.size >= bytes.size() && file.Seek(*row.offset + kChunkHeaderSize) == kResOk &&
+        file.Read(bytes.data(), bytes.size()) == kResOk)
+        NoteSpriteVersion(bytes, row);
+}
+
 // The data length a chunk header announces, checked the way a load checks it,
 // without reading the data itself.
 void ReadChunkSize(FsOpenFile* file, ResType expected, ResourceRow& row)
@@ -82,6 +107,7 @@ void ReadChunkSize(FsOpenFile* file, ResType expected, ResourceRow& row)
         return;
     }
     row.size = header.DataLength();
+    ReadSpriteVersion(*file, row);
 }
 
 void ListIffMember(CTGIffFile& iff, MemberListing& listing, std::map<ResType, int32_t>& typeCounts)
@@ -130,6 +156,7 @@ void ListOtherMember(CTGResFile& member, MemberListing& listing, std::map<ResTyp
             member.GetResName(data, row.name);
             row.attribute = member.GetResAttr(data);
             row.size = data->Size();
+            NoteSpriteVersion(data->Bytes(), row);
             member.ReleaseResource(data);
             listing.resources.push_back(std::move(row));
         }
@@ -191,6 +218,8 @@ void PrintJsonListing(const std::string& file, const std::vector<MemberListing>&
                                    {"name", row.name},              {"flags", row.flags},     {"attribute", row.attribute}};
             item["size"] = row.size ? nlohmann::ordered_json(*row.size) : nlohmann::ordered_json(nullptr);
             item["offset"] = row.offset ? nlohmann::ordered_json(*row.offset) : nlohmann::ordered_json(nullptr);
+            if (row.spriteVersion)
+                item["sprite_version"] = *row.spriteVersion;
             if (!row.problem.empty())
                 item["error"] = row.problem;
             resources.push_back(std::move(item));
@@ -208,7 +237,7 @@ void PrintJsonListing(const std::string& file, const std::vector<MemberListing>&
 // 3. The command
 
 struct ListOptions {
-    std::string file;
+    ObjectFileArgument file;
     bool scan = false;
     bool json = false;
 };
@@ -216,9 +245,11 @@ struct ListOptions {
 int RunList(const ListOptions& options)
 {
     ObjectFileOpener object;
+    std::string file;
     std::string error;
-    if (!object.Open(options.file, {.index = options.scan ? IndexMode::ForceScan : IndexMode::PreferMap}, error))
-        return Fail(options.file, error);
+    if (!OpenObjectFile(options.file, {.index = options.scan ? IndexMode::ForceScan : IndexMode::PreferMap}, object,
+                        file, error))
+        return Fail(file, error);
     for (const ObjectFileOpener::Skipped& skipped : object.SkippedCompanions())
         Warn(skipped.path, "companion skipped: " + skipped.reason);
     // The library falls back to a scan without a word; a person looking at the file wants to know.
@@ -234,7 +265,7 @@ int RunList(const ListOptions& options)
 
     const std::vector<MemberListing> listings = Gather(object);
     if (options.json)
-        PrintJsonListing(options.file, listings);
+        PrintJsonListing(file, listings);
     else
         PrintText(listings);
 
@@ -258,8 +289,7 @@ void AddListCommand(CLI::App& app, int& status)
     auto options = std::make_shared<ListOptions>();
     CLI::App* command = app.add_subcommand(
         "list", "List the members of an object file (x.iff with x.spf and x.dir) and their resources");
-    command->add_option("FILE", options->file, "Object file (.iff or .spf; other names are listed alone)")
-        ->required();
+    AddObjectFileArgument(*command, options->file, "Object file (.iff or .spf; other names are listed alone)");
     command->add_flag("--scan", options->scan, "Build every index by scanning the chunk headers, not from the map");
     command->add_flag("--json", options->json, "Print JSON instead of a table");
     command->callback([options, &status] { status = RunList(*options); });

@@ -75,7 +75,6 @@ int SaveAsScene(const MeshSet& set, const std::string& path)
 {
     CliReporter messages;
     COGLScene scene;
-    scene.SetWorkingObjectFilePath(std::nullopt);
     scene.AddObject(std::make_unique<COGLMesh>(set));
     COGLDoc document(std::nullopt, {});
     if (!document.OnSaveDocument(path, scene))

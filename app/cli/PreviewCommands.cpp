@@ -3,6 +3,7 @@
 #include "app/cli/PreviewCommands.h"
 
 #include "app/cli/CliOutput.h"
+#include "app/cli/ObjectArguments.h"
 #include "app/cli/PngOutput.h"
 #include "objects/CObjectFile.h"
 #include "objects/ObjectFileOpener.h"
@@ -25,8 +26,7 @@ namespace zelvane::cli {
 namespace {
 
 struct PreviewOptions {
-    std::string file;
-    int id = 0;
+    ObjectArgument object;
     int index = kPreviewImageIndex;
     std::string background = "FFFFFF";
     std::string out;
@@ -34,7 +34,7 @@ struct PreviewOptions {
 };
 
 struct SpriteOptions {
-    std::string file;
+    ObjectFileArgument file;
     int id = 0;
     int frame = 0;
     std::string prefix;
@@ -64,19 +64,24 @@ int RunPreview(const PreviewOptions& options)
     const std::optional<Rgb> background = ParseColour(options.background);
     if (!background)
         return Fail(options.background, "a background colour is six hex digits, RRGGBB");
+    FoundObject found;
+    std::string subject;
+    std::string error;
+    if (!FindObject(options.object, std::nullopt, found, subject, error))
+        return Fail(subject, error);
+    const std::string& file = found.path;
     if (!options.json && options.out.empty())
-        return Fail(options.file, "name the PNG to write with -o (or ask for --json)");
+        return Fail(file, "name the PNG to write with -o (or ask for --json)");
 
     ObjectFileOpener opener;
-    std::string error;
-    if (!opener.Open(options.file, {}, error))
-        return Fail(options.file, error);
-    CObjectFile objects(options.file, opener.TakeContainer());
+    if (!opener.Open(file, {}, error))
+        return Fail(file, error);
+    CObjectFile objects(file, opener.TakeContainer());
     if (const int32_t code = objects.BuildLists(); code != kResOk)
-        return Fail(options.file, std::string("reading its objects: ") + ResErrorText(code));
-    const CObjectEntry* entry = objects.FindObject(static_cast<int16_t>(options.id));
+        return Fail(file, std::string("reading its objects: ") + ResErrorText(code));
+    const CObjectEntry* entry = objects.FindObject(found.id);
     if (!entry)
-        return Fail(options.file, "no OBJD " + std::to_string(options.id));
+        return Fail(file, "no OBJD " + std::to_string(found.id));
 
     std::vector<std::span<const uint8_t>> members;
     for (const CObjectEntry* member : entry->Members())
@@ -84,13 +89,13 @@ int RunPreview(const PreviewOptions& options)
     const std::vector<PreviewTile> tiles = PreviewTilesOf(entry->Definition().Bytes(), members);
     const ObjectPreview preview = ComposeObjectPreview(objects.Container(), tiles, options.index, *background);
     for (const std::string& note : preview.notes)
-        Warn(options.file, note);
+        Warn(file, note);
 
     const int width = preview.colour.Width();
     const int height = preview.colour.Height();
     if (options.json) {
-        PrintJson(std::cout, {{"file", options.file},
-                              {"id", options.id},
+        PrintJson(std::cout, {{"file", file},
+                              {"id", found.id},
                               {"index", options.index},
                               {"tiles", tiles.size()},
                               {"width", width},
@@ -109,12 +114,13 @@ int RunPreview(const PreviewOptions& options)
 
 int RunSprite(const SpriteOptions& options)
 {
-    if (!options.json && options.prefix.empty())
-        return Fail(options.file, "name the PNGs to write with -o PREFIX (or ask for --json)");
     ObjectFileOpener object;
+    std::string file;
     std::string error;
-    if (!object.Open(options.file, {}, error))
-        return Fail(options.file, error);
+    if (!OpenObjectFile(options.file, {}, object, file, error))
+        return Fail(file, error);
+    if (!options.json && options.prefix.empty())
+        return Fail(file, "name the PNGs to write with -o PREFIX (or ask for --json)");
 
     ColourCounts counts{};
     SpriteRequest request;
@@ -122,16 +128,16 @@ int RunSprite(const SpriteOptions& options)
     SpriteFrame frame;
     LoadSprite(object.Container(), static_cast<int16_t>(options.id), options.frame, request, frame);
     if (!frame.status.ok())
-        return Fail(options.file, frame.status.message);
+        return Fail(file, frame.status.message);
     const SpriteFrameInfo& info = frame.info;
     if (info.frameIndex != static_cast<uint32_t>(options.frame))
-        Warn(options.file, "frame " + std::to_string(options.frame) + " is beyond the sprite's " +
+        Warn(file, "frame " + std::to_string(options.frame) + " is beyond the sprite's " +
                                std::to_string(info.frameCount) + ": frame 0 is shown");
     const auto coloursUsed = std::count_if(counts.begin(), counts.end(), [](uint32_t n) { return n > 0; });
     const char* format = info.format == SpriteFormat::Spr ? "SPR#" : "SPR2";
 
     if (options.json) {
-        PrintJson(std::cout, {{"file", options.file},
+        PrintJson(std::cout, {{"file", file},
                               {"id", options.id},
                               {"format", format},
                               {"version", info.version},
@@ -171,8 +177,8 @@ void AddPreviewCommands(CLI::App& app, int& status)
     auto preview = std::make_shared<PreviewOptions>();
     CLI::App* compose =
         app.add_subcommand("preview", "Compose an object's picture as the base object list shows it, into a PNG");
-    compose->add_option("FILE", preview->file, "The object file (its companions are searched too)")->required();
-    compose->add_option("--id", preview->id, "The object's OBJD id")->required()->check(CLI::Range(-32768, 32767));
+    AddObjectArguments(*compose, preview->object, "The object file (its companions are searched too)",
+                       FileSpelling::Positional, "The object's OBJD id");
     compose->add_option("-o,--out", preview->out, "The PNG to write");
     compose->add_option("--index", preview->index, "Image index: 0 to 11, direction = index mod 4, 8 to 11 full size")
         ->check(CLI::Range(0, 11));
@@ -183,7 +189,7 @@ void AddPreviewCommands(CLI::App& app, int& status)
     auto sprite = std::make_shared<SpriteOptions>();
     CLI::App* planes = app.add_subcommand(
         "sprite", "Write one sprite frame's colour, depth and alpha planes as PREFIX-colour/-depth/-alpha.png");
-    planes->add_option("FILE", sprite->file, "The object file (its companions are searched too)")->required();
+    AddObjectFileArgument(*planes, sprite->file, "The object file (its companions are searched too)");
     planes->add_option("--id", sprite->id, "The sprite's id (SPR#, else SPR2)")
         ->required()
         ->check(CLI::Range(-32768, 32767));

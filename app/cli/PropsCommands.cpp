@@ -3,6 +3,7 @@
 #include "app/cli/PropsCommands.h"
 
 #include "app/cli/CliOutput.h"
+#include "app/cli/ObjectArguments.h"
 #include "objects/ObjectClone.h"
 #include "objects/ObjectDefinitionEditor.h"
 #include "objects/ObjectFileOpener.h"
@@ -16,23 +17,40 @@ namespace zelvane::cli {
 
 namespace {
 
+constexpr int16_t kDefaultObjectId = 128;
+
 struct PropsOptions {
-    std::string file;
-    int id = 128;
+    ObjectArgument object;
     bool advanced = false;
     bool json = false;
     std::vector<std::string> assignments;
 };
 
+// The stored bytes of a catalog name or description whose shown text would
+// not give them back (bytes outside its code page), for JSON to keep.
+std::optional<std::string> InexactCatalogBytes(const CatalogStrings& strings, PropertyField field)
+{
+    if (field == PropertyField::CatalogName)
+        return strings.InexactNameBytes();
+    if (field == PropertyField::CatalogDescription)
+        return strings.InexactDescriptionBytes();
+    return std::nullopt;
+}
+
 int RunProps(const PropsOptions& options)
 {
+    FoundObject found;
+    std::string subject;
+    std::string why;
+    if (!FindObject(options.object, kDefaultObjectId, found, subject, why))
+        return Fail(subject, why);
     // Looking never writes: not even the empty catalog strings the editor would add.
     ObjectFileOpener object;
-    if (std::string why; !object.Open(options.file, {}, why))
-        return Fail(options.file, why);
-    ObjectDefinitionEditor editor(object.Container(), static_cast<int16_t>(options.id));
+    if (!object.Open(found.path, {}, why))
+        return Fail(found.path, why);
+    ObjectDefinitionEditor editor(object.Container(), found.id);
     if (const int32_t loaded = editor.LoadForEditing(); loaded != kResOk)
-        return Fail(options.file, "OBJD " + std::to_string(options.id) + ": " + ResErrorText(loaded));
+        return Fail(found.path, "OBJD " + std::to_string(found.id) + ": " + ResErrorText(loaded));
 
     nlohmann::ordered_json json = nlohmann::ordered_json::array();
     TextTable table({{"PROPERTY"}, {"VALUE"}});
@@ -45,6 +63,8 @@ int RunProps(const PropsOptions& options)
             nlohmann::ordered_json item = {{"name", row.displayName}, {"value", PropertyValueText(row, value)}};
             if (row.kind == PropertyKind::Flags || row.kind == PropertyKind::Choice || row.kind == PropertyKind::Boolean)
                 item["number"] = value.AsInteger();
+            if (const std::optional<std::string> bytes = InexactCatalogBytes(editor.Strings(), row.field))
+                item["bytes"] = HexBytes(*bytes);
             item["help"] = row.helpText;
             json.push_back(item);
         } else {
@@ -52,7 +72,7 @@ int RunProps(const PropsOptions& options)
         }
     }
     if (options.json)
-        PrintJson(std::cout, {{"file", options.file}, {"id", options.id}, {"properties", json}});
+        PrintJson(std::cout, {{"file", found.path}, {"id", found.id}, {"properties", json}});
     else
         table.Print(std::cout);
     return kExitOk;
@@ -60,13 +80,22 @@ int RunProps(const PropsOptions& options)
 
 int RunSet(const PropsOptions& options)
 {
-    const std::string file = options.file.empty() ? DefaultWorkingObjectFilePath() : options.file;
+    // Without --file: the working object file, where --guid looks too.
+    ObjectArgument named = options.object;
+    if (named.where.file.empty())
+        named.where.file = DefaultWorkingObjectFilePath();
+    FoundObject found;
+    std::string subject;
+    std::string why;
+    if (!FindObject(named, kDefaultObjectId, found, subject, why))
+        return Fail(subject, why);
+    const std::string& file = found.path;
     ObjectFileOpener object;
-    if (std::string why; !object.Open(file, {.purpose = OpenPurpose::Change}, why))
+    if (!object.Open(file, {.purpose = OpenPurpose::Change}, why))
         return Fail(file, why);
-    ObjectDefinitionEditor editor(object.Container(), static_cast<int16_t>(options.id));
+    ObjectDefinitionEditor editor(object.Container(), found.id);
     if (const int32_t loaded = editor.LoadForEditing(); loaded != kResOk)
-        return Fail(file, "OBJD " + std::to_string(options.id) + ": " + ResErrorText(loaded));
+        return Fail(file, "OBJD " + std::to_string(found.id) + ": " + ResErrorText(loaded));
 
     // Every pair is checked before anything is stored: a typo changes nothing.
     std::vector<std::pair<size_t, PropertyValue>> changes;
@@ -78,24 +107,29 @@ int RunSet(const PropsOptions& options)
         const std::optional<size_t> row = editor.Table().Find(name);
         if (!row)
             return Fail(name, "no such property (see `zelvane-cli props --advanced`)");
-        std::string why;
         const std::optional<PropertyValue> value =
             ParsePropertyValue(editor.Table().Row(*row), std::string_view(assignment).substr(equals + 1), why);
         if (!value)
             return Fail(name, why);
+        if (const std::string unstorable = editor.WhyNotStorable(*row, *value); !unstorable.empty())
+            return Fail(name, unstorable);
         changes.emplace_back(*row, *value);
     }
     for (const auto& [row, value] : changes)
         if (const int32_t stored = editor.StoreValue(row, value); stored != kResOk)
             return Fail(file, editor.Table().Row(row).displayName + ": " + ResErrorText(stored));
-    int32_t error = kResOk;
-    if ((error = editor.WriteRecord()) != kResOk || (error = editor.WriteCatalogStrings()) != kResOk ||
-        (error = editor.Save()) != kResOk)
+    int32_t error = editor.WriteRecord();
+    if (error == kErrBadLayout && !editor.Record().IsComplete())
+        return Fail(file, "OBJD " + std::to_string(found.id) + " holds only " +
+                              std::to_string(editor.Record().StoredSize()) +
+                              " of its 216 bytes, so its values cannot be written back (its name and description "
+                              "can)");
+    if (error != kResOk || (error = editor.WriteCatalogStrings()) != kResOk || (error = editor.Save()) != kResOk)
         return Fail(file, ResErrorText(error));
     if (const int32_t closed = object.Close(); closed != kResOk)
         return Fail(file, ResErrorText(closed));
     std::cout << "Stored " << changes.size() << " value" << (changes.size() == 1 ? "" : "s") << " in OBJD "
-              << options.id << " of " << file << "\n";
+              << found.id << " of " << file << "\n";
     return kExitOk;
 }
 
@@ -105,16 +139,16 @@ void AddPropsCommands(CLI::App& app, int& status)
 {
     auto props = std::make_shared<PropsOptions>();
     CLI::App* show = app.add_subcommand("props", "Show an object's properties as the property editor does");
-    show->add_option("FILE", props->file, "The object file")->required();
-    show->add_option("--id", props->id, "The object's OBJD id (default 128)");
+    AddObjectArguments(*show, props->object, "The object file", FileSpelling::Positional,
+                       "The object's OBJD id (default 128)");
     show->add_flag("--advanced", props->advanced, "All 31 properties, not only the simple view's");
     show->add_flag("--json", props->json, "Print JSON");
     show->callback([props, &status] { status = RunProps(*props); });
 
     auto set = std::make_shared<PropsOptions>();
     CLI::App* store = app.add_subcommand("set", "Store property values (Name=Value) and save, as the editor's OK does");
-    store->add_option("--file", set->file, "The object file (default: the working object file)");
-    store->add_option("--id", set->id, "The object's OBJD id (default 128)");
+    AddObjectArguments(*store, set->object, "The object file (default: the working object file)",
+                       FileSpelling::Option, "The object's OBJD id (default 128)");
     store->add_option("ASSIGNMENTS", set->assignments, "Name=Value pairs, e.g. Price=150 \"Room Flags=Kitchen,Study\"")
         ->required();
     store->callback([set, &status] { status = RunSet(*set); });

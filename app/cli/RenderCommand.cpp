@@ -9,6 +9,7 @@
 #include "document/MeshImport.h"
 #include "scene/ActiveGLContext.h"
 #include "scene/COGLScene.h"
+#include "scene/COGLText.h"
 #include "scene/COGLViewport3D.h"
 #include "scene/GLBracket.h"
 #include "scene/HeadlessGLContext.h"
@@ -16,6 +17,7 @@
 #include "scene/SceneFrame.h"
 #include "scene/ScenePicker.h"
 #include "scene/ZoomPreset.h"
+#include "scene/text/Windows1252.h"
 
 #include <algorithm>
 #include <cctype>
@@ -46,6 +48,8 @@ const std::map<std::string, ObjectKind>& AddableKinds()
 struct Addition {
     ObjectKind kind;
     std::optional<Vector3> position;
+    // The characters of a text object, in the code page scene files use.
+    std::string text;
 };
 
 struct SceneOptions {
@@ -58,6 +62,7 @@ struct SceneOptions {
     bool axis = false;
     std::string cageSize = "1,1,1";
     std::vector<std::string> additions;
+    std::vector<std::string> texts;
     std::string sceneFile;
     std::vector<std::string> imports;
     int select = 0;
@@ -159,11 +164,27 @@ std::string Parse(const SceneOptions& options, SceneSetup& setup)
         const auto kind = AddableKinds().find(kindName);
         if (kind == AddableKinds().end())
             return "--add " + Quoted(addition) + ": no primitive is called " + Quoted(kindName);
-        Addition parsed{kind->second, std::nullopt};
+        Addition parsed{kind->second, std::nullopt, {}};
         if (at != std::string::npos) {
             float position[3] = {0, 0, 0};
             if (!ParseTriple(std::string_view(addition).substr(at + 1), position))
                 return "--add " + Quoted(addition) + ": the position is X,Y,Z, e.g. box@1,0.5,-2";
+            parsed.position = Vector3{position[0], position[1], position[2]};
+        }
+        setup.additions.push_back(parsed);
+    }
+    for (const std::string& text : options.texts) {
+        // The last '@' starts the position, so a text may hold '@' itself.
+        const std::size_t at = text.rfind('@');
+        Addition parsed{ObjectKind::Text, std::nullopt, {}};
+        const std::optional<std::string> bytes = Utf8To1252(text.substr(0, at));
+        if (!bytes)
+            return "--text " + Quoted(text) + ": only the characters of the Western code page (Windows-1252) can be drawn";
+        parsed.text = *bytes;
+        if (at != std::string::npos) {
+            float position[3] = {0, 0, 0};
+            if (!ParseTriple(std::string_view(text).substr(at + 1), position))
+                return "--text " + Quoted(text) + ": the position is X,Y,Z, e.g. Hello@0,1,-2";
             parsed.position = Vector3{position[0], position[1], position[2]};
         }
         setup.additions.push_back(parsed);
@@ -229,6 +250,8 @@ std::string Build(const SceneOptions& options, const SceneSetup& setup, Stage& s
     stage.firstAddition = stage.scene->Objects().size();
     for (const Addition& addition : setup.additions) {
         std::unique_ptr<COGLObject> object = CreateObjectOfKind(addition.kind);
+        if (auto* text = dynamic_cast<COGLText*>(object.get()))
+            text->ReplaceText(addition.text);
         if (addition.position)
             object->SetPosition(addition.position->x, addition.position->y, addition.position->z);
         stage.scene->AddObject(std::move(object));
@@ -329,6 +352,9 @@ void AddSceneOptions(CLI::App& command, SceneOptions& options)
                        "Add a primitive: KIND or KIND@X,Y,Z, KIND one of box, sphere, cylinder, rod, cone, plane, "
                        "ceiling, disk, billboard, floor, leftwall, rightwall; repeat for more (without a position "
                        "each takes its kind's default place)");
+    command.add_option("--text", options.texts,
+                       "Add a 3-D text object: TEXT or TEXT@X,Y,Z (up to 32 characters, centred on its position, "
+                       "default 0,0,0); repeat for more; texts count after the primitives for --select");
     command.add_option("--scene", options.sceneFile,
                        "Draw the objects and textures of a scene file (.cgs) in the room; textures are looked for "
                        "where the file says, then beside it");
@@ -337,7 +363,7 @@ void AddSceneOptions(CLI::App& command, SceneOptions& options)
                        "Import does; repeat for more");
     command.add_option("--select", options.select,
                        "Select the N-th object (drawn in the selection colour): the scene file's, then the imported "
-                       "meshes, then the added primitives");
+                       "meshes, then the added primitives and texts");
     command.add_option("--maps", options.maps, "Folder of the default floor and wall textures (default: the program's Maps)");
 }
 

@@ -147,7 +147,6 @@ int RunScene(const std::string& path, bool json)
 std::string ReadSceneFile(const std::string& path, COGLScene& scene, SceneLoadResult& result)
 {
     CliReporter messages;
-    scene.SetWorkingObjectFilePath(std::nullopt);
     COGLDoc document(std::nullopt, {});
     const bool opened = document.OnOpenDocument(path, scene);
     result = document.LastLoad();

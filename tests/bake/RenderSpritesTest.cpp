@@ -1,9 +1,13 @@
-// The editor's Object ▸ "Render Sprites from Scene...": the scene's object
+// The editor's Object ▸ "Render Sprites from Scene...": the working object
 // file gets the new sprites and is opened again, so what the editor shows of
-// it is the new look; without an object file there is nothing to render into.
+// it is the new look; property changes saved into it are kept; a cancel
+// leaves the file as it was and the open object usable.
 
 #include "document/RenderSprites.h"
-#include "objects/ObjectClone.h"
+#include "document/WorkingObjectFile.h"
+#include "objects/ObjectDefinitionEditor.h"
+#include "objects/ObjectFileOpener.h"
+#include "resfile/CTGObjResFileSet.h"
 #include "objects/PreviewTile.h"
 #include "tests/bake/BakeFixtures.h"
 
@@ -12,29 +16,102 @@
 using namespace zelvane;
 using namespace zelvane::test;
 
-TEST(RenderSprites, TheScenesObjectFileShowsTheNewLookAtOnce)
+namespace {
+
+// Cancels once `steps` steps are done (never when negative).
+class CancelAfter final : public IBakeProgress {
+public:
+    explicit CancelAfter(int steps) : steps_(steps) {}
+    void Step(int done, int, std::string_view) override { done_ = done; }
+    bool Cancelled() override { return steps_ >= 0 && done_ >= steps_; }
+
+private:
+    int steps_;
+    int done_ = 0;
+};
+
+// The clone in `work` opened as the working object file, the scene following it.
+void OpenAsWorking(WorkingObjectFile& working, const WorkingFile& work, COGLScene& scene)
+{
+    working.SetFileObserver([&scene](CObjectFile* file) { scene.SetObjectFile(file); });
+    std::string error;
+    const std::string scenePath = work.Path().substr(0, work.Path().size() - 4) + ".cgs";
+    ASSERT_EQ(working.TakeFromScene(scenePath, error), WorkingObjectFile::SceneCopyOutcome::Taken) << error;
+}
+
+Rgb SideColour(const CObjectFile& file)
+{
+    const CObjectEntry& object = *file.ListedObjects().front();
+    const ObjectPreview preview =
+        ComposeObjectPreview(file.Container(), PreviewTilesOf(object.Definition().Bytes(), {}));
+    return preview.colour.PixelColour(preview.anchorX - 20, preview.anchorY + 10);
+}
+
+} // namespace
+
+TEST(RenderSprites, TheWorkingObjectShowsTheNewLookAndKeepsItsPropertyChanges)
 {
     BakeStage stage;
     ASSERT_TRUE(stage.ok()) << stage.Error();
     RecordedReports reports;
     COGLObject& box = stage.AddBox();
     box.SetDiffuse(0.9f, 0.1f, 0.1f, 1.0f);
-    EXPECT_EQ(RenderSpritesFromScene(stage.Scene(), {&box}, {}, nullptr).error,
+    WorkingFile work("chair.iff");
+    WorkingObjectFile working(work.Path());
+    EXPECT_EQ(RenderSpritesFromScene(working, stage.Scene(), {&box}, {}, nullptr).error,
               "Could not render the sprites: there is no scene or no working object file");
 
-    WorkingFile work("chair.iff");
-    stage.Scene().SetObjectFile(OpenWorkingObjectFile(work.Path()));
-    const CObjectFile* before = stage.Scene().ObjectFile();
-    const BakeResult result = RenderSpritesFromScene(stage.Scene(), BakeableObjects(stage.Scene()), {}, nullptr);
+    OpenAsWorking(working, work, stage.Scene());
+    {
+        // The property editor's OK: the price saved into the open file.
+        ObjectDefinitionEditor editor(working.File()->Container(), working.CurrentObject()->DefinitionId());
+        ASSERT_EQ(editor.LoadForEditing(), 0);
+        ASSERT_EQ(editor.StoreValue(*editor.Table().Find("Price"), PropertyValue::FromText("777")), 0);
+        ASSERT_EQ(editor.WriteRecord(), 0);
+        ASSERT_EQ(editor.Save(), 0);
+        working.NoteEdited();
+    }
+    const CObjectFile* before = working.File();
+    const BakeResult result = RenderSpritesFromScene(working, stage.Scene(), BakeableObjects(stage.Scene()), {},
+                                                     nullptr);
     ASSERT_EQ(result.outcome, BakeOutcome::Written) << result.error;
-    CObjectFile* after = stage.Scene().ObjectFile();
-    ASSERT_NE(after, nullptr);
-    EXPECT_NE(after, before);
-    EXPECT_EQ(after->Path(), work.Path());
-    const CObjectEntry& chair = *after->ListedObjects().front();
-    const ObjectPreview preview =
-        ComposeObjectPreview(after->Container(), PreviewTilesOf(chair.Definition().Bytes(), {}));
-    const Rgb side = preview.colour.PixelColour(preview.anchorX - 20, preview.anchorY + 10);
+    ASSERT_NE(working.File(), nullptr);
+    EXPECT_NE(working.File(), before);
+    EXPECT_EQ(stage.Scene().ObjectFile(), working.File());
+    EXPECT_TRUE(working.HasUnsavedEdits()) << "the new sprites exist nowhere else";
+    const Rgb side = SideColour(*working.File());
     EXPECT_GT(side.red, 2 * side.green); // the red box
+    EXPECT_EQ(working.CurrentObject()->Definition().Price(), 777);
+
+    // What another reader of the file finds is the same.
+    int32_t code = 0;
+    const auto reread = ObjectFileOpener::OpenSet(working.Path(), OpenPurpose::Read, code);
+    ASSERT_NE(reread, nullptr) << code;
     EXPECT_EQ(reports.Recorder().Messages().size(), 1u);
+}
+
+TEST(RenderSprites, ACancelAtAnyStepLeavesTheFileAndTheOpenObjectAsTheyWere)
+{
+    BakeStage stage;
+    ASSERT_TRUE(stage.ok()) << stage.Error();
+    RecordedReports reports;
+    stage.AddBox().SetDiffuse(0.1f, 0.1f, 0.9f, 1.0f);
+    WorkingFile work("chair.iff");
+    WorkingObjectFile working(work.Path());
+    OpenAsWorking(working, work, stage.Scene());
+    const std::vector<uint8_t> bytes = work.Bytes();
+    const Rgb side = SideColour(*working.File());
+    const int steps = BakeStepCount(1);
+    for (int cancelAt = 1; cancelAt < steps; ++cancelAt) {
+        CancelAfter progress(cancelAt);
+        const BakeResult result =
+            RenderSpritesFromScene(working, stage.Scene(), BakeableObjects(stage.Scene()), {}, &progress);
+        EXPECT_EQ(result.outcome, BakeOutcome::Cancelled) << "at step " << cancelAt;
+        EXPECT_EQ(work.Bytes(), bytes) << "at step " << cancelAt;
+        ASSERT_NE(working.CurrentObject(), nullptr);
+        EXPECT_EQ(stage.Scene().ObjectFile(), working.File());
+        EXPECT_EQ(SideColour(*working.File()), side);
+        EXPECT_FALSE(working.HasUnsavedEdits());
+    }
+    EXPECT_TRUE(reports.Recorder().Messages().empty());
 }

@@ -47,8 +47,12 @@ std::string SaveRoom(const TempDir& dir)
     }
     COGLScene scene;
     scene.AddObject(std::make_unique<COGLBox>());
-    scene.SetObjectFile(OpenWorkingObjectFile(working));
-    COGLDoc document(std::nullopt, {});
+    COGLDoc document(std::nullopt, {}, working);
+    std::string error;
+    // A scene file named like the working file lies beside it: it takes that file as it is.
+    EXPECT_EQ(document.WorkingObject().TakeFromScene(dir.File("zeltemp.cgs"), error),
+              WorkingObjectFile::SceneCopyOutcome::Taken)
+        << error;
     const std::string room = dir.File("room.cgs");
     EXPECT_TRUE(document.OnSaveDocument(room, scene));
     SetReporter(nullptr);

@@ -220,7 +220,8 @@ TEST(PreviewCommands, RealObjects)
     };
     for (const Expected& e : {Expected{"k8capcoffeetablehd.iff", 16810, 2, 206, 144, 133, 104},
                               Expected{"k8capchairts.iff", 16810, 1, 144, 151, 70, 111},
-                              Expected{"k8essbedroomslippersts.iff", 16807, 1, 52, 29, 29, 13}}) {
+                              Expected{"k8essbedroomslippersts.iff", 16807, 1, 52, 29, 29, 13},
+                              Expected{"k8lidrug.iff", 16820, 6, 316, 167, 191, 133}}) {
         const std::string path = (folder / e.file).string();
         if (!std::filesystem::exists(path))
             continue;
@@ -239,5 +240,26 @@ TEST(PreviewCommands, RealObjects)
         EXPECT_EQ(s["width"], 128);
         EXPECT_EQ(s["height"], 135);
         EXPECT_EQ(s["palette_id"], 104);
+    }
+
+    // The rug's sprites are version 1001: listed, shown and drawn as such.
+    const std::string rug = (folder / "k8lidrug.iff").string();
+    if (std::filesystem::exists(rug)) {
+        const nlohmann::json s = Json({"sprite", rug, "--id", "103", "--frame", "11", "--json"});
+        EXPECT_EQ(s["version"], 1001);
+        EXPECT_EQ(s["frames"], 12);
+        EXPECT_EQ(s["frame"], 11);
+        EXPECT_EQ(s["palette_id"], 188);
+        EXPECT_GT(s["colours_used"].get<int>(), 10);
+        int sprites = 0;
+        const nlohmann::json listing = Json({"list", "--json", rug});
+        for (const auto& resource : listing["members"][0]["resources"])
+            if (resource["type"] == "SPR2") {
+                EXPECT_EQ(resource["sprite_version"], 1001) << resource.dump();
+                ++sprites;
+            } else {
+                EXPECT_FALSE(resource.contains("sprite_version")) << resource.dump();
+            }
+        EXPECT_EQ(sprites, 6);
     }
 }

@@ -67,6 +67,24 @@ TEST(PropsCommands, ShowTheSimpleOrAdvancedViewAndStoreByTheEditorsRules)
     EXPECT_EQ(ReadBytes(file), before);
 }
 
+// Names are typed and shown as UTF-8 and stored in the code page of their
+// slot: one byte 0xE9 for "é" in the English slot.
+TEST(PropsCommands, NamesAreStoredInTheirSlotsCodePage)
+{
+    TempDir game, work;
+    ASSERT_EQ(WriteSampleGame(game.Path()).error, "");
+    const std::string file = work.File("chair.iff");
+    std::filesystem::copy_file(game.File("GameData/Objects/chair.iff"), file);
+    const CliResult set = RunCli({"set", "--file", file, "Name=Café", "Description=Crème – brûlée"});
+    ASSERT_EQ(set.status, 0) << set.err;
+    EXPECT_EQ(Properties(file, false).at("Name")["value"], "Café");
+    EXPECT_EQ(Properties(file, false).at("Description")["value"], "Crème – brûlée");
+    const CliResult dumped = RunCli({"dump", file, "-t", "CTSS", "--id", "2000"});
+    EXPECT_NE(dumped.out.find(std::string("\x01" "Caf\xE9\0", 6)), std::string::npos);
+    EXPECT_NE(dumped.out.find("Cr\xE8me \x96 br\xFBl\xE9" "e"), std::string::npos);
+    EXPECT_FALSE(Properties(file, false).at("Name").contains("bytes"));
+}
+
 TEST(PropsCommands, FilesInsideArchivesAreNotChanged)
 {
     TempDir game;

@@ -1,7 +1,10 @@
 // The real object files of ZELVANE_TESTDATA: their maps must agree with a
-// scan, and their string lists and draw groups must read.
+// scan, their string lists (in every language) and draw groups must read,
+// and their texts must survive JSON and an edit.
 
 #include "bytes/ByteReader.h"
+#include "resfile/CTGStringList.h"
+#include "resfile/LanguageCodePages.h"
 #include "tests/cli/CliRunner.h"
 #include "tests/testkit/TestFiles.h"
 
@@ -9,6 +12,7 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 namespace zelvane::test {
@@ -130,13 +134,128 @@ TEST(RealFiles, EveryStringListOfTheSlippersReads)
     const nlohmann::json catalog = RunJson({"strings", "--json", file, "-t", "CTSS", "--id", "2000"});
     EXPECT_EQ(catalog["languages"][0]["strings"][0]["text"], "\"Essentials\" Slippers");
 
-    // The later variant's STR# layout -4 is refused with a reason, not misread.
+    // The later variant keeps its STR# in layout -4, in chunks not marked converted.
     const std::string later = (RealFolder() / "fso_firewater.iff").string();
     if (std::filesystem::exists(later)) {
-        const CliResult result = RunCli({"strings", later, "--id", "128"});
-        EXPECT_EQ(result.status, 1);
-        EXPECT_EQ(result.err, "zelvane-cli: " + later + ": resource data in a layout that cannot be read (STR# id 128)\n");
+        const nlohmann::json list = RunJson({"strings", "--json", later, "--id", "303"});
+        EXPECT_EQ(list["layout"], "-4");
+        ASSERT_EQ(list["languages"].size(), 1u);
+        EXPECT_EQ(list["languages"][0]["strings"][0]["text"], "CT - burn and spread");
     }
+}
+
+namespace {
+
+// The bytes a `strings --json` entry stands for: its "bytes" when given,
+// else its text in the slot's code page.
+std::string BytesOf(const nlohmann::json& entry, const char* textKey, const char* bytesKey, int slot)
+{
+    if (entry.contains(bytesKey)) {
+        std::string bytes;
+        const std::string hex = entry[bytesKey];
+        for (size_t i = 0; i + 1 < hex.size(); i += 2)
+            bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+        return bytes;
+    }
+    const EncodedSlotText encoded = EncodeSlotText(slot, entry[textKey].get<std::string>());
+    EXPECT_TRUE(encoded.ok()) << encoded.error;
+    return encoded.bytes;
+}
+
+} // namespace
+
+// The multi-language lists of the real files (Japanese, Chinese, Korean,
+// Thai, Polish, Hebrew and Western texts) come back from their JSON byte for
+// byte: each text from its UTF-8 in its slot's code page. A list in layout
+// -3 made again from that JSON is the stored resource itself, up to the
+// filler after its last record.
+TEST(RealFiles, MultiLanguageListsComeBackFromJsonByteForByte)
+{
+    if (RealFolder().empty())
+        GTEST_SKIP() << "no real object files: ZELVANE_TESTDATA has no iff/ folder";
+    size_t identical = 0, languagesSeen = 0;
+    for (const std::string& file : RealFiles())
+        for (const std::string type : {"STR#", "CTSS", "TTAs"})
+            for (const int id : IdsOf(file, type)) {
+                SCOPED_TRACE(file + " " + type + " " + std::to_string(id));
+                const nlohmann::json json = RunJson({"strings", "--json", file, "-t", type, "--id", std::to_string(id)});
+                const std::vector<uint8_t> raw = Dump(file, type, id);
+                CTGStringList stored;
+                ASSERT_EQ(stored.Parse(raw, LoadLanguages::All, FillEmptySlots::No), kResOk);
+                CTGStringList again;
+                size_t entries = 0;
+                for (const auto& language : json["languages"]) {
+                    const int slot = language["language"];
+                    for (const auto& entry : language["strings"]) {
+                        const int index = entry["index"];
+                        const std::string text = BytesOf(entry, "text", "bytes", slot);
+                        EXPECT_EQ(text, stored.GetString(index, static_cast<uint8_t>(slot)).value_or(""));
+                        again.SetString(index, text, static_cast<uint8_t>(slot));
+                        if (!entry["comment"].is_null())
+                            again.SetComment(index, BytesOf(entry, "comment", "comment_bytes", slot),
+                                             static_cast<uint8_t>(slot));
+                        ++entries;
+                    }
+                }
+                languagesSeen = std::max<size_t>(languagesSeen, json["languages"].size());
+                if (json["layout"] != "-3")
+                    continue;
+                // What follows the records is filler, 0xA3 or 0 bytes.
+                const std::vector<uint8_t> encoded = again.Encode();
+                ASSERT_LE(encoded.size(), raw.size());
+                EXPECT_TRUE(std::equal(encoded.begin(), encoded.end(), raw.begin()));
+                const auto filler = raw.begin() + static_cast<std::ptrdiff_t>(encoded.size());
+                EXPECT_TRUE(std::all_of(filler, raw.end(), [](uint8_t b) { return b == 0xA3; }) ||
+                            std::all_of(filler, raw.end(), [](uint8_t b) { return b == 0; }));
+                identical += std::equal(encoded.begin(), encoded.end(), raw.begin()) && entries > 1;
+            }
+    EXPECT_GE(languagesSeen, 17u);
+    EXPECT_GT(identical, 10u);
+}
+
+// The rug's catalog strings are a layout -4 list: shown, and edited through
+// set, which stores them in layout -3 in Windows-1252 and leaves its record,
+// too short to be written back, as it is.
+TEST(RealFiles, ALaterListsCatalogNameIsShownAndEdited)
+{
+    const std::string rug = (RealFolder() / "k8lidrug.iff").string();
+    if (RealFolder().empty() || !std::filesystem::exists(rug))
+        GTEST_SKIP() << "the real rug k8lidrug.iff is absent";
+    TempDir work;
+    const std::string file = work.File("rug.iff");
+    std::filesystem::copy_file(rug, file);
+    const auto props = [&] {
+        std::map<std::string, std::string> values;
+        const nlohmann::json shown = RunJson({"props", file, "--id", "16820", "--json"});
+        for (const auto& row : shown["properties"])
+            values[row["name"]] = row["value"];
+        return values;
+    };
+    EXPECT_EQ(props()["Name"], "\"Long Island Deco\" Rug");
+    EXPECT_EQ(props()["Description"], "www.parsimonious.org");
+
+    const std::vector<uint8_t> record = Dump(file, "OBJD", 16820);
+    CliResult set = RunCli({"set", "--file", file, "--id", "16820", "Name=Tapis « Deco » café", "Description=Un tapis"});
+    ASSERT_EQ(set.status, 0) << set.err;
+    EXPECT_EQ(props()["Name"], "Tapis « Deco » café");
+    EXPECT_EQ(props()["Description"], "Un tapis");
+    const std::vector<uint8_t> strings = Dump(file, "CTSS", 2004);
+    ASSERT_GE(strings.size(), 2u);
+    EXPECT_EQ(Le(strings, 0, 2), 0xFFFDu);
+    const std::string stored(strings.begin(), strings.end());
+    EXPECT_NE(stored.find("Tapis \xAB Deco \xBB caf\xE9"), std::string::npos);
+    EXPECT_EQ(Dump(file, "OBJD", 16820), record);
+
+    // Refused whole: a character Windows-1252 lacks, and a record value.
+    const std::vector<uint8_t> before = ReadBytes(file);
+    set = RunCli({"set", "--file", file, "--id", "16820", "Description=ok", "Name=Dywan łazienkowy"});
+    EXPECT_EQ(set.status, 1);
+    EXPECT_EQ(set.err, "zelvane-cli: Name: the character 'ł' (U+0142) cannot be stored in US English text (code "
+                       "page Windows-1252)\n");
+    set = RunCli({"set", "--file", file, "--id", "16820", "Price=300"});
+    EXPECT_EQ(set.status, 1);
+    EXPECT_NE(set.err.find("OBJD 16820 holds only 214 of its 216 bytes"), std::string::npos) << set.err;
+    EXPECT_EQ(ReadBytes(file), before);
 }
 
 TEST(RealFiles, EveryDrawGroupReadsAndNamesSpritesOfItsFile)

@@ -99,4 +99,58 @@ TEST(PickCommand, SaysWhatAClickSelects)
     EXPECT_NE(result.err.find("outside the 800x600 picture"), std::string::npos) << result.err;
 }
 
+TEST(RenderCommand, AddsTextObjectsThatDrawAndPick)
+{
+    TempDir folder;
+    const std::vector<std::string> view = {"--size", "320x240", "--camera", "front", "--zoom", "near"};
+    auto render = [&](const std::string& name, std::vector<std::string> extra) {
+        std::vector<std::string> args = {"render", "-o", folder.File(name)};
+        args.insert(args.end(), view.begin(), view.end());
+        args.insert(args.end(), extra.begin(), extra.end());
+        const CliResult result = RunCli(args);
+        EXPECT_EQ(result.status, 0) << result.err;
+        zelvane::PngImage image;
+        std::string error;
+        EXPECT_TRUE(zelvane::ReadPngFile(folder.File(name), image, error)) << error;
+        return image;
+    };
+    const zelvane::PngImage empty = render("empty.png", {});
+    // UTF-8 on the command line, the code page's "é" in the text.
+    const zelvane::PngImage text = render("text.png", {"--text", "H\xC3\xA9@0,1,0"});
+    ASSERT_EQ(empty.pixels.size(), text.pixels.size());
+    ASSERT_EQ(text.channels, zelvane::PngChannels::Rgb);
+    std::size_t changed = 0, first = 0;
+    for (std::size_t i = 0; i < text.pixels.size(); i += 3)
+        if (text.pixels[i] != empty.pixels[i] || text.pixels[i + 1] != empty.pixels[i + 1]) {
+            if (changed++ == 0)
+                first = i / 3;
+        }
+    EXPECT_GT(changed, 300u) << "the letters are drawn";
+
+    // A pixel the letters cover picks the text.
+    std::vector<std::string> pick = {"pick", std::to_string(first % 320 + 1), std::to_string(first / 320 + 1), "--add",
+                                     "box@5,0.5,0", "--text", "H\xC3\xA9@0,1,0"};
+    pick.insert(pick.end(), view.begin(), view.end());
+    const CliResult picked = RunCli(pick);
+    ASSERT_EQ(picked.status, 0) << picked.err;
+    EXPECT_NE(picked.out.find(": Text, added primitive 2\n"), std::string::npos) << picked.out;
+
+    const std::pair<std::string, std::string> refusals[] = {
+        {"H@1,2", "the position is X,Y,Z"},
+        {"\xE4\xB8\xAD", "only the characters of the Western code page"},
+        {"\xC3", "only the characters of the Western code page"},
+    };
+    for (const auto& [argument, reason] : refusals) {
+        const CliResult result = RunCli({"render", "-o", folder.File("x.png"), "--text", argument});
+        EXPECT_EQ(result.status, 1) << argument;
+        EXPECT_NE(result.err.find(reason), std::string::npos) << result.err;
+    }
+    // A text may hold '@' when a position follows; too long a text is cut
+    // with the editor's message.
+    const CliResult at = RunCli({"render", "-o", folder.File("x.png"), "--text", "a@b@0,0,0", "--text",
+                                 std::string(40, 'x')});
+    EXPECT_EQ(at.status, 0) << at.err;
+    EXPECT_NE(at.err.find("Text too long, truncating."), std::string::npos) << at.err;
+}
+
 } // namespace

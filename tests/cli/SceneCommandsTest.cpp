@@ -97,7 +97,6 @@ TEST(SceneCommands, RenderDrawsASceneFileWithItsTexturesAndImportedMeshes)
         RecordingReporter quiet;
         SetReporter(&quiet);
         COGLScene scene;
-        scene.SetWorkingObjectFilePath(std::nullopt);
         COGLTexture2D& brick = scene.AddTexture(std::make_unique<COGLTexture2D>());
         brick.SetSource(dir.File("brick.bmp"), 0);
         COGLObject& box = scene.AddObject(std::make_unique<COGLBox>());

@@ -116,8 +116,8 @@ TEST(StringsCommand, ShowsEveryLanguageSlotThatHoldsStrings)
     const CliResult table = RunCli({"strings", file, "--id", "1"});
     EXPECT_EQ(table.status, 0) << table.err;
     EXPECT_NE(table.out.find("2 strings in 2 languages"), std::string::npos) << table.out;
-    EXPECT_NE(table.out.find("   0  1  a\\x09b  c\n"), std::string::npos) << table.out;
-    EXPECT_NE(table.out.find("   2  1  x\n"), std::string::npos) << table.out;
+    EXPECT_NE(table.out.find("   0  US English  1  a\\x09b  c\n"), std::string::npos) << table.out;
+    EXPECT_NE(table.out.find("   2  French      1  x\n"), std::string::npos) << table.out;
 }
 
 TEST(StringsCommand, ListsWithoutCommentsAndTheCaretTextFallback)
@@ -166,7 +166,7 @@ TEST(StringsCommand, UnreadableListsAndBadArgumentsFailWithOneLine)
         {{"--id", "2"}, "resource data in a layout that cannot be read (STR# id 2)"},
         {{"--id", "3", "-t", "CTSS"}, "resource data in a layout that cannot be read (CTSS id 3)"},
         {{"--id", "4"}, "no such resource (STR# id 4)"},
-        {{"--id", "1", "-t", "BHAV"}, "'BHAV' is not a string list type (STR# or CTSS)"},
+        {{"--id", "1", "-t", "BHAV"}, "'BHAV' is not a string list type (STR#, CTSS or TTAs)"},
     };
     for (const Case& c : cases) {
         std::vector<std::string> args{"strings", file};
@@ -178,6 +178,38 @@ TEST(StringsCommand, UnreadableListsAndBadArgumentsFailWithOneLine)
     }
     // An unreadable STR# with caret text of its id shows the caret text, as the game's lookup would.
     EXPECT_EQ(SlotsOf(RunJson({"strings", file, "--id", "1", "--json"})), (Slots{{0, {{"fallback", nullptr}}}}));
+}
+
+// Each slot's text is shown in its own code page; what the text alone
+// cannot give back is kept beside it as bytes.
+TEST(StringsCommand, TextsAreShownInTheirSlotsCodePagesAndKeptExactInJson)
+{
+    TempDir dir;
+    const std::string file = dir.File("menu.iff");
+    IffBuilder iff;
+    iff.AddChunk(kTypeTTAs, 128, "menu",
+                 LanguageList({{1, "Caf\xE9", "cr\x81me"}, {13, "\xCF\xF0\xE8\xE2\xE5\xF2", ""},
+                               {15, "\x83L\x83" "b\x83N", "\x83"}, {17, "\xBE\xCD\xD7\xF8", ""},
+                               {18, "\xA7\xA4\xA4U", ""}, {20, "\xBE\xC9\xB1\xE2", ""}}));
+    WriteBytes(file, iff.Build(IffBuilder::Map::Written));
+
+    const nlohmann::json list = RunJson({"strings", file, "-t", "TTAs", "--id", "128", "--json"});
+    EXPECT_EQ(list["layout"], "-3");
+    const Slots expected = {{0, {{"Café", "cr\\x81me"}}}, {12, {{"Привет", ""}}}, {14, {{"キック", "\\x83"}}},
+                            {16, {{"就坐", ""}}},           {17, {{"坐下", ""}}},     {19, {{"앉기", ""}}}};
+    EXPECT_EQ(SlotsOf(list), expected);
+    const auto& english = list["languages"][0];
+    EXPECT_EQ(english["name"], "US English");
+    EXPECT_EQ(english["code_page"], "Windows-1252");
+    EXPECT_FALSE(english["strings"][0].contains("bytes"));
+    EXPECT_EQ(english["strings"][0]["comment_bytes"], "6372816D65");
+    EXPECT_EQ(list["languages"][2]["code_page"], "Shift-JIS");
+    EXPECT_EQ(list["languages"][2]["strings"][0]["comment_bytes"], "83");
+
+    const CliResult table = RunCli({"strings", file, "-t", "TTAs", "--id", "128"});
+    EXPECT_NE(table.out.find("TTAs 128 'menu' (layout -3): 6 strings in 6 languages"), std::string::npos) << table.out;
+    // Two columns a kana: the comments line up.
+    EXPECT_NE(table.out.find("  14  Japanese             1  キック  \\x83\n"), std::string::npos) << table.out;
 }
 
 namespace {

@@ -1,10 +1,9 @@
 // The document's scene files: the header, a saved scene opened into an
 // identical one, files that are not scenes or cannot be read, saves that fail
-// part-way, and the object file that travels beside the scene file.
+// part-way, and the working object file that travels beside the scene file.
 
 #include "document/COGLDoc.h"
 #include "objects/CObjectFile.h"
-#include "objects/ObjectClone.h"
 #include "resfile/CTGResFile.h"
 #include "resfile/FileFaults.h"
 #include "resfile/IffBuilder.h"
@@ -33,11 +32,12 @@ protected:
     void SetUp() override { SetReporter(&messages_); }
     void TearDown() override { SetReporter(nullptr); }
 
-    // A scene that leaves the user's working object file alone.
-    std::unique_ptr<COGLScene> NewScene(const std::string& working = "")
+    // A scene that follows the working object file, as the editor's view does.
+    std::unique_ptr<COGLScene> NewScene()
     {
         auto scene = std::make_unique<COGLScene>();
-        scene->SetWorkingObjectFilePath(working.empty() ? folder_.File("zeltemp.iff") : working);
+        scene->SetObjectFile(doc_.WorkingObject().File());
+        doc_.WorkingObject().SetFileObserver([raw = scene.get()](CObjectFile* file) { raw->SetObjectFile(file); });
         return scene;
     }
 
@@ -58,7 +58,8 @@ protected:
 
     test::TempDir folder_;
     RecordingReporter messages_;
-    COGLDoc doc_{std::nullopt, {}};
+    // The user's own working object file is left alone.
+    COGLDoc doc_{std::nullopt, {}, folder_.File("zeltemp.iff")};
 };
 
 TEST_F(SceneDocument, AnEmptySceneIsSixteenBytesAndOneBoxTwoHundredNinetyOne)
@@ -188,45 +189,116 @@ bool Holds(const std::string& path, const std::string& text)
     return std::search(bytes.begin(), bytes.end(), text.begin(), text.end()) != bytes.end();
 }
 
-TEST_F(SceneDocument, TheObjectFileTravelsBesideTheSceneFileAndBack)
+// Relabels the working object file's string list, as an edit saved into it.
+void Relabel(WorkingObjectFile& working, const std::string& label)
 {
-    const std::string working = folder_.File("zeltemp.iff");
-    WriteObjectFile(working, "first words");
-    const std::unique_ptr<COGLScene> scene = NewScene(working);
-    scene->SetObjectFile(OpenWorkingObjectFile(working));
-    ASSERT_NE(scene->ObjectFile(), nullptr);
-
-    ASSERT_TRUE(doc_.OnSaveDocument(folder_.File("room.cgs"), *scene));
-    EXPECT_EQ(test::ReadBytes(folder_.File("room.iff")), test::ReadBytes(working));
-    ASSERT_NE(scene->ObjectFile(), nullptr);
-    EXPECT_EQ(scene->ObjectFile()->Path(), folder_.File("room.iff")) << "later edits go to the copy";
-
-    // An edit made after that save is in the next one.
-    CTGResFile& container = scene->ObjectFile()->Container();
+    CTGResFile& container = working.File()->Container();
     ResHandle* strings = container.GetResource(kTypeSTRList, 128, nullptr);
     ASSERT_NE(strings, nullptr);
-    ASSERT_EQ(container.SetResInfo(strings, 128, "later words", -1), 0);
-    ASSERT_TRUE(doc_.OnSaveDocument(folder_.File("plain"), *scene));
-    EXPECT_TRUE(Holds(folder_.File("plain.iff"), "later words")) << "a name without a dot gets \".iff\"";
+    ASSERT_EQ(container.SetResInfo(strings, 128, label, -1), 0);
+    container.ReleaseResource(strings);
+    working.NoteEdited();
+}
+
+TEST_F(SceneDocument, TheWorkingObjectFileTravelsBesideTheSceneFileAndBack)
+{
+    WorkingObjectFile& working = doc_.WorkingObject();
+    const std::string zeltemp = folder_.File("zeltemp.iff");
+    // A scene with an object file beside it brings the first working file.
+    WriteObjectFile(folder_.File("start.iff"), "first words");
+    const std::unique_ptr<COGLScene> scene = NewScene();
+    ASSERT_TRUE(doc_.OnSaveDocument(folder_.File("start.cgs"), *scene));
+    EXPECT_TRUE(Holds(folder_.File("start.iff"), "first words")) << "nothing to copy yet";
+    ASSERT_EQ(doc_.OpenDocumentFile(folder_.File("start.cgs"), *scene), OpenDocumentOutcome::Opened);
+    ASSERT_NE(working.File(), nullptr);
+    EXPECT_EQ(scene->ObjectFile(), working.File());
+    EXPECT_EQ(working.File()->Path(), zeltemp);
+    EXPECT_TRUE(Holds(zeltemp, "first words"));
+
+    // Saving copies the working file beside the scene file; it stays the working file.
+    Relabel(working, "later words");
+    ASSERT_TRUE(doc_.OnSaveDocument(folder_.File("room.cgs"), *scene));
     EXPECT_TRUE(Holds(folder_.File("room.iff"), "later words"));
-    EXPECT_FALSE(Holds(working, "later words"));
-    // Saved again under its own name, the file is not copied onto itself.
+    EXPECT_EQ(test::ReadBytes(folder_.File("room.iff")), test::ReadBytes(zeltemp));
+    ASSERT_NE(working.File(), nullptr);
+    EXPECT_EQ(working.File()->Path(), zeltemp);
+    EXPECT_EQ(scene->ObjectFile(), working.File()) << "reopened after the copy, and the scene told";
+    EXPECT_FALSE(working.HasUnsavedEdits());
+
+    // Later edits stay in the working file until the next save.
+    Relabel(working, "third words");
     ASSERT_TRUE(doc_.OnSaveDocument(folder_.File("plain"), *scene));
-    EXPECT_TRUE(Holds(folder_.File("plain.iff"), "later words"));
-
-    // Opening a scene copies the file beside it to the working object file.
-    const std::unique_ptr<COGLScene> opened = NewScene(working);
-    ASSERT_TRUE(doc_.OnOpenDocument(folder_.File("room.cgs"), *opened));
-    EXPECT_TRUE(Holds(working, "later words"));
-    ASSERT_NE(opened->ObjectFile(), nullptr);
-    EXPECT_EQ(opened->ObjectFile()->Path(), working);
-
-    // Without a file beside it, the scene keeps the object file it has.
-    fs::create_directory(folder_.File("alone"));
-    ASSERT_TRUE(doc_.OnSaveDocument(folder_.File("alone/bare.cgs"), *NewScene()));
-    ASSERT_TRUE(doc_.OnOpenDocument(folder_.File("alone/bare.cgs"), *opened));
-    EXPECT_EQ(opened->ObjectFile()->Path(), working);
+    EXPECT_TRUE(Holds(folder_.File("plain.iff"), "third words")) << "a name without a dot gets \".iff\"";
+    EXPECT_TRUE(Holds(folder_.File("room.iff"), "later words")) << "a saved scene changes only when saved";
+    // A scene saved under the working file's own name needs no copy.
+    ASSERT_TRUE(doc_.OnSaveDocument(folder_.File("zeltemp.cgs"), *scene));
+    EXPECT_TRUE(Holds(zeltemp, "third words"));
     EXPECT_TRUE(messages_.Messages().empty()) << LastMessage();
+
+    // Opening a scene over unsaved edits asks; No keeps them (the scene still opens).
+    Relabel(working, "unsaved words");
+    messages_.QueueAnswer(MessageAnswer::No);
+    ASSERT_EQ(doc_.OpenDocumentFile(folder_.File("room.cgs"), *scene), OpenDocumentOutcome::Opened);
+    ASSERT_EQ(messages_.Messages().size(), 1u);
+    EXPECT_EQ(messages_.Messages()[0].buttons, MessageButtons::YesNo);
+    EXPECT_NE(LastMessage().find("Opening the scene \"" + folder_.File("room.cgs") + "\" replaces the working object"),
+              std::string::npos)
+        << LastMessage();
+    EXPECT_TRUE(Holds(zeltemp, "unsaved words"));
+    EXPECT_TRUE(working.HasUnsavedEdits());
+    messages_.QueueAnswer(MessageAnswer::Yes);
+    ASSERT_EQ(doc_.OpenDocumentFile(folder_.File("room.cgs"), *scene), OpenDocumentOutcome::Opened);
+    EXPECT_TRUE(Holds(zeltemp, "later words"));
+    EXPECT_FALSE(working.HasUnsavedEdits());
+    EXPECT_EQ(scene->ObjectFile(), working.File());
+
+    // Without a file beside it, the working file stays as it is.
+    messages_.Clear();
+    fs::create_directory(folder_.File("alone"));
+    ASSERT_TRUE(doc_.OnSaveDocument(folder_.File("alone/bare.cgs"), *scene));
+    fs::remove(folder_.File("alone/bare.iff"));
+    CObjectFile* before = working.File();
+    ASSERT_EQ(doc_.OpenDocumentFile(folder_.File("alone/bare.cgs"), *scene), OpenDocumentOutcome::Opened);
+    EXPECT_EQ(working.File(), before);
+    EXPECT_TRUE(messages_.Messages().empty()) << LastMessage();
+}
+
+TEST_F(SceneDocument, AnObjectFileThatCannotTravelLeavesTheWorkingFileUsable)
+{
+    WorkingObjectFile& working = doc_.WorkingObject();
+    const std::string zeltemp = folder_.File("zeltemp.iff");
+    WriteObjectFile(folder_.File("start.iff"), "first words");
+    const std::unique_ptr<COGLScene> scene = NewScene();
+    ASSERT_TRUE(doc_.OnSaveDocument(folder_.File("start.cgs"), *scene));
+    ASSERT_EQ(doc_.OpenDocumentFile(folder_.File("start.cgs"), *scene), OpenDocumentOutcome::Opened);
+    Relabel(working, "kept words");
+
+    // The copy cannot be put in place (a folder has its name): the scene file
+    // is saved, the user is told, and the edits still count as unsaved.
+    fs::create_directory(folder_.File("room.iff"));
+    EXPECT_TRUE(doc_.OnSaveDocument(folder_.File("room.cgs"), *scene));
+    EXPECT_NE(LastMessage().find("The scene was saved, but its object file was not"), std::string::npos)
+        << LastMessage();
+    ASSERT_NE(working.File(), nullptr);
+    EXPECT_EQ(scene->ObjectFile(), working.File());
+    EXPECT_TRUE(working.HasUnsavedEdits());
+    EXPECT_TRUE(Holds(zeltemp, "kept words"));
+    EXPECT_EQ(working.File()->Container().CountResources(kTypeSTRList), 1);
+
+    // A damaged file beside a scene replaces nothing.
+    messages_.Clear();
+    ASSERT_TRUE(doc_.OnSaveDocument(folder_.File("bad.cgs"), *scene));
+    test::WriteBytes(folder_.File("bad.iff"), {'F', 'O', 'R', 'M', 0, 0});
+    Relabel(working, "kept words");
+    messages_.QueueAnswer(MessageAnswer::Yes);
+    ASSERT_EQ(doc_.OpenDocumentFile(folder_.File("bad.cgs"), *scene), OpenDocumentOutcome::Opened);
+    EXPECT_NE(LastMessage().find("could not become the working object file: \"" + folder_.File("bad.iff") +
+                                 "\" does not open as an object file"),
+              std::string::npos)
+        << LastMessage();
+    EXPECT_TRUE(Holds(zeltemp, "kept words"));
+    EXPECT_EQ(scene->ObjectFile(), working.File());
+    EXPECT_TRUE(working.HasUnsavedEdits());
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "interaction/CommandIds.h"
 #include "scene/COGLLight.h"
 #include "scene/COGLSphere.h"
+#include "scene/COGLText.h"
 #include "tests/interaction/ToolFixture.h"
 
 namespace zelvane {
@@ -151,6 +152,26 @@ TEST_F(Commands, CopyAndDeleteAreStepsThatUndoAndRedo)
     tools_.Redo();
     EXPECT_EQ(scene_.Objects().size(), 1u);
     EXPECT_FALSE(tools_.State(command::kRedo).enabled);
+}
+
+TEST_F(Commands, ACopiedTextHasTheSameLettersInListsOfItsOwn)
+{
+    auto made = std::make_unique<COGLText>();
+    made->SetFont("Liberation Serif", 0.25f);
+    made->ReplaceText("Sims");
+    COGLText& text = static_cast<COGLText&>(scene_.AddObject(std::move(made)));
+    tools_.SelectItem({&text, nullptr});
+    tools_.Execute(command::kCopy);
+    ASSERT_EQ(scene_.Objects().size(), 3u);
+    const auto* copy = dynamic_cast<const COGLText*>(scene_.Objects().back().get());
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(copy->Name(), "Copy of Text");
+    EXPECT_EQ(copy->Text(), "Sims");
+    EXPECT_EQ(copy->Font(), text.Font());
+    EXPECT_EQ(copy->Extrusion(), 0.25f);
+    EXPECT_EQ(copy->Metrics(), text.Metrics());
+    EXPECT_NE(copy->SolidList(), text.SolidList());
+    EXPECT_TRUE(glIsList(copy->SolidList() + 3)) << "one list a character";
 }
 
 TEST_F(Commands, ClearTheSceneAsksAndIsAStepThatBringsObjectsAndTexturesBack)

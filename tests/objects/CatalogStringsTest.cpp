@@ -112,3 +112,40 @@ TEST(CatalogStrings, WritingReplacesCatsAndKeepsWhatTheListHolds)
     EXPECT_EQ(list.GetComment(1, 0), "note");
     EXPECT_EQ(list.GetString(1, 1), "Nom");
 }
+
+// Names are shown decoded from the code page of the slot they come from and
+// stored in the code page of slot 0, where they are written.
+TEST(CatalogStrings, TextsAreShownFromTheirSlotsCodePageAndStoredInSlotZeros)
+{
+    // Only in the Russian slot (Windows-1251): "Стул", "Для сидения".
+    DefinitionFile russian = WithCtss(Record(), {{1, ""}, {13, "\xD1\xF2\xF3\xEB"}, {13, "\xC4\xEB\xFF"}});
+    CatalogStrings s = ReadCatalogStrings(russian.file, kStringsId);
+    EXPECT_EQ(s.nameSlot, 12);
+    EXPECT_EQ(s.DisplayName(), "Стул");
+    EXPECT_EQ(s.DisplayDescription(), "Для");
+
+    DefinitionFile french = WithCtss(Record(), {{1, "Caf\xE9 cr\x81me"}, {1, "Un caf\xE9"}});
+    s = ReadCatalogStrings(french.file, kStringsId);
+    EXPECT_EQ(s.DisplayName(), "Café cr\\x81me"); // 0x81 is no character of Windows-1252
+    EXPECT_EQ(s.InexactNameBytes(), "Caf\xE9 cr\x81me");
+    EXPECT_EQ(s.DisplayDescription(), "Un café");
+    EXPECT_EQ(s.InexactDescriptionBytes(), std::nullopt);
+
+    std::string why;
+    ASSERT_TRUE(s.SetName("Café au lait", why)) << why;
+    EXPECT_EQ(s.name, "Caf\xE9 au lait");
+    EXPECT_FALSE(s.SetDescription("Kawa po polsku: łyk", why));
+    EXPECT_EQ(why, "the character 'ł' (U+0142) cannot be stored in US English text (code page Windows-1252)");
+    EXPECT_EQ(s.description, "Un caf\xE9");
+    ASSERT_EQ(WriteCatalogStrings(french.file, kStringsId, s), kResOk);
+    ASSERT_EQ(french.file.UpdateContainer(), kResOk);
+    const CTGStringList stored = StoredList(french.file);
+    EXPECT_EQ(stored.GetString(1, 0), "Caf\xE9 au lait");
+
+    // A Russian name taken as the name is stored in slot 0, so it must fit Windows-1252.
+    s = ReadCatalogStrings(russian.file, kStringsId);
+    EXPECT_FALSE(s.SetName("Стул", why));
+    EXPECT_EQ(s.nameSlot, 12);
+    ASSERT_TRUE(s.SetName("Chair", why));
+    EXPECT_EQ(s.nameSlot, 0);
+}

@@ -193,11 +193,11 @@ TEST(CloneRealFiles, GuidReferencingAndMultiTileObjectsCloneWhole)
     SetReporter(&reporter);
     TempDir game, work;
     std::filesystem::create_directories(game.Path() / "GameData" / "Objects");
-    for (const char* name : {"k8capchairts.iff", "k8capcoffeetablehd.iff"})
+    for (const char* name : {"k8capchairts.iff", "k8capcoffeetablehd.iff", "k8lidrug.iff"})
         std::filesystem::copy_file(data / "iff" / name, game.Path() / "GameData" / "Objects" / name);
     ObjectCatalog catalog;
     catalog.Rebuild(game.Path().string());
-    ASSERT_EQ(catalog.Files().size(), 2u);
+    ASSERT_EQ(catalog.Files().size(), 3u);
     size_t patched = 0;
     for (CObjectEntry* object : catalog.ListedObjects()) {
         SCOPED_TRACE(object->ResourceName());
@@ -214,6 +214,18 @@ TEST(CloneRealFiles, GuidReferencingAndMultiTileObjectsCloneWhole)
         EXPECT_EQ(working->ListedObjects().size(), 1u);
         EXPECT_EQ(working->ListedObjects()[0]->Members().size(), object->Members().size());
         EXPECT_TRUE(working->ListedObjects()[0]->Catalog().readable);
+        // Sprites of version 1001 and lists in layout -4 are copied as they are.
+        CTGResFile& from = object->Owner().Container();
+        for (const ResType type : {kTypeSPR2, kTypeCTSS})
+            for (int32_t i = 1; i <= from.CountResources(type); ++i) {
+                ResHandle* original = from.GetIndResource(type, i, &ObjectDefinition::KeepAsStored);
+                ASSERT_NE(original, nullptr);
+                int16_t id = 0;
+                from.GetResId(original, id);
+                ResHandle* copy = working->Container().GetResource(type, id, &ObjectDefinition::KeepAsStored);
+                ASSERT_NE(copy, nullptr) << ResTypeName(type) << " " << id;
+                EXPECT_TRUE(std::ranges::equal(copy->Bytes(), original->Bytes())) << ResTypeName(type) << " " << id;
+            }
     }
     EXPECT_GT(patched, 0u) << "the chair's behaviour refers to its own GUID";
     catalog.Clear();

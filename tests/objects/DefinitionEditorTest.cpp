@@ -93,7 +93,8 @@ TEST(DefinitionEditor, RecordsOfOddLengthsAreWrittenOnlyWithoutLoss)
     EXPECT_EQ(missing.ShowValue(0).AsText(), "unnamed object");
     EXPECT_EQ(missing.WriteRecord(), kErrNoSuchResource);
 
-    // Short and of an unknown layout: readable, never written.
+    // Short and of an unknown layout: readable, never written (unchanged,
+    // there is nothing to write).
     std::vector<uint8_t> shortRecord = Record(100, 100);
     PutWord(shortRecord, objd::kPrice, 42);
     DefinitionFile s(shortRecord);
@@ -101,6 +102,8 @@ TEST(DefinitionEditor, RecordsOfOddLengthsAreWrittenOnlyWithoutLoss)
     ASSERT_EQ(shortEditor.LoadForEditing(), kResOk);
     EXPECT_EQ(shortEditor.ShowValue(RowOf(shortEditor, "Price")).AsText(), "42");
     EXPECT_EQ(shortEditor.StoreValue(0, PropertyValue::FromText("renamed")), kErrBadLayout);
+    EXPECT_EQ(shortEditor.WriteRecord(), kResOk);
+    EXPECT_EQ(shortEditor.StoreValue(RowOf(shortEditor, "Price"), PropertyValue::FromText("43")), kResOk);
     EXPECT_EQ(shortEditor.WriteRecord(), kErrBadLayout);
     EXPECT_EQ(s.file.UpdateContainer(), kResOk);
     EXPECT_EQ(s.Stored(kTypeOBJD, kObjectId), shortRecord);
@@ -146,7 +149,8 @@ TEST(DefinitionEditor, RealObjectsEditAndWriteBack)
         ASSERT_EQ(editor.Save(), kResOk);
     }
 
-    // Version 142 in 214 bytes: every row shows, nothing is written back.
+    // Version 142 in 214 bytes: every row shows; unchanged, nothing needs
+    // writing, changed, it is refused.
     CTGIffFile water;
     ASSERT_EQ(water.OpenContainer(temp.File("fso_firewater.iff")), kResOk);
     ObjectDefinitionEditor fire(water, 16807);
@@ -155,5 +159,40 @@ TEST(DefinitionEditor, RealObjectsEditAndWriteBack)
         fire.ShowValue(row);
     EXPECT_EQ(fire.ShowValue(0).AsText(), "Fire Water Spread Tile");
     EXPECT_EQ(fire.ShowValue(1).AsText(), "[Name not defined.]");
+    const std::vector<uint8_t> before = ReadBytes(temp.File("fso_firewater.iff"));
+    EXPECT_EQ(fire.WriteRecord(), kResOk);
+    EXPECT_EQ(fire.WriteRecord("renamed"), kErrBadLayout);
+    EXPECT_EQ(fire.StoreValue(RowOf(fire, "Price"), PropertyValue::FromText("15")), kResOk);
     EXPECT_EQ(fire.WriteRecord(), kErrBadLayout);
+    EXPECT_EQ(water.CloseContainer(), kResOk);
+    EXPECT_EQ(ReadBytes(temp.File("fso_firewater.iff")), before);
+}
+
+// The editor shows and takes UTF-8; the file holds the code page's bytes,
+// and a text the code page cannot hold is refused whole.
+TEST(DefinitionEditor, CatalogTextsAreUtf8OutsideAndTheCodePageInside)
+{
+    DefinitionFile f = WithCtss(Record(), {{1, "Caf\xE9"}, {1, "Sit"}});
+    ObjectDefinitionEditor editor(f.file, kObjectId);
+    ASSERT_EQ(editor.LoadForEditing(), kResOk);
+    const size_t name = RowOf(editor, "Name");
+    const size_t description = RowOf(editor, "Description");
+    EXPECT_EQ(editor.ShowValue(name), PropertyValue::FromText("Café"));
+
+    EXPECT_EQ(editor.StoreValue(name, PropertyValue::FromText("Crème brûlée")), kResOk);
+    EXPECT_EQ(editor.Strings().name, "Cr\xE8me br\xFBl\xE9" "e");
+    EXPECT_EQ(editor.ShowValue(name), PropertyValue::FromText("Crème brûlée"));
+
+    EXPECT_EQ(editor.WhyNotStorable(description, PropertyValue::FromText("Sit")), "");
+    EXPECT_EQ(editor.WhyNotStorable(description, PropertyValue::FromText("日本")),
+              "the character '日' (U+65E5) cannot be stored in US English text (code page Windows-1252)");
+    EXPECT_EQ(editor.StoreValue(description, PropertyValue::FromText("Sit 日本")), kErrTextNotStorable);
+    EXPECT_EQ(editor.Strings().description, "Sit");
+    EXPECT_EQ(editor.WhyNotStorable(RowOf(editor, "Price"), PropertyValue::FromText("日本")), "");
+
+    ASSERT_EQ(editor.WriteCatalogStrings(), kResOk);
+    ASSERT_EQ(editor.Save(), kResOk);
+    const std::vector<uint8_t> stored = f.Stored(kTypeCTSS, kStringsId);
+    const std::string bytes(stored.begin(), stored.end());
+    EXPECT_NE(bytes.find("Cr\xE8me br\xFBl\xE9" "e"), std::string::npos);
 }

@@ -2,6 +2,8 @@
 // the mask and the limits, and the real objects.
 
 #include "objects/ObjectPreview.h"
+#include "objects/CObjectFile.h"
+#include "objects/ObjectFileOpener.h"
 #include "objects/SpriteEncoder.h"
 #include "tests/objects/SpriteFixtures.h"
 
@@ -194,7 +196,7 @@ TEST(ObjectPreview, LeftOutSpritesEmptyObjectsAndFarPlacements)
     fixture.Sprite(301, {SolidFrame(4, 4, 2)});
     fixture.Add(kTypeDGRP, 200, DrawGroup20004({Reference(300, 0, 0, 0), Reference(301, 0, 10, 0)}));
     fixture.Add(kTypeDGRP, 201, DrawGroup20004({Reference(300, 0, 0, 0), Reference(301, 0, 100000, 0)}));
-    fixture.Add(kTypeSPR2, 302, SpriteResource(1001, 50, {Spr2Frame(4, 4, Words({0xA000}))}));
+    fixture.Add(kTypeSPR2, 302, SpriteResource(1002, 50, {Spr2Frame(4, 4, Words({0xA000}))}));
     fixture.Add(kTypeDGRP, 202, DrawGroup20004({Reference(302, 0, 10, 0), Reference(300, 0, 0, 0)}));
     CTGIffFile& file = fixture.Open();
 
@@ -220,7 +222,7 @@ TEST(ObjectPreview, LeftOutSpritesEmptyObjectsAndFarPlacements)
     const ObjectPreview q = ComposeObjectPreview(file, later);
     EXPECT_EQ(ColourAt(q, 1, -2), kRed);
     ASSERT_EQ(q.notes.size(), 1u);
-    EXPECT_NE(q.notes[0].find("SPR2 302 version 1001"), std::string::npos) << q.notes[0];
+    EXPECT_NE(q.notes[0].find("SPR2 302 version 1002 is not read"), std::string::npos) << q.notes[0];
 }
 
 TEST(PreviewTile, TilesAreTheMembersOfAMasterOrTheObjectAlone)
@@ -273,4 +275,45 @@ TEST(ObjectPreviewRealFiles, TheCoffeeTableAndTheChair)
         EXPECT_EQ(std::tuple(c.anchorX, c.anchorY), std::tuple(62 + 8, 135 - 32 + 8)) << seat.graphicIndex;
         EXPECT_TRUE(std::ranges::equal(c.colour.Bits(), first.colour.Bits())) << seat.graphicIndex;
     }
+}
+
+// The rug is six flat floor tiles (2 x 3) whose sprites are all 'SPR2'
+// version 1001: composed, they make one parallelogram 5 tiles' half-widths
+// across (5 x 64 pixels less the frames' own margins) without a seam, so
+// every row of the picture is one unbroken run of the rug's pixels.
+TEST(ObjectPreviewRealFiles, TheRugsSixTilesMakeOneFlatRug)
+{
+    const std::filesystem::path dir = TestDataDir();
+    ObjectFileOpener opener;
+    std::string why;
+    if (dir.empty() || !opener.Open((dir / "iff/k8lidrug.iff").string(), {}, why))
+        GTEST_SKIP() << "real test files are absent";
+    CObjectFile rug("k8lidrug", opener.TakeContainer());
+    ASSERT_EQ(rug.BuildLists(), kResOk);
+    const CObjectEntry* master = rug.FindObject(16820);
+    ASSERT_NE(master, nullptr);
+    ASSERT_EQ(master->Members().size(), 6u);
+    std::vector<std::span<const uint8_t>> members;
+    for (const CObjectEntry* member : master->Members())
+        members.push_back(member->Definition().Bytes());
+    const ObjectPreview p =
+        ComposeObjectPreview(rug.Container(), PreviewTilesOf(master->Definition().Bytes(), members));
+    EXPECT_TRUE(p.notes.empty()) << p.notes.front();
+    EXPECT_EQ(std::tuple(p.colour.Width(), p.colour.Height()), std::tuple(316, 167));
+
+    int rows = 0;
+    for (int y = 0; y < p.mask.Height(); ++y) {
+        int first = -1, last = -1, covered = 0;
+        for (int x = 0; x < p.mask.Width(); ++x)
+            if (p.mask.PixelByte(x, y) != 0) {
+                first = first < 0 ? x : first;
+                last = x;
+                ++covered;
+            }
+        if (first < 0)
+            continue;
+        ++rows;
+        EXPECT_EQ(covered, last - first + 1) << "a gap in row " << y;
+    }
+    EXPECT_EQ(rows, 150); // inside the margins, less one empty frame row
 }

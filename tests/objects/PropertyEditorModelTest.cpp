@@ -54,6 +54,7 @@ TEST(PropertyEditorModel, OpensInTheSimpleViewAndOkRightAwaySaves)
 
     EXPECT_EQ(model.Ok(), kResOk);
     EXPECT_EQ(f.Stored(kTypeOBJD, kObjectId).size(), 216u);
+    EXPECT_FALSE(model.SavedChanges()) << "the record was rewritten, but with what it held";
 
     model.ToggleView();
     EXPECT_EQ(model.ListItems().size(), 31u);
@@ -126,6 +127,26 @@ TEST(PropertyEditorModel, ApplyWritesAndOnlyAChangeOrASelectionEnablesItAgain)
     EXPECT_EQ(ReadCatalogStrings(f.file, kStringsId).description, "Sit on it");
 }
 
+TEST(PropertyEditorModel, SavedChangesSaysWhetherTheSavedFileDiffersFromWhatWasOpened)
+{
+    DefinitionFile f = OldObject();
+    PropertyEditorModel model(f.file, kObjectId);
+    ASSERT_TRUE(model.Open());
+    Select(model, "Price");
+    const std::string price = model.ControlValue().AsText();
+    model.ValueChanged(PropertyValue::FromText("77"));
+    EXPECT_FALSE(model.SavedChanges()) << "not saved yet";
+    EXPECT_EQ(model.Apply(), kResOk);
+    EXPECT_TRUE(model.SavedChanges());
+    model.ValueChanged(PropertyValue::FromText(price));
+    EXPECT_EQ(model.Apply(), kResOk);
+    EXPECT_FALSE(model.SavedChanges()) << "changed back";
+    Select(model, "Name");
+    model.ValueChanged(PropertyValue::FromText("Armchair"));
+    EXPECT_EQ(model.Ok(), kResOk);
+    EXPECT_TRUE(model.SavedChanges());
+}
+
 TEST(PropertyEditorModel, ShowingAPlaceholderNameNeverRenamesTheObject)
 {
     DefinitionFile f(Record());
@@ -162,12 +183,48 @@ TEST(PropertyEditorModel, FailuresAreToldAndApplyCanBeRepeated)
     EXPECT_EQ(model.Apply(), kResOk);
     EXPECT_EQ(f.Stored(kTypeOBJD, kObjectId).size(), 216u);
 
+    // A record too short to be written back: its strings can be saved as
+    // long as none of its values changed.
     DefinitionFile s(Record(100, 100));
+    const std::vector<uint8_t> shortRecord = s.Stored(kTypeOBJD, kObjectId);
+    PropertyEditorModel untouched(s.file, kObjectId);
+    ASSERT_TRUE(untouched.Open());
+    EXPECT_EQ(untouched.Ok(), kResOk);
+    EXPECT_EQ(recorded.reporter.Messages().size(), 2u);
     PropertyEditorModel shortModel(s.file, kObjectId);
     ASSERT_TRUE(shortModel.Open());
+    Select(shortModel, "Price");
+    shortModel.ValueChanged(PropertyValue::FromText("5"));
     EXPECT_EQ(shortModel.Ok(), kErrBadLayout);
+    EXPECT_EQ(s.Stored(kTypeOBJD, kObjectId), shortRecord);
     ASSERT_EQ(recorded.reporter.Messages().size(), 3u);
     EXPECT_EQ(recorded.reporter.Messages()[2].text,
               "The object definition #128 holds only 100 of its 216 bytes, so it cannot be written back. Its "
               "changes were not saved.");
+}
+
+TEST(PropertyEditorModel, ATextTheCodePageCannotHoldIsToldAndNothingIsWritten)
+{
+    Recorded recorded;
+    DefinitionFile f = WithCtss(Record(), {{1, "Chair"}, {1, "Sit on it"}});
+    const std::vector<uint8_t> before = f.Stored(kTypeCTSS, kStringsId);
+    PropertyEditorModel model(f.file, kObjectId);
+    ASSERT_TRUE(model.Open());
+    Select(model, "Price");
+    model.ValueChanged(PropertyValue::FromText("99"));
+    Select(model, "Name");
+    model.ValueChanged(PropertyValue::FromText("Stół"));
+    EXPECT_EQ(model.Apply(), kErrTextNotStorable);
+    ASSERT_EQ(recorded.reporter.Messages().size(), 1u);
+    EXPECT_EQ(recorded.reporter.Messages()[0].text,
+              "The Name cannot be saved: the character 'ł' (U+0142) cannot be stored in US English text (code "
+              "page Windows-1252). Nothing was saved.");
+    EXPECT_EQ(model.ControlValue().AsText(), "Stół"); // kept for the user to change
+    EXPECT_TRUE(model.ApplyEnabled());
+    EXPECT_EQ(f.Stored(kTypeCTSS, kStringsId), before);
+
+    model.ValueChanged(PropertyValue::FromText("Stól"));
+    EXPECT_EQ(model.Apply(), kResOk);
+    const std::vector<uint8_t> after = f.Stored(kTypeCTSS, kStringsId);
+    EXPECT_NE(std::string(after.begin(), after.end()).find("St\xF3l"), std::string::npos);
 }

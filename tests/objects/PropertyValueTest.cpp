@@ -22,4 +22,9 @@ TEST(PropertyValue, EditBoxTextsAreClippedAndEndBeforeNul)
     EXPECT_EQ(ClipText(std::string(300, 'x')).size(), 255u);
     EXPECT_EQ(ClipText(std::string(300, 'x'), kMaxResourceName).size(), 63u);
     EXPECT_EQ(ClipText(std::string("ab\0cd", 5)), "ab");
+    // UTF-8 text never keeps part of a character: "é" is two bytes, "…" three.
+    EXPECT_EQ(ClipUtf8Text(std::string(254, 'x') + "é!"), std::string(254, 'x'));
+    EXPECT_EQ(ClipUtf8Text(std::string(253, 'x') + "é!"), std::string(253, 'x') + "é");
+    EXPECT_EQ(ClipUtf8Text(std::string(253, 'x') + "…"), std::string(253, 'x'));
+    EXPECT_EQ(ClipUtf8Text(std::string(252, 'x') + "…"), std::string(252, 'x') + "…");
 }

@@ -1,8 +1,10 @@
 // Sprite frames: both command tables, the clipping rules for damaged frames,
-// frame headers, colour counts and LoadSprite's palettes.
+// frame headers ('SPR2' versions 1000 and 1001), colour counts and
+// LoadSprite's palettes.
 
 #include "objects/SpriteDecoder.h"
 #include "tests/objects/SpriteFixtures.h"
+#include "tools/FramedSprite.h"
 
 #include <gtest/gtest.h>
 
@@ -121,7 +123,7 @@ TEST(SpriteHeader, FrameChoiceSizesVersionsByteOrderAndLimits)
     const SpriteFrame zero = Decode(SpriteFormat::Spr2, SpriteResource(1000, 0, {Spr2Frame(0, 7, end)}));
     EXPECT_EQ(zero.colour.Width() * zero.colour.Height(), 1);
 
-    EXPECT_EQ(Decode(SpriteFormat::Spr2, SpriteResource(1001, 0, {Spr2Frame(3, 1, end)})).status.error,
+    EXPECT_EQ(Decode(SpriteFormat::Spr2, SpriteResource(1002, 0, {Spr2Frame(3, 1, end)})).status.error,
               SpriteError::UnsupportedVersion);
     EXPECT_EQ(Decode(SpriteFormat::Spr2, SpriteResource(1000, 0, {})).status.error, SpriteError::BadHeader);
     Bytes lying = three;
@@ -200,4 +202,111 @@ TEST(LoadSprite, PalettesTransparentIndexAndChoiceOfResource)
     EXPECT_EQ(LoadSprite(file, 555, 0, request, f), 1u);
     EXPECT_EQ(f.status.error, SpriteError::Missing);
     EXPECT_EQ(f.info.width, 0);
+}
+
+namespace {
+
+// Row 0 of a 4 x 2 frame: two pixels of `colour` with their own depth.
+Bytes TwoPixels(uint8_t colour)
+{
+    return Join({Words({0x0000, 0x2002}), {0x40, colour, 0x41, colour}, Words({0xA000})});
+}
+
+std::vector<Bytes> ThreeFrames()
+{
+    return {Spr2Frame(4, 2, TwoPixels(1)), Spr2Frame(5, 2, TwoPixels(2)), Spr2Frame(6, 2, TwoPixels(3))};
+}
+
+} // namespace
+
+// Version 1001 holds the frames of version 1000 behind their sizes: the same
+// frames decode to the same planes, found by walking the sizes.
+TEST(SpriteVersion1001, FramesDecodeAsInVersion1000)
+{
+    const Bytes framed = FramedSpr2(40, ThreeFrames());
+    const Bytes plain = SpriteResource(1000, 40, ThreeFrames());
+    for (int32_t index : {0, 1, 2, 3, -1}) {
+        SCOPED_TRACE(index);
+        const SpriteFrame a = Decode(SpriteFormat::Spr2, framed, index);
+        const SpriteFrame b = Decode(SpriteFormat::Spr2, plain, index);
+        ASSERT_TRUE(a.status.ok()) << a.status.message;
+        EXPECT_EQ(a.info.version, 1001u);
+        EXPECT_EQ(a.info.frameCount, 3u);
+        EXPECT_EQ(a.info.frameIndex, b.info.frameIndex);
+        EXPECT_EQ(a.info.paletteId, 40);
+        EXPECT_EQ(a.info.originX, 5);
+        EXPECT_EQ(a.info.originY, -3);
+        EXPECT_TRUE(std::ranges::equal(a.colour.Bits(), b.colour.Bits()) &&
+                    std::ranges::equal(a.depth.Bits(), b.depth.Bits()) &&
+                    std::ranges::equal(a.alpha.Bits(), b.alpha.Bits()));
+    }
+    EXPECT_EQ(At(Decode(SpriteFormat::Spr2, framed, 2), 1, 0), Px(3, 0x41, 0xFF));
+    EXPECT_EQ(Spr2AsVersion1001(plain), framed);
+
+    // 0 and 0xA3A3 name the sprite's palette in version 1001; 0 is a palette of its own in 1000.
+    const Bytes end = Words({0xA000});
+    const std::vector<Bytes> ownPalettes = {Spr2Frame(1, 1, end, 0), Spr2Frame(1, 1, end, static_cast<int16_t>(0xA3A3)),
+                                            Spr2Frame(1, 1, end, 7), Spr2Frame(1, 1, end, -1)};
+    const Bytes palettes = FramedSpr2(40, ownPalettes);
+    EXPECT_EQ(Decode(SpriteFormat::Spr2, palettes, 0).info.paletteId, 40);
+    EXPECT_EQ(Decode(SpriteFormat::Spr2, palettes, 1).info.paletteId, 40);
+    EXPECT_EQ(Decode(SpriteFormat::Spr2, palettes, 2).info.paletteId, 7);
+    EXPECT_EQ(Decode(SpriteFormat::Spr2, palettes, 3).info.paletteId, 40);
+    EXPECT_EQ(Decode(SpriteFormat::Spr2, SpriteResource(1000, 40, {Spr2Frame(1, 1, end, 0)})).info.paletteId, 0);
+}
+
+// A damaged frame fails alone, with a note that says where; the frames
+// before it decode, and only sizes that cannot be passed hide later frames.
+TEST(SpriteVersion1001, DamagedFramesFailAloneAndSayWhy)
+{
+    const auto error = [](const Bytes& resource, int32_t index) {
+        return Decode(SpriteFormat::Spr2, resource, index).status;
+    };
+    const auto patchU32 = [](Bytes bytes, size_t at, uint32_t value) {
+        for (size_t i = 0; i < 4; ++i)
+            bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
+        return bytes;
+    };
+    const Bytes good = FramedSpr2(0, ThreeFrames());
+    const size_t frame0 = 12, size0 = 16 + 10; // header and commands of frame 0
+    const size_t frame1 = frame0 + 8 + size0;
+
+    // Frame 1's size runs past the data: frame 0 decodes, 1 and 2 fail.
+    const Bytes pastEnd = patchU32(good, frame1 + 4, 5000);
+    EXPECT_TRUE(error(pastEnd, 0).ok());
+    EXPECT_EQ(error(pastEnd, 1).error, SpriteError::BadFrame);
+    EXPECT_NE(error(pastEnd, 1).message.find("frame 1: its size at byte 46 runs past"), std::string::npos)
+        << error(pastEnd, 1).message;
+    EXPECT_NE(error(pastEnd, 2).message.find("frame 2: cannot be reached, as frame 1 at byte 46"), std::string::npos)
+        << error(pastEnd, 2).message;
+
+    // Frame 0 two bytes longer than its commands: they end early. Two bytes
+    // shorter: its end command lies past its size. Frame 1 is found either way.
+    const Bytes endsEarly = patchU32(Join({Bytes(good.begin(), good.begin() + frame1), Words({0}),
+                                           Bytes(good.begin() + frame1, good.end())}),
+                                     frame0 + 4, size0 + 2);
+    EXPECT_EQ(error(endsEarly, 0).error, SpriteError::BadFrame);
+    EXPECT_NE(error(endsEarly, 0).message.find("end at byte 46, 2 bytes before its size does"), std::string::npos)
+        << error(endsEarly, 0).message;
+    EXPECT_TRUE(error(endsEarly, 1).ok());
+    Bytes runsPast = patchU32(good, frame0 + 4, size0 - 2);
+    runsPast.erase(runsPast.begin() + static_cast<std::ptrdiff_t>(frame1 - 2), runsPast.begin() + frame1);
+    EXPECT_EQ(error(runsPast, 0).error, SpriteError::Truncated);
+    EXPECT_TRUE(error(runsPast, 1).ok());
+
+    // Counts the data cannot hold, sizes too small for a header, a cut header.
+    EXPECT_EQ(error(patchU32(good, 8, 60000), 0).error, SpriteError::BadHeader);
+    EXPECT_EQ(error(patchU32(good, 8, 0), 0).error, SpriteError::BadHeader);
+    EXPECT_EQ(error(Bytes(good.begin(), good.begin() + 10), 0).error, SpriteError::BadHeader);
+    EXPECT_EQ(error(patchU32(good, frame0 + 4, 10), 0).error, SpriteError::BadFrame);
+
+    // Counting agrees with decoding.
+    SpriteFrameInfo info;
+    ASSERT_TRUE(ReadSpriteFrameInfo(SpriteFormat::Spr2, endsEarly, 1, info).ok());
+    ColourCounts counts{};
+    EXPECT_TRUE(CountColours(endsEarly, info, counts).ok());
+    EXPECT_EQ(counts[2], 2u);
+    ASSERT_TRUE(ReadSpriteFrameInfo(SpriteFormat::Spr2, endsEarly, 0, info).ok());
+    EXPECT_EQ(CountColours(endsEarly, info, counts).error, SpriteError::BadFrame);
+    EXPECT_EQ(counts[1], 0u);
 }

@@ -1,5 +1,5 @@
-// Every sprite frame of the real object files decodes, its colours count,
-// and it encodes back to the same planes.
+// Every sprite frame of the real object files (SPR2 versions 1000 and 1001)
+// decodes, its colours count, and it encodes back to the same planes.
 
 #include "objects/SpriteDecoder.h"
 #include "objects/SpriteEncoder.h"
@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <numeric>
 
 using namespace zelvane;
@@ -20,6 +21,7 @@ TEST(SpriteRealFiles, EveryFrameDecodesCountsAndRoundTrips)
     if (dir.empty())
         GTEST_SKIP() << "real test files are absent";
     int frames = 0;
+    std::map<uint32_t, int> framesOfVersion;
     for (const auto& entry : std::filesystem::directory_iterator(dir / "iff")) {
         CTGIffFile file;
         ASSERT_EQ(file.OpenContainer(entry.path().string()), kResOk) << entry.path();
@@ -33,7 +35,10 @@ TEST(SpriteRealFiles, EveryFrameDecodesCountsAndRoundTrips)
                 request.counts = &counts;
                 ASSERT_EQ(LoadSprite(file, id, static_cast<int32_t>(decoded.size()), request, f), 15u)
                     << entry.path().filename() << " SPR2 " << id << ": " << f.status.message;
-                ASSERT_EQ(f.info.version, 1000u);
+                ASSERT_TRUE(f.info.version == 1000u || f.info.version == 1001u) << f.info.version;
+                // The rug is the one file whose sprites are all version 1001.
+                EXPECT_EQ(f.info.version == 1001u, entry.path().filename() == "k8lidrug.iff");
+                ++framesOfVersion[f.info.version];
                 uint32_t drawn = 0;
                 for (int y = 0; y < f.info.height; ++y)
                     for (int x = 0; x < f.info.width; ++x)
@@ -59,5 +64,7 @@ TEST(SpriteRealFiles, EveryFrameDecodesCountsAndRoundTrips)
             frames += static_cast<int>(decoded.size());
         }
     }
-    EXPECT_EQ(frames, 30); // 6 + 6 + 6 + 12 in the three object files that have sprites
+    EXPECT_EQ(frames, 102);
+    EXPECT_EQ(framesOfVersion[1000], 30); // 6 + 6 + 6 + 12 in three object files
+    EXPECT_EQ(framesOfVersion[1001], 72); // the rug's six sprites of 12 frames
 }

@@ -129,6 +129,7 @@ def main():
     # What the build puts beside the programs goes where an installed program
     # looks for it.
     shipped = {"bin/Plugins": "usr/lib/zelvane/Plugins", "bin/Maps": "usr/share/zelvane/Maps",
+               **({"bin/Help": "usr/share/zelvane/Help"} if gui else {}),
                "sample-game": "usr/share/zelvane/sample-game"}
     for source, destination in shipped.items():
         required += [os.path.join(destination, f) for f in files_below(os.path.join(build, source))]

@@ -76,11 +76,9 @@ TEST(RealFiles, StringListsAndDrawGroupsDecode)
     const std::vector<std::string> files = RealObjectFiles();
     if (files.empty())
         GTEST_SKIP() << "real object files not found (set ZELVANE_TESTDATA to shared/testdata)";
-    size_t lists = 0, groups = 0;
+    size_t lists = 0, groups = 0, laterLists = 0;
     for (const std::string& path : files) {
         SCOPED_TRACE(path);
-        // One file uses a later list layout that need not be understood, only refused cleanly.
-        const bool laterVariant = path.find("fso_") != std::string::npos;
         CTGIffFile file;
         ASSERT_EQ(file.OpenContainer(path), kResOk);
         for (const ResType type : {kTypeSTRList, kTypeCTSS}) {
@@ -89,9 +87,8 @@ TEST(RealFiles, StringListsAndDrawGroupsDecode)
                 CTGStringList list;
                 list.Configure(&file, static_cast<int16_t>(group->entries[i].id), type, CaretText::No, 0);
                 const int32_t result = list.Load(LoadLanguages::All, FillEmptySlots::No);
-                if (laterVariant && result == kErrBadLayout)
-                    continue;
                 ASSERT_EQ(result, kResOk) << ResTypeName(type) << " #" << group->entries[i].id;
+                laterLists += list.Layout() == StringListLayout::LanguageSets;
                 EXPECT_GT(list.Count(0), 0);
                 for (int32_t n = 1; n <= list.Count(0); ++n)
                     EXPECT_EQ(list.GetString(n, 0)->find('\xA3'), std::string::npos) << "filler read as text";
@@ -108,6 +105,8 @@ TEST(RealFiles, StringListsAndDrawGroupsDecode)
     }
     EXPECT_GT(lists, 0u);
     EXPECT_GT(groups, 0u);
+    // Layout -4: the rug's STR# 301 and CTSS 2004, and two STR# of the later variant.
+    EXPECT_EQ(laterLists, 4u);
 }
 
 TEST(RealFiles, ALiveChunkFlaggedFreeSurvivesAnAddedResource)

@@ -74,7 +74,7 @@ TEST(StringList, ReadsPlainAndCommentedLayouts)
     ASSERT_EQ(list.Parse(lying, LoadLanguages::Current, FillEmptySlots::No), kResOk);
     EXPECT_EQ(list.Count(), 1);
     EXPECT_EQ(list.GetString(1), "only");
-    EXPECT_EQ(list.Parse(Bytes({0xFC, 0xFF, 0, 0}), LoadLanguages::Current, FillEmptySlots::No), kErrBadLayout);
+    EXPECT_EQ(list.Parse(Bytes({0xFB, 0xFF, 0, 0}), LoadLanguages::Current, FillEmptySlots::No), kErrBadLayout);
 }
 
 TEST(StringList, ReadsLanguageRecordsAndIgnoresTrailingFiller)
@@ -191,11 +191,147 @@ TEST(StringList, CaretTextFallbackIsSavedAsALanguageList)
 
 TEST(StringList, ListsInUnknownLayoutsAreNotOverwritten)
 {
-    StringListFile f(Bytes({0xFC, 0xFF, 1, 0, 1, 'a', 0}), 0x10);
+    // An unknown layout, and a layout -4 list whose one set counts 256 entries.
+    for (const std::vector<uint8_t>& stored :
+         {Bytes({0xFB, 0xFF, 1, 0, 1, 'a', 0}), Bytes({0xFC, 0xFF, 1, 0, 1, 'a', 0})}) {
+        StringListFile f(stored, 0x10);
+        CTGStringList list;
+        list.Configure(&f.file, 128, kTypeSTRList, CaretText::No, 0);
+        EXPECT_EQ(list.Load(LoadLanguages::Current, FillEmptySlots::No), kErrBadLayout);
+        list.SetString(1, "would lose data");
+        EXPECT_EQ(list.Save(), kErrBadLayout);
+        ResHandle* kept = f.file.GetResource(kTypeSTRList, 128, nullptr);
+        EXPECT_TRUE(std::ranges::equal(kept->Bytes(), stored));
+    }
+}
+
+namespace {
+
+struct SetEntry {
+    int language;
+    std::string text;
+    std::string comment;
+};
+
+// A text of layout -4: its length in 7-bit groups, low group first.
+void PutSized(std::vector<uint8_t>& out, const std::string& text)
+{
+    size_t length = text.size();
+    do {
+        const auto group = static_cast<uint8_t>(length & 0x7F);
+        length >>= 7;
+        out.push_back(length ? group | 0x80 : group);
+    } while (length);
+    out.insert(out.end(), text.begin(), text.end());
+}
+
+// Layout -4: the first word, the number of sets, and per set its entries.
+std::vector<uint8_t> LanguageSets(const std::vector<std::vector<SetEntry>>& sets, uint8_t first = 0xFC,
+                                  uint8_t second = 0xFF)
+{
+    std::vector<uint8_t> out = Bytes({first, second, static_cast<int>(sets.size())});
+    for (const std::vector<SetEntry>& set : sets) {
+        out.push_back(static_cast<uint8_t>(set.size()));
+        out.push_back(static_cast<uint8_t>(set.size() >> 8));
+        for (const SetEntry& e : set) {
+            out.push_back(static_cast<uint8_t>(e.language));
+            PutSized(out, e.text);
+            PutSized(out, e.comment);
+        }
+    }
+    return out;
+}
+
+// Twenty sets as real lists hold them: English in set 0 (with a language
+// byte 255 and a text over 127 bytes), French widened from Windows-1252,
+// Japanese as Unicode proper, the other sets empty.
+std::vector<std::vector<SetEntry>> RealisticSets()
+{
+    std::vector<std::vector<SetEntry>> sets(kLanguageSlots);
+    sets[0] = {{0, "\"Long Island Deco\" Rug", ""}, {255, std::string(300, 'w'), "long"}};
+    sets[2] = {{2, "Se t\xC3\xA9l\xC3\xA9porter ici", "Play Structure"}};
+    sets[14] = {{14, "遊ぶ", ""}};
+    return sets;
+}
+
+} // namespace
+
+TEST(StringList, ReadsTheLanguageSetsOfLaterTools)
+{
+    const std::vector<uint8_t> data = LanguageSets(RealisticSets());
+    CTGStringList list;
+    ASSERT_EQ(list.Parse(data, LoadLanguages::All, FillEmptySlots::No), kResOk);
+    EXPECT_EQ(list.Layout(), StringListLayout::LanguageSets);
+    EXPECT_EQ(list.Count(0), 2);
+    EXPECT_EQ(list.GetString(1, 0), "\"Long Island Deco\" Rug");
+    EXPECT_EQ(list.GetString(2, 0), std::string(300, 'w'));
+    EXPECT_EQ(list.GetComment(2, 0), "long");
+    // Held as the bytes of each slot's code page, as every other layout holds them.
+    EXPECT_EQ(list.GetString(1, 2), "Se t\xE9l\xE9porter ici");
+    EXPECT_EQ(list.GetComment(1, 2), "Play Structure");
+    EXPECT_EQ(list.GetString(1, 14), "\x97V\x82\xD4");
+    EXPECT_EQ(list.Count(1), 0);
+
+    list.Configure(nullptr, 0, kTypeSTRList, CaretText::No, 2);
+    ASSERT_EQ(list.Parse(data, LoadLanguages::Current, FillEmptySlots::Yes), kResOk);
+    EXPECT_EQ(list.Count(0), 0);
+    EXPECT_EQ(list.GetString(1), "Se t\xE9l\xE9porter ici");
+
+    // Stored without the converted flag, little-endian (as later tools write
+    // them) or big-endian: both read alike.
+    for (const auto& [first, second] : {std::pair(0xFC, 0xFF), std::pair(0xFF, 0xFC)}) {
+        StringListFile f(LanguageSets(RealisticSets(), static_cast<uint8_t>(first), static_cast<uint8_t>(second)), 0);
+        CTGStringList stored;
+        stored.Configure(&f.file, 128, kTypeSTRList, CaretText::No, 0);
+        ASSERT_EQ(stored.Load(LoadLanguages::All, FillEmptySlots::No), kResOk);
+        EXPECT_EQ(stored.GetString(1, 14), "\x97V\x82\xD4");
+    }
+}
+
+TEST(StringList, LanguageSetsThatDoNotHoldTogetherAreRefusedWhole)
+{
+    const std::vector<uint8_t> good = LanguageSets(RealisticSets());
+    const auto parses = [](const std::vector<uint8_t>& data) {
+        CTGStringList list;
+        const int32_t result = list.Parse(data, LoadLanguages::All, FillEmptySlots::Yes);
+        EXPECT_TRUE(result == kResOk || list.Count(0) + list.Count(2) + list.Count(14) == 0);
+        return result == kResOk;
+    };
+    EXPECT_TRUE(parses(good));
+    std::vector<uint8_t> filled = good;
+    filled.insert(filled.end(), 3, 0xA3);
+    EXPECT_TRUE(parses(filled));
+
+    for (size_t cut = 2; cut < good.size(); ++cut)
+        EXPECT_FALSE(parses(std::vector<uint8_t>(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(cut))))
+            << "cut at " << cut;
+    std::vector<uint8_t> trailing = good;
+    trailing.push_back(0);
+    EXPECT_FALSE(parses(trailing));
+    std::vector<std::vector<SetEntry>> tooMany(kLanguageSlots + 1);
+    EXPECT_FALSE(parses(LanguageSets(tooMany)));
+    // A length that never ends, and a count the data cannot hold.
+    EXPECT_FALSE(parses(Bytes({0xFC, 0xFF, 1, 1, 0, 0, 0x80, 0x80, 0x80, 0x80, 0x80, 0x01, 'a', 0})));
+    EXPECT_FALSE(parses(Bytes({0xFC, 0xFF, 1, 0xFF, 0xFF, 0, 0, 0})));
+}
+
+TEST(StringList, SavingALanguageSetListWritesLayoutMinus3AndOnlyThen)
+{
+    const std::vector<uint8_t> stored = LanguageSets(RealisticSets());
+    StringListFile f(stored, 0x10);
     CTGStringList list;
     list.Configure(&f.file, 128, kTypeSTRList, CaretText::No, 0);
-    EXPECT_EQ(list.Load(LoadLanguages::Current, FillEmptySlots::No), kErrBadLayout);
-    list.SetString(1, "would lose data");
-    EXPECT_EQ(list.Save(), kErrBadLayout);
-    EXPECT_EQ(f.file.GetResource(kTypeSTRList, 128, nullptr)->Data()[0], 0xFC);
+    ASSERT_EQ(list.Load(LoadLanguages::Current, FillEmptySlots::No), kResOk);
+    EXPECT_TRUE(std::ranges::equal(f.file.GetResource(kTypeSTRList, 128, nullptr)->Bytes(), stored));
+
+    list.SetString(1, "Rug");
+    ASSERT_EQ(list.Save(), kResOk);
+    CTGStringList back;
+    back.Configure(&f.file, 128, kTypeSTRList, CaretText::No, 0);
+    ASSERT_EQ(back.Load(LoadLanguages::All, FillEmptySlots::No), kResOk);
+    EXPECT_EQ(back.Layout(), StringListLayout::Languages);
+    EXPECT_EQ(back.GetString(1, 0), "Rug");
+    EXPECT_EQ(back.GetString(2, 0), std::string(300, 'w'));
+    EXPECT_EQ(back.GetString(1, 2), "Se t\xE9l\xE9porter ici");
+    EXPECT_EQ(back.GetString(1, 14), "\x97V\x82\xD4");
 }

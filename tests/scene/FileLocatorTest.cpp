@@ -53,6 +53,7 @@ TEST(FileLocator, LooksWhereThePathSaysThenBesideTheSceneFileThenAsks)
     EXPECT_FALSE(locator.Locate(lost));
     ASSERT_EQ(dialog.Questions().size(), 2u);
     EXPECT_EQ(dialog.Questions()[1].proposedName, "C:\\Old\\Maps\\lost.bmp");
+    EXPECT_EQ(dialog.Questions()[1].startFolder, folder.File("")) << "the question starts beside the scene file";
     EXPECT_EQ(locator.NotFound(), std::vector<std::string>{"C:\\Old\\Maps\\lost.bmp"});
 
     // A pipe of that name would block an open: it is not a file to read.

@@ -1,4 +1,5 @@
 #include "scene/HeadlessGLContext.h"
+#include "scene/OpenGLInfo.h"
 #include "scene/SceneColours.h"
 
 #define EGL_NO_X11
@@ -15,6 +16,31 @@
 
 namespace zelvane {
 namespace {
+
+// A context whose brackets make nothing current.
+class NoContext final : public IGLContext {
+public:
+    void BeginGL() override {}
+    void EndGL() override {}
+};
+
+TEST(OpenGLInfo, ReadsTheContextsStringsInsideABracket)
+{
+    std::string error;
+    auto context = HeadlessGLContext::Create(4, 4, error);
+    ASSERT_NE(context, nullptr) << error;
+    const OpenGLInfo info = ReadOpenGLInfo(*context);
+    EXPECT_NE(info.version.find("Mesa"), std::string::npos) << info.version;
+    EXPECT_FALSE(info.vendor.empty());
+    EXPECT_FALSE(info.renderer.empty());
+    EXPECT_NE(info.renderer, "(unknown)");
+    EXPECT_EQ(context->Nesting(), 0);
+
+    NoContext none;
+    const OpenGLInfo unknown = ReadOpenGLInfo(none);
+    EXPECT_EQ(unknown.version, "(unknown)");
+    EXPECT_EQ(unknown.renderer, "(unknown)");
+}
 
 TEST(HeadlessGLContext, ClearsToTheSceneBackgroundAndReadsRowsBottomUp)
 {

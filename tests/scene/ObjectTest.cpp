@@ -60,7 +60,10 @@ TEST(SceneObjects, EveryKindHasItsDefaults)
         EXPECT_EQ(object->TextureEnvMode(), static_cast<GLenum>(GL_MODULATE));
         EXPECT_EQ(object->SpareWord(), 1);
     }
-    EXPECT_EQ(CreateObjectOfKind(ObjectKind::Text), nullptr);
+    const std::unique_ptr<COGLObject> text = CreateObjectOfKind(ObjectKind::Text);
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->Kind(), ObjectKind::Text);
+    EXPECT_EQ(text->Name(), "Text");
     EXPECT_EQ(CreateObjectOfKind(ObjectKind::Mesh), nullptr);
     EXPECT_FALSE(KindFromCode(12).has_value());
     EXPECT_FALSE(KindFromCode(15).has_value());

@@ -43,11 +43,9 @@ std::vector<std::uint8_t> Saved(const COGLScene& scene)
     return out.Bytes();
 }
 
-// Reads `bytes` as the scene's part of the scene file `path`, leaving object
-// files alone.
+// Reads `bytes` as the scene's part of the scene file `path`.
 SceneLoadResult Load(COGLScene& scene, std::span<const std::uint8_t> bytes, const std::string& path = "/nowhere/a.cgs")
 {
-    scene.SetWorkingObjectFilePath(std::nullopt);
     SceneFileReader in(bytes);
     return scene.LoadScene(in, path);
 }
@@ -430,7 +428,6 @@ TEST(SceneFileDamage, AFileReadThroughAWindowReadsAsInMemoryWhereverItsRecordsFa
             ASSERT_EQ(file.OpenReadOnly(path), 0);
             SceneFileReader reader(file, cut, 0, path, window);
             COGLScene scene;
-            scene.SetWorkingObjectFilePath(std::nullopt);
             const SceneLoadResult result = scene.LoadScene(reader, path);
             EXPECT_EQ(result.error, expected.error);
             EXPECT_EQ(Saved(scene), Saved(inMemory));

@@ -53,4 +53,22 @@ inline TestMesh SquareMesh(float half)
     return mesh;
 }
 
+// A mesh whose parts have the given names, face counts and vertex counts
+// (every face on the first vertex), for tests that count.
+struct PartCounts {
+    std::string name;
+    int faces = 0;
+    int vertices = 0;
+};
+inline TestMesh CountedMesh(const std::vector<PartCounts>& counts)
+{
+    TestMesh mesh;
+    mesh.name = "counted";
+    for (const PartCounts& count : counts)
+        mesh.parts.push_back({count.name, std::vector<MeshFace>(static_cast<std::size_t>(count.faces)),
+                              std::vector<MeshVertex>(static_cast<std::size_t>(count.vertices)),
+                              std::vector<MeshTexCoord>(1)});
+    return mesh;
+}
+
 } // namespace zelvane::test

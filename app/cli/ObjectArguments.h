@@ -1,0 +1,81 @@
+#pragma once
+// How zelvane-cli's commands name an object file, and an object in it.
+//
+// FILE is a path, or a catalog path: a path below the game folder as
+// `catalog` prints it ("GameData/Objects/armchair.iff"), which may lie inside
+// one of the game's FAR archives. A relative FILE that is not there as given
+// is looked for below the game folder (--game-folder, else the one `catalog`
+// would use); with --game-folder it is looked for there first.
+//
+// An object is FILE with --id, or --guid: the object with that GUID, in FILE
+// when one is given, else anywhere in the game's catalog.
+
+#include "objects/ObjectFileOpener.h"
+
+#include <CLI/CLI.hpp>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zelvane {
+class CObjectEntry;
+class ObjectCatalog;
+} // namespace zelvane
+
+namespace zelvane::cli {
+
+struct ObjectFileArgument {
+    std::string file;
+    std::string gameFolder;
+};
+
+enum class FileNeed { Required, Optional };
+
+// FILE (positional) and --game-folder.
+void AddObjectFileArgument(CLI::App& command, ObjectFileArgument& argument, std::string_view help,
+                           FileNeed need = FileNeed::Required);
+
+// The path FILE stands for (see the file comment). False, with `subject` and
+// `error`, when --game-folder names no folder, or a relative FILE is neither
+// there nor below the game folder.
+[[nodiscard]] bool ResolveObjectPath(const ObjectFileArgument& argument, std::string& path, std::string& subject,
+                                     std::string& error);
+
+// Resolves FILE and opens it as ObjectFileOpener::Open does. False with the
+// file to name in `subject` and the reason in `error`.
+[[nodiscard]] bool OpenObjectFile(const ObjectFileArgument& argument, const ObjectFileOptions& options,
+                                  ObjectFileOpener& opener, std::string& subject, std::string& error);
+
+struct ObjectArgument {
+    ObjectFileArgument where;
+    std::optional<int32_t> id;
+    std::string guid;
+};
+
+enum class FileSpelling { Positional, Option }; // FILE, or --file
+
+// FILE (or --file), --game-folder, --id and --guid (which excludes --id).
+void AddObjectArguments(CLI::App& command, ObjectArgument& argument, std::string_view fileHelp,
+                        FileSpelling spelling, std::string_view idHelp);
+
+struct FoundObject {
+    std::string path; // resolved, ready to open
+    int16_t id = 0;   // its OBJD id
+};
+
+// FILE with --id (else `defaultId`), or the one object with --guid's GUID:
+// in FILE when given, else in the game's catalog. False with `subject` and
+// `error` when FILE or the id is missing, the GUID is not one, or no object
+// or more than one has it.
+[[nodiscard]] bool FindObject(const ObjectArgument& argument, std::optional<int16_t> defaultId, FoundObject& found,
+                              std::string& subject, std::string& error);
+
+// "0x5A3E0A00": how commands write GUIDs.
+std::string GuidText(uint32_t guid);
+
+// An object's file as `catalog` shows it: relative to the game folder.
+std::string CatalogPathOf(const ObjectCatalog& catalog, const CObjectEntry& object);
+
+} // namespace zelvane::cli

@@ -1,0 +1,7 @@
+#include "document/IPanelView.h"
+
+namespace zelvane {
+
+IPanelView::~IPanelView() = default;
+
+} // namespace zelvane

@@ -1,0 +1,46 @@
+#pragma once
+// The mesh panel ("Mesh Info"): the face and vertex counts of the selected
+// mesh and of the group chosen in its group list, the scene's textures with
+// "&Load", and the selected object's "&Use Texture" and "Effected by
+// Lighting". It shows and drives its MeshPanelModel.
+
+#include "document/MeshPanelModel.h"
+
+#include <QWidget>
+
+class QCheckBox;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+namespace zelvane {
+
+class CMeshPanel : public QWidget {
+    Q_OBJECT
+
+public:
+    // Its changes are recorded in `history` (none: simply made).
+    CMeshPanel(IPanelView& view, UndoHistory* history, QWidget* parent = nullptr);
+
+    MeshPanelModel& Model() { return model_; }
+    // The view hands over the object a pick selected (or none).
+    void SetPanelObject(const COGLObject* object) { model_.SetPanelObject(object); }
+    void Refresh();
+
+private:
+    void OnLoad();
+
+    MeshPanelModel model_;
+    bool showing_ = false;
+    QLineEdit* meshFaces_;
+    QLineEdit* meshVertices_;
+    QListWidget* groups_;
+    QLineEdit* groupFaces_;
+    QLineEdit* groupVertices_;
+    QListWidget* textures_;
+    QPushButton* load_;
+    QCheckBox* useTexture_;
+    QCheckBox* lighting_;
+};
+
+} // namespace zelvane

@@ -1,0 +1,43 @@
+#pragma once
+// The object panel ("Object Info"): the working object's catalog name, price
+// and description, "&Properties" to edit them, the footprint cage's Height,
+// Width and Depth, and the Near, Medium and Far zoom presets. It shows and
+// drives its ObjectPanelModel; every change it makes is one undo step.
+
+#include "document/ObjectPanelModel.h"
+
+#include <QWidget>
+
+class QButtonGroup;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QSpinBox;
+
+namespace zelvane {
+
+class CObjectPanel : public QWidget {
+    Q_OBJECT
+
+public:
+    // Its changes are recorded in `history` (none: simply made).
+    CObjectPanel(IPanelView& view, WorkingObjectFile& working, UndoHistory* history, QWidget* parent = nullptr);
+
+    ObjectPanelModel& Model() { return model_; }
+    // Shows the model's state again (after a new base object, an undo...).
+    void Refresh();
+
+private:
+    void OnProperties();
+
+    ObjectPanelModel model_;
+    bool showing_ = false;
+    QLineEdit* name_;
+    QLineEdit* price_;
+    QPlainTextEdit* description_;
+    QPushButton* properties_;
+    QSpinBox* cage_[3]; // height, width, depth
+    QButtonGroup* zoom_;
+};
+
+} // namespace zelvane
