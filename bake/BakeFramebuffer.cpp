@@ -63,6 +63,14 @@ BakeFramebuffer::BakeFramebuffer(int width, int height) : width_(width), height_
     glViewport(0, 0, width, height);
 }
 
+void BakeFramebuffer::Bind() const
+{
+    if (!ok())
+        return;
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+    glViewport(0, 0, width_, height_);
+}
+
 BakeFramebuffer::~BakeFramebuffer()
 {
     glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(previousFramebuffer_));

@@ -25,6 +25,10 @@ public:
     int Width() const { return width_; }
     int Height() const { return height_; }
 
+    // Binds it again with the viewport covering it, after others have drawn
+    // in the context (a window's paint while a progress display was updated).
+    void Bind() const;
+
     // The largest side the current context's framebuffers take.
     static int LargestSide();
 

@@ -373,6 +373,10 @@ bool SpriteRenderer::RenderPart(int direction, const Rect& part, std::array<Bake
         watch.AddTo(timings_.merge);
         if (!keepGoing())
             return false;
+        // Showing the progress may have let a window draw in this context.
+        target.Bind();
+        ShadedStates();
+        Project(part);
         double progress = 0; // the progress display's own time
         watch.AddTo(progress);
     }

@@ -3,12 +3,15 @@
 // it is the new look; property changes saved into it are kept; a cancel
 // leaves the file as it was and the open object usable.
 
+#include "document/ObjectPanelModel.h"
 #include "document/RenderSprites.h"
+#include "document/RenderSpritesModel.h"
 #include "document/WorkingObjectFile.h"
 #include "objects/ObjectDefinitionEditor.h"
 #include "objects/ObjectFileOpener.h"
 #include "resfile/CTGObjResFileSet.h"
 #include "objects/PreviewTile.h"
+#include "scene/COGLSphere.h"
 #include "tests/bake/BakeFixtures.h"
 
 #include <gtest/gtest.h>
@@ -113,5 +116,59 @@ TEST(RenderSprites, ACancelAtAnyStepLeavesTheFileAndTheOpenObjectAsTheyWere)
         EXPECT_EQ(SideColour(*working.File()), side);
         EXPECT_FALSE(working.HasUnsavedEdits());
     }
+    EXPECT_TRUE(reports.Recorder().Messages().empty());
+}
+
+// The dialog's model: the user's visible objects, numbered where their names
+// repeat, all chosen; only the chosen ones reach the sprites.
+TEST(RenderSprites, TheDialogListsTheUsersObjectsAndRendersOnlyTheChosenOnes)
+{
+    BakeStage stage;
+    ASSERT_TRUE(stage.ok()) << stage.Error();
+    RecordedReports reports;
+    WorkingFile work("chair.iff");
+    WorkingObjectFile working(work.Path());
+    EXPECT_EQ(RenderSpritesModel(stage.Scene(), working).WhyNotReady(), kNoBaseObjectText);
+    OpenAsWorking(working, work, stage.Scene());
+    EXPECT_EQ(RenderSpritesModel(stage.Scene(), working).WhyNotReady(), kNothingToRenderText);
+
+    stage.AddBox().SetDiffuse(0.9f, 0.1f, 0.1f, 1.0f);
+    stage.AddBox().SetVisible(false);
+    COGLObject& ball = stage.Scene().AddObject(std::make_unique<COGLSphere>());
+    ball.SetScale(0.6f, 0.6f, 0.6f);
+    ball.SetPosition(0.0f, 1.6f, 0.0f);
+    ball.SetDiffuse(0.1f, 0.9f, 0.1f, 1.0f);
+    COGLObject& named = stage.AddBox();
+    named.SetName("Sphere");
+    named.SetVisible(false);
+    stage.AddBox().SetPosition(5.0f, 0.0f, 5.0f);
+
+    RenderSpritesModel model(stage.Scene(), working);
+    std::vector<std::string> labels;
+    for (const auto& choice : model.Choices()) {
+        labels.push_back(choice.label);
+        EXPECT_TRUE(choice.chosen);
+    }
+    EXPECT_EQ(labels, (std::vector<std::string>{"Box 1", "Sphere", "Box 2"}));
+    EXPECT_EQ(model.WhyNotReady(), "");
+    for (size_t row = 0; row < 3; ++row)
+        model.SetChosen(row, false);
+    EXPECT_EQ(model.WhyNotReady(), kNothingChosenText);
+
+    model.SetChosen(1, true);
+    const BakeResult result = model.Render(nullptr);
+    ASSERT_EQ(result.outcome, BakeOutcome::Written) << result.error;
+    const CObjectEntry& chair = *working.CurrentObject();
+    const ObjectPreview preview =
+        ComposeObjectPreview(working.File()->Container(), PreviewTilesOf(chair.Definition().Bytes(), {}));
+    int red = 0, green = 0;
+    for (int y = 0; y < preview.colour.Height(); ++y)
+        for (int x = 0; x < preview.colour.Width(); ++x) {
+            const Rgb c = preview.colour.PixelColour(x, y);
+            red += c.red > 2 * c.green + 20;
+            green += c.green > 2 * c.red + 20;
+        }
+    EXPECT_EQ(red, 0);
+    EXPECT_GT(green, 500);
     EXPECT_TRUE(reports.Recorder().Messages().empty());
 }
