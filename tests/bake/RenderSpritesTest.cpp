@@ -10,6 +10,7 @@
 #include "objects/ObjectDefinitionEditor.h"
 #include "objects/ObjectFileOpener.h"
 #include "resfile/CTGObjResFileSet.h"
+#include "resfile/FileFaults.h"
 #include "objects/PreviewTile.h"
 #include "scene/COGLSphere.h"
 #include "tests/bake/BakeFixtures.h"
@@ -91,6 +92,42 @@ TEST(RenderSprites, TheWorkingObjectShowsTheNewLookAndKeepsItsPropertyChanges)
     const auto reread = ObjectFileOpener::OpenSet(working.Path(), OpenPurpose::Read, code);
     ASSERT_NE(reread, nullptr) << code;
     EXPECT_EQ(reports.Recorder().Messages().size(), 1u);
+}
+
+// The property editor's changes cannot be written out first (the disk
+// refuses): nothing is rendered, the user is told, the object stays open
+// with its edits still counted as unsaved.
+TEST(RenderSprites, ChangesThatCannotBeWrittenFirstStopTheRender)
+{
+    BakeStage stage;
+    ASSERT_TRUE(stage.ok()) << stage.Error();
+    RecordedReports reports;
+    stage.AddBox();
+    WorkingFile work("chair.iff");
+    WorkingObjectFile working(work.Path());
+    OpenAsWorking(working, work, stage.Scene());
+    {
+        ObjectDefinitionEditor editor(working.File()->Container(), working.CurrentObject()->DefinitionId());
+        ASSERT_EQ(editor.LoadForEditing(), 0);
+        ASSERT_EQ(editor.StoreValue(*editor.Table().Find("Price"), PropertyValue::FromText("555")), 0);
+        ASSERT_EQ(editor.WriteRecord(), 0);
+        ASSERT_EQ(editor.Save(), 0); // the record is in the file; its map is written on closing
+        working.NoteEdited();
+    }
+    FileFaults::Arm(1, true);
+    const BakeResult result =
+        RenderSpritesFromScene(working, stage.Scene(), BakeableObjects(stage.Scene()), {}, nullptr);
+    FileFaults::Disarm();
+    EXPECT_EQ(result.outcome, BakeOutcome::Failed);
+    EXPECT_TRUE(result.spriteIds.empty());
+    EXPECT_EQ(result.error.rfind("Could not render the sprites: could not write the changes of ", 0), 0u)
+        << result.error;
+    ASSERT_EQ(reports.Recorder().Messages().size(), 1u);
+    EXPECT_EQ(reports.Recorder().Messages()[0].text, result.error);
+    ASSERT_NE(working.CurrentObject(), nullptr);
+    EXPECT_EQ(working.CurrentObject()->Definition().Price(), 555);
+    EXPECT_EQ(stage.Scene().ObjectFile(), working.File());
+    EXPECT_TRUE(working.HasUnsavedEdits());
 }
 
 TEST(RenderSprites, ACancelAtAnyStepLeavesTheFileAndTheOpenObjectAsTheyWere)
