@@ -183,6 +183,7 @@ private slots:
                 if (!progress || progress->value() < 2 || progress->wasCanceled())
                     return;
                 stepsSeen = progress->value();
+                test::Screenshot(*progress, QStringLiteral("render-sprites-progress"));
                 if (auto* cancel = progress->findChild<QPushButton*>())
                     QTest::mouseClick(cancel, Qt::LeftButton);
             });
