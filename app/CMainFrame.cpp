@@ -1,4 +1,5 @@
 #include "app/CMainFrame.h"
+#include "app/CRenderSpritesDlg.h"
 
 #include "document/COGLDoc.h"
 #include "interaction/CommandIds.h"
@@ -210,6 +211,15 @@ void CMainFrame::CreateMenusAndToolbar()
     tools->addSeparator();
     for (const int id : {command::kToggleMoveFast, command::kHighlightSelected})
         tools->addAction(Action(id));
+
+    QMenu* object = menuBar()->addMenu(tr("Ob&ject"));
+    object->setObjectName(QStringLiteral("menuObject"));
+    QAction* render = object->addAction(tr("&Render Sprites from Scene..."), this, [this] {
+        if (view_->Scene())
+            CRenderSpritesDlg(*view_, document_.WorkingObject(), this).exec();
+    });
+    render->setObjectName(QStringLiteral("actionRenderSprites"));
+    render->setStatusTip(tr("Render the scene's objects into the working object's sprites"));
 
     auto* toolbar = new QToolBar(tr("Toolbar"), this);
     toolbar->setObjectName(QStringLiteral("toolBar"));

@@ -122,6 +122,37 @@ bool WorkingObjectFile::CopyBesideScene(const std::string& sceneFilePath, std::s
     return copied;
 }
 
+WorkingObjectFile::RewriteOutcome WorkingObjectFile::Rewrite(const std::function<bool(CObjectFile&)>& rewrite,
+                                                             std::string& error)
+{
+    if (!file_) {
+        error = "there is no working object file";
+        return RewriteOutcome::Failed;
+    }
+    const Edits before = unsavedEdits_ ? Edits::Unsaved : Edits::Saved;
+    if (const int32_t code = CloseFile(); code != kResOk) {
+        error = "could not write the changes of " + Quoted(Path()) + ": " + ResErrorText(code);
+        OpenAgain(before);
+        return RewriteOutcome::Failed;
+    }
+    OpenAgain(before);
+    if (!file_) {
+        error = Quoted(Path()) + " could not be opened again";
+        return RewriteOutcome::Failed;
+    }
+    if (!rewrite(*file_))
+        return RewriteOutcome::Unchanged;
+    // The file just read is unchanged, so closing it writes nothing over the new one.
+    std::unique_ptr<CObjectFile> opened = OpenWorkingObjectFile(Path());
+    if (!opened) {
+        MakeCurrent(nullptr, Edits::Saved);
+        error = Quoted(Path()) + " could not be opened after it was written";
+        return RewriteOutcome::Failed;
+    }
+    MakeCurrent(std::move(opened), Edits::Unsaved);
+    return RewriteOutcome::Rewritten;
+}
+
 WorkingObjectFile::SceneCopyOutcome WorkingObjectFile::TakeFromScene(const std::string& sceneFilePath,
                                                                       std::string& error)
 {

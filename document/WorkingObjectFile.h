@@ -82,6 +82,22 @@ public:
     // that does not open as an object file replaces nothing.
     SceneCopyOutcome TakeFromScene(const std::string& sceneFilePath, std::string& error);
 
+    enum class RewriteOutcome {
+        Rewritten, // the file on disk is new and open again as the working object file
+        Unchanged, // `rewrite` gave up (cancelled or failed); the open file is as it was
+        Failed,    // `error` says why; nothing was rewritten
+    };
+    // Work that writes the whole file anew beside it and moves it into place
+    // (rendering the scene into its sprites). The open file's changes are
+    // written out whole first and the file opened again: the work reads the
+    // complete file, and the file it replaces is never written to afterwards
+    // (closing a changed file writes its map, and may compact it, in place).
+    // `rewrite` gets the open file and returns true once it has replaced
+    // Path(); the new contents become the working object file (the observer
+    // is told) and count as unsaved edits: they exist nowhere else until a
+    // scene is saved.
+    RewriteOutcome Rewrite(const std::function<bool(CObjectFile&)>& rewrite, std::string& error);
+
 private:
     enum class Edits { Saved, Unsaved };
     void MakeCurrent(std::unique_ptr<CObjectFile> file, Edits edits);

@@ -11,6 +11,7 @@
 #include "objects/CObjectFile.h"
 #include "objects/GuidSource.h"
 #include "objects/ObjectFileOpener.h"
+#include "objects/ResourceCopy.h"
 #include "report/Reporter.h"
 #include "report/UserFolders.h"
 #include "resfile/CTGDrawGroup.h"
@@ -45,17 +46,6 @@ std::string Format(const char* pattern, const std::string& path, int32_t code)
 void ShowError(const std::string& text)
 {
     CurrentReporter().ShowMessage(text, MessageIcon::Error, MessageButtons::Ok);
-}
-
-// The set the working file is written through: the ".iff" alone. A ".spf"
-// companion would take the sprites, and the file copied beside a saved scene
-// is the ".iff" only.
-std::unique_ptr<CTGObjResFileSet> MakeTarget()
-{
-    auto target = std::make_unique<CTGObjResFileSet>();
-    target->ClearRegistrations();
-    target->RegisterExtension(ContainerKind::Iff, ".iff");
-    return target;
 }
 
 struct Gathered {
@@ -104,40 +94,6 @@ int32_t Gather(const CObjectEntry& object, CTGResFile& source, Gathered& what)
 // ---------------------------------------------------------------------------
 // 3. Checking and copying
 
-// Walks every resource of the source; `visit` gets each one detached (the
-// caller's to dispose) and returns 0 or the error that ends the walk.
-template <typename Visit> int32_t WalkResources(CTGResFile& source, Visit visit)
-{
-    const int16_t types = source.CountTypes();
-    if (source.GetLastError() != kResOk)
-        return source.GetLastError();
-    for (int32_t t = 1; t <= types; ++t) {
-        const ResType type = source.GetIndType(t);
-        if (source.GetLastError() != kResOk)
-            return source.GetLastError();
-        const int16_t count = source.CountResources(type);
-        if (source.GetLastError() != kResOk)
-            return source.GetLastError();
-        for (int32_t i = 1; i <= count; ++i) {
-            ResHandle* data = source.GetIndResource(type, i, nullptr);
-            if (!data)
-                return source.GetLastError() != kResOk ? source.GetLastError() : kErrNoSuchResource;
-            const bool converted = source.IsConverted(data);
-            int16_t id = 0;
-            std::string name;
-            source.GetResId(data, id);
-            source.GetResName(data, name);
-            if (source.DetachResource(data) != kResOk)
-                return source.GetLastError();
-            const int32_t error = visit(type, id, name, converted, data);
-            ResHandle::Dispose(data);
-            if (error != kResOk)
-                return error;
-        }
-    }
-    return kResOk;
-}
-
 bool Taken(ResType type, int16_t id, const Gathered& what)
 {
     if (type == kTypeOBJD || type == MakeResType("OBJf"))
@@ -149,21 +105,6 @@ bool Taken(ResType type, int16_t id, const Gathered& what)
     if (type == kTypeSPR || type == kTypeSPR2)
         return what.sprites.count(id) > 0;
     return true;
-}
-
-int32_t AddAndWrite(CTGResFile& target, std::span<const uint8_t> bytes, ResType type, int16_t id,
-                    const std::string& name, bool converted)
-{
-    ResHandle* copy = ResHandle::CreateFrom(bytes);
-    if (!copy)
-        return kErrNoCompactionMemory;
-    if (target.AddResource(copy, type, id, name, converted ? ResConverted::Yes : ResConverted::No) != kResOk) {
-        ResHandle::Dispose(copy);
-        return target.GetLastError();
-    }
-    if (target.WriteResource(copy) != kResOk)
-        return target.GetLastError();
-    return kResOk;
 }
 
 int32_t RebuildStringList(CTGResFile& source, CTGResFile& target, int16_t id)
@@ -236,7 +177,7 @@ CloneResult CloneObject(const CObjectEntry& object, const CloneOptions& options)
     FileReplacement replacement(options.targetPath);
     const std::string& staging = replacement.StagingPath();
 
-    auto target = MakeTarget();
+    auto target = MakeWorkingFileTarget();
     if (const int32_t error = target->CreateContainer(staging); error != kResOk) {
         ShowError(Format("Could not create the new object object file named \"%s\", error #%d!", shownPath, error));
         result.error = error;

@@ -211,9 +211,10 @@ struct Lighting {
         halfway = Normalised(key + toViewer);
     }
 
+    static constexpr float kAmbient = 0.36f, kKey = 0.62f, kFill = 0.2f, kHighlight = 0.45f;
+
     Vec3 Shade(const Material& m, Vec3 albedo, Vec3 n) const
     {
-        constexpr float kAmbient = 0.36f, kKey = 0.62f, kFill = 0.2f, kHighlight = 0.45f;
         const float light = kAmbient + kKey * std::max(0.0f, Dot(n, key)) + kFill * std::max(0.0f, Dot(n, fill));
         Vec3 c = albedo * (light + m.glow);
         if (m.shininess > 0) {
@@ -576,6 +577,19 @@ int SpriteRasteriser::TileTop(int direction, int zoomShift, int x, int y)
 {
     const TilePlacement c = TilePlacementOf(direction).Shifted(zoomShift);
     return c.bottomX * x + c.bottomY * y;
+}
+
+Vec3 SpriteRasteriser::SurfaceColour(const Material& material, Vec3 p, Vec3 n, float& alpha)
+{
+    const Surface s = SurfaceAt(material, p, n);
+    alpha = s.alpha;
+    return s.colour;
+}
+
+SpriteRasteriser::Lights SpriteRasteriser::LightsOf(int direction)
+{
+    const Lighting lighting(direction);
+    return {lighting.key, lighting.fill, Lighting::kAmbient, Lighting::kKey, Lighting::kFill, Lighting::kHighlight};
 }
 
 float SpriteRasteriser::Depth(int direction, Vec3 p)

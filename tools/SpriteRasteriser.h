@@ -57,6 +57,16 @@ public:
     // the composer places it (exact integers at every zoom).
     static int TileLeft(int direction, int zoomShift, int x, int y);
     static int TileTop(int direction, int zoomShift, int x, int y);
+    // The colour (before lighting) and opacity of a material's surface at
+    // world point `p` with normal `n`: its pattern evaluated there.
+    static Vec3 SurfaceColour(const Material& material, Vec3 p, Vec3 n, float& alpha);
+    // The lights of `direction`, fixed to the camera: unit vectors towards
+    // the key and the fill light, and how strong each term is.
+    struct Lights {
+        Vec3 key, fill;
+        float ambient, keyStrength, fillStrength, highlight;
+    };
+    static Lights LightsOf(int direction);
     // The view depth of a world point.
     static float Depth(int direction, Vec3 p);
 

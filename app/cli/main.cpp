@@ -1,6 +1,7 @@
 // zelvane-cli: the editor's resource library on the command line, for scripts
 // and for looking into object files and archives without a window.
 
+#include "app/cli/BakeCommand.h"
 #include "app/cli/CatalogCommands.h"
 #include "app/cli/CliOutput.h"
 #include "app/cli/CliReporter.h"
@@ -53,6 +54,7 @@ int main(int argc, char** argv)
     AddPluginCommands(app, status);
     AddRenderCommands(app, status);
     AddSceneCommand(app, status);
+    AddBakeCommand(app, status);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {

@@ -1,0 +1,195 @@
+// bake_bench: what rendering the scene into an object's sprites costs.
+//
+// The sample game's two-tile loveseat is cloned into a working object file
+// (in a temporary folder), and the scene holds one imported mesh (COGLMesh,
+// as a 3D Studio import makes it) of --triangles triangles: a rounded sofa
+// shape over both tiles, a superellipsoid cut into a grid of quads. It is
+// baked --repeat times with the editor's three lights (all twelve images,
+// --samples × --samples samples a pixel at the largest zoom) on the
+// off-screen context, Mesa's software rasteriser, and the median of each
+// part is printed: reading the file's ids, finding the mesh on the screen
+// (probe), drawing the tiles (to glFinish), reading colour and depth back,
+// laying tiles and zooms together, choosing the palette and cutting the
+// frames, encoding and writing the file, and the whole bake.
+//
+// Usage: bake_bench [--triangles N] [--repeat N] [--samples N]
+
+#include "bake/SpriteBake.h"
+#include "objects/ObjectCatalog.h"
+#include "objects/ObjectClone.h"
+#include "resfile/CTGFileSystem.h"
+#include "scene/ActiveGLContext.h"
+#include "scene/COGLMesh.h"
+#include "scene/COGLPointLight.h"
+#include "scene/COGLScene.h"
+#include "scene/HeadlessGLContext.h"
+#include "tools/SampleGame.h"
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <numbers>
+#include <string>
+#include <vector>
+
+using namespace zelvane;
+
+namespace {
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// A superellipsoid |x/a|^4 + |y/b|^4 + |z/c|^4 = 1 of u × v quads (two
+// triangles each), in the scene's axes: the mesh is drawn unscaled and
+// unturned, so its coordinates are the scene's.
+struct SofaMesh {
+    std::vector<MeshVertex> vertices;
+    std::vector<MeshFace> faces;
+    std::vector<MeshTexCoord> texCoords = {{0.0f, 0.0f}}; // every face names one
+    MeshPart part{};
+    MeshSet set{};
+
+    explicit SofaMesh(int triangles)
+    {
+        const int v = std::max(4, static_cast<int>(std::sqrt(triangles / 4.0)));
+        const int u = std::max(4, triangles / (2 * v));
+        auto power = [](double value, double e) { return std::copysign(std::pow(std::fabs(value), e), value); };
+        for (int j = 0; j <= v; ++j)
+            for (int i = 0; i < u; ++i) {
+                const double phi = std::numbers::pi * j / v - std::numbers::pi / 2;
+                const double theta = 2 * std::numbers::pi * i / u;
+                const double c = power(std::cos(phi), 0.5), s = power(std::sin(phi), 0.5);
+                // 0.45 wide across x, 0.4 high, 0.95 along z (two tiles).
+                vertices.push_back({static_cast<float>(0.45 * c * power(std::cos(theta), 0.5)),
+                                    static_cast<float>(0.4 * s),
+                                    static_cast<float>(0.95 * c * power(std::sin(theta), 0.5))});
+            }
+        for (int j = 0; j < v; ++j)
+            for (int i = 0; i < u; ++i) {
+                const int a = j * u + i, b = j * u + (i + 1) % u, c = a + u, d = b + u;
+                faces.push_back({{a, c, b}, {0, 0, 0}});
+                faces.push_back({{b, c, d}, {0, 0, 0}});
+            }
+        part = {"sofa", faces.data(), static_cast<int32_t>(faces.size()), vertices.data(),
+                static_cast<int32_t>(vertices.size()), texCoords.data(), 1};
+        set = {"sofa", 1, &part, 0.45f, 0.4f, 0.95f};
+    }
+};
+
+long PeakMegabytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    int triangles = 100000, repeat = 5, samples = 4;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        if (!std::strcmp(argv[i], "--triangles"))
+            triangles = std::atoi(argv[i + 1]);
+        else if (!std::strcmp(argv[i], "--repeat"))
+            repeat = std::max(1, std::atoi(argv[i + 1]));
+        else if (!std::strcmp(argv[i], "--samples"))
+            samples = std::atoi(argv[i + 1]);
+    }
+
+    // The working object file: the sample loveseat, cloned.
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "zelvane-bake-bench";
+    std::filesystem::remove_all(folder);
+    if (!WriteSampleGame(folder / "game").error.empty()) {
+        std::fprintf(stderr, "cannot write the sample game\n");
+        return 1;
+    }
+    const std::string working = (folder / "zeltemp.iff").string();
+    {
+        ObjectCatalog catalog;
+        catalog.Rebuild((folder / "game").string());
+        for (const CObjectEntry* object : catalog.ListedObjects())
+            if (object->ResourceName() == "Sofa - Striped Loveseat") {
+                CloneOptions options;
+                options.targetPath = working;
+                if (!CloneObject(*object, options).succeeded)
+                    return 1;
+            }
+        catalog.Clear();
+        CTGFileSystem::Instance().Reset();
+    }
+    std::unique_ptr<CObjectFile> file = OpenWorkingObjectFile(working);
+    if (!file)
+        return 1;
+
+    std::string error;
+    auto context = HeadlessGLContext::Create(64, 64, error);
+    if (!context) {
+        std::fprintf(stderr, "no off-screen context: %s\n", error.c_str());
+        return 1;
+    }
+    ActiveGLContextScope active(*context);
+    context->BeginGL();
+    std::printf("renderer: %s\n", reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+    SofaMesh sofa(triangles);
+    auto scene = std::make_unique<COGLScene>();
+    for (const Vector3 at : {Vector3{-6, 8, 6}, Vector3{6, 8, -6}, Vector3{9, 3, 0}})
+        scene->AddLight(std::make_unique<COGLPointLight>(at.x, at.y, at.z));
+    auto mesh = std::make_unique<COGLMesh>(sofa.set);
+    mesh->SetScale(1, 1, 1);
+    mesh->SetOrientation({});
+    mesh->SetPosition(0.0f, 0.4f, -0.5f); // over tiles (0, 0) and (1, 0)
+    mesh->SetDiffuse(0.7f, 0.3f, 0.25f, 1.0f);
+    std::printf("mesh: %lld triangles over the loveseat's 2 tiles, %d x %d samples a pixel\n",
+                static_cast<long long>(mesh->TriangleCount()), samples, samples);
+    scene->AddObject(std::move(mesh));
+
+    std::vector<double> total, plan, probe, draw, readBack, merge, palette, write;
+    BakeResult last;
+    for (int run = 0; run < repeat; ++run) {
+        BakeRequest request;
+        request.scene = scene.get();
+        request.objects = BakeableObjects(*scene);
+        request.file = file.get();
+        request.filePath = working;
+        request.object = file->ListedObjects().front();
+        request.options.render.samples = samples;
+        last = BakeSprites(request);
+        if (last.outcome != BakeOutcome::Written) {
+            std::fprintf(stderr, "%s\n", last.error.c_str());
+            return 1;
+        }
+        const BakeTimings& t = last.timings;
+        total.push_back(t.total);
+        plan.push_back(t.plan);
+        probe.push_back(t.render.probe);
+        draw.push_back(t.render.draw);
+        readBack.push_back(t.render.readBack);
+        merge.push_back(t.render.merge);
+        palette.push_back(t.palette);
+        write.push_back(t.write);
+        file = OpenWorkingObjectFile(working);
+    }
+    std::printf("bake (median of %d): %.3f s\n", repeat, Median(total));
+    std::printf("  ids:              %.3f s\n", Median(plan));
+    std::printf("  probe:            %.3f s\n", Median(probe));
+    std::printf("  draw (8 renders): %.3f s\n", Median(draw));
+    std::printf("  read back:        %.3f s\n", Median(readBack));
+    std::printf("  tiles and zooms:  %.3f s\n", Median(merge));
+    std::printf("  palette, frames:  %.3f s\n", Median(palette));
+    std::printf("  encode and write: %.3f s\n", Median(write));
+    std::printf("palette: %d colours at %.1f dB; peak memory %ld MB\n", last.coloursUsed, last.psnr, PeakMegabytes());
+    scene.reset();
+    file.reset();
+    context->EndGL();
+    std::filesystem::remove_all(folder);
+    return 0;
+}
