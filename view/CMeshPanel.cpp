@@ -2,7 +2,6 @@
 
 #include "report/ProgramFolders.h"
 #include "scene/COGLTexture2D.h"
-#include "view/ObjectText.h"
 
 #include <QCheckBox>
 #include <QFileDialog>
@@ -92,8 +91,9 @@ void CMeshPanel::Refresh()
     meshFaces_->setText(QString::number(model_.MeshFaces()));
     meshVertices_->setText(QString::number(model_.MeshVertices()));
     groups_->clear();
+    // Mesh files name their groups in bytes of no stated code page.
     for (const MeshGroup& group : model_.Groups())
-        groups_->addItem(FromObjectText(group.name));
+        groups_->addItem(QString::fromLatin1(group.name.data(), static_cast<qsizetype>(group.name.size())));
     groups_->setCurrentRow(model_.SelectedGroup());
     groupFaces_->setText(QString::number(model_.GroupFaces()));
     groupVertices_->setText(QString::number(model_.GroupVertices()));
