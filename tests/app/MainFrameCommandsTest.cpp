@@ -288,16 +288,22 @@ private slots:
         text->ReplaceText("zelvane");
         COGLObject& letters = view_->Scene()->AddObject(std::move(text));
         view_->EndGL();
-        box.SetPosition(1.0f, 0.5f, -2.0f);
-        box.SetScale(2.0f, 1.0f, 0.5f);
-        letters.SetPosition(-1.0f, 1.0f, 0.0f);
+        box.SetPosition(1.5f, 0.5f, -1.0f);
+        box.SetScale(1.0f, 1.0f, 2.0f);
+        letters.SetPosition(-2.5f, 0.2f, 2.0f);
+        letters.SetScale(0.5f, 0.5f, 0.5f);
+        // A mesh travels in the scene file too.
+        if (std::filesystem::exists(meshFile_)) {
+            QVERIFY(view_->ImportFile(meshFile_.string()));
+            view_->Scene()->Objects().back()->SetPosition(-1.0f, 0.0f, -2.0f);
+        }
         // Copy of a text builds its own letters.
         view_->Tools().SelectItem({&letters, nullptr});
         frame_->Action(command::kCopy)->trigger();
         auto* copied = dynamic_cast<COGLText*>(view_->Scene()->Objects().back().get());
         QVERIFY(copied && copied != &letters);
         QCOMPARE(copied->Text(), std::string("zelvane"));
-        copied->SetPosition(-1.0f, 2.0f, 0.0f);
+        copied->SetPosition(-2.5f, 1.2f, 2.0f);
         std::vector<std::pair<ObjectKind, Vector3>> saved;
         for (const auto& object : view_->Scene()->Objects())
             saved.emplace_back(object->Kind(), object->Position());
@@ -331,7 +337,17 @@ private slots:
         QAction* recent = frame_->findChild<QAction*>(QStringLiteral("actionRecentFile1"));
         QVERIFY(recent->isVisible());
         QVERIFY2(recent->text().endsWith(QStringLiteral("room.cgs")), qPrintable(recent->text()));
+        // The box picked with a click and moved a little, as a user is seen at work.
         frame_->Action(command::kShaded)->trigger();
+        view_->grabFramebuffer();
+        const QPoint onBox = test::WhereShown(view_->Viewport(), {1.5f, 0.5f, -1.0f}, view_->devicePixelRatio());
+        QTest::mouseClick(view_, Qt::LeftButton, {}, onBox);
+        QCOMPARE(view_->Scene()->SelectedObject(), view_->Scene()->Objects()[0].get());
+        frame_->Action(command::kMove)->trigger();
+        QTest::mousePress(view_, Qt::LeftButton, {}, onBox);
+        QTest::mouseMove(view_, onBox + QPoint(6, 5));
+        QTest::mouseRelease(view_, Qt::LeftButton, {}, onBox + QPoint(6, 5));
+        QVERIFY(!frame_->ReadoutPaneText().trimmed().isEmpty());
         view_->grabFramebuffer();
         test::Screenshot(*frame_, QStringLiteral("frame-scene-opened"));
         cleanup();
