@@ -14,6 +14,7 @@
 #include "document/COGLDoc.h"
 #include "interaction/CommandIds.h"
 #include "report/OpenFileDialog.h"
+#include "report/ProgramFolders.h"
 #include "scene/COGLBox.h"
 #include "scene/COGLMesh.h"
 #include "scene/COGLText.h"
@@ -30,15 +31,18 @@
 
 #include <QAbstractItemView>
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCompleter>
 #include <QDockWidget>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPointer>
 #include <QPushButton>
 #include <QSettings>
 #include <QStatusBar>
@@ -56,14 +60,16 @@ namespace {
 
 // Answers the next file dialog as a user does: picks the filter, types the
 // name into the file name box and presses Enter. An empty name cancels.
-void AnswerNextFileDialog(const QString& name, const QString& filter = {})
+void AnswerNextFileDialog(const QString& name, const QString& filter = {}, QString* title = nullptr)
 {
     QTimer::singleShot(0, [=] {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         if (!dialog) {
-            AnswerNextFileDialog(name, filter);
+            AnswerNextFileDialog(name, filter, title);
             return;
         }
+        if (title)
+            *title = dialog->windowTitle();
         if (name.isEmpty()) {
             QTest::keyClick(dialog, Qt::Key_Escape);
             return;
@@ -81,16 +87,20 @@ void AnswerNextFileDialog(const QString& name, const QString& filter = {})
             dialog->reject();
             QFAIL("the file dialog has no file name box");
         }
-        // Typed as a user does: the folder first (Qt's box would follow each
-        // "/" as it is typed), then the name.
+        // The folder as a user opens it, then the name in the box (typed
+        // whole, Qt's box would follow each "/" as it comes).
         const QFileInfo typed(name);
         dialog->setDirectory(typed.absolutePath());
-        edit->clear();
-        QTest::keyClicks(edit, typed.fileName());
+        dialog->selectFile(typed.fileName());
         // The name box's completion list would take the Enter.
         if (edit->completer() && edit->completer()->popup())
             edit->completer()->popup()->hide();
         QTest::keyClick(edit, Qt::Key_Return);
+        // A dialog that did not take the answer is closed, so the test fails instead of waiting.
+        QTimer::singleShot(3000, dialog, [dialog = QPointer<QFileDialog>(dialog)] {
+            if (dialog && dialog->isVisible())
+                dialog->reject();
+        });
     });
 }
 
@@ -225,6 +235,15 @@ private slots:
         QCOMPARE(import->actions().size(), static_cast<qsizetype>(view_->Plugins().ImportMenuItems().size()));
         QCOMPARE(import->actions().front()->text(), QStringLiteral("&3D Studio files"));
         QCOMPARE(frame_->ObjectMenu()->actions().front(), frame_->Action(command::kSetBaseObject));
+
+        // Help > About: the view's OpenGL and the plug-in list.
+        WithNextDialog<QDialog>([](QDialog& about) {
+            QVERIFY(about.windowTitle() == QStringLiteral("About zelvane"));
+            const auto* renderer = about.findChild<QLabel*>(QStringLiteral("openGLRenderer"));
+            QVERIFY(renderer && !renderer->text().isEmpty());
+            about.accept();
+        });
+        frame_->Action(command::kAbout)->trigger();
 
         // Alt+O and Alt+P belong to the Orbit and Pan tools, which the key table
         // binds before any menu or panel button could.
@@ -396,6 +415,47 @@ private slots:
             // Not a blank picture: the floor and the walls differ.
             QVERIFY(std::adjacent_find(pixels.begin(), pixels.end(), std::not_equal_to<>()) != pixels.end());
         }
+    }
+
+    void aTextureThatMovedIsAskedForWhileTheSceneOpens()
+    {
+        // A bitmap of the user's, put on a picked box through the mesh panel.
+        const std::optional<std::string> maps = FindProgramFolder("Maps");
+        QVERIFY(maps);
+        std::filesystem::create_directories(work_.Path() / "textures");
+        std::filesystem::create_directories(work_.Path() / "moved");
+        const std::filesystem::path wood = work_.Path() / "textures" / "wood.bmp";
+        std::filesystem::copy_file(std::filesystem::path(*maps) / "Default Floor.bmp", wood,
+                                   std::filesystem::copy_options::overwrite_existing);
+        view_->BeginGL();
+        COGLObject& box = view_->Scene()->AddObject(std::make_unique<COGLBox>());
+        view_->EndGL();
+        frame_->Action(command::kCameraFrontButton)->trigger();
+        view_->grabFramebuffer();
+        QTest::mouseClick(view_, Qt::LeftButton, {},
+                          test::WhereShown(view_->Viewport(), {0, 0, 0}, view_->devicePixelRatio()));
+        QCOMPARE(view_->Scene()->SelectedObject(), &box);
+        frame_->ObjectBar().setCurrentIndex(1);
+        AnswerNextFileDialog(QString::fromStdString(wood.string()));
+        QTest::mouseClick(frame_->ObjectBar().findChild<QPushButton*>(QStringLiteral("loadTexture")), Qt::LeftButton);
+        auto* useTexture = frame_->ObjectBar().findChild<QCheckBox*>(QStringLiteral("useTexture"));
+        test::ClickIndicator(*useTexture);
+        QVERIFY(box.Texture());
+        QCOMPARE(box.Texture()->Path(), wood.string());
+
+        const std::string scene = work_.File("textured.cgs");
+        QVERIFY(view_->SaveSceneFile(scene));
+        const std::filesystem::path moved = work_.Path() / "moved" / "wood.bmp";
+        std::filesystem::rename(wood, moved);
+
+        QString asked;
+        AnswerNextFileDialog(QString::fromStdString(moved.string()), {}, &asked);
+        QVERIFY(frame_->OpenDocumentFile(scene));
+        QCOMPARE(asked, QStringLiteral("This TEXTURE cannot be located.  Please find it or Click Cancel."));
+        QCOMPARE(view_->Scene()->Objects().size(), size_t{1});
+        COGLTexture2D* found = view_->Scene()->Objects().front()->Texture();
+        QVERIFY(found);
+        QCOMPARE(found->Path(), moved.string());
     }
 
     void droppedFilesOpenAsScenesOrImportThroughTheirPlugin()
