@@ -514,10 +514,10 @@ void CMainFrame::OnOpen()
         OpenDocumentFile(*path);
 }
 
-void CMainFrame::OnSave()
+bool CMainFrame::OnSave()
 {
-    if (const std::optional<std::string> path = AskSaveScenePath(this))
-        view_->SaveSceneFile(*path);
+    const std::optional<std::string> path = AskSaveScenePath(this);
+    return path && view_->SaveSceneFile(*path);
 }
 
 void CMainFrame::OnSaveImage()
@@ -689,6 +689,16 @@ void CMainFrame::closeEvent(QCloseEvent* event)
     // The bars are stored as they are outside the preview.
     if (preview_)
         LeavePrintPreview();
+    // Closing ends the program: the scene's changes are not dropped without asking.
+    if (document_.History().HasUnsavedChanges()) {
+        const MessageAnswer answer =
+            CurrentReporter().ShowMessage("The scene has changes that have not been saved. Save them first?",
+                                          MessageIcon::Question, MessageButtons::YesNoCancel);
+        if (answer == MessageAnswer::Cancel || (answer == MessageAnswer::Yes && !OnSave())) {
+            event->ignore();
+            return;
+        }
+    }
     if (saveSettings_)
         OpenEditorSettings()->setValue(QStringLiteral("Bars/State"), saveState());
     QMainWindow::closeEvent(event);

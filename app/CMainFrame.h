@@ -95,7 +95,8 @@ private:
     void OpenRecentFile(const QString& path);
 
     void OnOpen();
-    void OnSave();
+    // False when the scene was not saved (cancelled, or the user was told why).
+    bool OnSave();
     void OnSaveImage();
     void OnSetBaseObject();
     void OnAbout();

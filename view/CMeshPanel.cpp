@@ -4,6 +4,7 @@
 #include "scene/COGLTexture2D.h"
 
 #include <QCheckBox>
+#include <QFile>
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -114,11 +115,12 @@ void CMeshPanel::Refresh()
 void CMeshPanel::OnLoad()
 {
     const std::optional<std::string> maps = FindProgramFolder("Maps");
-    const QString path = QFileDialog::getOpenFileName(this, QString(), maps ? QString::fromStdString(*maps) : QString(),
+    const QString path = QFileDialog::getOpenFileName(this, QString(),
+                                                      maps ? QFile::decodeName(QByteArray::fromStdString(*maps)) : QString(),
                                                       tr("Windows Bitmap Files (*.bmp)"));
     // A file that does not load is left out; the image loader said why.
     if (!path.isEmpty())
-        static_cast<void>(model_.LoadTexture(path.toStdString()));
+        static_cast<void>(model_.LoadTexture(QFile::encodeName(path).toStdString()));
 }
 
 } // namespace zelvane

@@ -281,6 +281,13 @@ bool COGLView::OpenSceneFile(const std::string& path)
 {
     if (!HasSceneExtension(path) || !scene_)
         return true;
+    // Opening replaces the scene: changes made since it was saved are not
+    // dropped without asking.
+    if (document_.History().HasUnsavedChanges()
+        && CurrentReporter().ShowMessage("The scene has changes that have not been saved. Open \"" + path +
+                                             "\" all the same and lose them?",
+                                         MessageIcon::Question, MessageButtons::YesNo) != MessageAnswer::Yes)
+        return false;
     // The history's steps and the selection point into the scene that goes.
     tools_.ClearForOpen();
     // Textures and text letters are made while the scene is read.
@@ -298,7 +305,10 @@ bool COGLView::OpenSceneFile(const std::string& path)
 
 bool COGLView::SaveSceneFile(const std::string& path)
 {
-    return scene_ && document_.OnSaveDocument(path, *scene_);
+    if (!scene_ || !document_.OnSaveDocument(path, *scene_))
+        return false;
+    document_.History().MarkSaved();
+    return true;
 }
 
 bool COGLView::ImportFile(const std::string& path)

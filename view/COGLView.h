@@ -70,11 +70,14 @@ public:
     // A ".cgs" file (any case) opens as a scene, the scene cleared first
     // without asking and the history forgotten, and the object file beside it
     // becomes the working object file; SceneFileOpened tells who keeps the
-    // recent files. Any other path changes nothing and counts as done. False
-    // when the scene file could not be opened (the user was told why).
+    // recent files. Any other path changes nothing and counts as done. When
+    // the scene has changes that were not saved, the user is asked first.
+    // False when the scene file was not opened (the user said no, or was
+    // told why).
     bool OpenSceneFile(const std::string& path);
-    // Saves the scene as `path`, the working object file beside it; false
-    // when the scene file was not saved (the user was told why).
+    // Saves the scene as `path`, the working object file beside it; the
+    // scene's changes count as saved. False when the scene file was not saved
+    // (the user was told why).
     bool SaveSceneFile(const std::string& path);
     // Imports a mesh file with the plug-in that takes its extension; false
     // (the user told why) when none does or the import fails.

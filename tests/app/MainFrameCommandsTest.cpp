@@ -510,6 +510,43 @@ private slots:
         QVERIFY(OpenEditorSettings()->contains(QStringLiteral("Bars/State")));
     }
 
+    void unsavedSceneChangesAreNotLostWithoutAsking()
+    {
+        const std::string scene = work_.File("asked.cgs");
+        QVERIFY(view_->SaveSceneFile(scene));
+        QVERIFY(!document_->History().HasUnsavedChanges());
+        frame_->Action(command::kCameraFrontButton)->trigger();
+        view_->BeginGL();
+        COGLObject& box = view_->Scene()->AddObject(std::make_unique<COGLBox>());
+        view_->EndGL();
+        view_->Tools().SelectItem({&box, nullptr});
+        frame_->Action(command::kCopy)->trigger(); // a change, not yet saved
+        const size_t objects = view_->Scene()->Objects().size();
+
+        // Opening asks; No keeps the scene as it is.
+        reporter_.Clear();
+        reporter_.QueueAnswer(MessageAnswer::No);
+        QVERIFY(!frame_->OpenDocumentFile(scene));
+        QCOMPARE(reporter_.Messages().size(), size_t{1});
+        QCOMPARE(reporter_.Messages()[0].buttons, MessageButtons::YesNo);
+        QCOMPARE(view_->Scene()->Objects().size(), objects);
+
+        // Closing asks; Cancel keeps the window, No lets it go.
+        reporter_.QueueAnswer(MessageAnswer::Cancel);
+        QVERIFY(!frame_->close());
+        QVERIFY(frame_->isVisible());
+        QCOMPARE(reporter_.Messages().back().buttons, MessageButtons::YesNoCancel);
+        reporter_.QueueAnswer(MessageAnswer::No);
+        QVERIFY(frame_->close());
+
+        // Undone back to the save, nothing is asked.
+        frame_->show();
+        frame_->Action(command::kUndo)->trigger();
+        reporter_.Clear();
+        QVERIFY(frame_->OpenDocumentFile(scene));
+        QVERIFY(reporter_.Messages().empty());
+    }
+
     void aSceneNamedOnTheCommandLineOpensAndJoinsTheRecentFiles()
     {
         view_->BeginGL();
