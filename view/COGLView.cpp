@@ -330,8 +330,8 @@ bool COGLView::RunImportCommand(std::uint32_t commandId)
     OpenFileQuestion question;
     question.title = "Import";
     question.filter = plugin->FilterText();
-    if (const std::optional<std::string> meshes = FindProgramFolder("Meshes"))
-        question.startFolder = *meshes;
+    const std::optional<std::string> meshes = FindProgramFolder("Meshes");
+    question.startFolder = meshes ? *meshes : StartFolder();
     const std::optional<std::string> path = CurrentOpenFileDialog().AskForFileToOpen(question);
     return path && Import(*plugin, *path);
 }
