@@ -329,7 +329,8 @@ void CMainFrame::CreateMenus()
         QAction* action = fileMenu_->addAction(QString());
         action->setObjectName(QStringLiteral("actionRecentFile%1").arg(i + 1));
         action->setData(command::kRecentFile + static_cast<int>(i));
-        connect(action, &QAction::triggered, this, [this, action] { OpenRecentFile(action->toolTip()); });
+        connect(action, &QAction::triggered, this,
+                [this, action] { OpenRecentFile(action->property("path").toString()); });
         recentActions_[i] = action;
     }
     fileMenu_->addSeparator();
@@ -459,7 +460,7 @@ void CMainFrame::FillRecentFileMenu()
         QString shown = QDir::toNativeSeparators(path);
         shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
         action->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(shown));
-        action->setToolTip(path);
+        action->setProperty("path", path);
         action->setStatusTip(tr("Open this scene"));
     }
 }
