@@ -2,9 +2,13 @@
 
 #include "app/CMainFrame.h"
 #include "app/CSplashWindow.h"
+#include "app/QtOpenFileDialog.h"
+#include "app/StatusBarProgress.h"
 #include "document/COGLDoc.h"
 #include "objects/GameFolder.h"
+#include "report/OpenFileDialog.h"
 #include "report/ProgramFolders.h"
+#include "report/ProgressDisplay.h"
 #include "report/Reporter.h"
 #include "report/Version.h"
 #include "scene/TextureMaths.h"
@@ -39,6 +43,10 @@ CEditorApp::CEditorApp() : startFolder_(zelvane::StartFolder())
 
 CEditorApp::~CEditorApp()
 {
+    if (frame_) {
+        SetProgressDisplay(nullptr);
+        SetOpenFileDialog(nullptr);
+    }
     // The view's settings are written while the frame goes, before the document.
     frame_.reset();
 }
@@ -120,6 +128,10 @@ void CEditorApp::OnFileNew()
     document_ = std::make_unique<COGLDoc>(options_.gameFolder, SampleGameFolders(ExecutableFolder()));
     frame_ = std::make_unique<CMainFrame>(*document_);
     frame_->SetSaveSettings(saveSettings_);
+    // Work below the GUI (reading a scene file) shows its progress and asks
+    // for files through the frame.
+    SetProgressDisplay(&frame_->Progress());
+    SetOpenFileDialog(&frame_->OpenFileDialog());
     document_->OnNewDocument();
     frame_->ShowCatalogSummary(*document_);
     if (options_.splash)
@@ -128,33 +140,7 @@ void CEditorApp::OnFileNew()
 
 bool CEditorApp::OpenDocumentFile(const std::string& path)
 {
-    if (!frame_)
-        return false;
-    if (!frame_->View()->OpenSceneFile(path))
-        return false;
-    AddToRecentFileList(path);
-    return true;
-}
-
-void CEditorApp::AddToRecentFileList(const std::string& path)
-{
-    const auto settings = OpenEditorSettings();
-    QStringList files;
-    for (int i = 1; i <= kRecentFiles; ++i) {
-        const QString file = settings->value(QStringLiteral("Recent File List/File%1").arg(i)).toString();
-        if (!file.isEmpty())
-            files.append(file);
-    }
-    const QString added = QFile::decodeName(QByteArray::fromStdString(path));
-    files.removeAll(added);
-    files.prepend(added);
-    for (int i = 1; i <= kRecentFiles; ++i) {
-        const QString key = QStringLiteral("Recent File List/File%1").arg(i);
-        if (i <= files.size())
-            settings->setValue(key, files[i - 1]);
-        else
-            settings->remove(key);
-    }
+    return frame_ && frame_->OpenDocumentFile(path);
 }
 
 } // namespace zelvane

@@ -26,7 +26,6 @@ class CEditorApp : public QObject {
     Q_OBJECT
 
 public:
-    static constexpr int kRecentFiles = 4;
     static constexpr const char* kColourMessage =
         "You must run this program with more than 256 colors.  Please change the display setting and try again.";
 
@@ -47,7 +46,6 @@ public:
     void OnFileNew();
     // Opens a scene file as the Open command does; adds it to the recent files.
     bool OpenDocumentFile(const std::string& path);
-    void AddToRecentFileList(const std::string& path);
 
     float Gamma() const { return gamma_; }
     bool SaveSettings() const { return saveSettings_; }

@@ -1,22 +1,45 @@
 #include "app/CMainFrame.h"
-#include "app/CRenderSpritesDlg.h"
 
+#include "app/ApplicationIcon.h"
+#include "app/CAboutDlg.h"
+#include "app/CRenderSpritesDlg.h"
+#include "app/CSelectBaseObjectDlg.h"
+#include "app/FileDialogs.h"
+#include "app/QtOpenFileDialog.h"
+#include "app/RecentFileList.h"
+#include "app/StatusBarProgress.h"
+#include "app/ToolbarIcons.h"
+#include "app/UserGuide.h"
 #include "document/COGLDoc.h"
+#include "document/SaveViewImage.h"
 #include "interaction/CommandIds.h"
 #include "interaction/Tool.h"
+#include "report/Reporter.h"
 #include "report/Version.h"
+#include "scene/OpenGLInfo.h"
+#include "view/CMeshPanel.h"
+#include "view/CObjectBar.h"
+#include "view/CObjectPanel.h"
 #include "view/COGLView.h"
 #include "view/EditorSettings.h"
+#include "view/ViewPanelLink.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QCloseEvent>
+#include <QDir>
+#include <QDockWidget>
+#include <QFile>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QStackedWidget>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QVBoxLayout>
 
 #include <array>
 #include <initializer_list>
@@ -120,33 +143,92 @@ bool IsRadioTool(int id)
 } // namespace
 
 CMainFrame::CMainFrame(COGLDoc& document, QWidget* parent)
-    : QMainWindow(parent), document_(document), view_(new COGLView(document, this))
+    : QMainWindow(parent), document_(document), pages_(new QStackedWidget(this)), view_(new COGLView(document, pages_))
 {
     setObjectName(QStringLiteral("mainFrame"));
+    // The title is the program's alone, without the document's name.
     setWindowTitle(QStringLiteral("zelvane ") + QString::fromLatin1(kProgramVersion));
-    setCentralWidget(view_);
+    setWindowIcon(ApplicationIcon());
+    pages_->addWidget(view_);
+    setCentralWidget(pages_);
+    setDockOptions(dockOptions() | QMainWindow::AllowTabbedDocks);
     CreateActions();
-    CreateMenusAndToolbar();
+    CreateToolbar();
     CreateStatusBar();
+    CreateObjectBar();
+    CreateMenus();
     connect(view_, &COGLView::CommandStatesChanged, this, &CMainFrame::UpdateCommandStates);
     connect(view_, &COGLView::ReadoutChanged, this, [this](const QString& text) {
         readoutPane_->setText(text);
         readoutPane_->repaint();
     });
+    connect(view_, &COGLView::PluginsScanned, this, &CMainFrame::FillImportMenu);
+    connect(view_, &COGLView::SceneFileOpened, this, [this](const QString& path) {
+        RecentFileList::Add(path);
+        FillRecentFileMenu();
+    });
+    connect(view_, &COGLView::ObjectFileChanged, this, [this] { objectBar_->ObjectPanel().Refresh(); });
+    connect(view_, &COGLView::ObjectInfoChanged, this,
+            [this](const COGLObject* object) { objectBar_->MeshPanel().SetPanelObject(object); });
     document_.History().SetChangeObserver([this] { UpdateCommandStates(); });
-    resize(800, 600);
+    resize(1024, 720);
     UpdateCommandStates();
 }
 
 CMainFrame::~CMainFrame()
 {
-    // The view goes after this frame's part of the object: it must not call back.
+    if (preview_)
+        LeavePrintPreview();
+    // The view goes after this frame's part of the object: it must not call
+    // back. The history's steps refer to the panels and the scene.
     disconnect(view_, nullptr, this, nullptr);
     document_.History().SetChangeObserver(nullptr);
+    document_.History().Clear();
+    delete objectDock_;
+    objectDock_ = nullptr;
+}
+
+QAction* CMainFrame::AddShellAction(int id, const char* name, const QString& text, const QString& prompt,
+                                    const QKeySequence& key)
+{
+    const QStringList parts = prompt.split(QLatin1Char('\n'));
+    auto* action = new QAction(text, this);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setStatusTip(parts.value(0));
+    action->setToolTip(parts.value(1, parts.value(0)));
+    action->setData(id);
+    if (!key.isEmpty())
+        action->setShortcut(key);
+    connect(action, &QAction::triggered, this, [this, id] { Run(id); });
+    addAction(action);
+    actions_.insert(id, action);
+    shellCommands_.insert(id);
+    return action;
 }
 
 void CMainFrame::CreateActions()
 {
+    // The shell's commands; their keys come first, so they win over later bindings.
+    AddShellAction(command::kOpen, "actionOpen", tr("&Open..."), tr("Open an existing scene\nOpen"),
+                   QKeySequence(Qt::CTRL | Qt::Key_O));
+    AddShellAction(command::kSave, "actionSave", tr("&Save..."), tr("Save the scene and its object file\nSave"),
+                   QKeySequence(Qt::CTRL | Qt::Key_S));
+    AddShellAction(command::kSaveImage, "actionSaveImage", tr("Save &Image..."),
+                   tr("Save the Screen to an external file\nSave Image"));
+    AddShellAction(command::kExit, "actionExit", tr("E&xit"), tr("Quit the application\nExit"));
+    AddShellAction(command::kSetBaseObject, "actionSetBaseObject", tr("&Set Base Object..."),
+                   tr("Sets the base object for this object\nSet Base Object"));
+    AddShellAction(command::kRenderSprites, "actionRenderSprites", tr("&Render Sprites from Scene..."),
+                   tr("Render the scene's objects into the working object's sprites\nRender Sprites"));
+    AddShellAction(command::kHelpContents, "actionHelpContents", tr("Contents..."),
+                   tr("Open the user guide\nHelp"), QKeySequence(Qt::Key_F1));
+    AddShellAction(command::kWebPage, "actionWebPage", tr("zelvane on the Web"),
+                   tr("Open the zelvane web page\nzelvane on the Web"));
+    AddShellAction(command::kAbout, "actionAbout", tr("&About zelvane..."),
+                   tr("Display program information, version number and copyright\nAbout"));
+    for (const int id : {command::kOpen, command::kSave})
+        actions_.value(id)->setIcon(ToolbarIcon(id));
+
     for (const CommandEntry& entry : kCommands) {
         const QStringList prompt = QString::fromLatin1(entry.prompt).split(QLatin1Char('\n'));
         auto* action = new QAction(QString::fromLatin1(entry.menu), this);
@@ -156,9 +238,17 @@ void CMainFrame::CreateActions()
         action->setIconText(prompt.value(1));
         action->setCheckable(entry.checkable);
         action->setData(entry.id);
+        action->setIcon(ToolbarIcon(entry.id));
+        // A key already bound to an earlier command stays with it.
         QList<QKeySequence> keys;
-        for (const QKeyCombination key : entry.keys)
-            keys.append(QKeySequence(key));
+        for (const QKeyCombination key : entry.keys) {
+            const QKeySequence sequence(key);
+            bool taken = false;
+            for (const QAction* earlier : std::as_const(actions_))
+                taken = taken || earlier->shortcuts().contains(sequence);
+            if (!taken)
+                keys.append(sequence);
+        }
         action->setShortcuts(keys);
         const int id = entry.id;
         connect(action, &QAction::triggered, this, [this, id] { Run(id); });
@@ -175,15 +265,80 @@ void CMainFrame::CreateActions()
         actions_.insert(menuId, actions_.value(buttonId));
 }
 
-void CMainFrame::CreateMenusAndToolbar()
+void CMainFrame::CreateToolbar()
 {
-    QMenu* file = menuBar()->addMenu(tr("&File"));
-    file->setObjectName(QStringLiteral("menuFile"));
-    file->addAction(Action(command::kPrint));
-    file->addAction(Action(command::kPrintPreview));
-    file->addSeparator();
-    QAction* exit = file->addAction(tr("E&xit"), this, &QWidget::close);
-    exit->setObjectName(QStringLiteral("actionExit"));
+    toolbar_ = new QToolBar(tr("Toolbar"), this);
+    toolbar_->setObjectName(QStringLiteral("toolBar"));
+    toolbar_->setProperty("controlId", command::kViewToolbar);
+    toolbar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    toolbar_->setIconSize(QSize(kToolbarIconWidth, kToolbarIconHeight));
+    const std::initializer_list<std::initializer_list<int>> groups{
+        {command::kOpen, command::kSave},
+        {command::kSelect, command::kMove, command::kRotate, command::kScale},
+        {command::kTextureMove, command::kTextureRotate, command::kTextureScale},
+        {command::kPan, command::kZoom},
+        {command::kEffectX, command::kEffectY, command::kEffectZ},
+        {kCameraSimsButton, kCameraFrontButton, kCameraTopButton, kCameraLeftButton},
+        {command::kWireframe, command::kShaded},
+        {command::kCage, command::kGrid},
+    };
+    for (const auto& group : groups) {
+        if (!toolbar_->actions().isEmpty())
+            toolbar_->addSeparator();
+        for (const int id : group)
+            toolbar_->addAction(Action(id));
+    }
+    addToolBar(Qt::TopToolBarArea, toolbar_);
+}
+
+void CMainFrame::CreateObjectBar()
+{
+    panelLink_ = std::make_unique<ViewPanelLink>(*view_);
+    objectDock_ = new QDockWidget(tr("Object Bar"), this);
+    objectDock_->setObjectName(QStringLiteral("objectBarDock"));
+    objectDock_->setProperty("controlId", command::kObjectBar);
+    objectDock_->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
+    objectDock_->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetClosable);
+    objectBar_ = new CObjectBar(*panelLink_, document_.WorkingObject(), &document_.History(), objectDock_);
+    objectDock_->setWidget(objectBar_);
+    addDockWidget(Qt::RightDockWidgetArea, objectDock_);
+}
+
+void CMainFrame::CreateMenus()
+{
+    // Alt+F and Alt+O are the Field of View and Orbit tools' keys, which come
+    // first; the File and Object menus take the next letters.
+    fileMenu_ = menuBar()->addMenu(tr("F&ile"));
+    fileMenu_->setObjectName(QStringLiteral("menuFile"));
+    fileMenu_->addAction(Action(command::kOpen));
+    fileMenu_->addAction(Action(command::kSave));
+    fileMenu_->addAction(Action(command::kSaveImage));
+    fileMenu_->addSeparator();
+    importMenu_ = fileMenu_->addMenu(tr("&Import"));
+    importMenu_->setObjectName(QStringLiteral("menuImport"));
+    // Until the view has scanned the plug-ins.
+    QAction* placeholder = importMenu_->addAction(tr("Plug-ins go here"));
+    placeholder->setData(command::kImportPlaceholder);
+    placeholder->setEnabled(false);
+    fileMenu_->addSeparator();
+    fileMenu_->addAction(Action(command::kPrint));
+    fileMenu_->addAction(Action(command::kPrintPreview));
+    fileMenu_->addSeparator();
+    recentPlaceholder_ = fileMenu_->addAction(tr("Recent File"));
+    recentPlaceholder_->setObjectName(QStringLiteral("actionRecentFile"));
+    recentPlaceholder_->setData(command::kRecentFile);
+    recentPlaceholder_->setEnabled(false);
+    for (std::size_t i = 0; i < recentActions_.size(); ++i) {
+        QAction* action = fileMenu_->addAction(QString());
+        action->setObjectName(QStringLiteral("actionRecentFile%1").arg(i + 1));
+        action->setData(command::kRecentFile + static_cast<int>(i));
+        connect(action, &QAction::triggered, this,
+                [this, action] { OpenRecentFile(action->property("path").toString()); });
+        recentActions_[i] = action;
+    }
+    fileMenu_->addSeparator();
+    fileMenu_->addAction(Action(command::kExit));
+    FillRecentFileMenu();
 
     QMenu* edit = menuBar()->addMenu(tr("&Edit"));
     edit->setObjectName(QStringLiteral("menuEdit"));
@@ -212,45 +367,23 @@ void CMainFrame::CreateMenusAndToolbar()
     for (const int id : {command::kToggleMoveFast, command::kHighlightSelected})
         tools->addAction(Action(id));
 
-    QMenu* object = menuBar()->addMenu(tr("Ob&ject"));
-    object->setObjectName(QStringLiteral("menuObject"));
-    QAction* render = object->addAction(tr("&Render Sprites from Scene..."), this, [this] {
-        if (view_->Scene())
-            CRenderSpritesDlg(*view_, document_.WorkingObject(), this).exec();
-    });
-    render->setObjectName(QStringLiteral("actionRenderSprites"));
-    render->setStatusTip(tr("Render the scene's objects into the working object's sprites"));
-
-    auto* toolbar = new QToolBar(tr("Toolbar"), this);
-    toolbar->setObjectName(QStringLiteral("toolBar"));
-    toolbar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    const std::initializer_list<std::initializer_list<int>> groups{
-        {command::kSelect, command::kMove, command::kRotate, command::kScale},
-        {command::kTextureMove, command::kTextureRotate, command::kTextureScale},
-        {command::kPan, command::kZoom},
-        {command::kEffectX, command::kEffectY, command::kEffectZ},
-        {kCameraSimsButton, kCameraFrontButton, kCameraTopButton, kCameraLeftButton},
-        {command::kWireframe, command::kShaded},
-        {command::kCage, command::kGrid},
-    };
-    for (const auto& group : groups) {
-        if (!toolbar->actions().isEmpty())
-            toolbar->addSeparator();
-        for (const int id : group)
-            toolbar->addAction(Action(id));
-    }
-    addToolBar(Qt::TopToolBarArea, toolbar);
-
     QMenu* view = menuBar()->addMenu(tr("&View"));
     view->setObjectName(QStringLiteral("menuView"));
-    QAction* showToolbar = toolbar->toggleViewAction();
+    QAction* showToolbar = toolbar_->toggleViewAction();
     showToolbar->setText(tr("&Toolbar"));
+    showToolbar->setObjectName(QStringLiteral("actionViewToolbar"));
+    showToolbar->setData(command::kViewToolbar);
     view->addAction(showToolbar);
     QAction* showStatusBar = view->addAction(tr("&Status Bar"));
     showStatusBar->setObjectName(QStringLiteral("actionStatusBar"));
+    showStatusBar->setData(command::kViewStatusBar);
     showStatusBar->setCheckable(true);
     showStatusBar->setChecked(true);
     connect(showStatusBar, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
+    QAction* showObjectBar = objectDock_->toggleViewAction();
+    showObjectBar->setText(tr("&Object Bar"));
+    showObjectBar->setObjectName(QStringLiteral("actionViewObjectBar"));
+    view->addAction(showObjectBar);
     view->addSeparator();
     for (const int id : {command::kGrid, command::kAxis, command::kCage})
         view->addAction(Action(id));
@@ -264,8 +397,21 @@ void CMainFrame::CreateMenusAndToolbar()
                          kCameraRightButton})
         camera->addAction(Action(id));
 
+    objectMenu_ = menuBar()->addMenu(tr("O&bject"));
+    objectMenu_->setObjectName(QStringLiteral("menuObject"));
+    objectMenu_->addAction(Action(command::kSetBaseObject));
+    objectMenu_->addAction(Action(command::kRenderSprites));
+
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
+    help->setObjectName(QStringLiteral("menuHelp"));
+    help->addAction(Action(command::kHelpContents));
+    help->addSeparator();
+    help->addAction(Action(command::kWebPage));
+    help->addSeparator();
+    help->addAction(Action(command::kAbout));
+
     // Menus show the states as they are the moment they open.
-    for (QMenu* menu : {file, edit, tools, view, camera})
+    for (QMenu* menu : {fileMenu_, edit, tools, view, camera, objectMenu_})
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandStates);
 }
 
@@ -273,6 +419,7 @@ void CMainFrame::CreateStatusBar()
 {
     QStatusBar* bar = statusBar();
     bar->setObjectName(QStringLiteral("statusBar"));
+    bar->setProperty("controlId", command::kViewStatusBar);
     const QFontMetrics metrics(bar->font());
     toolPane_ = new QLabel(bar);
     toolPane_->setObjectName(QStringLiteral("paneTool"));
@@ -282,16 +429,215 @@ void CMainFrame::CreateStatusBar()
     readoutPane_->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("X 1.123,  Y 2.123,    Z 1.123    ")));
     bar->addPermanentWidget(toolPane_);
     bar->addPermanentWidget(readoutPane_);
+    progress_ = std::make_unique<StatusBarProgress>(*bar);
+    openFileDialog_ = std::make_unique<QtOpenFileDialog>(this);
+}
+
+void CMainFrame::FillImportMenu()
+{
+    importMenu_->clear();
+    for (const ImportMenuItem& item : view_->Plugins().ImportMenuItems()) {
+        QAction* action = importMenu_->addAction(QString::fromStdString(item.text));
+        action->setObjectName(QStringLiteral("actionImport%1").arg(item.commandId));
+        action->setData(static_cast<int>(item.commandId));
+        const std::uint32_t id = item.commandId;
+        connect(action, &QAction::triggered, this, [this, id] {
+            view_->RunImportCommand(id);
+            UpdateCommandStates();
+        });
+    }
+    // Without plug-ins the menu stays, empty and greyed, where users look for it.
+    importMenu_->setEnabled(!importMenu_->isEmpty());
+}
+
+void CMainFrame::FillRecentFileMenu()
+{
+    const QStringList files = RecentFileList::Files();
+    recentPlaceholder_->setVisible(files.isEmpty());
+    for (std::size_t i = 0; i < recentActions_.size(); ++i) {
+        QAction* action = recentActions_[i];
+        const bool used = static_cast<qsizetype>(i) < files.size();
+        action->setVisible(used);
+        if (!used)
+            continue;
+        const QString& path = files[static_cast<qsizetype>(i)];
+        QString shown = QDir::toNativeSeparators(path);
+        shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        action->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(shown));
+        action->setProperty("path", path);
+        action->setStatusTip(tr("Open this scene"));
+    }
+}
+
+void CMainFrame::OpenRecentFile(const QString& path)
+{
+    // A file that has gone leaves the list; one that fails to read stays for another try.
+    if (!QFile::exists(path)) {
+        CurrentReporter().ShowMessage("The scene file " + QFile::encodeName(path).toStdString()
+                                          + " no longer exists; it was taken off the recent files.",
+                                      MessageIcon::Warning, MessageButtons::Ok);
+        RecentFileList::Remove(path);
+        FillRecentFileMenu();
+        return;
+    }
+    OpenDocumentFile(QFile::encodeName(path).toStdString());
+}
+
+bool CMainFrame::OpenDocumentFile(const std::string& path)
+{
+    const bool opened = view_->OpenSceneFile(path);
+    UpdateCommandStates();
+    return opened;
 }
 
 void CMainFrame::Run(int commandId)
 {
-    view_->ExecuteCommand(commandId);
+    if (!RunShellCommand(commandId))
+        view_->ExecuteCommand(commandId);
     UpdateCommandStates();
+}
+
+bool CMainFrame::RunShellCommand(int commandId)
+{
+    switch (commandId) {
+    case command::kOpen: OnOpen(); return true;
+    case command::kSave: OnSave(); return true;
+    case command::kSaveImage: OnSaveImage(); return true;
+    case command::kExit: close(); return true;
+    case command::kSetBaseObject: OnSetBaseObject(); return true;
+    case command::kRenderSprites: OnRenderSprites(); return true;
+    case command::kHelpContents: OpenUserGuide(); return true;
+    case command::kWebPage: OpenWebPage(); return true;
+    case command::kAbout: OnAbout(); return true;
+    case command::kPrintPreview: EnterPrintPreview(); return true;
+    default: return false;
+    }
+}
+
+void CMainFrame::OnOpen()
+{
+    if (const std::optional<std::string> path = AskOpenScenePath(this))
+        OpenDocumentFile(*path);
+}
+
+bool CMainFrame::OnSave()
+{
+    const std::optional<std::string> path = AskSaveScenePath(this);
+    return path && view_->SaveSceneFile(*path);
+}
+
+void CMainFrame::OnSaveImage()
+{
+    const std::optional<SaveImageAnswer> answer = AskSaveImage(this);
+    if (!answer)
+        return;
+    SaveViewImage(answer->path, answer->filter, [this] {
+        view_->CaptureWindow();
+        return view_->CapturedImage();
+    });
+}
+
+void CMainFrame::OnSetBaseObject()
+{
+    CSelectBaseObjectDlg dialog(document_.Catalog(), document_.WorkingObject(), this);
+    if (dialog.exec() == QDialog::Accepted)
+        objectBar_->ObjectPanel().Refresh();
+}
+
+void CMainFrame::OnRenderSprites()
+{
+    if (view_->Scene() && CRenderSpritesDlg(*view_, document_.WorkingObject(), this).exec() == QDialog::Accepted)
+        objectBar_->ObjectPanel().Refresh();
+}
+
+void CMainFrame::OnAbout()
+{
+    CAboutDlg about(ReadOpenGLInfo(*view_), view_->Plugins().InfoLines(), this);
+    about.exec();
+}
+
+void CMainFrame::EnterPrintPreview()
+{
+    if (preview_ || !view_->CaptureWindow())
+        return;
+    previewPrinter_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    previewPage_ = new QWidget(pages_);
+    previewPage_->setObjectName(QStringLiteral("printPreview"));
+    auto* layout = new QVBoxLayout(previewPage_);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* buttons = new QToolBar(previewPage_);
+    buttons->setObjectName(QStringLiteral("previewBar"));
+    preview_ = new QPrintPreviewWidget(previewPrinter_.get(), previewPage_);
+    preview_->setObjectName(QStringLiteral("previewPages"));
+    connect(preview_, &QPrintPreviewWidget::paintRequested, this,
+            [this](QPrinter* printer) { view_->PrintCaptured(*printer); });
+    QAction* print = buttons->addAction(tr("&Print..."), this, [this] {
+        LeavePrintPreview();
+        Run(command::kPrint);
+    });
+    print->setObjectName(QStringLiteral("actionPreviewPrint"));
+    QAction* next = buttons->addAction(tr("&Next Page"), preview_,
+                                       [this] { preview_->setCurrentPage(preview_->currentPage() + 1); });
+    next->setShortcut(QKeySequence(Qt::Key_PageDown));
+    next->setData(command::kPreviewNextPage);
+    QAction* previous = buttons->addAction(tr("Pre&v Page"), preview_,
+                                           [this] { preview_->setCurrentPage(preview_->currentPage() - 1); });
+    previous->setShortcut(QKeySequence(Qt::Key_PageUp));
+    previous->setData(command::kPreviewPreviousPage);
+    buttons->addAction(tr("Zoom &In"), preview_, [this] { preview_->zoomIn(); });
+    buttons->addAction(tr("Zoom &Out"), preview_, [this] { preview_->zoomOut(); });
+    QAction* closing = buttons->addAction(tr("&Close"), this, &CMainFrame::LeavePrintPreview);
+    closing->setObjectName(QStringLiteral("actionPreviewClose"));
+    closing->setShortcut(QKeySequence(Qt::Key_Escape));
+    closing->setData(command::kPreviewClose);
+    for (QAction* action : buttons->actions())
+        action->setShortcutContext(Qt::WindowShortcut);
+    layout->addWidget(buttons);
+    layout->addWidget(preview_, 1);
+    pages_->addWidget(previewPage_);
+    pages_->setCurrentWidget(previewPage_);
+
+    // The frame's own keys and bars make no sense over the printed page.
+    for (QAction* action : std::as_const(actions_))
+        action->setEnabled(false);
+    menuBar()->hide();
+    hiddenForPreview_.clear();
+    for (QWidget* bar : std::initializer_list<QWidget*>{toolbar_, statusBar()}) {
+        if (bar->isVisible()) {
+            bar->hide();
+            hiddenForPreview_.append(bar);
+        }
+    }
+    preview_->setFocus();
+}
+
+void CMainFrame::LeavePrintPreview()
+{
+    if (!preview_)
+        return;
+    pages_->setCurrentWidget(view_);
+    // Deleted later: the preview's own Close button may be what runs this.
+    // The printer goes after the preview that paints on it.
+    previewPage_->hide();
+    QObject::connect(previewPage_, &QObject::destroyed, [printer = previewPrinter_.release()] { delete printer; });
+    previewPage_->deleteLater();
+    previewPage_ = nullptr;
+    preview_ = nullptr;
+
+    menuBar()->show();
+    for (QWidget* bar : std::as_const(hiddenForPreview_))
+        bar->show();
+    hiddenForPreview_.clear();
+    for (const int id : std::as_const(shellCommands_))
+        actions_.value(id)->setEnabled(true);
+    UpdateCommandStates();
+    view_->setFocus();
 }
 
 void CMainFrame::UpdateCommandStates()
 {
+    if (preview_)
+        return;
     // A state may change the tool (the fall back to Select), which asks for
     // another pass; run it after this one instead of inside it.
     if (updating_) {
@@ -302,13 +648,16 @@ void CMainFrame::UpdateCommandStates()
     do {
         updateAgain_ = false;
         for (auto it = actions_.cbegin(); it != actions_.cend(); ++it) {
-            if (it.value()->data().toInt() != it.key())
-                continue; // the menu's number of a camera preset
+            if (it.value()->data().toInt() != it.key() || shellCommands_.contains(it.key()))
+                continue; // the menu's number of a camera preset, or the shell's own
             const CommandState state = view_->StateOf(it.key());
             it.value()->setEnabled(state.enabled);
             if (it.value()->isCheckable())
                 it.value()->setChecked(state.checked);
         }
+        Action(command::kSave)->setEnabled(view_->Scene() != nullptr);
+        Action(command::kSaveImage)->setEnabled(view_->Scene() != nullptr);
+        Action(command::kRenderSprites)->setEnabled(view_->Scene() != nullptr);
         const UndoHistory& history = document_.History();
         Action(command::kUndo)->setText(history.CanUndo()
                                             ? tr("&Undo %1").arg(QString::fromStdString(history.UndoText()))
@@ -350,6 +699,19 @@ void CMainFrame::ShowCatalogSummary(const COGLDoc& document)
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
+    // The bars are stored as they are outside the preview.
+    if (preview_)
+        LeavePrintPreview();
+    // Closing ends the program: the scene's changes are not dropped without asking.
+    if (document_.History().HasUnsavedChanges()) {
+        const MessageAnswer answer =
+            CurrentReporter().ShowMessage("The scene has changes that have not been saved. Save them first?",
+                                          MessageIcon::Question, MessageButtons::YesNoCancel);
+        if (answer == MessageAnswer::Cancel || (answer == MessageAnswer::Yes && !OnSave())) {
+            event->ignore();
+            return;
+        }
+    }
     if (saveSettings_)
         OpenEditorSettings()->setValue(QStringLiteral("Bars/State"), saveState());
     QMainWindow::closeEvent(event);

@@ -1,20 +1,38 @@
 #pragma once
-// The editor's single top-level window: menus and a toolbar holding the
-// view's commands, a status bar with the current tool's name and the tools'
-// readout, and the OpenGL view filling the client area. Every command is a
-// QAction found by its number; after every command, selection or tool change
-// the actions' enable and check states are brought up to date.
+// The editor's single top-level window: the menus, the toolbar with its icons,
+// the status bar with the current tool's name, the tools' readout and the
+// progress display, the object bar docked on the right with its "Object Info"
+// and "Mesh Info" tabs, and the OpenGL view filling the client area. Every
+// command is a QAction found by its number; after every command, selection or
+// tool change the actions' enable and check states are brought up to date.
+// The frame runs the shell's own commands: scene files, images, imports, the
+// base object, the print preview, help and the About box.
 
 #include <QHash>
 #include <QMainWindow>
+#include <QSet>
+
+#include <array>
+#include <memory>
+#include <string>
 
 class QAction;
+class QDockWidget;
 class QLabel;
+class QMenu;
+class QPrintPreviewWidget;
+class QPrinter;
+class QStackedWidget;
+class QToolBar;
 
 namespace zelvane {
 
+class CObjectBar;
 class COGLDoc;
 class COGLView;
+class QtOpenFileDialog;
+class StatusBarProgress;
+class ViewPanelLink;
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
@@ -24,6 +42,14 @@ public:
     ~CMainFrame() override;
 
     COGLView* View() const { return view_; }
+    CObjectBar& ObjectBar() const { return *objectBar_; }
+    // The status bar's progress display and the file dialog for questions
+    // from below the GUI; the application installs them for the process.
+    StatusBarProgress& Progress() const { return *progress_; }
+    QtOpenFileDialog& OpenFileDialog() const { return *openFileDialog_; }
+    // The Object menu, for commands about the object beside "Set Base Object...".
+    QMenu* ObjectMenu() const { return objectMenu_; }
+
     // The action of a command number (either number of a camera preset), or null.
     QAction* Action(int commandId) const { return actions_.value(commandId, nullptr); }
     // Says in the status bar how many objects the catalog holds, and from where.
@@ -31,6 +57,11 @@ public:
 
     // Whether closing the window stores the bars' layout under "Bars".
     void SetSaveSettings(bool save) { saveSettings_ = save; }
+
+    // The open-document step of the Open command, the recent files and the
+    // command line: a ".cgs" file opens as the scene and joins the recent
+    // files; any other path changes nothing. False when it could not be opened.
+    bool OpenDocumentFile(const std::string& path);
 
     // Brings every action's enable and check state, the Undo and Redo texts
     // and the tool's name up to date.
@@ -40,20 +71,62 @@ public:
     QString ToolPaneText() const;
     QString ReadoutPaneText() const;
 
+    // The print preview in place of the view: the menu and the bars go while
+    // it shows, Page Down/Page Up turn pages and Escape closes it.
+    void EnterPrintPreview();
+    void LeavePrintPreview();
+    bool IsPreviewing() const { return preview_ != nullptr; }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void CreateActions();
-    void CreateMenusAndToolbar();
+    void CreateMenus();
+    void CreateToolbar();
     void CreateStatusBar();
+    void CreateObjectBar();
+    QAction* AddShellAction(int id, const char* name, const QString& text, const QString& prompt,
+                            const QKeySequence& key = {});
     void Run(int commandId);
+    bool RunShellCommand(int commandId);
+    void FillImportMenu();
+    void FillRecentFileMenu();
+    void OpenRecentFile(const QString& path);
+
+    void OnOpen();
+    // False when the scene was not saved (cancelled, or the user was told why).
+    bool OnSave();
+    void OnSaveImage();
+    void OnSetBaseObject();
+    void OnRenderSprites();
+    void OnAbout();
 
     COGLDoc& document_;
+    QStackedWidget* pages_;
     COGLView* view_;
+    std::unique_ptr<ViewPanelLink> panelLink_;
+    CObjectBar* objectBar_ = nullptr;
+    QDockWidget* objectDock_ = nullptr;
+    QToolBar* toolbar_ = nullptr;
+    std::unique_ptr<StatusBarProgress> progress_;
+    std::unique_ptr<QtOpenFileDialog> openFileDialog_;
     QHash<int, QAction*> actions_;
+    QSet<int> shellCommands_;
+    QMenu* importMenu_ = nullptr;
+    QMenu* objectMenu_ = nullptr;
+    QMenu* fileMenu_ = nullptr;
+    std::array<QAction*, 4> recentActions_{};
+    QAction* recentPlaceholder_ = nullptr;
     QLabel* toolPane_ = nullptr;
     QLabel* readoutPane_ = nullptr;
+
+    // The print preview while it shows, and what it hid.
+    std::unique_ptr<QPrinter> previewPrinter_;
+    QWidget* previewPage_ = nullptr;
+    QPrintPreviewWidget* preview_ = nullptr;
+    QList<QWidget*> hiddenForPreview_;
+
     bool saveSettings_ = true;
     bool updating_ = false;
     bool updateAgain_ = false;

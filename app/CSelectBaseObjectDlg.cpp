@@ -33,7 +33,7 @@ public:
     {
         if (role != Qt::DisplayRole || !index.isValid() || static_cast<size_t>(index.row()) >= list_.RowCount())
             return {};
-        return FromObjectText(list_.NameAt(static_cast<size_t>(index.row())));
+        return FromResourceName(list_.NameAt(static_cast<size_t>(index.row())));
     }
 
     // The list changed under the view (a new filter).
@@ -167,7 +167,8 @@ void CSelectBaseObjectDlg::ShowChosen()
 
 void CSelectBaseObjectDlg::OnFilterEdited(const QString& text)
 {
-    list_.SetFilter(ToObjectText(text));
+    // Names are matched as stored: the filter in their code page.
+    list_.SetFilter(ToResourceName(text));
     model_->Reset();
     ShowSelection();
 }

@@ -15,6 +15,8 @@ int main(int argc, char* argv[])
     QApplication::setOrganizationName(QStringLiteral("zelvane"));
     QApplication::setApplicationName(QStringLiteral("zelvane"));
     QApplication::setApplicationVersion(QString::fromLatin1(zelvane::kProgramVersion));
+    // Desktops match the window to zelvane.desktop (its name and icon) by this.
+    QGuiApplication::setDesktopFileName(QStringLiteral("zelvane"));
 
     zelvane::QtReporter reporter;
     zelvane::SetReporter(&reporter);

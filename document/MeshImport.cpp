@@ -4,16 +4,22 @@
 #include "scene/COGLMesh.h"
 #include "scene/COGLScene.h"
 
-#include <memory>
 
 namespace zelvane {
 
-COGLMesh* ImportIntoScene(CPluginManager& plugins, const CPlugin& plugin, const std::string& path, COGLScene& scene)
+std::unique_ptr<COGLMesh> ImportMesh(CPluginManager& plugins, const CPlugin& plugin, const std::string& path)
 {
     const std::optional<MeshSet> set = plugins.Import(plugin, path);
     if (!set)
         return nullptr;
-    auto mesh = std::make_unique<COGLMesh>(*set);
+    return std::make_unique<COGLMesh>(*set);
+}
+
+COGLMesh* ImportIntoScene(CPluginManager& plugins, const CPlugin& plugin, const std::string& path, COGLScene& scene)
+{
+    std::unique_ptr<COGLMesh> mesh = ImportMesh(plugins, plugin, path);
+    if (!mesh)
+        return nullptr;
     COGLMesh* added = mesh.get();
     scene.AddObject(std::move(mesh));
     return added;

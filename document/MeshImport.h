@@ -4,6 +4,7 @@
 // scene, unselected.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace zelvane {
@@ -12,6 +13,11 @@ class COGLMesh;
 class COGLScene;
 class CPlugin;
 class CPluginManager;
+
+// Imports `path` with `plugin` as a mesh object (its list made in the active
+// context). A file the plug-in cannot read gives an empty mesh. Null when the
+// plug-in's set breaks the plug-in contract (the user was told).
+std::unique_ptr<COGLMesh> ImportMesh(CPluginManager& plugins, const CPlugin& plugin, const std::string& path);
 
 // Imports `path` with `plugin` and adds the mesh to `scene` (its list made in
 // the active context). A file the plug-in cannot read gives an empty mesh,

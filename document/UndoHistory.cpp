@@ -26,13 +26,20 @@ void UndoHistory::Add(std::unique_ptr<UndoCommand> command)
     // the newest back, so commands that own objects let go in reverse order.
     while (commands_.size() > done_)
         commands_.pop_back();
+    if (savedAt_ && *savedAt_ > done_)
+        savedAt_.reset(); // the saved state was among the steps dropped
     if (!commands_.empty() && commands_.back()->MergeWith(*command)) {
+        if (savedAt_ == done_)
+            savedAt_.reset(); // the step that led to it has changed
         Changed();
         return;
     }
     commands_.push_back(std::move(command));
-    if (commands_.size() > limit_)
+    if (commands_.size() > limit_) {
         commands_.pop_front();
+        if (savedAt_)
+            savedAt_ = *savedAt_ > 0 ? std::optional<std::size_t>(*savedAt_ - 1) : std::nullopt;
+    }
     done_ = commands_.size();
     Changed();
 }
@@ -70,6 +77,13 @@ void UndoHistory::Clear()
     while (!commands_.empty())
         commands_.pop_back();
     done_ = 0;
+    savedAt_ = 0;
+    Changed();
+}
+
+void UndoHistory::MarkSaved()
+{
+    savedAt_ = done_;
     Changed();
 }
 

@@ -10,6 +10,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace zelvane {
@@ -36,7 +37,15 @@ public:
     void Redo();
 
     // Forgets every step (a new or opened scene); the commands are deleted.
+    // The scene as it is then counts as saved.
     void Clear();
+
+    // The scene as it is now was saved.
+    void MarkSaved();
+    // Whether the scene differs from its last save or opening: steps done or
+    // undone since, or the saved state is out of reach (undone and then
+    // replaced by another change, merged into, or dropped off the history).
+    bool HasUnsavedChanges() const { return !savedAt_ || *savedAt_ != done_; }
     std::size_t Count() const { return commands_.size(); }
     std::size_t DoneCount() const { return done_; }
 
@@ -49,6 +58,9 @@ private:
 
     std::deque<std::unique_ptr<UndoCommand>> commands_;
     std::size_t done_ = 0;
+    // How many steps were done when the scene was saved; none when that
+    // state can no longer be reached by undo or redo.
+    std::optional<std::size_t> savedAt_ = 0;
     std::size_t limit_;
     std::function<void()> observer_;
 };

@@ -57,6 +57,25 @@ inline constexpr int kOpen = 57601;
 inline constexpr int kSave = 57603;
 inline constexpr int kPrint = 57607;
 inline constexpr int kPrintPreview = 57609;
+inline constexpr int kSaveImage = 32854;
+inline constexpr int kImportPlaceholder = 32908;
+inline constexpr int kRecentFile = 57616;
+inline constexpr int kExit = 57665;
+
+// The shell: the object, the bars, help.
+inline constexpr int kSetBaseObject = 32912;
+inline constexpr int kRenderSprites = 32940;
+inline constexpr int kViewToolbar = 59392;
+inline constexpr int kViewStatusBar = 59393;
+inline constexpr int kObjectBar = 180;
+inline constexpr int kHelpContents = 57670;
+inline constexpr int kWebPage = 32875;
+inline constexpr int kAbout = 57664;
+
+// The print preview's own keys.
+inline constexpr int kPreviewClose = 58112;
+inline constexpr int kPreviewNextPage = 58114;
+inline constexpr int kPreviewPreviousPage = 58115;
 
 // Status-bar panes: the current tool's name, and the tool's readout.
 inline constexpr int kToolNamePane = 33464;

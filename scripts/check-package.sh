@@ -14,8 +14,10 @@
 #   - the file type and the desktop entry are known: GIO takes a scene file
 #     for application/x-zelvane-scene and opens it with zelvane.desktop;
 #   - the editor starts from its desktop entry (its Exec line, as a file
-#     manager runs it) with a scene file as argument, shows its window and
-#     keeps running (a screenshot lands in build/clean-machine/editor.png);
+#     manager runs it) with a scene file as argument, shows its window after
+#     the release notice is answered, opens the scene (which joins the recent
+#     files) and keeps running (a screenshot lands in
+#     build/clean-machine/editor.png);
 #   - apt removes every file of the package and none of the user's.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -113,7 +115,7 @@ echo "== the desktop: file type and handler (as a file manager asks GIO)"
 # What a desktop brings (GIO's tools, the desktop file database), an X server
 # without a screen and the tools to look at it.
 inside env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
-  libglib2.0-bin desktop-file-utils xvfb xauth x11-utils x11-apps netpbm > "$work/desktop-tools.log" 2>&1 \
+  libglib2.0-bin desktop-file-utils xvfb xauth x11-utils x11-apps netpbm xdotool > "$work/desktop-tools.log" 2>&1 \
   || { tail -30 "$work/desktop-tools.log"; fail "could not install the desktop tools"; }
 for file in room.cgs room-without-name; do
   type=$(as_user gio info -a standard::content-type "/home/alice/$file" | sed -n 's/.*content-type: //p')
@@ -133,10 +135,18 @@ cat > "$machine/tmp/start-editor.sh" <<EOF
 cd /home/alice
 $command_line > /tmp/editor.log 2>&1 &
 editor=\$!
-sleep 15
+sleep 10
+kill -0 \$editor || { echo "the editor ended:"; cat /tmp/editor.log; exit 1; }
+# The release notice waits for its OK before the window and the scene come.
+for window in \$(xdotool search --onlyvisible --name '^zelvane\$'); do
+  xdotool key --window "\$window" Return 2>/dev/null || true
+done
+sleep 8
 kill -0 \$editor || { echo "the editor ended:"; cat /tmp/editor.log; exit 1; }
 tr '\0' ' ' < /proc/\$editor/cmdline; echo
 xwininfo -root -tree | grep -i zelvane | head -3
+# An opened scene file joins the recent files.
+grep -h '^File1=' /home/alice/.config/zelvane/zelvane.ini || { echo "the scene file was not opened"; exit 1; }
 xwd -root -silent | xwdtopnm 2>/dev/null | pnmtopng > /tmp/editor.png
 kill \$editor
 EOF

@@ -2,9 +2,9 @@
 
 #include "report/ProgramFolders.h"
 #include "scene/COGLTexture2D.h"
-#include "view/ObjectText.h"
 
 #include <QCheckBox>
+#include <QFile>
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -92,8 +92,9 @@ void CMeshPanel::Refresh()
     meshFaces_->setText(QString::number(model_.MeshFaces()));
     meshVertices_->setText(QString::number(model_.MeshVertices()));
     groups_->clear();
+    // Mesh files name their groups in bytes of no stated code page.
     for (const MeshGroup& group : model_.Groups())
-        groups_->addItem(FromObjectText(group.name));
+        groups_->addItem(QString::fromLatin1(group.name.data(), static_cast<qsizetype>(group.name.size())));
     groups_->setCurrentRow(model_.SelectedGroup());
     groupFaces_->setText(QString::number(model_.GroupFaces()));
     groupVertices_->setText(QString::number(model_.GroupVertices()));
@@ -114,11 +115,12 @@ void CMeshPanel::Refresh()
 void CMeshPanel::OnLoad()
 {
     const std::optional<std::string> maps = FindProgramFolder("Maps");
-    const QString path = QFileDialog::getOpenFileName(this, QString(), maps ? QString::fromStdString(*maps) : QString(),
+    const QString path = QFileDialog::getOpenFileName(this, QString(),
+                                                      maps ? QFile::decodeName(QByteArray::fromStdString(*maps)) : QString(),
                                                       tr("Windows Bitmap Files (*.bmp)"));
     // A file that does not load is left out; the image loader said why.
     if (!path.isEmpty())
-        static_cast<void>(model_.LoadTexture(path.toStdString()));
+        static_cast<void>(model_.LoadTexture(QFile::encodeName(path).toStdString()));
 }
 
 } // namespace zelvane

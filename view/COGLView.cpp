@@ -1,11 +1,16 @@
 #include "view/COGLView.h"
 
+#include "document/AddObjectCommand.h"
 #include "document/COGLDoc.h"
+#include "document/MeshImport.h"
 #include "interaction/CommandIds.h"
 #include "report/ErrorLog.h"
+#include "report/OpenFileDialog.h"
+#include "report/ProgramFolders.h"
 #include "report/Reporter.h"
 #include "report/Version.h"
 #include "scene/ActiveGLContext.h"
+#include "scene/COGLMesh.h"
 #include "scene/SceneFrame.h"
 #include "scene/ZoomPreset.h"
 #include "scene/text/ViewFont.h"
@@ -23,7 +28,6 @@
 #include <QOpenGLContext>
 #include <QPainter>
 #include <QPrintDialog>
-#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QScreen>
 #include <QUrl>
@@ -90,11 +94,18 @@ COGLView::COGLView(COGLDoc& document, QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     setAcceptDrops(true);
     setMouseTracking(false);
+    // The scene follows whichever object file is the working one.
+    document_.WorkingObject().SetFileObserver([this](CObjectFile* file) {
+        if (scene_)
+            scene_->SetObjectFile(file);
+        emit ObjectFileChanged();
+    });
 }
 
 COGLView::~COGLView()
 {
     blockSignals(true);
+    document_.WorkingObject().SetFileObserver(nullptr);
     // The history's commands point into the scene and may hold objects and
     // textures, which go in this context.
     if (context()) {
@@ -149,6 +160,7 @@ void COGLView::OnInitialUpdate()
     if (QWidget* frame = window(); frame && frame != this)
         frame->setWindowTitle(QStringLiteral("zelvane ") + QString::fromLatin1(kProgramVersion));
     EndGL();
+    scene_->SetObjectFile(document_.WorkingObject().File());
     tools_.SetScene(scene_.get());
     tools_.SelectItem({});
     ResetCamera();
@@ -162,7 +174,6 @@ bool COGLView::ExecuteCommand(int commandId)
 {
     switch (commandId) {
     case command::kPrint: Print(); return true;
-    case command::kPrintPreview: PrintPreview(); return true;
     default: break;
     }
     const bool done = tools_.Execute(commandId);
@@ -264,31 +275,39 @@ void COGLView::Print()
     captured_ = PlainImage();
 }
 
-void COGLView::PrintPreview()
-{
-    if (!CaptureWindow())
-        return;
-    QPrinter printer(QPrinter::HighResolution);
-    QPrintPreviewDialog preview(&printer, this);
-    preview.setObjectName(QStringLiteral("printPreview"));
-    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* target) { PrintCaptured(*target); });
-    preview.exec();
-    captured_ = PlainImage();
-}
-
 // --- Files -------------------------------------------------------------------------
 
 bool COGLView::OpenSceneFile(const std::string& path)
 {
-    if (!HasSceneExtension(path))
+    if (!HasSceneExtension(path) || !scene_)
         return true;
+    // Opening replaces the scene: changes made since it was saved are not
+    // dropped without asking.
+    if (document_.History().HasUnsavedChanges()
+        && CurrentReporter().ShowMessage("The scene has changes that have not been saved. Open \"" + path +
+                                             "\" all the same and lose them?",
+                                         MessageIcon::Question, MessageButtons::YesNo) != MessageAnswer::Yes)
+        return false;
+    // The history's steps and the selection point into the scene that goes.
     tools_.ClearForOpen();
+    // Textures and text letters are made while the scene is read.
+    BeginGL();
+    const OpenDocumentOutcome outcome = document_.OpenDocumentFile(path, *scene_);
+    EndGL();
+    tools_.SelectItem({});
     update();
-    // FIXME: the scene file's reader belongs to the document and is not here
-    // yet; until it is, the user is told and the editor goes on with the
-    // empty scene rather than refusing to start.
-    CurrentReporter().ShowMessage("This version of zelvane cannot read scene files yet:\n" + path,
-                                  MessageIcon::Warning, MessageButtons::Ok);
+    emit CommandStatesChanged();
+    if (outcome != OpenDocumentOutcome::Opened)
+        return false;
+    emit SceneFileOpened(QFile::decodeName(QByteArray::fromStdString(path)));
+    return true;
+}
+
+bool COGLView::SaveSceneFile(const std::string& path)
+{
+    if (!scene_ || !document_.OnSaveDocument(path, *scene_))
+        return false;
+    document_.History().MarkSaved();
     return true;
 }
 
@@ -300,15 +319,36 @@ bool COGLView::ImportFile(const std::string& path)
                                       MessageButtons::Ok);
         return false;
     }
-    const std::optional<MeshSet> meshes = plugins_.Import(*plugin, path);
-    if (!meshes)
+    return Import(*plugin, path);
+}
+
+bool COGLView::RunImportCommand(std::uint32_t commandId)
+{
+    const CPlugin* plugin = plugins_.FindByCommand(commandId);
+    if (!plugin || !scene_)
         return false;
-    // FIXME: imported meshes become scene objects once the scene has its mesh
-    // kind; until then the user is told what was read and nothing is added.
-    CurrentReporter().ShowMessage("Read " + std::to_string(meshes->partCount) + " mesh part(s) from " + path
-                                      + ", but this version of zelvane cannot show meshes yet.",
-                                  MessageIcon::Warning, MessageButtons::Ok);
-    return false;
+    OpenFileQuestion question;
+    question.title = "Import";
+    question.filter = plugin->FilterText();
+    const std::optional<std::string> meshes = FindProgramFolder("Meshes");
+    question.startFolder = meshes ? *meshes : StartFolder();
+    const std::optional<std::string> path = CurrentOpenFileDialog().AskForFileToOpen(question);
+    return path && Import(*plugin, *path);
+}
+
+bool COGLView::Import(const CPlugin& plugin, const std::string& path)
+{
+    if (!scene_)
+        return false;
+    BeginGL();
+    std::unique_ptr<COGLMesh> mesh = ImportMesh(plugins_, plugin, path);
+    const bool imported = mesh != nullptr;
+    if (imported)
+        document_.History().Push(std::make_unique<AddObjectCommand>("Import", *scene_, std::move(mesh)));
+    EndGL();
+    update();
+    emit CommandStatesChanged();
+    return imported;
 }
 
 // --- Qt's OpenGL and event overrides -------------------------------------------------

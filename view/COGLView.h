@@ -19,6 +19,8 @@
 #include <QOpenGLWidget>
 #include <QPoint>
 
+#include <cstdint>
+
 #include <memory>
 #include <string>
 
@@ -60,20 +62,30 @@ public:
     // The last capture: 24-bit rows, bottom row first; null before one.
     const PlainImage& CapturedImage() const { return captured_; }
     // The capture on a printer's page, scaled from the screen's resolution to
-    // the printer's.
+    // the printer's. The main frame's print preview draws it too.
     void PrintCaptured(QPrinter& printer) const;
     void Print();
-    void PrintPreview();
 
     // --- Files -----------------------------------------------------------------
     // A ".cgs" file (any case) opens as a scene, the scene cleared first
-    // without asking and the history forgotten; any other path changes
-    // nothing and counts as done. False when the scene file could not be
-    // opened.
+    // without asking and the history forgotten, and the object file beside it
+    // becomes the working object file; SceneFileOpened tells who keeps the
+    // recent files. Any other path changes nothing and counts as done. When
+    // the scene has changes that were not saved, the user is asked first.
+    // False when the scene file was not opened (the user said no, or was
+    // told why).
     bool OpenSceneFile(const std::string& path);
+    // Saves the scene as `path`, the working object file beside it; the
+    // scene's changes count as saved. False when the scene file was not saved
+    // (the user was told why).
+    bool SaveSceneFile(const std::string& path);
     // Imports a mesh file with the plug-in that takes its extension; false
     // (the user told why) when none does or the import fails.
     bool ImportFile(const std::string& path);
+    // The Import menu's command of a plug-in: asks for a file in "Meshes"
+    // with the plug-in's filter and imports it. False when cancelled or
+    // nothing was imported.
+    bool RunImportCommand(std::uint32_t commandId);
 
     // --- State -------------------------------------------------------------------
     COGLScene* Scene() const { return scene_.get(); }
@@ -93,6 +105,10 @@ signals:
     void ObjectInfoChanged(const zelvane::COGLObject* object);
     // The plug-ins were scanned: the Import menu can be filled.
     void PluginsScanned();
+    // A scene file was opened completely.
+    void SceneFileOpened(const QString& path);
+    // Another working object file is current (a clone, a scene's file).
+    void ObjectFileChanged();
 
 protected:
     // A new scene with its defaults, the camera reset, the plug-ins scanned
@@ -129,6 +145,9 @@ private:
     void ShowReadout(const std::string& text) override;
     void StateChanged() override;
     void ShowObjectInfo(const COGLObject* object) override;
+
+    // Adds an imported mesh to the scene as an undo step and selects nothing.
+    bool Import(const CPlugin& plugin, const std::string& path);
 
     InputRecord RecordOf(const QPointF& position, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) const;
 

@@ -41,7 +41,7 @@ CObjectPanel::CObjectPanel(IPanelView& view, WorkingObjectFile& working, UndoHis
     for (QWidget* field : {static_cast<QWidget*>(name_), static_cast<QWidget*>(price_)})
         static_cast<QLineEdit*>(field)->setReadOnly(true);
     description_->setReadOnly(true);
-    properties_ = Named(new QPushButton(tr("&Properties")), "properties", 1221);
+    properties_ = Named(new QPushButton(tr("Properties")), "properties", 1221);
 
     auto* object = new QGroupBox(tr("Object"));
     auto* fields = new QFormLayout(object);

@@ -155,7 +155,7 @@ void CPropertyEditorDlg::ShowRow()
     const PropertyValue& shown = model_.ControlValue();
     switch (control) {
     case ValueControl::SingleLineEdit:
-        singleLine_->setText(FromObjectText(shown.AsText()));
+        singleLine_->setText(ShowsResourceName() ? FromResourceName(shown.AsText()) : FromObjectText(shown.AsText()));
         singleLine_->setCursorPosition(0);
         break;
     case ValueControl::MultiLineEdit: multiLine_->setPlainText(FromObjectText(shown.AsText())); break;
@@ -180,6 +180,12 @@ void CPropertyEditorDlg::ShowRow()
     ShowApply();
 }
 
+bool CPropertyEditorDlg::ShowsResourceName() const
+{
+    const PropertyDescriptor* row = model_.SelectedRow();
+    return row && row->field == PropertyField::ResourceName;
+}
+
 void CPropertyEditorDlg::ShowApply()
 {
     apply_->setEnabled(model_.ApplyEnabled());
@@ -195,7 +201,7 @@ void CPropertyEditorDlg::OnRowSelected(int row)
 
 void CPropertyEditorDlg::OnTextEdited(const QString& text)
 {
-    model_.ValueChanged(PropertyValue::FromText(ToObjectText(text)));
+    model_.ValueChanged(PropertyValue::FromText(ShowsResourceName() ? ToResourceName(text) : ToObjectText(text)));
     ShowApply();
 }
 

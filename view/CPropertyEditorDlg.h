@@ -39,6 +39,8 @@ private:
     void FillList();
     void ShowRow();
     void ShowApply();
+    // The selected row is the resource name, stored in the file's own bytes.
+    bool ShowsResourceName() const;
     void OnRowSelected(int row);
     void OnTextEdited(const QString& text);
     void OnMultiLineChanged();

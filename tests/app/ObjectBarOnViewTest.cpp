@@ -22,10 +22,8 @@
 #include "view/CObjectBar.h"
 #include "view/CObjectPanel.h"
 #include "view/COGLView.h"
-#include "view/ViewPanelLink.h"
 
 #include <QAction>
-#include <QDockWidget>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -65,17 +63,7 @@ private slots:
         document_->OnNewDocument();
         frame_ = std::make_unique<CMainFrame>(*document_);
         view_ = frame_->View();
-        link_ = std::make_unique<ViewPanelLink>(*view_);
-        bar_ = new CObjectBar(*link_, document_->WorkingObject(), &document_->History());
-        auto* dock = new QDockWidget(QStringLiteral("Object Bar"), frame_.get());
-        dock->setWidget(bar_);
-        frame_->addDockWidget(Qt::RightDockWidgetArea, dock);
-        document_->WorkingObject().SetFileObserver([this](CObjectFile* file) {
-            if (view_->Scene())
-                view_->Scene()->SetObjectFile(file);
-        });
-        connect(view_, &COGLView::ObjectInfoChanged, bar_,
-                [this](const COGLObject* object) { bar_->MeshPanel().SetPanelObject(object); });
+        bar_ = &frame_->ObjectBar();
         frame_->resize(1100, 720);
         frame_->show();
         QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
@@ -85,11 +73,7 @@ private slots:
 
     void cleanup()
     {
-        // The history's steps refer to the panels, the observer to the view: forget them first.
-        document_->History().Clear();
-        document_->WorkingObject().SetFileObserver(nullptr);
         frame_.reset();
-        link_.reset();
         document_.reset();
     }
 
@@ -171,7 +155,6 @@ private:
     std::unique_ptr<COGLDoc> document_;
     std::unique_ptr<CMainFrame> frame_;
     COGLView* view_ = nullptr;
-    std::unique_ptr<ViewPanelLink> link_;
     CObjectBar* bar_ = nullptr;
 };
 

@@ -107,6 +107,50 @@ TEST(UndoHistory, KeepsAtMostItsLimitAndTellsItsObserverOfEveryChange)
     EXPECT_EQ(changes, 5 + 3 + 1);
 }
 
+TEST(UndoHistory, KnowsWhetherTheSceneDiffersFromItsLastSave)
+{
+    int total = 0;
+    UndoHistory history(3);
+    EXPECT_FALSE(history.HasUnsavedChanges()); // a new scene
+    history.Push(std::make_unique<AddCommand>(total, 1));
+    EXPECT_TRUE(history.HasUnsavedChanges());
+    history.MarkSaved();
+    EXPECT_FALSE(history.HasUnsavedChanges());
+
+    // Undone and redone back to the save: as saved.
+    history.Undo();
+    EXPECT_TRUE(history.HasUnsavedChanges());
+    history.Redo();
+    EXPECT_FALSE(history.HasUnsavedChanges());
+
+    // Undone past the save and then changed otherwise: the save is out of reach.
+    history.Undo();
+    history.Push(std::make_unique<AddCommand>(total, 2));
+    history.Undo();
+    EXPECT_TRUE(history.HasUnsavedChanges());
+
+    // A drag that goes on after the save changes its step.
+    history.Clear();
+    EXPECT_FALSE(history.HasUnsavedChanges());
+    history.Push(std::make_unique<AddCommand>(total, 5, 7));
+    history.MarkSaved();
+    history.Push(std::make_unique<AddCommand>(total, 5, 7));
+    EXPECT_EQ(history.Count(), 1u);
+    EXPECT_TRUE(history.HasUnsavedChanges());
+    history.Undo();
+    EXPECT_TRUE(history.HasUnsavedChanges());
+
+    // The saved state dropped off the front of the history.
+    history.Clear();
+    history.MarkSaved();
+    for (int i = 0; i < 3; ++i)
+        history.Push(std::make_unique<AddCommand>(total, 1));
+    history.Push(std::make_unique<AddCommand>(total, 1));
+    while (history.CanUndo())
+        history.Undo();
+    EXPECT_TRUE(history.HasUnsavedChanges());
+}
+
 TEST(UndoHistory, FunctionCommandsRunTheirTwoHalves)
 {
     std::vector<std::string> calls;

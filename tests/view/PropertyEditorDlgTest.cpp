@@ -55,7 +55,18 @@ class PropertyEditorDlgTest : public QObject {
         auto& edit = Find<QLineEdit>(dialog, "singleLineValue");
         edit.setFocus();
         QTest::keyClick(&edit, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(&edit, text);
+        // Letters beyond ASCII come as a keyboard layout sends them: a key with its text.
+        for (const QChar letter : text)
+            QTest::sendKeyEvent(QTest::Click, &edit, Qt::Key_unknown, QString(letter), Qt::NoModifier);
+    }
+
+    // Opens the dialog on its file and shows it.
+    static bool OpenAndShow(CPropertyEditorDlg& dialog)
+    {
+        if (!dialog.Open())
+            return false;
+        dialog.show();
+        return QTest::qWaitForWindowExposed(&dialog);
     }
 
     static QWidget* VisibleValueControl(CPropertyEditorDlg& dialog)
@@ -75,9 +86,7 @@ private slots:
         const auto working = Clone(test::SampleGameFolder(), "Chair - Maple Dining");
         QVERIFY(working->File());
         CPropertyEditorDlg dialog(*working->File());
-        QVERIFY(dialog.Open());
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QVERIFY(OpenAndShow(dialog));
 
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Property Editor"));
         auto& list = Find<QListWidget>(dialog, "propertyList");
@@ -185,6 +194,29 @@ private slots:
         QVERIFY2(props.contains(QStringLiteral("Room Flags      Kitchen,Bedroom,Family Room,Outside,Dining Room")),
                  qPrintable(props));
         QVERIFY2(props.contains(QStringLiteral("Name            \"Caprize\" Chair")), qPrintable(props));
+    }
+
+    void accentedTextsAreShownAndStoredInTheirCodePages()
+    {
+        const auto working = Clone(test::SampleGameFolder(), "Chair - Maple Dining");
+        QVERIFY(working->File());
+        {
+            CPropertyEditorDlg dialog(*working->File());
+            QVERIFY(OpenAndShow(dialog));
+            // The resource name is the file's Windows-1252 bytes; the catalog name goes through its list.
+            Type(dialog, QStringLiteral("Chaise \u2013 \u00c9rable"));
+            SelectProperty(dialog, "Name");
+            Type(dialog, QStringLiteral("Cr\u00e8me Chair"));
+            QTest::mouseClick(&Find<QPushButton>(dialog, "ok"), Qt::LeftButton);
+            QCOMPARE(dialog.result(), static_cast<int>(QDialog::Accepted));
+        }
+        CPropertyEditorDlg again(*working->File());
+        QVERIFY(OpenAndShow(again));
+        QCOMPARE(again.Model().Editor().ResourceName(), std::string("Chaise \x96 \xc9rable"));
+        QCOMPARE(Find<QLineEdit>(again, "singleLineValue").text(), QStringLiteral("Chaise \u2013 \u00c9rable"));
+        SelectProperty(again, "Name");
+        QCOMPARE(Find<QLineEdit>(again, "singleLineValue").text(), QStringLiteral("Cr\u00e8me Chair"));
+        QVERIFY(reporter_.Messages().empty());
     }
 
 private:

@@ -1,0 +1,576 @@
+// The main window's own commands on a real display, through its menus, file
+// dialogs and keys: a .3ds imported through File > Import (one undo step), a
+// base object set and a scene saved, cleared and opened again with its object
+// file, the recent files, images saved in both formats with their pixels
+// checked, files dropped on the view, the print preview in place of the view,
+// the accelerators' first binding, and a scene file named on the command line.
+//
+// With ZELVANE_SCREENSHOT_DIR=<folder> set, the window at work is saved there.
+
+#include "app/CEditorApp.h"
+#include "app/CMainFrame.h"
+#include "app/QtOpenFileDialog.h"
+#include "app/StatusBarProgress.h"
+#include "document/COGLDoc.h"
+#include "interaction/CommandIds.h"
+#include "report/OpenFileDialog.h"
+#include "report/ProgramFolders.h"
+#include "scene/COGLBox.h"
+#include "scene/COGLMesh.h"
+#include "scene/COGLText.h"
+#include "tests/app/GuiTestSupport.h"
+#include "tests/document/SampleGameFolder.h"
+#include "tests/testkit/RecordingReporter.h"
+#include "tests/testkit/ScopedEnvironment.h"
+#include "tests/testkit/TestFiles.h"
+#include "tests/view/WidgetTestSupport.h"
+#include "view/CObjectBar.h"
+#include "view/CObjectPanel.h"
+#include "view/COGLView.h"
+#include "view/EditorSettings.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCompleter>
+#include <QDockWidget>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPointer>
+#include <QPushButton>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QUrl>
+
+#include <filesystem>
+
+namespace zelvane {
+
+namespace {
+
+// Answers the next file dialog as a user does: picks the filter, types the
+// name into the file name box and presses Enter. An empty name cancels.
+void AnswerNextFileDialog(const QString& name, const QString& filter = {}, QString* title = nullptr)
+{
+    QTimer::singleShot(0, [=] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog) {
+            AnswerNextFileDialog(name, filter, title);
+            return;
+        }
+        if (title)
+            *title = dialog->windowTitle();
+        if (name.isEmpty()) {
+            QTest::keyClick(dialog, Qt::Key_Escape);
+            return;
+        }
+        if (!filter.isEmpty()) {
+            // Chosen with the keyboard in the type box, as the dialog hears a user.
+            auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+            types->setFocus();
+            QTest::keyClick(types, Qt::Key_Home);
+            for (int i = 0; i < types->count() && types->currentText() != filter; ++i)
+                QTest::keyClick(types, Qt::Key_Down);
+        }
+        auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        if (!edit) {
+            dialog->reject();
+            QFAIL("the file dialog has no file name box");
+        }
+        // The folder as a user opens it, then the name in the box (typed
+        // whole, Qt's box would follow each "/" as it comes).
+        const QFileInfo typed(name);
+        dialog->setDirectory(typed.absolutePath());
+        dialog->selectFile(typed.fileName());
+        // The name box's completion list would take the Enter.
+        if (edit->completer() && edit->completer()->popup())
+            edit->completer()->popup()->hide();
+        QTest::keyClick(edit, Qt::Key_Return);
+        // A dialog that did not take the answer is closed, so the test fails instead of waiting.
+        QTimer::singleShot(3000, dialog, [dialog = QPointer<QFileDialog>(dialog)] {
+            if (dialog && dialog->isVisible())
+                dialog->reject();
+        });
+    });
+}
+
+// Finds the dialog that opens next and hands it to `act`.
+template <typename Dialog, typename Act>
+void WithNextDialog(Act act)
+{
+    QTimer::singleShot(0, [=] {
+        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        if (!dialog) {
+            WithNextDialog<Dialog>(act);
+            return;
+        }
+        act(*dialog);
+    });
+}
+
+std::string FromQt(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+// The pixel rows of a 24-bit bitmap or Targa file as stored: bottom row
+// first, blue-green-red, without the bitmap's row padding.
+std::vector<uint8_t> PixelsOf(const std::vector<uint8_t>& file, bool bitmap, int& width, int& height)
+{
+    const auto u16 = [&](size_t at) { return static_cast<int>(file.at(at) | (file.at(at + 1) << 8)); };
+    const auto u32 = [&](size_t at) { return u16(at) | (u16(at + 2) << 16); };
+    width = bitmap ? u32(18) : u16(12);
+    height = bitmap ? u32(22) : u16(14);
+    const size_t start = bitmap ? static_cast<size_t>(u32(10)) : 18;
+    const size_t stride = bitmap ? (static_cast<size_t>(width) * 3 + 3) / 4 * 4 : static_cast<size_t>(width) * 3;
+    std::vector<uint8_t> pixels;
+    for (int y = 0; y < height; ++y) {
+        const auto row = file.begin() + static_cast<std::ptrdiff_t>(start + stride * static_cast<size_t>(y));
+        pixels.insert(pixels.end(), row, row + width * 3);
+    }
+    return pixels;
+}
+
+void DropFile(QWidget& target, const QString& path)
+{
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path)});
+    const QPoint at = target.rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&target, &enter);
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&target, &drop);
+}
+
+} // namespace
+
+class MainFrameCommandsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        // Qt's own file dialog, whatever the desktop offers: the test types into it.
+        QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+        QVERIFY(settings_.isValid());
+        env_.Set("ZELVANE_LOG_DIR", work_.File("logs"));
+        env_.Set("XDG_DATA_HOME", work_.File("data"));
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings_.path());
+        SetReporter(&reporter_);
+        meshFile_ = test::TestDataDir() / "3ds" / "test1.3ds";
+        if (std::error_code error; std::filesystem::exists(meshFile_, error))
+            meshFile_ = std::filesystem::canonical(meshFile_);
+    }
+    void cleanupTestCase() { SetReporter(nullptr); }
+
+    void init()
+    {
+        if (!keepSettings_)
+            OpenEditorSettings()->clear();
+        reporter_.Clear();
+        document_ = std::make_unique<COGLDoc>(test::SampleGameFolder(), std::vector<std::string>{},
+                                              work_.File("zeltemp.iff"));
+        document_->OnNewDocument();
+        frame_ = std::make_unique<CMainFrame>(*document_);
+        SetOpenFileDialog(&frame_->OpenFileDialog());
+        SetProgressDisplay(&frame_->Progress());
+        view_ = frame_->View();
+        frame_->resize(1100, 760);
+        frame_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
+        frame_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(frame_.get()));
+        view_->grabFramebuffer(); // the context, and with it the scene and the plug-ins
+        QVERIFY(view_->Scene());
+    }
+
+    void cleanup()
+    {
+        SetOpenFileDialog(nullptr);
+        SetProgressDisplay(nullptr);
+        frame_.reset();
+        document_.reset();
+    }
+
+    void theWindowCarriesItsBarsMenusAndIcons()
+    {
+        QCOMPARE(frame_->windowIcon().isNull(), false);
+        auto* dock = frame_->findChild<QDockWidget*>(QStringLiteral("objectBarDock"));
+        QVERIFY(dock && dock->isVisible());
+        QCOMPARE(frame_->dockWidgetArea(dock), Qt::RightDockWidgetArea);
+        QVERIFY(dock->x() > view_->mapTo(frame_.get(), QPoint()).x());
+
+        // Every toolbar button shows its own icon.
+        auto* toolbar = frame_->findChild<QToolBar*>(QStringLiteral("toolBar"));
+        QVERIFY(toolbar);
+        for (QAction* action : toolbar->actions())
+            QVERIFY(action->isSeparator() || !action->icon().isNull());
+
+        // The plug-ins' items replace the placeholder once the view has scanned them.
+        auto* import = frame_->findChild<QMenu*>(QStringLiteral("menuImport"));
+        QVERIFY(import && import->isEnabled());
+        QCOMPARE(import->actions().front()->text(), QStringLiteral("&3D Studio files"));
+
+        // Help > About: the view's OpenGL and the plug-in list.
+        WithNextDialog<QDialog>([](QDialog& about) {
+            QVERIFY(about.windowTitle() == QStringLiteral("About zelvane"));
+            const auto* renderer = about.findChild<QLabel*>(QStringLiteral("openGLRenderer"));
+            QVERIFY(renderer && !renderer->text().isEmpty());
+            about.accept();
+        });
+        frame_->Action(command::kAbout)->trigger();
+
+        // Alt+O and Alt+P belong to the Orbit and Pan tools, which the key table
+        // binds before any menu or panel button could.
+        view_->setFocus();
+        QTest::keyClick(view_, Qt::Key_O, Qt::AltModifier);
+        QVERIFY(frame_->Action(command::kOrbit)->isChecked());
+        QTest::keyClick(view_, Qt::Key_P, Qt::AltModifier);
+        QVERIFY(frame_->Action(command::kPan)->isChecked());
+        QCOMPARE(frame_->ToolPaneText(), QStringLiteral("Pan"));
+    }
+
+    void importThroughTheMenuIsOneUndoStepAndAMeshIsNotCopied()
+    {
+        if (!std::filesystem::exists(meshFile_))
+            QSKIP("The real 3D Studio files are not here (ZELVANE_TESTDATA)");
+        auto* import = frame_->findChild<QMenu*>(QStringLiteral("menuImport"));
+        QAction* item = import->actions().front();
+        const size_t before = view_->Scene()->Objects().size();
+        AnswerNextFileDialog(QString::fromStdString(meshFile_.string()));
+        item->trigger();
+        QCOMPARE(view_->Scene()->Objects().size(), before + 1);
+        auto* mesh = dynamic_cast<COGLMesh*>(view_->Scene()->Objects().back().get());
+        QVERIFY(mesh);
+        QVERIFY(mesh->GetMeshSet().partCount > 0);
+        QCOMPARE(frame_->Action(command::kUndo)->text(), QStringLiteral("&Undo Import"));
+
+        // Selected, a mesh has no Copy: the scene stays as it is.
+        view_->Tools().SelectItem({mesh, nullptr});
+        frame_->Action(command::kCopy)->trigger();
+        QCOMPARE(view_->Scene()->Objects().size(), before + 1);
+        view_->grabFramebuffer();
+        test::Screenshot(*frame_, QStringLiteral("frame-imported-mesh"));
+
+        frame_->Action(command::kUndo)->trigger();
+        QCOMPARE(view_->Scene()->Objects().size(), before);
+        frame_->Action(command::kRedo)->trigger();
+        QCOMPARE(view_->Scene()->Objects().size(), before + 1);
+
+        // Cancelling the dialog imports nothing.
+        AnswerNextFileDialog(QString());
+        item->trigger();
+        QCOMPARE(view_->Scene()->Objects().size(), before + 1);
+    }
+
+    void aSceneSavedClearedAndOpenedComesBackWithItsObjectFile()
+    {
+        // Set Base Object through the menu: the 2 x 2 table becomes the working object file.
+        WithNextDialog<QDialog>([](QDialog& choose) {
+            QTest::keyClicks(choose.findChild<QLineEdit*>(QStringLiteral("filter")), QStringLiteral("farmhouse"));
+            QTest::mouseClick(choose.findChild<QPushButton*>(QStringLiteral("ok")), Qt::LeftButton);
+        });
+        frame_->Action(command::kSetBaseObject)->trigger();
+        QVERIFY(document_->WorkingObject().File());
+        QCOMPARE(view_->Scene()->ObjectFile(), document_->WorkingObject().File());
+        QCOMPARE(frame_->ObjectBar().findChild<QLineEdit*>(QStringLiteral("catalogName"))->text(),
+                 QStringLiteral("Farmhouse Dining Table"));
+
+        view_->BeginGL();
+        COGLObject& box = view_->Scene()->AddObject(std::make_unique<COGLBox>());
+        auto text = std::make_unique<COGLText>();
+        text->ReplaceText("zelvane");
+        COGLObject& letters = view_->Scene()->AddObject(std::move(text));
+        view_->EndGL();
+        box.SetPosition(1.5f, 0.5f, -1.0f);
+        box.SetScale(1.0f, 1.0f, 2.0f);
+        letters.SetPosition(-2.5f, 0.2f, 2.0f);
+        letters.SetScale(0.5f, 0.5f, 0.5f);
+        // A mesh travels in the scene file too.
+        if (std::filesystem::exists(meshFile_)) {
+            QVERIFY(view_->ImportFile(meshFile_.string()));
+            view_->Scene()->Objects().back()->SetPosition(-1.0f, 0.0f, -2.0f);
+        }
+        // Copy of a text builds its own letters.
+        view_->Tools().SelectItem({&letters, nullptr});
+        frame_->Action(command::kCopy)->trigger();
+        auto* copied = dynamic_cast<COGLText*>(view_->Scene()->Objects().back().get());
+        QVERIFY(copied && copied != &letters);
+        QCOMPARE(copied->Text(), std::string("zelvane"));
+        copied->SetPosition(-2.5f, 1.2f, 2.0f);
+        std::vector<std::pair<ObjectKind, Vector3>> saved;
+        for (const auto& object : view_->Scene()->Objects())
+            saved.emplace_back(object->Kind(), object->Position());
+
+        // Saved through the dialog: a name without extension becomes a .cgs with the .iff beside it.
+        const QString scene = QString::fromStdString(work_.File("room"));
+        AnswerNextFileDialog(scene);
+        frame_->Action(command::kSave)->trigger();
+        QVERIFY(QFile::exists(scene + QStringLiteral(".cgs")));
+        QVERIFY(QFile::exists(scene + QStringLiteral(".iff")));
+        QVERIFY(!document_->WorkingObject().HasUnsavedEdits());
+
+        test::AnswerNextMessageBox(QMessageBox::Yes);
+        reporter_.QueueAnswer(MessageAnswer::Yes);
+        frame_->Action(command::kClearScene)->trigger();
+        QVERIFY(view_->Scene()->Objects().empty());
+
+        AnswerNextFileDialog(scene + QStringLiteral(".cgs"));
+        frame_->Action(command::kOpen)->trigger();
+        QCOMPARE(view_->Scene()->Objects().size(), saved.size());
+        for (size_t i = 0; i < saved.size(); ++i) {
+            QCOMPARE(view_->Scene()->Objects()[i]->Kind(), saved[i].first);
+            QVERIFY(test::Near(view_->Scene()->Objects()[i]->Position(), saved[i].second));
+        }
+        QVERIFY(!document_->History().CanUndo()); // opening forgets the history
+        QCOMPARE(view_->Scene()->ObjectFile(), document_->WorkingObject().File());
+        QCOMPARE(frame_->ObjectBar().findChild<QLineEdit*>(QStringLiteral("catalogName"))->text(),
+                 QStringLiteral("Farmhouse Dining Table"));
+
+        // The recent files hold it, in this window and the next.
+        QAction* recent = frame_->findChild<QAction*>(QStringLiteral("actionRecentFile1"));
+        QVERIFY(recent->isVisible());
+        QVERIFY2(recent->text().endsWith(QStringLiteral("room.cgs")), qPrintable(recent->text()));
+        // The box picked with a click and moved a little, as a user is seen at work.
+        frame_->Action(command::kShaded)->trigger();
+        view_->grabFramebuffer();
+        const QPoint onBox = test::WhereShown(view_->Viewport(), {1.5f, 0.5f, -1.0f}, view_->devicePixelRatio());
+        QTest::mouseClick(view_, Qt::LeftButton, {}, onBox);
+        QCOMPARE(view_->Scene()->SelectedObject(), view_->Scene()->Objects()[0].get());
+        frame_->Action(command::kMove)->trigger();
+        QTest::mousePress(view_, Qt::LeftButton, {}, onBox);
+        QTest::mouseMove(view_, onBox + QPoint(6, 5));
+        QTest::mouseRelease(view_, Qt::LeftButton, {}, onBox + QPoint(6, 5));
+        QVERIFY(!frame_->ReadoutPaneText().trimmed().isEmpty());
+        view_->grabFramebuffer();
+        test::Screenshot(*frame_, QStringLiteral("frame-scene-opened"));
+        cleanup();
+        keepSettings_ = true;
+        init();
+        keepSettings_ = false;
+        recent = frame_->findChild<QAction*>(QStringLiteral("actionRecentFile1"));
+        QVERIFY(recent->isVisible());
+        recent->trigger();
+        QCOMPARE(view_->Scene()->Objects().size(), saved.size());
+
+        // A recent file that has gone leaves the list with a word to the user.
+        QVERIFY(QFile::rename(scene + QStringLiteral(".cgs"), scene + QStringLiteral("-moved.cgs")));
+        reporter_.Clear();
+        recent->trigger();
+        QCOMPARE(reporter_.Messages().size(), size_t{1});
+        QVERIFY(!recent->isVisible());
+        QVERIFY(frame_->findChild<QAction*>(QStringLiteral("actionRecentFile"))->isVisible());
+    }
+
+    void imagesAreSavedInBothFormatsWithTheViewsPixels()
+    {
+        view_->BeginGL();
+        view_->Scene()->AddObject(std::make_unique<COGLBox>());
+        view_->EndGL();
+        for (const bool bitmap : {true, false}) {
+            const QString name = QString::fromStdString(work_.File(bitmap ? "shot" : "shot2"));
+            AnswerNextFileDialog(name, bitmap ? QStringLiteral("Windows Bitmap Files (*.bmp)")
+                                              : QStringLiteral("Truevision Targa Files (*.tga)"));
+            frame_->Action(command::kSaveImage)->trigger();
+            const QString file = name + (bitmap ? QStringLiteral(".bmp") : QStringLiteral(".tga"));
+            QVERIFY2(QFile::exists(file), qPrintable(file));
+            const std::vector<uint8_t> bytes = test::ReadBytes(FromQt(file));
+            QCOMPARE(bytes.at(0) == 'B' && bytes.at(1) == 'M', bitmap);
+
+            const PlainImage& captured = view_->CapturedImage();
+            int width = 0;
+            int height = 0;
+            const std::vector<uint8_t> pixels = PixelsOf(bytes, bitmap, width, height);
+            QCOMPARE(width, captured.Width());
+            QCOMPARE(height, captured.Height());
+            std::vector<uint8_t> expected;
+            for (int y = height - 1; y >= 0; --y) // Row counts from the top
+                expected.insert(expected.end(), captured.Row(y).begin(), captured.Row(y).end());
+            QVERIFY(pixels == expected);
+            // Not a blank picture: the floor and the walls differ.
+            QVERIFY(std::adjacent_find(pixels.begin(), pixels.end(), std::not_equal_to<>()) != pixels.end());
+        }
+    }
+
+    void aTextureThatMovedIsAskedForWhileTheSceneOpens()
+    {
+        // A bitmap of the user's, put on a picked box through the mesh panel.
+        const std::optional<std::string> maps = FindProgramFolder("Maps");
+        QVERIFY(maps);
+        std::filesystem::create_directories(work_.Path() / "textures");
+        std::filesystem::create_directories(work_.Path() / "moved");
+        const std::filesystem::path wood = work_.Path() / "textures" / "wood.bmp";
+        std::filesystem::copy_file(std::filesystem::path(*maps) / "Default Floor.bmp", wood,
+                                   std::filesystem::copy_options::overwrite_existing);
+        view_->BeginGL();
+        COGLObject& box = view_->Scene()->AddObject(std::make_unique<COGLBox>());
+        view_->EndGL();
+        frame_->Action(command::kCameraFrontButton)->trigger();
+        view_->grabFramebuffer();
+        QTest::mouseClick(view_, Qt::LeftButton, {},
+                          test::WhereShown(view_->Viewport(), {0, 0, 0}, view_->devicePixelRatio()));
+        QCOMPARE(view_->Scene()->SelectedObject(), &box);
+        frame_->ObjectBar().setCurrentIndex(1);
+        AnswerNextFileDialog(QString::fromStdString(wood.string()));
+        QTest::mouseClick(frame_->ObjectBar().findChild<QPushButton*>(QStringLiteral("loadTexture")), Qt::LeftButton);
+        auto* useTexture = frame_->ObjectBar().findChild<QCheckBox*>(QStringLiteral("useTexture"));
+        test::ClickIndicator(*useTexture);
+        QVERIFY(box.Texture());
+        QCOMPARE(box.Texture()->Path(), wood.string());
+
+        const std::string scene = work_.File("textured.cgs");
+        QVERIFY(view_->SaveSceneFile(scene));
+        const std::filesystem::path moved = work_.Path() / "moved" / "wood.bmp";
+        std::filesystem::rename(wood, moved);
+
+        QString asked;
+        AnswerNextFileDialog(QString::fromStdString(moved.string()), {}, &asked);
+        QVERIFY(frame_->OpenDocumentFile(scene));
+        QCOMPARE(asked, QStringLiteral("This TEXTURE cannot be located.  Please find it or Click Cancel."));
+        QCOMPARE(view_->Scene()->Objects().size(), size_t{1});
+        COGLTexture2D* found = view_->Scene()->Objects().front()->Texture();
+        QVERIFY(found);
+        QCOMPARE(found->Path(), moved.string());
+    }
+
+    void droppedFilesOpenAsScenesOrImportThroughTheirPlugin()
+    {
+        // A scene file made here first.
+        view_->BeginGL();
+        view_->Scene()->AddObject(std::make_unique<COGLBox>());
+        view_->EndGL();
+        const std::string scene = work_.File("dropped.cgs");
+        QVERIFY(view_->SaveSceneFile(scene));
+        view_->BeginGL();
+        view_->Scene()->AddObject(std::make_unique<COGLBox>());
+        view_->EndGL();
+
+        DropFile(*view_, QString::fromStdString(scene));
+        QCOMPARE(view_->Scene()->Objects().size(), size_t{1});
+        QVERIFY(frame_->findChild<QAction*>(QStringLiteral("actionRecentFile1"))->text().endsWith(
+            QStringLiteral("dropped.cgs")));
+
+        if (std::filesystem::exists(meshFile_)) {
+            DropFile(*view_, QString::fromStdString(meshFile_.string()));
+            QCOMPARE(view_->Scene()->Objects().size(), size_t{2});
+            QVERIFY(dynamic_cast<COGLMesh*>(view_->Scene()->Objects().back().get()));
+            QCOMPARE(frame_->Action(command::kUndo)->text(), QStringLiteral("&Undo Import"));
+        }
+    }
+
+    void thePreviewTakesTheViewsPlaceAndEscapeGivesItBack()
+    {
+        auto* toolbar = frame_->findChild<QToolBar*>(QStringLiteral("toolBar"));
+        frame_->Action(command::kPrintPreview)->trigger();
+        QVERIFY(frame_->IsPreviewing());
+        QVERIFY(!frame_->menuBar()->isVisible());
+        QVERIFY(!toolbar->isVisible());
+        QVERIFY(!frame_->statusBar()->isVisible());
+        QVERIFY(!frame_->Action(command::kUndo)->isEnabled());
+        QTest::qWait(50); // the layout without the bars
+        test::Screenshot(*frame_, QStringLiteral("frame-print-preview"));
+
+        QTest::keyClick(frame_->findChild<QWidget*>(QStringLiteral("previewPages")), Qt::Key_Escape);
+        QVERIFY(!frame_->IsPreviewing());
+        QVERIFY(frame_->menuBar()->isVisible());
+        QVERIFY(toolbar->isVisible());
+        QVERIFY(frame_->statusBar()->isVisible());
+        QVERIFY(frame_->Action(command::kOpen)->isEnabled());
+
+        // Closing the window during a preview closes the preview first and keeps the bars' layout.
+        frame_->Action(command::kPrintPreview)->trigger();
+        QVERIFY(frame_->IsPreviewing());
+        frame_->close();
+        QVERIFY(!frame_->IsPreviewing());
+        QVERIFY(OpenEditorSettings()->contains(QStringLiteral("Bars/State")));
+    }
+
+    void unsavedSceneChangesAreNotLostWithoutAsking()
+    {
+        const std::string scene = work_.File("asked.cgs");
+        QVERIFY(view_->SaveSceneFile(scene));
+        QVERIFY(!document_->History().HasUnsavedChanges());
+        frame_->Action(command::kCameraFrontButton)->trigger();
+        view_->BeginGL();
+        COGLObject& box = view_->Scene()->AddObject(std::make_unique<COGLBox>());
+        view_->EndGL();
+        view_->Tools().SelectItem({&box, nullptr});
+        frame_->Action(command::kCopy)->trigger(); // a change, not yet saved
+        const size_t objects = view_->Scene()->Objects().size();
+
+        // Opening asks; No keeps the scene as it is.
+        reporter_.Clear();
+        reporter_.QueueAnswer(MessageAnswer::No);
+        QVERIFY(!frame_->OpenDocumentFile(scene));
+        QCOMPARE(reporter_.Messages().size(), size_t{1});
+        QCOMPARE(reporter_.Messages()[0].buttons, MessageButtons::YesNo);
+        QCOMPARE(view_->Scene()->Objects().size(), objects);
+
+        // Closing asks; Cancel keeps the window, No lets it go.
+        reporter_.QueueAnswer(MessageAnswer::Cancel);
+        QVERIFY(!frame_->close());
+        QVERIFY(frame_->isVisible());
+        QCOMPARE(reporter_.Messages().back().buttons, MessageButtons::YesNoCancel);
+        reporter_.QueueAnswer(MessageAnswer::No);
+        QVERIFY(frame_->close());
+
+        // Undone back to the save, nothing is asked.
+        frame_->show();
+        frame_->Action(command::kUndo)->trigger();
+        reporter_.Clear();
+        QVERIFY(frame_->OpenDocumentFile(scene));
+        QVERIFY(reporter_.Messages().empty());
+    }
+
+    void aSceneNamedOnTheCommandLineOpensAndJoinsTheRecentFiles()
+    {
+        view_->BeginGL();
+        view_->Scene()->AddObject(std::make_unique<COGLBox>());
+        view_->EndGL();
+        const std::string scene = work_.File("start.cgs");
+        QVERIFY(view_->SaveSceneFile(scene));
+        cleanup();
+
+        EditorOptions options;
+        options.splash = false;
+        options.gameFolder = test::SampleGameFolder();
+        options.sceneFile = scene;
+        CEditorApp editor;
+        QVERIFY(editor.InitInstance(options));
+        QCOMPARE(editor.MainFrame()->View()->Scene()->Objects().size(), size_t{1});
+        QCOMPARE(editor.Document()->PathName(), scene);
+        QCOMPARE(RecentFileListFirst(), QString::fromStdString(scene));
+        editor.MainFrame()->close();
+    }
+
+private:
+    static QString RecentFileListFirst()
+    {
+        return OpenEditorSettings()->value(QStringLiteral("Recent File List/File1")).toString();
+    }
+
+    QTemporaryDir settings_;
+    test::TempDir work_;
+    test::ScopedEnvironment env_;
+    RecordingReporter reporter_;
+    std::filesystem::path meshFile_;
+    bool keepSettings_ = false;
+    std::unique_ptr<COGLDoc> document_;
+    std::unique_ptr<CMainFrame> frame_;
+    COGLView* view_ = nullptr;
+};
+
+} // namespace zelvane
+
+QTEST_MAIN(zelvane::MainFrameCommandsTest)
+#include "MainFrameCommandsTest.moc"
