@@ -4,6 +4,7 @@
 // the frames.
 
 #include "bake/PaletteQuantiser.h"
+#include "objects/SpriteFrameCut.h"
 #include "objects/SpriteLayout.h"
 #include "objects/TilePlacement.h"
 
@@ -83,46 +84,24 @@ struct Cut {
 
 Cut CutFrame(const BakedImage& image, const std::vector<uint8_t>& indices, size_t tile, int32_t paletteId)
 {
-    int x0 = image.width, y0 = image.height, x1 = -1, y1 = -1;
-    for (int y = 0; y < image.height; ++y)
-        for (int x = 0; x < image.width; ++x) {
+    SpriteFrameCut frameCut = CutSpriteFrame(
+        image.width, image.height, kBakedTransparentIndex,
+        [&](int x, int y) {
             const BakedPixel& p = image.At(x, y);
-            if (p.tile == tile && SpriteAlpha(p.alpha) != 0) {
-                x0 = std::min(x0, x);
-                x1 = std::max(x1, x);
-                y0 = std::min(y0, y);
-                y1 = std::max(y1, y);
-            }
-        }
+            return p.tile == tile && SpriteAlpha(p.alpha) != 0;
+        },
+        [&](int x, int y, uint8_t& colour, uint8_t& depth, uint8_t& alpha) {
+            const BakedPixel& p = image.At(x, y);
+            colour = indices[static_cast<size_t>(y) * image.width + x];
+            depth = std::min<uint8_t>(p.depth, kEmptyDepth - 1);
+            alpha = SpriteAlpha(p.alpha);
+        });
     Cut cut;
-    cut.empty = x1 < 0;
-    if (cut.empty)
-        x0 = x1 = y0 = y1 = 0;
-    const int width = x1 - x0 + 1, height = y1 - y0 + 1;
-    SpriteFrame& frame = cut.frame;
-    frame.transparentIndex = kBakedTransparentIndex;
-    frame.colour = PlainImage(width, height, 1, kBakedTransparentIndex);
-    frame.depth = PlainImage(width, height, 1, kEmptyDepth);
-    frame.alpha = PlainImage(width, height, 1, kEmptyAlpha);
-    if (!cut.empty)
-        for (int y = y0; y <= y1; ++y) {
-            std::span<uint8_t> colour = frame.colour.Row(y - y0);
-            std::span<uint8_t> depth = frame.depth.Row(y - y0);
-            std::span<uint8_t> alpha = frame.alpha.Row(y - y0);
-            for (int x = x0; x <= x1; ++x) {
-                const BakedPixel& p = image.At(x, y);
-                const uint8_t a = SpriteAlpha(p.alpha);
-                if (p.tile != tile || a == 0)
-                    continue;
-                const auto fx = static_cast<size_t>(x - x0);
-                colour[fx] = indices[static_cast<size_t>(y) * image.width + x];
-                depth[fx] = std::min<uint8_t>(p.depth, kEmptyDepth - 1);
-                alpha[fx] = a;
-            }
-        }
-    cut.left = image.left + x0;
-    cut.bottom = image.top + y1 + 1;
-    frame.info.paletteId = paletteId;
+    cut.empty = frameCut.empty;
+    cut.frame = std::move(frameCut.frame);
+    cut.left = image.left + frameCut.x0;
+    cut.bottom = image.top + frameCut.y1 + 1;
+    cut.frame.info.paletteId = paletteId;
     return cut;
 }
 

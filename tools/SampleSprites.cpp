@@ -5,6 +5,7 @@
 
 #include "objects/Palette.h"
 #include "objects/SpriteEncoder.h"
+#include "objects/SpriteFrameCut.h"
 #include "objects/SpriteLayout.h"
 #include "tools/SpriteRasteriser.h"
 
@@ -167,48 +168,31 @@ struct FrameCut {
 FrameCut CutFrame(const RenderedView& view, const MedianCut& colours, int tileX, int tileY, int direction,
                   int zoomShift, int16_t paletteId)
 {
-    int x0 = view.width, y0 = view.height, x1 = -1, y1 = -1;
-    for (int y = 0; y < view.height; ++y)
-        for (int x = 0; x < view.width; ++x) {
-            const RenderedPixel& p = view.At(x, y);
-            if (p.tileX == tileX && p.tileY == tileY && Shows(p)) {
-                x0 = std::min(x0, x);
-                x1 = std::max(x1, x);
-                y0 = std::min(y0, y);
-                y1 = std::max(y1, y);
-            }
-        }
-    FrameCut cut;
-    cut.empty = x1 < 0;
-    if (cut.empty)
-        x0 = x1 = y0 = y1 = 0;
-    const int width = x1 - x0 + 1, height = y1 - y0 + 1;
-    SpriteFrame& frame = cut.frame;
-    frame.transparentIndex = kTransparentIndex;
-    frame.colour = PlainImage(width, height, 1, kTransparentIndex);
-    frame.depth = PlainImage(width, height, 1, kEmptyDepth);
-    frame.alpha = PlainImage(width, height, 1, kEmptyAlpha);
-    const int anchorX = SpriteRasteriser::TileLeft(direction, zoomShift, tileX, tileY);
-    const int anchorY = SpriteRasteriser::TileTop(direction, zoomShift, tileX, tileY);
     const float tileDepth =
         SpriteRasteriser::Depth(direction, {static_cast<float>(tileX), static_cast<float>(tileY), 0});
-    if (!cut.empty)
-        for (int y = y0; y <= y1; ++y)
-            for (int x = x0; x <= x1; ++x) {
-                const RenderedPixel& p = view.At(x, y);
-                if (p.tileX != tileX || p.tileY != tileY || !Shows(p))
-                    continue;
-                const auto fx = static_cast<size_t>(x - x0);
-                frame.colour.Row(y - y0)[fx] = colours.IndexOf(p.colour);
-                frame.depth.Row(y - y0)[fx] = static_cast<uint8_t>(
-                    std::clamp(std::lround(kDepthMiddle + (p.depth - tileDepth) * kDepthPerUnit), 0L, 254L));
-                frame.alpha.Row(y - y0)[fx] = AlphaByte(p.alpha);
-            }
-    cut.left = view.left + x0 - anchorX;
-    cut.bottom = view.top + y1 + 1 - anchorY;
-    frame.info.originX = -cut.left;
-    frame.info.originY = height - cut.bottom;
-    frame.info.paletteId = paletteId;
+    SpriteFrameCut frameCut = CutSpriteFrame(
+        view.width, view.height, kTransparentIndex,
+        [&](int x, int y) {
+            const RenderedPixel& p = view.At(x, y);
+            return p.tileX == tileX && p.tileY == tileY && Shows(p);
+        },
+        [&](int x, int y, uint8_t& colour, uint8_t& depth, uint8_t& alpha) {
+            const RenderedPixel& p = view.At(x, y);
+            colour = colours.IndexOf(p.colour);
+            depth = static_cast<uint8_t>(
+                std::clamp(std::lround(kDepthMiddle + (p.depth - tileDepth) * kDepthPerUnit), 0L, 254L));
+            alpha = AlphaByte(p.alpha);
+        });
+    const int anchorX = SpriteRasteriser::TileLeft(direction, zoomShift, tileX, tileY);
+    const int anchorY = SpriteRasteriser::TileTop(direction, zoomShift, tileX, tileY);
+    FrameCut cut;
+    cut.empty = frameCut.empty;
+    cut.frame = std::move(frameCut.frame);
+    cut.left = view.left + frameCut.x0 - anchorX;
+    cut.bottom = view.top + frameCut.y1 + 1 - anchorY;
+    cut.frame.info.originX = -cut.left;
+    cut.frame.info.originY = cut.frame.colour.Height() - cut.bottom;
+    cut.frame.info.paletteId = paletteId;
     return cut;
 }
 
