@@ -96,14 +96,14 @@ if version=$(as_user zelvane-cli --version 2>&1); then
 else
   # Older builds have no --version; their help still shows the program runs.
   echo "   zelvane-cli --version is not supported by this build: $version"
-  as_user zelvane-cli --help | head -1 | sed 's/^/   /'
+  as_user zelvane-cli --help | sed -n 1p | sed 's/^/   /'
 fi
 echo "   $(as_user env QT_QPA_PLATFORM=offscreen zelvane --version 2>/dev/null)"
 as_user zelvane-cli plugins | sed 's/^/   /'
-as_user zelvane-cli plugins --json | grep -q '"path": "/usr/lib/zelvane/Plugins/meshport.so"' \
+as_user zelvane-cli plugins --json | grep -F '"path": "/usr/lib/zelvane/Plugins/meshport.so"' > /dev/null \
   || fail "zelvane-cli does not load its plug-in from /usr/lib/zelvane/Plugins"
-as_user zelvane-cli catalog | head -3 | sed 's/^/   /'
-as_user zelvane-cli catalog --json | grep -q '"game_folder": "/usr/share/zelvane/sample-game/"' \
+as_user zelvane-cli catalog | sed -n 1,3p | sed 's/^/   /'
+as_user zelvane-cli catalog --json | grep -F '"game_folder": "/usr/share/zelvane/sample-game/"' > /dev/null \
   || fail "zelvane-cli does not read the sample game"
 
 # A scene file as the editor writes one: the header, no objects, no textures.
@@ -122,7 +122,7 @@ for file in room.cgs room-without-name; do
   echo "   $file: $type"
   [ "$type" = application/x-zelvane-scene ] || fail "$file is taken for $type"
 done
-handler=$(as_user gio mime application/x-zelvane-scene | head -1)
+handler=$(as_user gio mime application/x-zelvane-scene | sed -n 1p)
 echo "   $handler"
 [[ $handler == *zelvane.desktop* ]] || fail "scene files do not open with zelvane.desktop"
 
@@ -144,7 +144,7 @@ done
 sleep 8
 kill -0 \$editor || { echo "the editor ended:"; cat /tmp/editor.log; exit 1; }
 tr '\0' ' ' < /proc/\$editor/cmdline; echo
-xwininfo -root -tree | grep -i zelvane | head -3
+xwininfo -root -tree | grep -i zelvane | sed -n 1,3p
 # An opened scene file joins the recent files.
 grep -h '^File1=' /home/alice/.config/zelvane/zelvane.ini || { echo "the scene file was not opened"; exit 1; }
 xwd -root -silent | xwdtopnm 2>/dev/null | pnmtopng > /tmp/editor.png
