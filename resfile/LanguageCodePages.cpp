@@ -1,6 +1,8 @@
 #include "resfile/LanguageCodePages.h"
 
-// Sections: the table; UTF-8; iconv; decoding and encoding.
+#include "resfile/Utf8.h"
+
+// Sections: the table; iconv; decoding and encoding.
 
 #include <array>
 #include <cerrno>
@@ -51,49 +53,6 @@ bool IsAscii(std::string_view text)
     return true;
 }
 
-// ---- UTF-8 ----
-
-// The character starting at `at` (which moves past it), or none for bytes
-// that are not UTF-8: overlong forms, surrogates and values past U+10FFFF
-// included.
-std::optional<char32_t> NextCodePoint(std::string_view text, size_t& at)
-{
-    const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(at);
-    size_t length = 0;
-    char32_t value = 0;
-    char32_t smallest = 0;
-    if (lead < 0x80) {
-        ++at;
-        return lead;
-    }
-    if ((lead & 0xE0) == 0xC0) {
-        length = 2;
-        value = lead & 0x1F;
-        smallest = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3;
-        value = lead & 0x0F;
-        smallest = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        length = 4;
-        value = lead & 0x07;
-        smallest = 0x10000;
-    } else {
-        return std::nullopt;
-    }
-    if (length > text.size() - at)
-        return std::nullopt;
-    for (size_t i = 1; i < length; ++i) {
-        if ((byte(at + i) & 0xC0) != 0x80)
-            return std::nullopt;
-        value = (value << 6) | (byte(at + i) & 0x3F);
-    }
-    if (value < smallest || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
-        return std::nullopt;
-    at += length;
-    return value;
-}
 
 // ---- iconv ----
 
@@ -161,7 +120,7 @@ std::string Escaped(unsigned char byte)
 std::string CharacterText(std::string_view text, size_t at)
 {
     size_t end = at;
-    const std::optional<char32_t> c = NextCodePoint(text, end);
+    const std::optional<char32_t> c = NextUtf8CodePoint(text, end);
     char code[16];
     std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c.value_or(0xFFFD)));
     // Control characters are named by their number alone.
@@ -219,7 +178,7 @@ EncodedSlotText EncodeSlotText(int slot, std::string_view text)
     }
     for (size_t at = 0; at < text.size();) {
         const size_t start = at;
-        if (!NextCodePoint(text, at)) {
+        if (!NextUtf8CodePoint(text, at)) {
             char what[64];
             std::snprintf(what, sizeof what, "the text is not UTF-8 (byte 0x%02X at %zu)",
                           static_cast<unsigned>(static_cast<unsigned char>(text[start])), start);
@@ -248,7 +207,7 @@ std::string SlotBytesFromUtf8(int slot, std::string_view text)
         return std::string(text);
     std::string widened;
     for (size_t at = 0; at < text.size();) {
-        const std::optional<char32_t> c = NextCodePoint(text, at);
+        const std::optional<char32_t> c = NextUtf8CodePoint(text, at);
         if (!c)
             return std::string(text);
         if (*c > 0xFF) {

@@ -1,5 +1,7 @@
 #include "scene/text/Windows1252.h"
 
+#include "resfile/Utf8.h"
+
 #include <array>
 
 namespace zelvane {
@@ -23,44 +25,6 @@ std::optional<std::uint8_t> ByteOf(char32_t c)
     return std::nullopt;
 }
 
-// The next character of `text` from `at`, which moves past it; nothing for
-// malformed, overlong or surrogate sequences.
-std::optional<char32_t> NextCodePoint(std::string_view text, std::size_t& at)
-{
-    const auto lead = static_cast<std::uint8_t>(text[at]);
-    int length = 0;
-    char32_t c = 0;
-    if (lead < 0x80) {
-        ++at;
-        return lead;
-    }
-    if ((lead & 0xE0) == 0xC0) {
-        length = 2;
-        c = lead & 0x1F;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3;
-        c = lead & 0x0F;
-    } else if ((lead & 0xF8) == 0xF0) {
-        length = 4;
-        c = lead & 0x07;
-    } else {
-        return std::nullopt;
-    }
-    if (text.size() - at < static_cast<std::size_t>(length))
-        return std::nullopt;
-    for (int i = 1; i < length; ++i) {
-        const auto next = static_cast<std::uint8_t>(text[at + static_cast<std::size_t>(i)]);
-        if ((next & 0xC0) != 0x80)
-            return std::nullopt;
-        c = (c << 6) | (next & 0x3F);
-    }
-    static constexpr char32_t kSmallest[5] = {0, 0, 0x80, 0x800, 0x10000};
-    if (c < kSmallest[length] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
-        return std::nullopt;
-    at += static_cast<std::size_t>(length);
-    return c;
-}
-
 } // namespace
 
 char32_t CodePointOf1252(std::uint8_t byte)
@@ -75,7 +39,7 @@ std::optional<std::string> Utf8To1252(std::string_view utf8)
     std::string bytes;
     bytes.reserve(utf8.size());
     for (std::size_t at = 0; at < utf8.size();) {
-        const std::optional<char32_t> c = NextCodePoint(utf8, at);
+        const std::optional<char32_t> c = NextUtf8CodePoint(utf8, at);
         if (!c)
             return std::nullopt;
         const std::optional<std::uint8_t> byte = ByteOf(*c);
