@@ -121,6 +121,19 @@ bool ParseTriple(std::string_view text, Number (&values)[3])
     return true;
 }
 
+// The position "X,Y,Z" after the '@' at `at` of an option's value, if it has
+// one (`at` is npos when it has none); false when it is not three numbers.
+bool ParsePositionAfter(std::string_view value, std::size_t at, std::optional<Vector3>& position)
+{
+    if (at == std::string_view::npos)
+        return true;
+    float xyz[3] = {0, 0, 0};
+    if (!ParseTriple(value.substr(at + 1), xyz))
+        return false;
+    position = Vector3{xyz[0], xyz[1], xyz[2]};
+    return true;
+}
+
 std::string Lower(std::string text)
 {
     std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
@@ -165,12 +178,8 @@ std::string Parse(const SceneOptions& options, SceneSetup& setup)
         if (kind == AddableKinds().end())
             return "--add " + Quoted(addition) + ": no primitive is called " + Quoted(kindName);
         Addition parsed{kind->second, std::nullopt, {}};
-        if (at != std::string::npos) {
-            float position[3] = {0, 0, 0};
-            if (!ParseTriple(std::string_view(addition).substr(at + 1), position))
-                return "--add " + Quoted(addition) + ": the position is X,Y,Z, e.g. box@1,0.5,-2";
-            parsed.position = Vector3{position[0], position[1], position[2]};
-        }
+        if (!ParsePositionAfter(addition, at, parsed.position))
+            return "--add " + Quoted(addition) + ": the position is X,Y,Z, e.g. box@1,0.5,-2";
         setup.additions.push_back(parsed);
     }
     for (const std::string& text : options.texts) {
@@ -181,12 +190,8 @@ std::string Parse(const SceneOptions& options, SceneSetup& setup)
         if (!bytes)
             return "--text " + Quoted(text) + ": only the characters of the Western code page (Windows-1252) can be drawn";
         parsed.text = *bytes;
-        if (at != std::string::npos) {
-            float position[3] = {0, 0, 0};
-            if (!ParseTriple(std::string_view(text).substr(at + 1), position))
-                return "--text " + Quoted(text) + ": the position is X,Y,Z, e.g. Hello@0,1,-2";
-            parsed.position = Vector3{position[0], position[1], position[2]};
-        }
+        if (!ParsePositionAfter(text, at, parsed.position))
+            return "--text " + Quoted(text) + ": the position is X,Y,Z, e.g. Hello@0,1,-2";
         setup.additions.push_back(parsed);
     }
     if (options.select < 0)
