@@ -26,12 +26,15 @@ TEST(BackToFront, FollowsTheExchangeSortOnTiesAndSortsDistinctDistancesFarthestF
     EXPECT_EQ(BackToFrontOrder(std::vector<float>{5, 1, 4, 2}), (std::vector<std::size_t>{0, 2, 3, 1}));
     EXPECT_TRUE(BackToFrontOrder(std::vector<float>{}).empty());
 
-    // Against the exchange sort itself on many random lists, ties and all.
+    // Against the exchange sort itself on many random lists, ties and all:
+    // short ones, and long ones with few distances, where runs of ties are
+    // turned many times over.
     std::mt19937 random(7);
-    for (int round = 0; round < 200; ++round) {
-        std::vector<float> distances(1 + random() % 12);
+    for (int round = 0; round < 600; ++round) {
+        std::vector<float> distances(1 + random() % (round < 200 ? 12 : 400));
+        const unsigned spread = round % 3 == 0 ? 1000 : round % 3 == 1 ? 5 : 2 + random() % 40;
         for (float& d : distances)
-            d = static_cast<float>(random() % (round % 2 ? 5 : 1000));
+            d = static_cast<float>(random() % spread);
         std::vector<std::size_t> expected(distances.size());
         for (std::size_t i = 0; i < expected.size(); ++i)
             expected[i] = i;

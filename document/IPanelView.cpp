@@ -1,7 +1,0 @@
-#include "document/IPanelView.h"
-
-namespace zelvane {
-
-IPanelView::~IPanelView() = default;
-
-} // namespace zelvane
