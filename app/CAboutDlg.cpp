@@ -79,7 +79,6 @@ CAboutDlg::CAboutDlg(const OpenGLInfo& openGL, const std::vector<std::string>& p
     auto* pluginGroup = new QGroupBox(tr("Plug-in Information"));
     auto* plugins = new QListWidget;
     plugins->setObjectName(QStringLiteral("pluginList"));
-    plugins->setProperty("controlId", 1224);
     for (const std::string& line : pluginLines)
         plugins->addItem(QString::fromStdString(line));
     (new QVBoxLayout(pluginGroup))->addWidget(plugins);

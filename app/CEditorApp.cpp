@@ -111,11 +111,11 @@ bool CEditorApp::InitInstance(const EditorOptions& options)
     OnFileNew();
     frame_->showMaximized();
     // The view makes its scene when its context exists, which needs the
-    // window on the screen; a scene file is opened into that scene.
+    // window on the screen; a scene file is opened into that scene. One that
+    // cannot be opened leaves the editor with its new scene and the message.
     if (options_.sceneFile) {
         frame_->View()->grabFramebuffer();
-        if (!OpenDocumentFile(*options_.sceneFile))
-            return false;
+        static_cast<void>(OpenDocumentFile(*options_.sceneFile));
     }
     return true;
 }

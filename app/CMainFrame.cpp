@@ -11,9 +11,12 @@
 #include "app/ToolbarIcons.h"
 #include "app/UserGuide.h"
 #include "document/COGLDoc.h"
+#include "document/SceneFile.h"
 #include "document/SaveViewImage.h"
 #include "interaction/CommandIds.h"
 #include "interaction/Tool.h"
+#include "report/OpenFileDialog.h"
+#include "report/ProgramFolders.h"
 #include "report/Reporter.h"
 #include "report/Version.h"
 #include "scene/OpenGLInfo.h"
@@ -22,7 +25,6 @@
 #include "view/CObjectPanel.h"
 #include "view/COGLView.h"
 #include "view/EditorSettings.h"
-#include "view/ViewPanelLink.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -157,20 +159,20 @@ CMainFrame::CMainFrame(COGLDoc& document, QWidget* parent)
     CreateStatusBar();
     CreateObjectBar();
     CreateMenus();
-    connect(view_, &COGLView::CommandStatesChanged, this, &CMainFrame::UpdateCommandStates);
-    connect(view_, &COGLView::ReadoutChanged, this, [this](const QString& text) {
-        readoutPane_->setText(text);
+    // The menus, the toolbar and the title follow the document and the tools.
+    documentConnection_ = document_.Changed().Connect([this](DocumentChanges changes) {
+        if (changes & kPluginsChanged)
+            FillImportMenu();
+        UpdateCommandStates();
+    });
+    toolsConnection_ = view_->Tools().StateChanged().Connect([this] { UpdateCommandStates(); });
+    readoutConnection_ = view_->Tools().ReadoutChanged().Connect([this](const std::string& text) {
+        readoutPane_->setText(QString::fromStdString(text));
         readoutPane_->repaint();
     });
-    connect(view_, &COGLView::PluginsScanned, this, &CMainFrame::FillImportMenu);
-    connect(view_, &COGLView::SceneFileOpened, this, [this](const QString& path) {
-        RecentFileList::Add(path);
-        FillRecentFileMenu();
-    });
-    connect(view_, &COGLView::ObjectFileChanged, this, [this] { objectBar_->ObjectPanel().Refresh(); });
-    connect(view_, &COGLView::ObjectInfoChanged, this,
-            [this](const COGLObject* object) { objectBar_->MeshPanel().SetPanelObject(object); });
-    document_.History().SetChangeObserver([this] { UpdateCommandStates(); });
+    // The plug-ins are scanned once per run, when the view first has its scene.
+    connect(view_, &COGLView::SceneReady, this, [this] { ShowStatus(document_.ScanPlugins()); });
+    connect(view_, &COGLView::FilesDropped, this, &CMainFrame::OpenDroppedFiles);
     resize(1024, 720);
     UpdateCommandStates();
 }
@@ -180,10 +182,11 @@ CMainFrame::~CMainFrame()
     if (preview_)
         LeavePrintPreview();
     // The view goes after this frame's part of the object: it must not call
-    // back. The history's steps refer to the panels and the scene.
+    // back.
     disconnect(view_, nullptr, this, nullptr);
-    document_.History().SetChangeObserver(nullptr);
-    document_.History().Clear();
+    documentConnection_.Disconnect();
+    toolsConnection_.Disconnect();
+    readoutConnection_.Disconnect();
     delete objectDock_;
     objectDock_ = nullptr;
 }
@@ -269,7 +272,6 @@ void CMainFrame::CreateToolbar()
 {
     toolbar_ = new QToolBar(tr("Toolbar"), this);
     toolbar_->setObjectName(QStringLiteral("toolBar"));
-    toolbar_->setProperty("controlId", command::kViewToolbar);
     toolbar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
     toolbar_->setIconSize(QSize(kToolbarIconWidth, kToolbarIconHeight));
     const std::initializer_list<std::initializer_list<int>> groups{
@@ -293,13 +295,11 @@ void CMainFrame::CreateToolbar()
 
 void CMainFrame::CreateObjectBar()
 {
-    panelLink_ = std::make_unique<ViewPanelLink>(*view_);
     objectDock_ = new QDockWidget(tr("Object Bar"), this);
     objectDock_->setObjectName(QStringLiteral("objectBarDock"));
-    objectDock_->setProperty("controlId", command::kObjectBar);
     objectDock_->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
     objectDock_->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetClosable);
-    objectBar_ = new CObjectBar(*panelLink_, document_.WorkingObject(), &document_.History(), objectDock_);
+    objectBar_ = new CObjectBar(document_, objectDock_);
     objectDock_->setWidget(objectBar_);
     addDockWidget(Qt::RightDockWidgetArea, objectDock_);
 }
@@ -419,7 +419,6 @@ void CMainFrame::CreateStatusBar()
 {
     QStatusBar* bar = statusBar();
     bar->setObjectName(QStringLiteral("statusBar"));
-    bar->setProperty("controlId", command::kViewStatusBar);
     const QFontMetrics metrics(bar->font());
     toolPane_ = new QLabel(bar);
     toolPane_->setObjectName(QStringLiteral("paneTool"));
@@ -436,15 +435,12 @@ void CMainFrame::CreateStatusBar()
 void CMainFrame::FillImportMenu()
 {
     importMenu_->clear();
-    for (const ImportMenuItem& item : view_->Plugins().ImportMenuItems()) {
+    for (const ImportMenuItem& item : document_.Plugins().ImportMenuItems()) {
         QAction* action = importMenu_->addAction(QString::fromStdString(item.text));
         action->setObjectName(QStringLiteral("actionImport%1").arg(item.commandId));
         action->setData(static_cast<int>(item.commandId));
         const std::uint32_t id = item.commandId;
-        connect(action, &QAction::triggered, this, [this, id] {
-            view_->RunImportCommand(id);
-            UpdateCommandStates();
-        });
+        connect(action, &QAction::triggered, this, [this, id] { RunImportCommand(id); });
     }
     // Without plug-ins the menu stays, empty and greyed, where users look for it.
     importMenu_->setEnabled(!importMenu_->isEmpty());
@@ -485,9 +481,67 @@ void CMainFrame::OpenRecentFile(const QString& path)
 
 bool CMainFrame::OpenDocumentFile(const std::string& path)
 {
-    const bool opened = view_->OpenSceneFile(path);
-    UpdateCommandStates();
-    return opened;
+    if (!IsSceneFileName(path))
+        return true;
+    if (!document_.Scene())
+        return false;
+    // Opening replaces the scene: changes made since it was saved are not
+    // dropped without asking.
+    if (document_.HasUnsavedChanges()
+        && CurrentReporter().ShowMessage("The scene has changes that have not been saved. Open \"" + path +
+                                             "\" all the same and lose them?",
+                                         MessageIcon::Question, MessageButtons::YesNo) != MessageAnswer::Yes)
+        return false;
+    // A drag that is on points into the scene that goes.
+    view_->Tools().EndDrag();
+    const Status opened = document_.OpenSceneFile(path);
+    view_->Tools().ResetTools();
+    ShowStatus(opened);
+    if (!opened)
+        return false;
+    RecentFileList::Add(QFile::decodeName(QByteArray::fromStdString(path)));
+    FillRecentFileMenu();
+    return true;
+}
+
+bool CMainFrame::ImportFile(const std::string& path, const CPlugin* plugin)
+{
+    const Result<COGLMesh*> imported = document_.ImportFile(path, plugin);
+    ShowStatus(imported.GetStatus());
+    return imported.ok();
+}
+
+void CMainFrame::RunImportCommand(std::uint32_t commandId)
+{
+    const CPlugin* plugin = document_.Plugins().FindByCommand(commandId);
+    if (!plugin || !document_.Scene())
+        return;
+    OpenFileQuestion question;
+    question.title = "Import";
+    question.filter = plugin->FilterText();
+    const std::optional<std::string> meshes = FindProgramFolder("Meshes");
+    question.startFolder = meshes ? *meshes : StartFolder();
+    if (const std::optional<std::string> path = CurrentOpenFileDialog().AskForFileToOpen(question))
+        ImportFile(*path, plugin);
+}
+
+void CMainFrame::OpenDroppedFiles(const QStringList& paths)
+{
+    for (const QString& file : paths) {
+        const std::string path = QFile::encodeName(file).toStdString();
+        if (IsSceneFileName(path))
+            OpenDocumentFile(path);
+        else
+            ImportFile(path, nullptr);
+    }
+}
+
+void CMainFrame::ShowStatus(const Status& status)
+{
+    if (!status.ok())
+        CurrentReporter().ShowMessage(status.Message(), MessageIcon::Error, MessageButtons::Ok);
+    for (const std::string& warning : status.Warnings())
+        CurrentReporter().ShowMessage(warning, MessageIcon::Warning, MessageButtons::Ok);
 }
 
 void CMainFrame::Run(int commandId)
@@ -523,7 +577,11 @@ void CMainFrame::OnOpen()
 bool CMainFrame::OnSave()
 {
     const std::optional<std::string> path = AskSaveScenePath(this);
-    return path && view_->SaveSceneFile(*path);
+    if (!path)
+        return false;
+    const Status saved = document_.SaveSceneFile(*path);
+    ShowStatus(saved);
+    return saved.ok();
 }
 
 void CMainFrame::OnSaveImage()
@@ -531,28 +589,27 @@ void CMainFrame::OnSaveImage()
     const std::optional<SaveImageAnswer> answer = AskSaveImage(this);
     if (!answer)
         return;
-    SaveViewImage(answer->path, answer->filter, [this] {
+    ShowStatus(SaveViewImage(answer->path, answer->filter, [this] {
         view_->CaptureWindow();
         return view_->CapturedImage();
-    });
+    }));
 }
 
 void CMainFrame::OnSetBaseObject()
 {
     CSelectBaseObjectDlg dialog(document_.Catalog(), document_.WorkingObject(), this);
-    if (dialog.exec() == QDialog::Accepted)
-        objectBar_->ObjectPanel().Refresh();
+    dialog.exec();
 }
 
 void CMainFrame::OnRenderSprites()
 {
-    if (view_->Scene() && CRenderSpritesDlg(*view_, document_.WorkingObject(), this).exec() == QDialog::Accepted)
-        objectBar_->ObjectPanel().Refresh();
+    if (document_.Scene())
+        CRenderSpritesDlg(*view_, this).exec();
 }
 
 void CMainFrame::OnAbout()
 {
-    CAboutDlg about(ReadOpenGLInfo(*view_), view_->Plugins().InfoLines(), this);
+    CAboutDlg about(ReadOpenGLInfo(*view_), document_.Plugins().InfoLines(), this);
     about.exec();
 }
 
@@ -655,9 +712,10 @@ void CMainFrame::UpdateCommandStates()
             if (it.value()->isCheckable())
                 it.value()->setChecked(state.checked);
         }
-        Action(command::kSave)->setEnabled(view_->Scene() != nullptr);
-        Action(command::kSaveImage)->setEnabled(view_->Scene() != nullptr);
-        Action(command::kRenderSprites)->setEnabled(view_->Scene() != nullptr);
+        const bool scene = document_.Scene() != nullptr;
+        Action(command::kSave)->setEnabled(scene);
+        Action(command::kSaveImage)->setEnabled(scene);
+        Action(command::kRenderSprites)->setEnabled(scene);
         const UndoHistory& history = document_.History();
         Action(command::kUndo)->setText(history.CanUndo()
                                             ? tr("&Undo %1").arg(QString::fromStdString(history.UndoText()))
@@ -703,7 +761,7 @@ void CMainFrame::closeEvent(QCloseEvent* event)
     if (preview_)
         LeavePrintPreview();
     // Closing ends the program: the scene's changes are not dropped without asking.
-    if (document_.History().HasUnsavedChanges()) {
+    if (document_.HasUnsavedChanges()) {
         const MessageAnswer answer =
             CurrentReporter().ShowMessage("The scene has changes that have not been saved. Save them first?",
                                           MessageIcon::Question, MessageButtons::YesNoCancel);

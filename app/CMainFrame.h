@@ -8,6 +8,9 @@
 // The frame runs the shell's own commands: scene files, images, imports, the
 // base object, the print preview, help and the About box.
 
+#include "document/Signal.h"
+#include "report/Result.h"
+
 #include <QHash>
 #include <QMainWindow>
 #include <QSet>
@@ -30,9 +33,9 @@ namespace zelvane {
 class CObjectBar;
 class COGLDoc;
 class COGLView;
+class CPlugin;
 class QtOpenFileDialog;
 class StatusBarProgress;
-class ViewPanelLink;
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
@@ -58,10 +61,15 @@ public:
     // Whether closing the window stores the bars' layout under "Bars".
     void SetSaveSettings(bool save) { saveSettings_ = save; }
 
-    // The open-document step of the Open command, the recent files and the
-    // command line: a ".cgs" file opens as the scene and joins the recent
-    // files; any other path changes nothing. False when it could not be opened.
+    // The open-document step of the Open command, the recent files, drops and
+    // the command line: a ".cgs" file opens as the scene (after asking when
+    // the scene has unsaved changes) and joins the recent files; any other
+    // path changes nothing and counts as done. False when it was not opened
+    // (the user said no, or was told why).
     bool OpenDocumentFile(const std::string& path);
+    // Imports a mesh file with `plugin` (none: the one for its extension) as
+    // one undo step; false, after telling the user why, when nothing came in.
+    bool ImportFile(const std::string& path, const CPlugin* plugin);
 
     // Brings every action's enable and check state, the Undo and Redo texts
     // and the tool's name up to date.
@@ -93,6 +101,13 @@ private:
     void FillImportMenu();
     void FillRecentFileMenu();
     void OpenRecentFile(const QString& path);
+    // The Import menu's command of a plug-in: asks for a file in "Meshes"
+    // with the plug-in's filter and imports it.
+    void RunImportCommand(std::uint32_t commandId);
+    // Scene files open, anything else is imported.
+    void OpenDroppedFiles(const QStringList& paths);
+    // Tells the user why work failed and what went wrong on the way.
+    void ShowStatus(const Status& status);
 
     void OnOpen();
     // False when the scene was not saved (cancelled, or the user was told why).
@@ -105,7 +120,6 @@ private:
     COGLDoc& document_;
     QStackedWidget* pages_;
     COGLView* view_;
-    std::unique_ptr<ViewPanelLink> panelLink_;
     CObjectBar* objectBar_ = nullptr;
     QDockWidget* objectDock_ = nullptr;
     QToolBar* toolbar_ = nullptr;
@@ -126,6 +140,10 @@ private:
     QWidget* previewPage_ = nullptr;
     QPrintPreviewWidget* preview_ = nullptr;
     QList<QWidget*> hiddenForPreview_;
+
+    Signal<unsigned>::Connection documentConnection_;
+    Signal<>::Connection toolsConnection_;
+    Signal<const std::string&>::Connection readoutConnection_;
 
     bool saveSettings_ = true;
     bool updating_ = false;

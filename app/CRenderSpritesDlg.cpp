@@ -4,6 +4,7 @@
 #include "document/PreviewDisplaySize.h"
 #include "document/WorkingObjectFile.h"
 #include "report/Reporter.h"
+#include "document/COGLDoc.h"
 #include "view/COGLView.h"
 #include "view/PlainImageToQt.h"
 
@@ -60,8 +61,8 @@ private:
     QProgressDialog dialog_;
 };
 
-CRenderSpritesDlg::CRenderSpritesDlg(COGLView& view, WorkingObjectFile& working, QWidget* parent)
-    : QDialog(parent), view_(view), model_(*view.Scene(), working)
+CRenderSpritesDlg::CRenderSpritesDlg(COGLView& view, QWidget* parent)
+    : QDialog(parent), view_(view), model_(*view.Document().Scene(), view.Document().WorkingObject())
 {
     setObjectName(QStringLiteral("renderSpritesDialog"));
     setWindowTitle(tr("Render Sprites from Scene"));
@@ -152,6 +153,8 @@ void CRenderSpritesDlg::accept()
     view_.update();
     setEnabled(true);
     ShowPreview();
+    if (result_.outcome == BakeOutcome::Failed)
+        CurrentReporter().ShowMessage(result_.error, MessageIcon::Error, MessageButtons::Ok);
     if (result_.outcome == BakeOutcome::Written)
         QDialog::accept();
 }

@@ -24,8 +24,9 @@ class CRenderSpritesDlg : public QDialog {
     Q_OBJECT
 
 public:
-    // The view's scene is rendered in the view's context.
-    CRenderSpritesDlg(COGLView& view, WorkingObjectFile& working, QWidget* parent = nullptr);
+    // The view's document's scene is rendered in the view's context into the
+    // document's working object file.
+    explicit CRenderSpritesDlg(COGLView& view, QWidget* parent = nullptr);
     ~CRenderSpritesDlg() override;
 
     RenderSpritesModel& Model() { return model_; }

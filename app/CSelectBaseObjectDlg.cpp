@@ -54,7 +54,6 @@ public:
     explicit PreviewArea(const CSelectBaseObjectDlg& dialog) : dialog_(dialog)
     {
         setObjectName(QStringLiteral("preview"));
-        setProperty("controlId", 1245);
     }
 
 protected:
@@ -86,7 +85,6 @@ CSelectBaseObjectDlg::CSelectBaseObjectDlg(const ObjectCatalog& catalog, Working
     model_ = new ListModel(list_, this);
     view_ = new QListView;
     view_->setObjectName(QStringLiteral("objectList"));
-    view_->setProperty("controlId", 1224);
     view_->setModel(model_);
     view_->setSelectionMode(QAbstractItemView::SingleSelection);
     view_->setUniformItemSizes(true); // thousands of rows of one height: no per-row measuring

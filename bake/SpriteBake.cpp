@@ -65,7 +65,6 @@ BakeResult Failed(std::string error, std::vector<std::string> notes = {})
     result.outcome = BakeOutcome::Failed;
     result.error = "Could not render the sprites: " + error;
     result.notes = std::move(notes);
-    CurrentReporter().ShowMessage(result.error, MessageIcon::Error, MessageButtons::Ok);
     return result;
 }
 

@@ -69,7 +69,7 @@ struct BakeTimings {
 
 struct BakeResult {
     BakeOutcome outcome = BakeOutcome::Failed;
-    std::string error; // for Failed: what went wrong, as shown
+    std::string error; // for Failed: what went wrong, for the user
     std::vector<std::string> notes;
     // What was written (for Written).
     std::vector<int16_t> spriteIds;
@@ -84,8 +84,8 @@ struct BakeResult {
 // (never the floor, the walls or the lights' markers) that are visible.
 std::vector<COGLObject*> BakeableObjects(const COGLScene& scene);
 
-// Runs the bake. Failures are also shown through the reporter ("Could not
-// render the sprites: ..."); a cancel is not.
+// Runs the bake. A failure says why in `error` ("Could not render the
+// sprites: ..."), for the caller to show.
 BakeResult BakeSprites(const BakeRequest& request);
 
 // The steps BakeSprites runs for `tiles` tiles (for a progress bar): a

@@ -60,7 +60,7 @@ Totals Count(const MeshSet& set)
 int ImportOnce(const std::string& file, const std::string& plugins)
 {
     CPluginManager manager;
-    manager.ScanFolder(plugins);
+    static_cast<void>(manager.ScanFolder(plugins)); // meshport is looked for by name below
     const CPlugin* meshport = manager.FindByName("meshport");
     if (!meshport) {
         std::fprintf(stderr, "mesh_import_bench: no meshport in %s\n", plugins.c_str());
@@ -68,7 +68,7 @@ int ImportOnce(const std::string& file, const std::string& plugins)
     }
     const double before = PeakMiB();
     const auto start = Clock::now();
-    const std::optional<MeshSet> set = manager.Import(*meshport, file);
+    const Result<MeshSet> set = manager.Import(*meshport, file);
     const auto end = Clock::now();
     if (!set)
         return 1;

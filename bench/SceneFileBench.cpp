@@ -15,7 +15,7 @@
 // Usage: scenefile_bench FOLDER [--repeat N] [--triangles N]
 
 #include "bench/BenchFiles.h"
-#include "document/COGLDoc.h"
+#include "document/SceneFile.h"
 #include "report/Reporter.h"
 #include "scene/ActiveGLContext.h"
 #include "scene/COGLMesh.h"
@@ -100,9 +100,8 @@ int ChildSave(const std::string& path, long triangles)
         scene.AddObject(std::move(object));
     }
     const long before = PeakKb();
-    COGLDoc document(std::nullopt, {});
     const Clock::time_point start = Clock::now();
-    const bool saved = document.OnSaveDocument(path, scene);
+    const bool saved = WriteSceneFile(path, scene).ok();
     const double seconds = Seconds(Clock::now() - start);
     std::printf("%d %.6f %ld %ld\n", saved ? 1 : 0, seconds, before, PeakKb());
     return saved ? 0 : 1;
@@ -124,9 +123,9 @@ int ChildOpen(const std::string& path, bool withContext)
     }
     const long before = PeakKb();
     auto scene = std::make_unique<COGLScene>();
-    COGLDoc document(std::nullopt, {});
+    SceneLoadResult details;
     const Clock::time_point start = Clock::now();
-    const bool opened = document.OnOpenDocument(path, *scene);
+    const bool opened = ReadSceneFile(path, *scene, details).ok();
     const double seconds = Seconds(Clock::now() - start);
     std::printf("%d %.6f %ld %ld %zu\n", opened ? 1 : 0, seconds, before, PeakKb(), scene->Objects().size());
     std::fflush(stdout);

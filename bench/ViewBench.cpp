@@ -17,7 +17,7 @@
 //
 // Usage: view_bench --maps FOLDER [--objects N] [--steps N] [--clicks N]
 
-#include "document/UndoHistory.h"
+#include "document/COGLDoc.h"
 #include "interaction/CommandIds.h"
 #include "interaction/IToolHost.h"
 #include "interaction/ToolController.h"
@@ -85,9 +85,6 @@ public:
     void ReleasePointer() override {}
     PickResult Pick(int x, int y) override { return PickAt(viewport_, scene_, x, y); }
     void Repaint() override { pending_ = true; }
-    void ShowReadout(const std::string&) override {}
-    void StateChanged() override {}
-    void ShowObjectInfo(const COGLObject*) override {}
 
     // The paint the window system would send.
     void Paint()
@@ -151,8 +148,9 @@ int main(int argc, char** argv)
     std::printf("renderer: %s\n", reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
 
     for (const DrawFlags mode : {kDisplayShaded, kDisplayWireframe}) {
-        COGLScene scene;
-        scene.CreateDefaults(maps);
+        COGLDoc document(std::nullopt, {});
+        document.NewScene(maps);
+        COGLScene& scene = *document.Scene();
         Random random(12345);
         for (int i = 0; i < objects; ++i) {
             std::unique_ptr<COGLObject> object = CreateObjectOfKind(kKinds[static_cast<std::size_t>(i) % std::size(kKinds)]);
@@ -165,16 +163,16 @@ int main(int argc, char** argv)
         COGLViewport3D viewport;
         viewport.SetRectangle(0, 0, kWidth, kHeight);
         viewport.SetDisplayMode(mode);
-        UndoHistory history;
         BenchHost host(viewport, scene);
-        ToolController tools(viewport, history, host);
+        // The document repaints the view after every change, as the view does.
+        const auto repaint = document.Changed().Connect([&host](DocumentChanges) { host.Repaint(); });
+        ToolController tools(viewport, document, host);
         tools.Resize(kWidth, kHeight);
-        tools.SetScene(&scene);
         DrawFrame(viewport, scene); // warm-up: lists built, camera vectors set
         glFinish();
 
         // Drag steps of the Move tool on one object.
-        tools.SelectItem({scene.Objects()[objects / 2].get(), nullptr});
+        document.Select({scene.Objects()[objects / 2].get(), nullptr});
         tools.Execute(command::kMove);
         host.Paint();
         std::vector<double> dragSteps;
@@ -202,17 +200,17 @@ int main(int argc, char** argv)
             tools.ButtonUp(At(x, y, 0));
             host.Paint();
             selections.push_back(Milliseconds(start));
-            hits += tools.Selection().IsEmpty() ? 0 : 1;
+            hits += document.Selection().IsEmpty() ? 0 : 1;
         }
         std::printf("%s, %d objects, %d x %d:\n", mode == kDisplayShaded ? "shaded" : "wireframe", objects, kWidth,
                     kHeight);
         std::printf("  drag step (move + frame): median %.2f ms, p95 %.2f ms over %d steps; %zu undo step(s)\n",
-                    Percentile(dragSteps, 0.5), Percentile(dragSteps, 0.95), steps, history.Count());
+                    Percentile(dragSteps, 0.5), Percentile(dragSteps, 0.95), steps, document.History().Count());
         std::printf("  of which the tool's part (move, undo record, readout): median %.3f ms\n",
                     Percentile(toolParts, 0.5));
         std::printf("  click to selection shown: median %.2f ms, p95 %.2f ms over %d clicks (%d hit an object)\n",
                     Percentile(selections, 0.5), Percentile(selections, 0.95), clicks, hits);
-        history.Clear();
+        document.CloseScene();
     }
     context->EndGL();
     return 0;

@@ -1,68 +1,58 @@
 #include "document/COGLDoc.h"
 
+#include "document/AddObjectCommand.h"
+#include "document/ClearSceneCommand.h"
+#include "document/FunctionCommand.h"
+#include "document/MeshImport.h"
+#include "document/PlaceObjectCommand.h"
+#include "document/RemoveObjectCommand.h"
+#include "document/SceneFile.h"
+#include "document/TextureCommands.h"
 #include "report/ErrorLog.h"
-#include "report/Reporter.h"
-#include "resfile/CTGFile.h"
-#include "resfile/FileReplacement.h"
-#include "resfile/PathUtil.h"
-#include "resfile/ResErrors.h"
-#include "scene/CFileLocator.h"
+#include "scene/ActiveGLContext.h"
+#include "scene/COGLLight.h"
+#include "scene/COGLMesh.h"
+#include "scene/COGLPlane.h"
 #include "scene/COGLScene.h"
-#include "scene/SceneFileLayout.h"
-#include "scene/SceneFileReader.h"
-#include "scene/SceneFileWriter.h"
+#include "scene/COGLText.h"
+#include "scene/COGLTexture2D.h"
+#include "scene/ObjectFactory.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <memory>
-#include <new>
 
 namespace zelvane {
 
 namespace {
 
-void Report(const char* headline, const std::string& cause, MessageIcon icon = MessageIcon::Error)
-{
-    CurrentReporter().ShowMessage(std::string(headline) + " " + cause, icon, MessageButtons::Ok);
-}
+// Brackets work that makes or deletes display lists and textures.
+class GLScope {
+public:
+    GLScope() : context_(ActiveGLContext()) { context_.BeginGL(); }
+    ~GLScope() { context_.EndGL(); }
+    GLScope(const GLScope&) = delete;
+    GLScope& operator=(const GLScope&) = delete;
 
-std::string Quoted(const std::string& path)
-{
-    return "\"" + path + "\"";
-}
-
-std::string WhyNotCreated(const std::string& path, std::int32_t code)
-{
-    return Quoted(path) + ": " + CreateFailureText(path, code);
-}
-
-// Opens `path` for reading and tells its size; false with the cause in `error`.
-bool OpenForReading(const std::string& path, CTGFile& file, std::uint64_t& size, std::string& error)
-{
-    std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) {
-        error = Quoted(path) + ": no such file";
-        return false;
-    }
-    if (!IsReadableFile(path) || file.OpenReadOnly(path) != kResOk || file.GetEOF(size) != kResOk) {
-        error = Quoted(path) + ": not a file that can be read";
-        return false;
-    }
-    return true;
-}
-
-bool IsSceneFileName(const std::string& path)
-{
-    return AsciiLower(SplitPath(path).extension) == ".cgs";
-}
+private:
+    IGLContext& context_;
+};
 
 } // namespace
+
+// --- Construction and catalog ----------------------------------------------------
 
 COGLDoc::COGLDoc(std::optional<std::string> commandLineGameFolder, std::vector<std::string> sampleFolders,
                  std::string workingObjectPath)
     : commandLineGameFolder_(std::move(commandLineGameFolder)), sampleFolders_(std::move(sampleFolders)),
       workingObject_(std::move(workingObjectPath))
 {
+    workingObject_.SetFileObserver([this](CObjectFile* file) { OnObjectFileReplaced(file); });
+}
+
+COGLDoc::~COGLDoc()
+{
+    workingObject_.SetFileObserver(nullptr);
+    // The history's steps may hold objects and textures of the scene.
+    history_.Clear();
 }
 
 void COGLDoc::OnNewDocument()
@@ -80,100 +70,361 @@ void COGLDoc::OnNewDocument()
              std::to_string(catalog_.ListedObjects().size()) + " objects\n");
 }
 
-// --- Scene files -----------------------------------------------------------------
-
-bool COGLDoc::OnSaveDocument(const std::string& path, COGLScene& scene)
+void COGLDoc::OnObjectFileReplaced(CObjectFile* file)
 {
-    BusyScope busy;
-    FileReplacement replacement(path);
-    CTGFile file;
-    if (const std::int32_t code = file.Create(replacement.StagingPath()); code != kResOk) {
-        Report(kInvalidFilenameText, WhyNotCreated(path, code));
-        return false;
-    }
-    if (const std::int32_t code = file.Open(replacement.StagingPath()); code != kResOk || !file.IsWritable()) {
-        Report(kInvalidFilenameText, WhyNotCreated(path, code));
-        return false;
-    }
-
-    SceneFileWriter writer(file, replacement.StagingPath());
-    writer.Raw(scene_file::kMagic);
-    writer.U32(scene_file::kVersion);
-    scene.SaveScene(writer);
-    const bool written = writer.Finish();
-    file.Close();
-    if (!written) {
-        Report(kFailedToSaveText, Quoted(path) + ": " + writer.Error() + "; an earlier file of that name is unchanged");
-        return false;
-    }
-    if (const std::int32_t code = replacement.Commit(); code != kResOk) {
-        Report(kFailedToSaveText, Quoted(path) + ": the new file could not be put in place (" + ResErrorText(code) +
-                                      "); an earlier file of that name is unchanged");
-        return false;
-    }
-
-    if (std::string error; !workingObject_.CopyBesideScene(path, error))
-        Report(kFailedToSaveText, "The scene was saved, but its object file was not: " + error, MessageIcon::Warning);
-    return true;
+    if (scene_)
+        scene_->SetObjectFile(file);
+    Announce(kObjectFileChanged | kHistoryChanged);
 }
 
-bool COGLDoc::OnOpenDocument(const std::string& path, COGLScene& scene)
+void COGLDoc::NoteObjectFileEdited()
 {
-    BusyScope busy;
+    workingObject_.NoteEdited();
+    Announce(kObjectFileChanged | kHistoryChanged);
+}
+
+// --- The scene ---------------------------------------------------------------------
+
+void COGLDoc::NewScene(const std::string& mapsFolder)
+{
+    {
+        GLScope gl;
+        EmptyHistory();
+        selection_ = {};
+        scene_.reset();
+        scene_ = std::make_unique<COGLScene>();
+        scene_->CreateDefaults(mapsFolder.empty() ? COGLScene::DefaultMapsFolder() : mapsFolder);
+        scene_->SetObjectFile(workingObject_.File());
+    }
+    pathName_.clear();
     lastLoad_ = {};
-    CTGFile file;
-    std::uint64_t size = 0;
-    if (std::string error; !OpenForReading(path, file, size, error)) {
-        Report(kInvalidFilenameText, error);
-        return false;
-    }
-    // Read through a window: the file is not held in memory beside the scene.
-    SceneFileReader reader(file, size, 0, path);
-    const std::span<const std::uint8_t> magic = reader.Raw(scene_file::kMagic.size());
-    if (!reader.ok() || !std::equal(magic.begin(), magic.end(), scene_file::kMagic.begin())) {
-        CurrentReporter().ShowMessage(Quoted(path) + " is not a zelvane scene file: it does not begin with \"CGS1\".",
-                                      MessageIcon::Error, MessageButtons::Ok);
-        return false;
-    }
-    const std::uint32_t version = reader.U32();
-    if (!reader.ok()) {
-        Report(kFailedToOpenText, Quoted(path) + ": the file ends inside its header");
-        return false;
-    }
-    if (version < 1) {
-        CurrentReporter().ShowMessage("The scene file " + Quoted(path) + " is of version " + std::to_string(version) +
-                                          "; zelvane reads scene files of version 1 and later. Nothing was loaded.",
-                                      MessageIcon::Error, MessageButtons::Ok);
-        return false;
-    }
-
-    // Later versions are read as version 1: the scene does not look at the number.
-    lastLoad_ = scene.LoadScene(reader, path);
-    if (!lastLoad_.Complete()) {
-        const std::size_t read = lastLoad_.objectsRead;
-        Report(kFailedToOpenText, Quoted(path) + ": " + lastLoad_.error + ". " +
-                                      (read == 0   ? std::string("No object was loaded.")
-                                       : read == 1 ? std::string("The object before it was loaded.")
-                                                   : "The " + std::to_string(read) + " objects before it were loaded."));
-        return false;
-    }
-    pathName_ = path;
-    return true;
+    Announce(kSceneChanged | kSelectionChanged | kHistoryChanged | kPathChanged);
 }
 
-OpenDocumentOutcome COGLDoc::OpenDocumentFile(const std::string& path, COGLScene& scene)
+void COGLDoc::CloseScene()
+{
+    {
+        GLScope gl;
+        EmptyHistory();
+        selection_ = {};
+        scene_.reset();
+    }
+    Announce(kSceneChanged | kSelectionChanged | kHistoryChanged);
+}
+
+Status COGLDoc::ScanPlugins()
+{
+    Status scanned = plugins_.ScanPlugins();
+    Announce(kPluginsChanged);
+    return scanned;
+}
+
+// --- Scene files --------------------------------------------------------------------
+
+Status COGLDoc::SaveSceneFile(const std::string& path)
+{
+    if (!scene_)
+        return Status::Failure(std::string(kFailedToSaveText) + " There is no scene to save.");
+    Status saved = WriteSceneFile(path, *scene_);
+    if (!saved)
+        return saved;
+    if (const Status copied = workingObject_.CopyBesideScene(path); !copied)
+        saved.Warn(std::string(kFailedToSaveText) + " The scene was saved, but its object file was not: " +
+                   copied.Message());
+    history_.MarkSaved();
+    pathName_ = path;
+    Announce(kHistoryChanged | kPathChanged | kObjectFileChanged);
+    return saved;
+}
+
+Status COGLDoc::OpenSceneFile(const std::string& path)
 {
     if (!IsSceneFileName(path))
-        return OpenDocumentOutcome::NotASceneFile;
-    scene.ClearScene();
-    if (!OnOpenDocument(path, scene))
-        return OpenDocumentOutcome::Failed;
-    std::string error;
-    if (workingObject_.TakeFromScene(path, error) == WorkingObjectFile::SceneCopyOutcome::Failed)
-        CurrentReporter().ShowMessage("The scene was opened, but the object file beside it could not become the "
-                                      "working object file: " + error,
-                                      MessageIcon::Warning, MessageButtons::Ok);
-    return OpenDocumentOutcome::Opened;
+        return Status::Failure("\"" + path + "\" is not a scene file: scene files end in \".cgs\".");
+    if (!scene_)
+        return Status::Failure(std::string(kFailedToOpenText) + " The view has no scene yet.");
+    // A file that is no scene file at all leaves the scene as it is.
+    if (Status probe = ProbeSceneFile(path); !probe)
+        return probe;
+    Status opened = Status::Ok();
+    {
+        // Textures and text letters are made while the scene is read.
+        GLScope gl;
+        EmptyHistory();
+        selection_ = {};
+        scene_->ClearScene();
+        opened = ReadSceneFile(path, *scene_, lastLoad_);
+    }
+    if (opened) {
+        pathName_ = path;
+        const Result<WorkingObjectFile::SceneCopyOutcome> taken = workingObject_.TakeFromScene(path);
+        if (!taken)
+            opened.Warn("The scene was opened, but the object file beside it could not become the working object "
+                        "file: " + taken.Message());
+    }
+    Announce(kSceneChanged | kSelectionChanged | kHistoryChanged | kPathChanged);
+    return opened;
+}
+
+bool COGLDoc::HasUnsavedChanges() const
+{
+    return history_.HasUnsavedChanges() || workingObject_.HasUnsavedEdits();
+}
+
+// --- Commands ------------------------------------------------------------------------
+
+void COGLDoc::Announce(DocumentChanges changes)
+{
+    changed_.Emit(changes);
+}
+
+void COGLDoc::Do(std::unique_ptr<UndoCommand> command, DocumentChanges changes)
+{
+    {
+        // Steps dropped from the history may delete objects and textures.
+        GLScope gl;
+        history_.Push(std::move(command));
+    }
+    Announce(changes | kHistoryChanged | ValidateSelection());
+}
+
+void COGLDoc::Record(std::unique_ptr<UndoCommand> command, DocumentChanges changes)
+{
+    {
+        GLScope gl;
+        history_.Record(std::move(command));
+    }
+    Announce(changes | kHistoryChanged | ValidateSelection());
+}
+
+void COGLDoc::EmptyHistory()
+{
+    GLScope gl;
+    history_.Clear();
+}
+
+Result<COGLMesh*> COGLDoc::ImportFile(const std::string& path, const CPlugin* plugin)
+{
+    if (!scene_)
+        return Result<COGLMesh*>::Failure("There is no scene to import into.");
+    if (!plugin)
+        plugin = plugins_.FindForFile(path);
+    if (!plugin)
+        return Result<COGLMesh*>::Failure("No plug-in imports this kind of file:\n" + path);
+    Result<std::unique_ptr<COGLMesh>> mesh = [&] {
+        GLScope gl;
+        return ImportMesh(plugins_, *plugin, path);
+    }();
+    if (!mesh)
+        return mesh.GetStatus();
+    COGLMesh* added = mesh->get();
+    AddObject(std::move(*mesh), "Import", Added::NotSelected);
+    Result<COGLMesh*> result(added);
+    for (const std::string& warning : mesh.Warnings())
+        result.Warn(warning);
+    return result;
+}
+
+COGLObject& COGLDoc::AddObject(std::unique_ptr<COGLObject> object, std::string text, Added added)
+{
+    COGLObject& placed = *object;
+    DocumentChanges changes = kSceneChanged;
+    if (added == Added::Selected) {
+        selection_ = {&placed, nullptr};
+        scene_->SetSelectedObject(&placed);
+        changes |= kSelectionChanged;
+    }
+    Do(std::make_unique<AddObjectCommand>(std::move(text), *scene_, std::move(object)), changes);
+    return placed;
+}
+
+bool COGLDoc::CanCopySelection() const
+{
+    return scene_ && selection_.object && selection_.object->Kind() != ObjectKind::Mesh;
+}
+
+bool COGLDoc::CopySelection()
+{
+    if (!CanCopySelection())
+        return false;
+    const COGLObject& source = *selection_.object;
+    std::unique_ptr<COGLObject> copy;
+    {
+        // A new object builds its kind's display lists on first use; a text
+        // builds its letters anew from the source's text and font.
+        GLScope gl;
+        copy = CreateObjectOfKind(source.Kind());
+        if (!copy)
+            return false;
+        auto* text = dynamic_cast<COGLText*>(copy.get());
+        if (const auto* sourceText = dynamic_cast<const COGLText*>(&source); text && sourceText)
+            text->CopyText(*sourceText);
+        else
+            copy->CopyFrom(source);
+    }
+    const auto* sourcePlane = dynamic_cast<const COGLPlane*>(&source);
+    if (auto* plane = dynamic_cast<COGLPlane*>(copy.get()); plane && sourcePlane)
+        plane->SetTessellated(sourcePlane->IsTessellated());
+    // The copy is pickable wherever the original was.
+    copy->SetPickable(source.IsPickable());
+    AddObject(std::move(copy), "Copy");
+    return true;
+}
+
+bool COGLDoc::DeleteSelection()
+{
+    if (!scene_ || !selection_.object || !scene_->Contains(selection_.object))
+        return false;
+    COGLObject& object = *selection_.object;
+    selection_ = {};
+    scene_->SetSelectedObject(nullptr);
+    Do(std::make_unique<RemoveObjectCommand>("Delete", *scene_, object), kSceneChanged | kSelectionChanged);
+    return true;
+}
+
+void COGLDoc::ClearScene()
+{
+    if (!scene_)
+        return;
+    selection_ = {};
+    scene_->SetSelectedObject(nullptr);
+    Do(std::make_unique<ClearSceneCommand>(*scene_), kSceneChanged | kSelectionChanged);
+}
+
+COGLTexture2D* COGLDoc::LoadTexture(const std::string& path)
+{
+    if (!scene_)
+        return nullptr;
+    auto texture = std::make_unique<COGLTexture2D>();
+    {
+        GLScope gl;
+        texture->SetSource(path, 0);
+        texture->SetScene(scene_.get());
+        if (!texture->IsLoaded())
+            return nullptr;
+    }
+    COGLTexture2D* loaded = texture.get();
+    Do(std::make_unique<AddTextureCommand>("Load Texture", *scene_, std::move(texture)), kSceneChanged);
+    return loaded;
+}
+
+void COGLDoc::SetObjectTexture(COGLObject& object, const ObjectTextureState& state, std::string text)
+{
+    const ObjectTextureState before = ObjectTextureState::Of(object);
+    state.ApplyTo(object);
+    const ObjectTextureState after = ObjectTextureState::Of(object); // a texture that does not load stays off
+    if (after == before)
+        return;
+    Record(std::make_unique<ObjectTextureCommand>(std::move(text), object, before, after), kSceneChanged);
+}
+
+void COGLDoc::PlacementMoved(COGLObject&)
+{
+    Announce(kSceneChanged);
+}
+
+void COGLDoc::CommitPlacement(COGLObject& object, const ObjectPlacement& before, std::string text)
+{
+    const ObjectPlacement after = ObjectPlacement::Of(object);
+    if (after == before)
+        return;
+    Record(std::make_unique<PlaceObjectCommand>(std::move(text), object, before, after), kSceneChanged);
+}
+
+void COGLDoc::CancelPlacement(COGLObject& object, const ObjectPlacement& before)
+{
+    if (ObjectPlacement::Of(object) == before)
+        return;
+    before.ApplyTo(object);
+    Announce(kSceneChanged);
+}
+
+// --- Selection ----------------------------------------------------------------------
+
+void COGLDoc::Select(const SelectedItem& item)
+{
+    SelectedItem checked = item;
+    if (!scene_ || (checked.object && !scene_->Contains(checked.object)))
+        checked = {};
+    if (checked.light) {
+        const auto& lights = scene_->Lights();
+        if (std::none_of(lights.begin(), lights.end(), [&](const auto& l) { return l.get() == checked.light; }))
+            checked = {};
+    }
+    selection_ = checked;
+    if (scene_)
+        scene_->SetSelectedObject(SelectionTarget());
+    Announce(kSelectionChanged);
+}
+
+COGLObject* COGLDoc::SelectionTarget() const
+{
+    if (selection_.object)
+        return selection_.object;
+    return selection_.light ? selection_.light->Marker() : nullptr;
+}
+
+DocumentChanges COGLDoc::ValidateSelection()
+{
+    if (!scene_ || !selection_.object || scene_->Contains(selection_.object))
+        return 0;
+    selection_ = {};
+    scene_->SetSelectedObject(nullptr);
+    return kSelectionChanged;
+}
+
+// --- Undo ------------------------------------------------------------------------------
+
+void COGLDoc::Undo()
+{
+    if (!history_.CanUndo())
+        return;
+    {
+        GLScope gl;
+        history_.Undo();
+    }
+    Announce(kSceneChanged | kHistoryChanged | kViewOptionsChanged | ValidateSelection());
+}
+
+void COGLDoc::Redo()
+{
+    if (!history_.CanRedo())
+        return;
+    {
+        GLScope gl;
+        history_.Redo();
+    }
+    Announce(kSceneChanged | kHistoryChanged | kViewOptionsChanged | ValidateSelection());
+}
+
+// --- What the view shows of the object -------------------------------------------------
+
+void COGLDoc::SetCage(const CageSize& size)
+{
+    const CageSize before = cage_;
+    if (size.width == before.width && size.height == before.height && size.depth == before.depth)
+        return;
+    Do(std::make_unique<FunctionCommand>(
+           "Cage Size", [this, size] { cage_ = size; }, [this, before] { cage_ = before; }, SavedWithScene::No),
+       kViewOptionsChanged);
+}
+
+void COGLDoc::SetZoom(ZoomPreset preset)
+{
+    const ZoomPreset before = zoom_;
+    if (preset == before)
+        return;
+    Do(std::make_unique<FunctionCommand>(
+           "Zoom Preset", [this, preset] { zoom_ = preset; }, [this, before] { zoom_ = before; }, SavedWithScene::No),
+       kViewOptionsChanged);
+}
+
+void COGLDoc::ReleaseZoomPreset()
+{
+    if (zoom_ == ZoomPreset::Free)
+        return;
+    zoom_ = ZoomPreset::Free;
+    Announce(kViewOptionsChanged);
 }
 
 } // namespace zelvane

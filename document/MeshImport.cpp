@@ -2,33 +2,29 @@
 
 #include "plugins/host/CPluginManager.h"
 #include "scene/COGLMesh.h"
-#include "scene/COGLScene.h"
-
 
 namespace zelvane {
 
-std::unique_ptr<COGLMesh> ImportMesh(CPluginManager& plugins, const CPlugin& plugin, const std::string& path)
+namespace {
+
+bool HasFaces(const MeshSet& set)
 {
-    const std::optional<MeshSet> set = plugins.Import(plugin, path);
+    for (int32_t i = 0; i < set.partCount; ++i)
+        if (set.parts[i].faceCount > 0)
+            return true;
+    return false;
+}
+
+} // namespace
+
+Result<std::unique_ptr<COGLMesh>> ImportMesh(CPluginManager& plugins, const CPlugin& plugin, const std::string& path)
+{
+    Result<MeshSet> set = plugins.Import(plugin, path);
     if (!set)
-        return nullptr;
+        return set.GetStatus();
+    if (!HasFaces(*set))
+        return Result<std::unique_ptr<COGLMesh>>::Failure(path + ": no meshes found");
     return std::make_unique<COGLMesh>(*set);
-}
-
-COGLMesh* ImportIntoScene(CPluginManager& plugins, const CPlugin& plugin, const std::string& path, COGLScene& scene)
-{
-    std::unique_ptr<COGLMesh> mesh = ImportMesh(plugins, plugin, path);
-    if (!mesh)
-        return nullptr;
-    COGLMesh* added = mesh.get();
-    scene.AddObject(std::move(mesh));
-    return added;
-}
-
-COGLMesh* RunImport(CPluginManager& plugins, std::uint32_t commandId, const std::string& path, COGLScene& scene)
-{
-    const CPlugin* plugin = plugins.FindByCommand(commandId);
-    return plugin ? ImportIntoScene(plugins, *plugin, path, scene) : nullptr;
 }
 
 } // namespace zelvane

@@ -1,14 +1,13 @@
 #include "document/MeshPanelModel.h"
 
-#include "document/FunctionCommand.h"
-#include "document/UndoHistory.h"
+#include "document/COGLDoc.h"
+#include "document/TextureCommands.h"
 #include "scene/COGLMesh.h"
 #include "scene/COGLObject.h"
 #include "scene/COGLScene.h"
 #include "scene/COGLTexture2D.h"
 
 #include <algorithm>
-#include <memory>
 
 namespace zelvane {
 
@@ -25,92 +24,58 @@ std::vector<MeshGroup> MeshGroupsOf(const MeshSet& set)
     return groups;
 }
 
-ObjectTextureState ObjectTextureState::Of(const COGLObject& object)
-{
-    return {object.Texture(), object.TextureRotation(), object.TextureOffset(), object.TextureScale(),
-            object.TextureEnvMode()};
-}
-
-void ObjectTextureState::ApplyTo(COGLObject& object) const
-{
-    object.SetTexture(texture);
-    object.SetTextureRotation(rotation);
-    object.SetTextureOffset(offset);
-    object.SetTextureScale(scale);
-    object.SetTextureEnvMode(envMode);
-}
-
-MeshPanelModel::MeshPanelModel(IPanelView& view, UndoHistory* history) : view_(view), history_(history) {}
-
-void MeshPanelModel::Changed()
-{
-    if (changed_)
-        changed_();
-}
-
-COGLObject* MeshPanelModel::InScene(const COGLObject* object) const
-{
-    const COGLScene* scene = view_.Scene();
-    if (!object || !scene)
-        return nullptr;
-    for (const auto& held : scene->Objects())
-        if (held.get() == object)
-            return held.get();
-    return nullptr;
-}
-
 COGLObject* MeshPanelModel::PanelObject() const
 {
-    return InScene(object_);
+    return document_.Selection().object;
 }
 
-void MeshPanelModel::SetPanelObject(const COGLObject* object)
+std::vector<MeshGroup> MeshPanelModel::Groups() const
 {
-    object_ = InScene(object);
-    object = object_;
-    groups_.clear();
-    meshFaces_ = 0;
-    meshVertices_ = 0;
-    selectedGroup_ = 0;
-    if (const auto* mesh = dynamic_cast<const COGLMesh*>(object))
-        groups_ = MeshGroupsOf(mesh->GetMeshSet());
-    for (const MeshGroup& group : groups_) {
-        meshFaces_ += group.faces;
-        meshVertices_ += group.vertices;
-    }
-    Changed();
+    if (const auto* mesh = dynamic_cast<const COGLMesh*>(PanelObject()))
+        return MeshGroupsOf(mesh->GetMeshSet());
+    return {};
 }
 
-const std::vector<MeshGroup>& MeshPanelModel::Groups() const
+int64_t MeshPanelModel::MeshFaces() const
 {
-    static const std::vector<MeshGroup> none;
-    return PanelObject() ? groups_ : none;
+    int64_t faces = 0;
+    for (const MeshGroup& group : Groups())
+        faces += group.faces;
+    return faces;
 }
 
-void MeshPanelModel::SelectGroup(int index)
+int64_t MeshPanelModel::MeshVertices() const
 {
-    if (!PanelObject())
-        return;
-    selectedGroup_ = index >= 0 && static_cast<size_t>(index) < groups_.size() ? index : 0;
-    Changed();
+    int64_t vertices = 0;
+    for (const MeshGroup& group : Groups())
+        vertices += group.vertices;
+    return vertices;
+}
+
+int MeshPanelModel::SelectedGroup() const
+{
+    const size_t count = Groups().size();
+    if (count == 0)
+        return -1;
+    return selectedGroup_ >= 0 && static_cast<size_t>(selectedGroup_) < count ? selectedGroup_ : 0;
 }
 
 int64_t MeshPanelModel::GroupFaces() const
 {
     const int group = SelectedGroup();
-    return group < 0 ? 0 : groups_[static_cast<size_t>(group)].faces;
+    return group < 0 ? 0 : Groups()[static_cast<size_t>(group)].faces;
 }
 
 int64_t MeshPanelModel::GroupVertices() const
 {
     const int group = SelectedGroup();
-    return group < 0 ? 0 : groups_[static_cast<size_t>(group)].vertices;
+    return group < 0 ? 0 : Groups()[static_cast<size_t>(group)].vertices;
 }
 
 std::vector<COGLTexture2D*> MeshPanelModel::Textures() const
 {
     std::vector<COGLTexture2D*> textures;
-    if (const COGLScene* scene = view_.Scene())
+    if (const COGLScene* scene = document_.Scene())
         for (const auto& texture : scene->Textures())
             textures.push_back(texture.get());
     return textures;
@@ -132,45 +97,11 @@ int MeshPanelModel::SelectedTexture() const
 
 bool MeshPanelModel::LoadTexture(const std::string& path)
 {
-    COGLScene* scene = view_.Scene();
-    if (!scene)
+    COGLTexture2D* texture = document_.LoadTexture(path);
+    if (!texture)
         return false;
-    auto texture = std::make_unique<COGLTexture2D>();
-    texture->SetSource(path, 0);
-    texture->SetScene(scene);
-    if (!texture->IsLoaded())
-        return false;
-    selectedTexture_ = &scene->AddTexture(std::move(texture));
-    Changed();
+    selectedTexture_ = texture;
     return true;
-}
-
-void MeshPanelModel::Apply(COGLObject* object, const ObjectTextureState& state)
-{
-    // An undo step may outlive the object in the scene.
-    if (!InScene(object))
-        return;
-    ObjectTextureState checked = state;
-    const std::vector<COGLTexture2D*> textures = Textures();
-    if (std::find(textures.begin(), textures.end(), checked.texture) == textures.end())
-        checked.texture = nullptr; // deleted with the scene's textures since
-    checked.ApplyTo(*object);
-    view_.Redraw();
-    Changed();
-}
-
-void MeshPanelModel::Change(const char* text, COGLObject& object, const ObjectTextureState& after)
-{
-    const ObjectTextureState before = ObjectTextureState::Of(object);
-    after.ApplyTo(object);
-    const ObjectTextureState done = ObjectTextureState::Of(object); // a texture that does not load stays off
-    view_.Redraw();
-    Changed();
-    if (done == before || !history_)
-        return;
-    COGLObject* target = &object;
-    history_->Record(std::make_unique<FunctionCommand>(
-        text, [this, target, done] { Apply(target, done); }, [this, target, before] { Apply(target, before); }));
 }
 
 void MeshPanelModel::SetUseTexture(bool use)
@@ -180,19 +111,17 @@ void MeshPanelModel::SetUseTexture(bool use)
         return;
     ObjectTextureState after = ObjectTextureState::Of(*object);
     if (use) {
-        COGLTexture2D* texture = SelectedTexture() >= 0 ? selectedTexture_ : nullptr;
-        if (!texture) {
-            Changed(); // the check box shows again that nothing is attached
+        const int index = SelectedTexture();
+        if (index < 0)
             return;
-        }
-        after.texture = texture;
+        after.texture = Textures()[static_cast<size_t>(index)];
     } else {
         after.texture = nullptr;
         after.rotation = {0, 0, 0};
         after.offset = {0, 0, 0};
         after.scale = {1, 1, 1};
     }
-    Change("Use Texture", *object, after);
+    document_.SetObjectTexture(*object, after, "Use Texture");
 }
 
 bool MeshPanelModel::UsesTexture() const
@@ -208,7 +137,7 @@ void MeshPanelModel::SetEffectedByLighting(bool lit)
         return;
     ObjectTextureState after = ObjectTextureState::Of(*object);
     after.envMode = lit ? GL_MODULATE : GL_DECAL;
-    Change("Effected by Lighting", *object, after);
+    document_.SetObjectTexture(*object, after, "Effected by Lighting");
 }
 
 bool MeshPanelModel::EffectedByLighting() const

@@ -1,12 +1,10 @@
 #pragma once
-// An object moved, turned or scaled, or its texture moved, scaled or turned:
-// its placement before and after. The steps of one drag share a drag number
-// and merge into one command.
+// An object moved, turned or scaled, or its texture moved, scaled or turned
+// (a whole drag, or one arrow-key step): its placement before and after.
 
 #include "document/ObjectPlacement.h"
 #include "document/UndoCommand.h"
 
-#include <cstdint>
 #include <string>
 
 namespace zelvane {
@@ -15,15 +13,14 @@ class COGLObject;
 
 class PlaceObjectCommand final : public UndoCommand {
 public:
-    // `drag` 0 never merges.
     PlaceObjectCommand(std::string text, COGLObject& object, const ObjectPlacement& before,
-                       const ObjectPlacement& after, std::uint64_t drag);
+                       const ObjectPlacement& after);
 
     void Undo() override;
     void Redo() override;
     std::string Text() const override { return text_; }
-    // Takes the later placement of a command of the same drag on the same object.
-    bool MergeWith(const UndoCommand& next) override;
+    // A light's marker: scene files keep no lights.
+    bool ChangesSavedScene() const override;
 
     const ObjectPlacement& Before() const { return before_; }
     const ObjectPlacement& After() const { return after_; }
@@ -33,7 +30,6 @@ private:
     COGLObject& object_;
     ObjectPlacement before_;
     ObjectPlacement after_;
-    std::uint64_t drag_;
 };
 
 } // namespace zelvane

@@ -2,7 +2,6 @@
 
 #include "document/WorkingObjectFile.h"
 #include "objects/CObjectFile.h"
-#include "report/Reporter.h"
 
 namespace zelvane {
 
@@ -18,21 +17,17 @@ BakeResult RenderSpritesFromScene(WorkingObjectFile& working, COGLScene& scene, 
         return BakeSprites(request); // fails, and says why
 
     BakeResult result;
-    std::string error;
-    const auto outcome = working.Rewrite(
-        [&](CObjectFile& file) {
-            request.file = &file;
-            request.object = file.ListedObjects().empty() ? nullptr : file.ListedObjects().front();
-            request.filePath = working.Path();
-            result = BakeSprites(request);
-            return result.outcome == BakeOutcome::Written;
-        },
-        error);
-    if (outcome == WorkingObjectFile::RewriteOutcome::Failed) {
+    const Result<WorkingObjectFile::RewriteOutcome> rewritten = working.Rewrite([&](CObjectFile& file) {
+        request.file = &file;
+        request.object = file.ListedObjects().empty() ? nullptr : file.ListedObjects().front();
+        request.filePath = working.Path();
+        result = BakeSprites(request);
+        return result.outcome == BakeOutcome::Written;
+    });
+    if (!rewritten) {
         // The bake itself went well, or never ran: the working file is to blame.
         result.outcome = BakeOutcome::Failed;
-        result.error = "Could not render the sprites: " + error;
-        CurrentReporter().ShowMessage(result.error, MessageIcon::Error, MessageButtons::Ok);
+        result.error = "Could not render the sprites: " + rewritten.Message();
     }
     return result;
 }

@@ -20,9 +20,9 @@ class WorkingObjectFile;
 // working object (the file's first listed object) from the file as the
 // property editor's saved changes leave it, which are written out first.
 // Without a working object file or object it fails with "there is no scene or
-// no working object file". A failure is shown through the reporter; after it,
-// or a cancel, the file on disk is as it was and the working object file
-// stays open.
+// no working object file". After a failure (the result says why) or a
+// cancel, the file on disk is as it was and the working object file stays
+// open.
 BakeResult RenderSpritesFromScene(WorkingObjectFile& working, COGLScene& scene, std::vector<COGLObject*> objects,
                                   const BakeOptions& options, IBakeProgress* progress);
 

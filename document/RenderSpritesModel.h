@@ -44,8 +44,8 @@ public:
     std::string WhyNotReady() const;
 
     // The chosen objects rendered into the working object file; the context
-    // holding the scene's lists is current. Failures are shown through the
-    // reporter; a cancel leaves the file as it was.
+    // holding the scene's lists is current. A failure says why in the
+    // result; a cancel leaves the file as it was.
     BakeResult Render(IBakeProgress* progress);
 
     BakeOptions& Options() { return options_; }

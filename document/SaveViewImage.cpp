@@ -10,14 +10,6 @@
 
 namespace zelvane {
 
-namespace {
-
-void Tell(const std::string& text)
-{
-    CurrentReporter().ShowMessage(text, MessageIcon::Error, MessageButtons::Ok);
-}
-
-} // namespace
 
 std::optional<ImageTarget> ChooseImageTarget(const std::string& typedPath, ImageFilter filter)
 {
@@ -37,38 +29,31 @@ std::optional<ImageTarget> ChooseImageTarget(const std::string& typedPath, Image
     return std::nullopt;
 }
 
-bool SaveViewImage(const std::string& typedPath, ImageFilter filter, const std::function<PlainImage()>& capture)
+Status SaveViewImage(const std::string& typedPath, ImageFilter filter, const std::function<PlainImage()>& capture)
 {
     const std::optional<ImageTarget> target = ChooseImageTarget(typedPath, filter);
-    if (!target) {
-        Tell(kUnsupportedExtensionText);
-        return false;
-    }
+    if (!target)
+        return Status::Failure(kUnsupportedExtensionText);
     BusyScope busy;
     const PlainImage picture = capture();
-    if (picture.IsNull()) {
-        Tell("The view could not be captured; nothing was saved.");
-        return false;
-    }
+    if (picture.IsNull())
+        return Status::Failure("The view could not be captured; nothing was saved.");
     const std::vector<std::uint8_t> bytes =
         target->format == ImageFormat::Bitmap ? EncodeWindowsBitmap(picture) : EncodeTarga(picture);
-    if (bytes.empty()) {
-        Tell("The view (" + std::to_string(picture.Width()) + " x " + std::to_string(picture.Height()) +
-             " pixels) is too large for a Targa file; nothing was saved.");
-        return false;
-    }
+    if (bytes.empty())
+        return Status::Failure("The view (" + std::to_string(picture.Width()) + " x " +
+                               std::to_string(picture.Height()) +
+                               " pixels) is too large for a Targa file; nothing was saved.");
     std::string error;
     switch (WriteFileSafely(target->path, bytes, error)) {
     case SafeWrite::Written:
-        return true;
+        return Status::Ok();
     case SafeWrite::NotCreated:
-        Tell(std::string(kErrorOpeningFileText) + " \"" + target->path + "\": " + error + ".");
-        return false;
+        return Status::Failure(std::string(kErrorOpeningFileText) + " \"" + target->path + "\": " + error + ".");
     case SafeWrite::NotWritten:
-        Tell("Could not write the image file \"" + target->path + "\": " + error + ".");
-        return false;
+        break;
     }
-    return false;
+    return Status::Failure("Could not write the image file \"" + target->path + "\": " + error + ".");
 }
 
 } // namespace zelvane

@@ -4,6 +4,7 @@
 // Targa file.
 
 #include "objects/PlainImage.h"
+#include "report/Result.h"
 
 #include <functional>
 #include <optional>
@@ -31,13 +32,13 @@ struct ImageTarget {
 // case). Nothing when "All Files" meets no extension or another one.
 std::optional<ImageTarget> ChooseImageTarget(const std::string& typedPath, ImageFilter filter);
 
-// Resolves the name (ChooseImageTarget; otherwise the user is told "The file
+// Resolves the name (ChooseImageTarget; otherwise it fails with "The file
 // extension that you entered is not supported."), captures the view through
 // `capture` and writes the whole picture in the chosen format, with the wait
 // cursor. The file is written beside its place and moved there once complete.
-// False after telling the user why when nothing was saved: "Error opening
-// file" when the file cannot be made, a write error, or a view that could not
-// be captured (a null image).
-bool SaveViewImage(const std::string& typedPath, ImageFilter filter, const std::function<PlainImage()>& capture);
+// Fails, saying why, when nothing was saved: "Error opening file" when the
+// file cannot be made, a write error, or a view that could not be captured
+// (a null image).
+Status SaveViewImage(const std::string& typedPath, ImageFilter filter, const std::function<PlainImage()>& capture);
 
 } // namespace zelvane

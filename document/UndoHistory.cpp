@@ -11,29 +11,19 @@ void UndoHistory::Push(std::unique_ptr<UndoCommand> command)
     if (!command)
         return;
     command->Redo();
-    Add(std::move(command));
+    Record(std::move(command));
 }
 
 void UndoHistory::Record(std::unique_ptr<UndoCommand> command)
 {
-    if (command)
-        Add(std::move(command));
-}
-
-void UndoHistory::Add(std::unique_ptr<UndoCommand> command)
-{
+    if (!command)
+        return;
     // Steps undone before this change can no longer be redone. They go from
     // the newest back, so commands that own objects let go in reverse order.
     while (commands_.size() > done_)
         commands_.pop_back();
     if (savedAt_ && *savedAt_ > done_)
         savedAt_.reset(); // the saved state was among the steps dropped
-    if (!commands_.empty() && commands_.back()->MergeWith(*command)) {
-        if (savedAt_ == done_)
-            savedAt_.reset(); // the step that led to it has changed
-        Changed();
-        return;
-    }
     commands_.push_back(std::move(command));
     if (commands_.size() > limit_) {
         commands_.pop_front();
@@ -41,7 +31,6 @@ void UndoHistory::Add(std::unique_ptr<UndoCommand> command)
             savedAt_ = *savedAt_ > 0 ? std::optional<std::size_t>(*savedAt_ - 1) : std::nullopt;
     }
     done_ = commands_.size();
-    Changed();
 }
 
 std::string UndoHistory::UndoText() const
@@ -60,7 +49,6 @@ void UndoHistory::Undo()
         return;
     --done_;
     commands_[done_]->Undo();
-    Changed();
 }
 
 void UndoHistory::Redo()
@@ -69,7 +57,6 @@ void UndoHistory::Redo()
         return;
     commands_[done_]->Redo();
     ++done_;
-    Changed();
 }
 
 void UndoHistory::Clear()
@@ -78,19 +65,22 @@ void UndoHistory::Clear()
         commands_.pop_back();
     done_ = 0;
     savedAt_ = 0;
-    Changed();
 }
 
 void UndoHistory::MarkSaved()
 {
     savedAt_ = done_;
-    Changed();
 }
 
-void UndoHistory::Changed() const
+bool UndoHistory::HasUnsavedChanges() const
 {
-    if (observer_)
-        observer_();
+    if (!savedAt_)
+        return true;
+    const std::size_t from = std::min(*savedAt_, done_);
+    const std::size_t to = std::max(*savedAt_, done_);
+    return std::any_of(commands_.begin() + static_cast<std::ptrdiff_t>(from),
+                       commands_.begin() + static_cast<std::ptrdiff_t>(to),
+                       [](const auto& command) { return command->ChangesSavedScene(); });
 }
 
 } // namespace zelvane

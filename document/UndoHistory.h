@@ -1,14 +1,11 @@
 #pragma once
 // The document's undo history: a list of commands and how many of them are
-// done. Pushing drops what was undone after the current step and merges the
-// new command into the last one when that one accepts it (the steps of one
-// drag), so a whole drag undoes as one step.
+// done. Pushing drops what was undone after the current step.
 
 #include "document/UndoCommand.h"
 
 #include <cstddef>
 #include <deque>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -36,33 +33,27 @@ public:
     void Undo();
     void Redo();
 
-    // Forgets every step (a new or opened scene); the commands are deleted.
-    // The scene as it is then counts as saved.
+    // Forgets every step (a new or opened scene); the commands are deleted,
+    // newest first. The scene as it is then counts as saved.
     void Clear();
 
     // The scene as it is now was saved.
     void MarkSaved();
-    // Whether the scene differs from its last save or opening: steps done or
-    // undone since, or the saved state is out of reach (undone and then
-    // replaced by another change, merged into, or dropped off the history).
-    bool HasUnsavedChanges() const { return !savedAt_ || *savedAt_ != done_; }
+    // Whether the scene differs from its last save or opening by a change a
+    // saved scene keeps (UndoCommand::ChangesSavedScene): such a step done or
+    // undone since, or the saved state out of reach (undone and then replaced
+    // by another change, or dropped off the history).
+    bool HasUnsavedChanges() const;
     std::size_t Count() const { return commands_.size(); }
     std::size_t DoneCount() const { return done_; }
 
-    // Called after every push, undo, redo and clear, so menus can follow.
-    void SetChangeObserver(std::function<void()> observer) { observer_ = std::move(observer); }
-
 private:
-    void Add(std::unique_ptr<UndoCommand> command);
-    void Changed() const;
-
     std::deque<std::unique_ptr<UndoCommand>> commands_;
     std::size_t done_ = 0;
     // How many steps were done when the scene was saved; none when that
     // state can no longer be reached by undo or redo.
     std::optional<std::size_t> savedAt_ = 0;
     std::size_t limit_;
-    std::function<void()> observer_;
 };
 
 } // namespace zelvane

@@ -105,56 +105,48 @@ WorkingObjectFile::CloneOutcome WorkingObjectFile::CloneFrom(const CObjectEntry&
     return CloneOutcome::Replaced;
 }
 
-bool WorkingObjectFile::CopyBesideScene(const std::string& sceneFilePath, std::string& error)
+Status WorkingObjectFile::CopyBesideScene(const std::string& sceneFilePath)
 {
     if (!file_)
-        return true;
+        return Status::Ok();
     const std::string beside = ObjectFilePathBeside(sceneFilePath);
     const Edits before = unsavedEdits_ ? Edits::Unsaved : Edits::Saved;
     if (const int32_t code = CloseFile(); code != kResOk) {
-        error = "could not write the changes of " + Quoted(Path()) + ": " + ResErrorText(code);
         OpenAgain(before);
-        return false;
+        return Status::Failure("could not write the changes of " + Quoted(Path()) + ": " + ResErrorText(code));
     }
     // A scene saved in the working file's own folder under its name needs no copy.
+    std::string error;
     const bool copied = SameFile(Path(), beside) || ReplaceWithCopy(Path(), beside, error);
     OpenAgain(copied ? Edits::Saved : before);
-    return copied;
+    return copied ? Status::Ok() : Status::Failure(error);
 }
 
-WorkingObjectFile::RewriteOutcome WorkingObjectFile::Rewrite(const std::function<bool(CObjectFile&)>& rewrite,
-                                                             std::string& error)
+Result<WorkingObjectFile::RewriteOutcome> WorkingObjectFile::Rewrite(const std::function<bool(CObjectFile&)>& rewrite)
 {
-    if (!file_) {
-        error = "there is no working object file";
-        return RewriteOutcome::Failed;
-    }
+    if (!file_)
+        return Status::Failure("there is no working object file");
     const Edits before = unsavedEdits_ ? Edits::Unsaved : Edits::Saved;
     if (const int32_t code = CloseFile(); code != kResOk) {
-        error = "could not write the changes of " + Quoted(Path()) + ": " + ResErrorText(code);
         OpenAgain(before);
-        return RewriteOutcome::Failed;
+        return Status::Failure("could not write the changes of " + Quoted(Path()) + ": " + ResErrorText(code));
     }
     OpenAgain(before);
-    if (!file_) {
-        error = Quoted(Path()) + " could not be opened again";
-        return RewriteOutcome::Failed;
-    }
+    if (!file_)
+        return Status::Failure(Quoted(Path()) + " could not be opened again");
     if (!rewrite(*file_))
         return RewriteOutcome::Unchanged;
     // The file just read is unchanged, so closing it writes nothing over the new one.
     std::unique_ptr<CObjectFile> opened = OpenWorkingObjectFile(Path());
     if (!opened) {
         MakeCurrent(nullptr, Edits::Saved);
-        error = Quoted(Path()) + " could not be opened after it was written";
-        return RewriteOutcome::Failed;
+        return Status::Failure(Quoted(Path()) + " could not be opened after it was written");
     }
     MakeCurrent(std::move(opened), Edits::Unsaved);
     return RewriteOutcome::Rewritten;
 }
 
-WorkingObjectFile::SceneCopyOutcome WorkingObjectFile::TakeFromScene(const std::string& sceneFilePath,
-                                                                      std::string& error)
+Result<WorkingObjectFile::SceneCopyOutcome> WorkingObjectFile::TakeFromScene(const std::string& sceneFilePath)
 {
     const std::string beside = ObjectFilePathBeside(sceneFilePath);
     if (!IsReadableFile(beside))
@@ -165,8 +157,7 @@ WorkingObjectFile::SceneCopyOutcome WorkingObjectFile::TakeFromScene(const std::
             OpenAgain(Edits::Saved);
         if (file_)
             return SceneCopyOutcome::Taken;
-        error = Quoted(Path()) + " could not be opened";
-        return SceneCopyOutcome::Failed;
+        return Status::Failure(Quoted(Path()) + " could not be opened");
     }
     if (!MayReplaceEdits("Opening the scene " + Quoted(sceneFilePath)))
         return SceneCopyOutcome::KeptEdits;
@@ -175,24 +166,21 @@ WorkingObjectFile::SceneCopyOutcome WorkingObjectFile::TakeFromScene(const std::
     {
         int32_t code = kResOk;
         const std::unique_ptr<CTGObjResFileSet> probe = ObjectFileOpener::OpenSet(beside, OpenPurpose::Read, code);
-        if (!probe) {
-            error = Quoted(beside) + " does not open as an object file: " + ResErrorText(code);
-            return SceneCopyOutcome::Failed;
-        }
+        if (!probe)
+            return Status::Failure(Quoted(beside) + " does not open as an object file: " + ResErrorText(code));
     }
     const Edits before = unsavedEdits_ ? Edits::Unsaved : Edits::Saved;
     const bool hadFile = file_ != nullptr;
     if (hadFile)
         static_cast<void>(CloseFile()); // its edits are being given up
+    std::string error;
     const bool copied = ReplaceWithCopy(beside, Path(), error);
     if (copied || hadFile)
         OpenAgain(copied ? Edits::Saved : before);
     if (!copied)
-        return SceneCopyOutcome::Failed;
-    if (!file_) {
-        error = Quoted(Path()) + " could not be opened after the copy";
-        return SceneCopyOutcome::Failed;
-    }
+        return Status::Failure(error);
+    if (!file_)
+        return Status::Failure(Quoted(Path()) + " could not be opened after the copy");
     return SceneCopyOutcome::Taken;
 }
 

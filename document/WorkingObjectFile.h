@@ -13,6 +13,7 @@
 // a saved scene or back from one. Replacing such a file asks the user first.
 
 #include "objects/CObjectFile.h"
+#include "report/Result.h"
 
 #include <functional>
 #include <memory>
@@ -63,29 +64,28 @@ public:
     // that its resource map reaches the disk too) and the file is copied
     // beside the scene file ("room.cgs": "room.iff"), replacing what is there
     // only once the copy is complete; then it is opened again and stays the
-    // working object file. Its edits count as saved from then on. True when
-    // the copy is in place or there is no working object file; false, with
-    // the reason in `error`, when the changes could not be written or the
-    // copy not made (an earlier "room.iff" is then as it was, and the working
-    // file stays open with its edits still unsaved).
-    [[nodiscard]] bool CopyBesideScene(const std::string& sceneFilePath, std::string& error);
+    // working object file. Its edits count as saved from then on. Succeeds
+    // when the copy is in place or there is no working object file; fails,
+    // saying why, when the changes could not be written or the copy not made
+    // (an earlier "room.iff" is then as it was, and the working file stays
+    // open with its edits still unsaved).
+    Status CopyBesideScene(const std::string& sceneFilePath);
 
     enum class SceneCopyOutcome {
         NoneBeside, // no object file lies beside the scene file: nothing changed
         Taken,      // the file beside the scene file is the working object file now
         KeptEdits,  // the user chose to keep the edited working file
-        Failed,     // `error` says why; the previous working file stays current
     };
     // Opening a scene: the object file beside the scene file is copied over
     // Path() and opened as the working object file. When the current file
     // holds unsaved edits the user is asked first. A file beside the scene
-    // that does not open as an object file replaces nothing.
-    SceneCopyOutcome TakeFromScene(const std::string& sceneFilePath, std::string& error);
+    // that does not open as an object file replaces nothing and fails (the
+    // previous working file stays current).
+    Result<SceneCopyOutcome> TakeFromScene(const std::string& sceneFilePath);
 
     enum class RewriteOutcome {
         Rewritten, // the file on disk is new and open again as the working object file
         Unchanged, // `rewrite` gave up (cancelled or failed); the open file is as it was
-        Failed,    // `error` says why; nothing was rewritten
     };
     // Work that writes the whole file anew beside it and moves it into place
     // (rendering the scene into its sprites). The open file's changes are
@@ -96,7 +96,9 @@ public:
     // Path(); the new contents become the working object file (the observer
     // is told) and count as unsaved edits: they exist nowhere else until a
     // scene is saved.
-    RewriteOutcome Rewrite(const std::function<bool(CObjectFile&)>& rewrite, std::string& error);
+    // Fails, with nothing rewritten, when the open file's changes cannot be
+    // written or the file opened again.
+    Result<RewriteOutcome> Rewrite(const std::function<bool(CObjectFile&)>& rewrite);
 
 private:
     enum class Edits { Saved, Unsaved };

@@ -1,15 +1,11 @@
 #pragma once
 // What the tools need from the window they work in: the pointer held during
-// a drag, picking in its OpenGL context, repainting, and the frame's status
-// bar and panels. The view implements it; tests implement it with a recorder.
+// a drag, picking in its OpenGL context, and repainting after a camera move.
+// The view implements it; tests implement it with a recorder.
 
 #include "scene/ScenePicker.h"
 
-#include <string>
-
 namespace zelvane {
-
-class COGLObject;
 
 class IToolHost {
 public:
@@ -26,13 +22,6 @@ public:
     // Picks at a client point through the scene's picking pass.
     virtual PickResult Pick(int x, int y) = 0;
     virtual void Repaint() = 0;
-    // The readout pane's new text.
-    virtual void ShowReadout(const std::string& text) = 0;
-    // The tool, the selection or what the commands may do has changed: the
-    // frame updates its enable and check states and the tool's name.
-    virtual void StateChanged() = 0;
-    // The mesh information panel shows `object`, or is emptied for none.
-    virtual void ShowObjectInfo(const COGLObject* object) = 0;
 };
 
 } // namespace zelvane

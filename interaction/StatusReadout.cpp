@@ -1,7 +1,6 @@
 #include "interaction/StatusReadout.h"
 
-#include "scene/COGLLight.h"
-#include "scene/COGLScene.h"
+#include "scene/COGLObject.h"
 #include "scene/COGLViewport3D.h"
 
 #include <algorithm>
@@ -33,17 +32,15 @@ std::string Pair(const Vector3& v)
 
 } // namespace
 
-std::string StatusReadout(Tool tool, const COGLScene* scene, const SelectedItem& selection,
+std::string StatusReadout(Tool tool, const SelectedItem& selection, const COGLObject* target,
                           const COGLViewport3D& viewport, float rotationTotal)
 {
-    const COGLObject* selected = scene ? scene->SelectedObject() : nullptr;
+    const COGLObject* selected = target;
     const COGLCamera3D& camera = viewport.Camera();
     switch (tool) {
     case Tool::Move:
-        if (selection.light && selection.light->Marker())
-            return Triple(selection.light->Marker()->Position());
-        if (selection.object)
-            return Triple(selection.object->Position());
+        if (target)
+            return Triple(target->Position());
         break;
     case Tool::Rotate:
         if (!selection.IsEmpty())

@@ -1,21 +1,13 @@
 #include "interaction/ToolController.h"
 
-#include "document/AddObjectCommand.h"
-#include "document/ClearSceneCommand.h"
-#include "document/PlaceObjectCommand.h"
-#include "document/RemoveObjectCommand.h"
-#include "document/UndoHistory.h"
+#include "document/COGLDoc.h"
 #include "interaction/CommandIds.h"
 #include "interaction/IToolHost.h"
 #include "interaction/StatusReadout.h"
 #include "report/Reporter.h"
-#include "scene/ActiveGLContext.h"
 #include "scene/COGLLight.h"
-#include "scene/COGLPlane.h"
-#include "scene/COGLScene.h"
-#include "scene/COGLText.h"
+#include "scene/COGLObject.h"
 #include "scene/COGLViewport3D.h"
-#include "scene/ObjectFactory.h"
 
 #include <algorithm>
 #include <cmath>
@@ -24,7 +16,6 @@ namespace zelvane {
 
 namespace {
 
-constexpr float kLargestRotationStep = 10.0f;
 // One wheel notch zooms as far as a drag of this many pixels with the Zoom tool.
 constexpr float kWheelNotchPixels = 40.0f;
 
@@ -62,22 +53,25 @@ std::optional<Axis> AxisOfCommand(int commandId)
 
 } // namespace
 
-// --- Construction and scene -------------------------------------------------
+// --- Construction --------------------------------------------------------------
 
-ToolController::ToolController(COGLViewport3D& viewport, UndoHistory& history, IToolHost& host, float sensitivity)
-    : viewport_(viewport), history_(history), host_(host), speeds_(ToolSpeeds::FromSensitivity(sensitivity)),
+ToolController::ToolController(COGLViewport3D& viewport, COGLDoc& document, IToolHost& host, float sensitivity)
+    : viewport_(viewport), document_(document), host_(host), speeds_(ToolSpeeds::FromSensitivity(sensitivity)),
       readout_(kEmptyReadout)
 {
     ResetTools();
+    documentConnection_ = document_.Changed().Connect([this](DocumentChanges changes) {
+        if (changes & (kSelectionChanged | kSceneChanged))
+            CheckToolFallback();
+    });
 }
 
-void ToolController::SetScene(COGLScene* scene)
+ToolController::~ToolController()
 {
-    EndDrag();
-    scene_ = scene;
-    selection_ = {};
-    CheckToolFallback();
-    Changed();
+    // A drag left open gives its change up rather than record it half-way.
+    drag_.reset();
+    if (captured_)
+        host_.ReleasePointer();
 }
 
 // --- Mouse and keys -----------------------------------------------------------
@@ -108,11 +102,16 @@ void ToolController::ButtonUp(const InputRecord&)
 
 void ToolController::BeginDrag(int x, int y)
 {
+    // A second button during a drag goes on with the same drag.
+    if (!drag_) {
+        DragSetup setup{tool_, Switches(tool_), speeds_, clientWidth_};
+        drag_ = BeginToolDrag(setup, document_, document_.SelectionTarget(), viewport_);
+        if (!drag_)
+            return;
+        moved_ = false;
+        rotationTotal_ = 0.0f;
+    }
     dragStart_ = last_ = {x, y};
-    dragging_ = true;
-    moved_ = false;
-    rotationTotal_ = 0.0f;
-    ++dragNumber_;
     if (!captured_) {
         host_.CapturePointer();
         captured_ = true;
@@ -125,8 +124,8 @@ void ToolController::EndDrag()
         host_.ReleasePointer();
         captured_ = false;
     }
-    if (dragging_) {
-        dragging_ = false;
+    if (std::unique_ptr<ToolDrag> drag = std::move(drag_)) {
+        drag->End();
         host_.Repaint();
         // A camera that moved has left its preset.
         if (moved_)
@@ -135,14 +134,30 @@ void ToolController::EndDrag()
     rotationTotal_ = 0.0f;
 }
 
-void ToolController::MouseMove(const InputRecord& input)
+void ToolController::CancelDrag()
 {
-    if (!dragging_ || !(input.buttons & (kLeftButton | kRightButton)))
-        return;
-    DragStep(input);
+    if (captured_) {
+        host_.ReleasePointer();
+        captured_ = false;
+    }
+    if (std::unique_ptr<ToolDrag> drag = std::move(drag_)) {
+        drag->Cancel();
+        host_.Repaint();
+        Changed();
+    }
+    rotationTotal_ = 0.0f;
+    moved_ = false;
+    UpdateReadout();
 }
 
-void ToolController::DragStep(const InputRecord& input)
+void ToolController::MouseMove(const InputRecord& input)
+{
+    if (!drag_ || !(input.buttons & (kLeftButton | kRightButton)))
+        return;
+    DragStepTo(input);
+}
+
+void ToolController::DragStepTo(const InputRecord& input)
 {
     float dx = static_cast<float>(input.x - last_.x);
     float dy = static_cast<float>(input.y - last_.y);
@@ -162,148 +177,10 @@ void ToolController::DragStep(const InputRecord& input)
         last_ = dragStart_;
     }
     moved_ = true;
-    ApplyTool(dx, dy, (input.buttons & kLeftButton) != 0, (input.buttons & kRightButton) != 0);
+    drag_->Step({dx, dy, (input.buttons & kLeftButton) != 0, (input.buttons & kRightButton) != 0});
+    rotationTotal_ = drag_->RotationTotal();
     UpdateReadout();
     host_.Repaint();
-}
-
-void ToolController::ApplyTool(float dx, float dy, bool left, bool right)
-{
-    if (NeedsSelectedObject(tool_)) {
-        COGLObject* object = scene_ ? scene_->SelectedObject() : nullptr;
-        if (!object)
-            return;
-        const ObjectPlacement before = ObjectPlacement::Of(*object);
-        ApplyToObject(*object, dx, dy, left, right);
-        const ObjectPlacement after = ObjectPlacement::Of(*object);
-        if (after != before)
-            history_.Record(std::make_unique<PlaceObjectCommand>(std::string(ToolName(tool_)), *object, before,
-                                                                 after, dragNumber_));
-        return;
-    }
-    ApplyToCamera(dx, dy, left, right);
-}
-
-void ToolController::ApplyToObject(COGLObject& object, float dx, float dy, bool left, bool right)
-{
-    const auto [sx, sy, sz] = Switches(tool_);
-    const COGLCamera3D& camera = viewport_.Camera();
-    switch (tool_) {
-    case Tool::Move: {
-        dx *= speeds_.move;
-        dy *= speeds_.move;
-        Vector3 p = object.Position();
-        if (sy && right) {
-            p = p - camera.DvUp() * dy;
-        } else {
-            // In and out moves x and z by the step as it is and only y along
-            // the viewing axis, as the camera's own in-out move does.
-            if (sz && left) {
-                p.x += dy;
-                p.y += dy * camera.DvFace().y;
-                p.z += dy;
-            }
-            if (sx && left)
-                p += camera.DvRight() * dx;
-        }
-        object.SetPosition(p.x, p.y, p.z);
-        break;
-    }
-    case Tool::Rotate: {
-        if (!left)
-            return;
-        const float r = std::clamp(dx, -kLargestRotationStep, kLargestRotationStep);
-        rotationTotal_ += r;
-        if (rotationTotal_ > 359.0f)
-            rotationTotal_ -= 360.0f;
-        if (rotationTotal_ < -359.0f)
-            rotationTotal_ += 360.0f;
-        if (sx)
-            object.RotateX(-r);
-        else if (sy)
-            object.RotateY(r);
-        else if (sz)
-            object.RotateZ(r);
-        break;
-    }
-    case Tool::Scale: {
-        if (!left || clientWidth_ < 1)
-            return;
-        const float f = dx / static_cast<float>(clientWidth_) + 1.0f;
-        const Vector3 old = object.GetScale();
-        if (sx)
-            object.SetScaleX(f * old.x);
-        if (sy)
-            object.SetScaleY(f * old.y);
-        if (sz)
-            object.SetScaleZ(f * old.z);
-        break;
-    }
-    case Tool::TextureMove: {
-        if (!left)
-            return;
-        Vector3 offset = object.TextureOffset();
-        if (sy)
-            offset.y += dy * speeds_.texture;
-        if (sx)
-            offset.x -= dx * speeds_.texture;
-        object.SetTextureOffset(offset);
-        break;
-    }
-    case Tool::TextureScale: {
-        if (!left || clientWidth_ < 1)
-            return;
-        const float f = dx / static_cast<float>(clientWidth_) + 1.0f;
-        Vector3 scale = object.TextureScale();
-        if (sx)
-            scale.x *= f;
-        if (sy)
-            scale.y *= f;
-        object.SetTextureScale(scale);
-        break;
-    }
-    case Tool::TextureRotate: {
-        if (!left)
-            return;
-        Vector3 rotation = object.TextureRotation();
-        rotation.z += dx;
-        while (rotation.z > 359.0f)
-            rotation.z -= 360.0f;
-        while (rotation.z < 0.0f)
-            rotation.z += 360.0f;
-        object.SetTextureRotation(rotation);
-        break;
-    }
-    default:
-        break;
-    }
-}
-
-void ToolController::ApplyToCamera(float dx, float dy, bool left, bool right)
-{
-    const auto [sx, sy, sz] = Switches(tool_);
-    COGLCamera3D& camera = viewport_.Camera();
-    switch (tool_) {
-    case Tool::Pan:
-        if (sy && right) {
-            camera.MoveAlongUp(-dy * speeds_.pan);
-        } else {
-            if (sz && left)
-                camera.MoveInOut(dy * speeds_.pan);
-            if (sx && left)
-                camera.MoveAlongRight(dx * speeds_.pan);
-        }
-        break;
-    case Tool::Orbit:
-        if (sx && left)
-            camera.Orbit(-dx * speeds_.orbit);
-        break;
-    case Tool::Zoom:
-        camera.Zoom(-dx * speeds_.zoom);
-        break;
-    default:
-        break;
-    }
 }
 
 void ToolController::Wheel(const InputRecord& input)
@@ -311,10 +188,11 @@ void ToolController::Wheel(const InputRecord& input)
     if (input.wheelNotches == 0.0)
         return;
     // The distance the presets set would undo the zoom at the next frame.
-    zoomPreset_ = ZoomPreset::Free;
+    document_.ReleaseZoomPreset();
     viewport_.Camera().Zoom(static_cast<float>(-input.wheelNotches) * kWheelNotchPixels * speeds_.zoom);
-    readout_ = StatusReadout(Tool::Zoom, scene_, selection_, viewport_, rotationTotal_);
-    host_.ShowReadout(readout_);
+    readout_ = StatusReadout(Tool::Zoom, document_.Selection(), document_.SelectionTarget(), viewport_,
+                             rotationTotal_);
+    readoutChanged_.Emit(readout_);
     host_.Repaint();
     Changed();
 }
@@ -327,7 +205,7 @@ void ToolController::KeyDown(const InputRecord& input)
         controlHeld_ = true;
     if (input.key == Key::Shift)
         shiftHeld_ = true;
-    if (tool_ == Tool::Select)
+    if (tool_ == Tool::Select || drag_)
         return;
     const int step = shiftHeld_ ? 10 : 1;
     Point to = last_;
@@ -338,13 +216,15 @@ void ToolController::KeyDown(const InputRecord& input)
     case Key::Down: to.y += step; break;
     default: return;
     }
+    // One whole drag of one step: begun, stepped and ended as the mouse's.
     BeginDrag(last_.x, last_.y);
+    if (!drag_)
+        return;
     InputRecord stepInput = input;
     stepInput.x = to.x;
     stepInput.y = to.y;
     stepInput.buttons = controlHeld_ ? kRightButton : kLeftButton;
-    DragStep(stepInput);
-    dragging_ = false;
+    DragStepTo(stepInput);
     EndDrag();
 }
 
@@ -393,10 +273,20 @@ bool ToolController::Execute(int commandId)
     case command::kToggleMoveFast: frameWhileMoving_ = !frameWhileMoving_; break;
     case command::kHighlightSelected: highlightSelected_ = !highlightSelected_; break;
     case command::kClearScene: ClearScene(); return true;
-    case command::kCopy: Copy(); return true;
-    case command::kDelete: Delete(); return true;
-    case command::kUndo: Undo(); return true;
-    case command::kRedo: Redo(); return true;
+    case command::kCopy:
+        EndDrag();
+        return document_.CopySelection();
+    case command::kDelete:
+        EndDrag();
+        return document_.DeleteSelection();
+    case command::kUndo:
+        EndDrag();
+        document_.Undo();
+        return true;
+    case command::kRedo:
+        EndDrag();
+        document_.Redo();
+        return true;
     default: return false;
     }
     host_.Repaint();
@@ -404,27 +294,28 @@ bool ToolController::Execute(int commandId)
     return true;
 }
 
-CommandState ToolController::State(int commandId)
+bool ToolController::ToolEnabled(Tool tool) const
 {
-    const COGLObject* selected = scene_ ? scene_->SelectedObject() : nullptr;
+    const COGLObject* target = document_.SelectionTarget();
+    switch (tool) {
+    case Tool::Move: return target != nullptr;
+    // A spot light may turn; no other light's marker may.
+    case Tool::Rotate:
+    case Tool::Scale: return target && !IsLightMarker(*target);
+    case Tool::TextureMove:
+    case Tool::TextureScale:
+    case Tool::TextureRotate: return target && target->Texture();
+    case Tool::FieldOfView: return false;
+    default: return true;
+    }
+}
+
+CommandState ToolController::State(int commandId) const
+{
     if (const std::optional<Tool> tool = ToolOfCommand(commandId)) {
-        bool enabled = true;
-        switch (*tool) {
-        case Tool::Move: enabled = selected != nullptr; break;
-        // A spot light may turn; no other light's marker may.
-        case Tool::Rotate:
-        case Tool::Scale: enabled = selected && !IsLightMarker(*selected); break;
-        case Tool::TextureMove:
-        case Tool::TextureScale:
-        case Tool::TextureRotate: enabled = selected && selected->Texture(); break;
-        case Tool::FieldOfView: return {};
-        default: break;
-        }
-        if (!enabled && tool_ == *tool) {
-            tool_ = Tool::Select;
-            host_.StateChanged();
-        }
-        return {enabled, tool_ == *tool};
+        if (*tool == Tool::FieldOfView)
+            return {};
+        return {ToolEnabled(*tool), tool_ == *tool};
     }
     if (const std::optional<Axis> axis = AxisOfCommand(commandId)) {
         bool enabled = false;
@@ -433,7 +324,7 @@ CommandState ToolController::State(int commandId)
         case Tool::Scale:
         case Tool::Pan:
         case Tool::Orbit: enabled = true; break;
-        case Tool::Rotate: enabled = selected != nullptr; break;
+        case Tool::Rotate: enabled = document_.SelectionTarget() != nullptr; break;
         case Tool::TextureMove:
         case Tool::TextureScale: enabled = *axis != Axis::Z; break;
         default: break;
@@ -442,6 +333,7 @@ CommandState ToolController::State(int commandId)
     }
     if (const std::optional<CameraPreset> preset = CameraPresetOfCommand(commandId))
         return {true, viewport_.Camera().Preset() == *preset};
+    const bool scene = document_.Scene() != nullptr;
     switch (commandId) {
     case command::kGrid: return {viewport_.IsWireframe(), viewport_.Grid()};
     case command::kCage: return {viewport_.IsWireframe(), viewport_.Cage()};
@@ -450,147 +342,53 @@ CommandState ToolController::State(int commandId)
     case command::kShaded: return {true, viewport_.DisplayMode() == kDisplayShaded};
     case command::kToggleMoveFast: return {true, frameWhileMoving_};
     case command::kHighlightSelected: return {true, highlightSelected_};
-    case command::kClearScene: return {scene_ != nullptr, false};
-    case command::kCopy:
-    case command::kDelete: return {scene_ && !selection_.IsEmpty(), false};
-    case command::kUndo: return {history_.CanUndo(), false};
-    case command::kRedo: return {history_.CanRedo(), false};
+    case command::kClearScene: return {scene, false};
+    case command::kCopy: return {document_.CanCopySelection(), false};
+    case command::kDelete: return {scene && document_.Selection().object != nullptr, false};
+    case command::kUndo: return {document_.CanUndo(), false};
+    case command::kRedo: return {document_.CanRedo(), false};
     default: return {};
     }
 }
 
 void ToolController::ClearScene()
 {
-    if (!scene_)
+    if (!document_.Scene())
         return;
-    if (CurrentReporter().ShowMessage("Clear the Scene?", MessageIcon::Question, MessageButtons::YesNo)
+    if (CurrentReporter().ShowMessage(kClearSceneQuestion, MessageIcon::Question, MessageButtons::YesNo)
         != MessageAnswer::Yes)
         return;
     EndDrag();
-    history_.Push(std::make_unique<ClearSceneCommand>(*scene_));
+    document_.ClearScene();
     ResetTools();
-    SelectItem({});
-    host_.ShowObjectInfo(nullptr);
-}
-
-void ToolController::ClearForOpen()
-{
-    EndDrag();
-    history_.Clear();
-    if (scene_)
-        scene_->ClearScene();
-    ResetTools();
-    SelectItem({});
-    host_.ShowObjectInfo(nullptr);
-}
-
-void ToolController::Copy()
-{
-    if (!scene_ || !selection_.object)
-        return;
-    const COGLObject& source = *selection_.object;
-    IGLContext& context = ActiveGLContext();
-    // A new object builds its kind's display lists on first use.
-    context.BeginGL();
-    std::unique_ptr<COGLObject> copy = CreateObjectOfKind(source.Kind());
-    // A text builds its letters anew from the source's text and font.
-    auto* text = dynamic_cast<COGLText*>(copy.get());
-    if (const auto* sourceText = dynamic_cast<const COGLText*>(&source); text && sourceText)
-        text->CopyText(*sourceText);
-    context.EndGL();
-    // A mesh is made from its imported data and is not copied: the factory
-    // makes none, and Copy leaves the scene as it was.
-    if (!copy)
-        return;
-    if (!text)
-        copy->CopyFrom(source);
-    const auto* sourcePlane = dynamic_cast<const COGLPlane*>(&source);
-    if (auto* plane = dynamic_cast<COGLPlane*>(copy.get()); plane && sourcePlane)
-        plane->SetTessellated(sourcePlane->IsTessellated());
-    // The copy is pickable wherever the original was.
-    copy->SetPickable(source.IsPickable());
-    COGLObject& added = *copy;
-    history_.Push(std::make_unique<AddObjectCommand>("Copy", *scene_, std::move(copy)));
-    SelectItem({&added, nullptr});
-    host_.ShowObjectInfo(&added);
-}
-
-void ToolController::Delete()
-{
-    if (!scene_ || !selection_.object || !scene_->Contains(selection_.object))
-        return;
-    history_.Push(std::make_unique<RemoveObjectCommand>("Delete", *scene_, *selection_.object));
-    SelectItem({});
-    host_.ShowObjectInfo(nullptr);
-}
-
-void ToolController::Undo()
-{
-    EndDrag();
-    history_.Undo();
-    ValidateSelection();
-    host_.Repaint();
-    Changed();
-}
-
-void ToolController::Redo()
-{
-    EndDrag();
-    history_.Redo();
-    ValidateSelection();
-    host_.Repaint();
     Changed();
 }
 
 // --- Selection ------------------------------------------------------------------
 
-void ToolController::SelectItem(const SelectedItem& item)
-{
-    selection_ = item;
-    if (scene_) {
-        if (item.IsEmpty())
-            scene_->SetSelectedObject(nullptr);
-        else if (item.object)
-            scene_->SetSelectedObject(item.object);
-    }
-    host_.Repaint();
-    CheckToolFallback();
-    Changed();
-}
-
 void ToolController::Pick(int x, int y)
 {
-    if (!scene_)
+    if (!document_.Scene())
         return;
     const PickResult hit = host_.Pick(x, y);
     SelectedItem item;
-    if (hit.object) {
+    if (hit.object)
         item.object = hit.object;
-    } else if (hit.light && hit.light->Marker()) {
-        // The marker stands for its light: selected, it moves the light.
-        item.light = hit.light;
-        scene_->SetSelectedObject(hit.light->Marker());
-    }
-    host_.ShowObjectInfo(scene_->SelectedObject());
-    SelectItem(item);
-}
-
-void ToolController::ValidateSelection()
-{
-    if (scene_ && selection_.object && !scene_->Contains(selection_.object))
-        SelectItem({});
-    else
-        CheckToolFallback();
+    else if (hit.light && hit.light->Marker())
+        item.light = hit.light; // the marker stands for its light: selected, it moves the light
+    document_.Select(item);
+    host_.Repaint();
 }
 
 // --- Tool fields ------------------------------------------------------------------
 
 void ToolController::SetTool(Tool tool)
 {
-    tool_ = tool;
-    if (tool == Tool::Zoom)
-        zoomPreset_ = ZoomPreset::Free;
-    CheckToolFallback();
+    EndDrag();
+    tool_ = ToolEnabled(tool) ? tool : Tool::Select;
+    if (tool_ == Tool::Zoom)
+        document_.ReleaseZoomPreset();
+    UpdateReadout();
     Changed();
 }
 
@@ -622,19 +420,23 @@ void ToolController::ResetTools()
 
 void ToolController::CheckToolFallback()
 {
-    if (NeedsSelectedObject(tool_))
-        State(ToolCommand(tool_));
+    if (NeedsSelectedObject(tool_) && !ToolEnabled(tool_)) {
+        CancelDrag();
+        tool_ = Tool::Select;
+        UpdateReadout();
+        Changed();
+    }
 }
 
 void ToolController::UpdateReadout()
 {
-    readout_ = StatusReadout(tool_, scene_, selection_, viewport_, rotationTotal_);
-    host_.ShowReadout(readout_);
+    readout_ = StatusReadout(tool_, document_.Selection(), document_.SelectionTarget(), viewport_, rotationTotal_);
+    readoutChanged_.Emit(readout_);
 }
 
 void ToolController::Changed()
 {
-    host_.StateChanged();
+    stateChanged_.Emit();
 }
 
 } // namespace zelvane

@@ -1,29 +1,29 @@
 #pragma once
-// The view's mouse tools and the commands that act on the view's scene,
-// camera and selection, without any window: the view turns each mouse and key
-// event into an InputRecord and hands it here; everything a tool changes in
-// the scene goes through the document's undo history as a command.
+// The view's mouse tools and the commands that act on the view and the
+// document, without any window: the view turns each mouse and key event into
+// an InputRecord and hands it here. A drag (mouse or arrow key) runs through
+// one ToolDrag; what a tool changes in the scene goes through the document as
+// one undo step. The selection is the document's; the tool, its switches and
+// the camera are the view's and are announced through StateChanged.
 //
-// Sections: construction and scene; mouse and keys; commands and their
-// states; selection; tool fields.
+// Sections: construction; mouse and keys; commands and their states;
+// selection; tool fields; announcements.
 
+#include "document/Signal.h"
 #include "interaction/InputRecord.h"
-#include "interaction/SelectedItem.h"
 #include "interaction/Tool.h"
+#include "interaction/ToolDrag.h"
 #include "interaction/ToolSpeeds.h"
-#include "scene/ZoomPreset.h"
 
 #include <array>
-#include <cstdint>
+#include <memory>
 #include <string>
 
 namespace zelvane {
 
-class COGLObject;
-class COGLScene;
+class COGLDoc;
 class COGLViewport3D;
 class IToolHost;
-class UndoHistory;
 
 struct CommandState {
     bool enabled = false;
@@ -31,14 +31,14 @@ struct CommandState {
     friend bool operator==(const CommandState&, const CommandState&) = default;
 };
 
+inline constexpr const char* kClearSceneQuestion = "Clear the Scene?";
+
 class ToolController {
 public:
-    ToolController(COGLViewport3D& viewport, UndoHistory& history, IToolHost& host, float sensitivity = 1.0f);
-
-    // The scene the tools act on (none before the view has made one). A new
-    // scene starts with nothing selected; the tool and switches stay.
-    void SetScene(COGLScene* scene);
-    COGLScene* Scene() const { return scene_; }
+    ToolController(COGLViewport3D& viewport, COGLDoc& document, IToolHost& host, float sensitivity = 1.0f);
+    ~ToolController();
+    ToolController(const ToolController&) = delete;
+    ToolController& operator=(const ToolController&) = delete;
 
     // --- Mouse and keys --------------------------------------------------
     // The Select tool picks; any other begins a drag.
@@ -51,12 +51,15 @@ public:
     void MouseMove(const InputRecord& input);
     // Zooms the camera in steps, whatever the tool.
     void Wheel(const InputRecord& input);
-    // Arrow keys make a one-step drag (10 pixels with Shift, the right button's
-    // effect with Control); Shift and Control are only remembered.
+    // Arrow keys make a one-step drag (10 pixels with Shift, the right
+    // button's effect with Control), through the same path as the mouse's;
+    // Shift and Control are only remembered.
     void KeyDown(const InputRecord& input);
     void KeyUp(const InputRecord& input);
     // Ends a drag that is on (button released, or the window lost the mouse).
     void EndDrag();
+    // Gives up a drag that is on: everything back as it began, no undo step.
+    void CancelDrag();
     // The window's new size; sizes below 1 are ignored.
     void Resize(int width, int height);
 
@@ -64,26 +67,17 @@ public:
     // Runs a command of the view by number; false when it is not one, or is
     // disabled now (as a disabled menu item or accelerator does nothing).
     bool Execute(int commandId);
-    // Whether a command may run now and whether it shows checked. A mouse tool
-    // found disabled while it is the current tool hands over to Select.
-    CommandState State(int commandId);
-    // Asks "Clear the Scene?"; on Yes clears the scene's objects and textures
-    // (one undo step), restores every tool field and selects nothing.
+    // Whether a command may run now and whether it shows checked; changes
+    // nothing.
+    CommandState State(int commandId) const;
+    // Asks "Clear the Scene?"; on Yes the document clears the scene (one undo
+    // step) and every tool field goes back to where it starts.
     void ClearScene();
-    // Clears without asking and forgets the history: a scene is being opened.
-    void ClearForOpen();
-    void Copy();
-    void Delete();
-    void Undo();
-    void Redo();
 
     // --- Selection -----------------------------------------------------------
-    // The one way to change the selection: an object also becomes the scene's
-    // selected object, nothing clears it, a light leaves it as it is.
-    void SelectItem(const SelectedItem& item);
-    const SelectedItem& Selection() const { return selection_; }
-    // Picks at a client point: the nearest object under it, or a light's
-    // marker (the light is selected and its marker moves it), or nothing.
+    // Picks at a client point and selects, through the document: the nearest
+    // object under it, or a light's marker (the light is selected and its
+    // marker moves it), or nothing.
     void Pick(int x, int y);
 
     // --- Tool fields -------------------------------------------------------
@@ -94,17 +88,22 @@ public:
     void ToggleAxis(Axis axis);
     // Every tool field back to where it starts: Select, the initial switches.
     void ResetTools();
-    bool IsDragging() const { return dragging_; }
+    bool IsDragging() const { return drag_ != nullptr; }
     bool Moved() const { return moved_; }
     float RotationTotal() const { return rotationTotal_; }
     const ToolSpeeds& Speeds() const { return speeds_; }
-    ZoomPreset CurrentZoomPreset() const { return zoomPreset_; }
-    void SetZoomPreset(ZoomPreset preset) { zoomPreset_ = preset; }
     bool FrameWhileMoving() const { return frameWhileMoving_; }
     bool HighlightSelected() const { return highlightSelected_; }
     const std::string& Readout() const { return readout_; }
     int ClientWidth() const { return clientWidth_; }
     int ClientHeight() const { return clientHeight_; }
+
+    // --- Announcements -------------------------------------------------------
+    // The tool, a switch, the camera or the viewport's modes changed: the
+    // menus' states and the tool's name follow.
+    Signal<>& StateChanged() { return stateChanged_; }
+    // The readout pane's new text.
+    Signal<const std::string&>& ReadoutChanged() { return readoutChanged_; }
 
 private:
     struct Point {
@@ -113,43 +112,37 @@ private:
     };
 
     void BeginDrag(int x, int y);
-    void DragStep(const InputRecord& input);
-    void ApplyTool(float dx, float dy, bool left, bool right);
-    void ApplyToObject(COGLObject& object, float dx, float dy, bool left, bool right);
-    void ApplyToCamera(float dx, float dy, bool left, bool right);
+    void DragStepTo(const InputRecord& input);
     void UpdateReadout();
-    // The tool falls back to Select when it can no longer act.
+    // The tool falls back to Select when it can no longer act (the selection
+    // went, or lost its texture).
     void CheckToolFallback();
-    // Drops a selection whose object is no longer in the scene.
-    void ValidateSelection();
+    bool ToolEnabled(Tool tool) const;
     void Changed();
 
     COGLViewport3D& viewport_;
-    UndoHistory& history_;
+    COGLDoc& document_;
     IToolHost& host_;
-    COGLScene* scene_ = nullptr;
 
+    std::unique_ptr<ToolDrag> drag_;
     Point dragStart_;
     Point last_;
-    bool dragging_ = false;
     bool moved_ = false;
     bool captured_ = false;
     bool frameWhileMoving_ = true;
     bool highlightSelected_ = false;
     Tool tool_ = Tool::Select;
     std::array<AxisSwitches, kToolCount> switches_{};
-    SelectedItem selection_;
     bool controlHeld_ = false;
     bool shiftHeld_ = false;
     float rotationTotal_ = 0.0f;
     ToolSpeeds speeds_;
-    ZoomPreset zoomPreset_ = ZoomPreset::Medium;
     int clientWidth_ = 0;
     int clientHeight_ = 0;
     std::string readout_;
-    // Each drag gets its own number, so its steps merge into one undo step
-    // and no two drags do.
-    std::uint64_t dragNumber_ = 0;
+    Signal<> stateChanged_;
+    Signal<const std::string&> readoutChanged_;
+    Signal<unsigned>::Connection documentConnection_;
 };
 
 } // namespace zelvane

@@ -12,7 +12,6 @@ namespace zelvane {
 
 namespace {
 
-constexpr std::string_view kProductWebSite = "https://zelvane.example.org/";
 
 struct LogFile {
     const char* fileName;
@@ -76,12 +75,14 @@ void FatalError(std::string_view text)
 void ReportWindowsError(std::string_view tag)
 {
     std::string message(tag);
-    message += "\n\nThis error was probably caused by an incompatable version of OpenGL.\n";
-    message += "The correct version can be downloaded from the zelvane web site, ";
-    message += kProductWebSite;
-    message += "\n\nCreate a directory for zelvane\n";
-    message += "    Copy zelvane.exe and the OpenGL dlls into this directory and try again.\n\n";
-    message += "IMPORTANT!! DO NOT put the OpenGL dlls in your system directory.";
+    message += "\n\nzelvane could not use OpenGL: the graphics driver gave no OpenGL 2.1 context with the "
+               "compatibility profile, or it stopped working.\n\n";
+    message += "What to try:\n";
+    message += "  - Install Mesa's OpenGL driver (Debian: sudo apt install libgl1-mesa-dri libglx-mesa0), or the "
+               "driver your graphics card's maker provides.\n";
+    message += "  - Start zelvane with Mesa's software rasteriser: LIBGL_ALWAYS_SOFTWARE=1 zelvane\n";
+    message += "    (or set ForceSWRender=1 in the [Settings] section of ~/.config/zelvane/zelvane.conf).\n";
+    message += "  - Over a remote connection, start zelvane on the machine whose screen it shows.";
     FatalError(message);
 }
 

@@ -192,6 +192,22 @@ void COGLScene::RestoreContents(Contents contents)
         plane->SetTexture(texture);
 }
 
+std::unique_ptr<COGLTexture2D> COGLScene::TakeTexture(const COGLTexture2D* texture)
+{
+    const auto it = std::find_if(textures_.begin(), textures_.end(), [&](const auto& t) { return t.get() == texture; });
+    if (it == textures_.end())
+        return nullptr;
+    for (COGLObject* plane : FixedPlanes())
+        if (plane && plane->Texture() == texture)
+            plane->SetTexture(nullptr);
+    for (const auto& object : objects_)
+        if (object->Texture() == texture)
+            object->SetTexture(nullptr);
+    std::unique_ptr<COGLTexture2D> taken = std::move(*it);
+    textures_.erase(it);
+    return taken;
+}
+
 std::unique_ptr<COGLObject> COGLScene::TakeObject(const COGLObject* object, std::size_t* index)
 {
     const auto it = std::find_if(objects_.begin(), objects_.end(), [&](const auto& o) { return o.get() == object; });
@@ -221,13 +237,16 @@ bool COGLScene::Contains(const COGLObject* object) const
 
 COGLObject* COGLScene::SelectObjectById(std::uint32_t id)
 {
-    selectedObject_ = nullptr;
-    for (const auto& object : objects_)
-        if (object->Id() == id && object->IsPickable()) {
-            selectedObject_ = object.get();
-            break;
-        }
+    selectedObject_ = FindPickable(id);
     return selectedObject_;
+}
+
+COGLObject* COGLScene::FindPickable(std::uint32_t id) const
+{
+    for (const auto& object : objects_)
+        if (object->Id() == id && object->IsPickable())
+            return object.get();
+    return nullptr;
 }
 
 // --- Drawing and picking -----------------------------------------------------

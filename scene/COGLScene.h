@@ -83,6 +83,9 @@ public:
     // Hands `object` over instead of deleting it (clearing the selection when
     // it was selected) and says where it was; null when it is not the scene's.
     std::unique_ptr<COGLObject> TakeObject(const COGLObject* object, std::size_t* index = nullptr);
+    // Hands `texture` over instead of deleting it; objects and planes that
+    // wore it are left without one. Null when it is not the scene's.
+    std::unique_ptr<COGLTexture2D> TakeTexture(const COGLTexture2D* texture);
     // Puts an object back at `index` of Objects() (at the end when past it).
     COGLObject& InsertObject(std::size_t index, std::unique_ptr<COGLObject> object);
     bool Contains(const COGLObject* object) const;
@@ -91,6 +94,8 @@ public:
     // selection and is returned; otherwise nothing is selected. Never a fixed
     // plane or a light's marker, which are not among the objects.
     COGLObject* SelectObjectById(std::uint32_t id);
+    // The first pickable object with this id, selecting nothing; null when none.
+    COGLObject* FindPickable(std::uint32_t id) const;
     void SetSelectedObject(COGLObject* object) { selectedObject_ = object; }
     COGLObject* SelectedObject() const { return selectedObject_; }
 

@@ -64,12 +64,10 @@ PickResult PickAt(COGLViewport3D& viewport, COGLScene& scene, int x, int y)
     PickResult result;
     result.name = NearestHitName(buffer, hits);
     if (result.name) {
-        result.object = scene.SelectObjectById(*result.name);
+        result.object = scene.FindPickable(*result.name);
         for (const auto& light : scene.Lights())
             if (light->Marker() && light->Marker()->Id() == *result.name)
                 result.light = light.get();
-    } else {
-        scene.SetSelectedObject(nullptr);
     }
     CheckGLError("After Select");
     context.EndGL();

@@ -18,8 +18,7 @@ class COGLViewport3D;
 struct PickResult {
     // The picking name of the nearest hit, if anything was under the point.
     std::optional<std::uint32_t> name;
-    // The object the scene selected for that name (a pickable one of its
-    // objects), or none.
+    // The pickable object of the scene with that name, or none.
     COGLObject* object = nullptr;
     // The light whose marker was hit, or none.
     COGLLight* light = nullptr;
@@ -33,8 +32,8 @@ std::optional<std::uint32_t> NearestHitName(std::span<const GLuint> buffer, int 
 
 // Picks at the client point (x, y), counted from the top-left of the
 // viewport's window (whose height is the viewport's top edge): the viewport's
-// picking pass with a 5 × 5 pixel region, then the scene selects the object
-// under the nearest hit, or nothing. Brackets its work with the active
+// picking pass with a 5 × 5 pixel region, and what lies under the nearest
+// hit. Selects nothing: that is the caller's choice. Brackets its work with the active
 // context's BeginGL/EndGL; logs OpenGL errors under "After Select". A
 // selection buffer that overflows is made larger and the pass repeated, so
 // that many objects under one point never make a click select nothing.

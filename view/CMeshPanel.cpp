@@ -18,35 +18,33 @@ namespace zelvane {
 namespace {
 
 template <typename Widget>
-Widget* Named(Widget* widget, const char* name, int controlId)
+Widget* Named(Widget* widget, const char* name)
 {
     widget->setObjectName(QString::fromLatin1(name));
-    widget->setProperty("controlId", controlId);
     return widget;
 }
 
-QLineEdit* CountField(const char* name, int controlId)
+QLineEdit* CountField(const char* name)
 {
-    auto* field = Named(new QLineEdit, name, controlId);
+    auto* field = Named(new QLineEdit, name);
     field->setReadOnly(true);
     return field;
 }
 
 } // namespace
 
-CMeshPanel::CMeshPanel(IPanelView& view, UndoHistory* history, QWidget* parent)
-    : QWidget(parent), model_(view, history)
+CMeshPanel::CMeshPanel(COGLDoc& document, QWidget* parent) : QWidget(parent), model_(document)
 {
     setObjectName(QStringLiteral("meshPanel"));
-    meshFaces_ = CountField("meshFaces", 1229);
-    meshVertices_ = CountField("meshVertices", 1244);
-    groups_ = Named(new QListWidget, "groups", 1227);
-    groupFaces_ = CountField("groupFaces", 1230);
-    groupVertices_ = CountField("groupVertices", 1245);
-    textures_ = Named(new QListWidget, "textures", 1075);
-    load_ = Named(new QPushButton(tr("&Load")), "loadTexture", 1076);
-    useTexture_ = Named(new QCheckBox(tr("&Use Texture")), "useTexture", 1080);
-    lighting_ = Named(new QCheckBox(tr("Effected by Lighting")), "effectedByLighting", 1226);
+    meshFaces_ = CountField("meshFaces");
+    meshVertices_ = CountField("meshVertices");
+    groups_ = Named(new QListWidget, "groups");
+    groupFaces_ = CountField("groupFaces");
+    groupVertices_ = CountField("groupVertices");
+    textures_ = Named(new QListWidget, "textures");
+    load_ = Named(new QPushButton(tr("&Load")), "loadTexture");
+    useTexture_ = Named(new QCheckBox(tr("&Use Texture")), "useTexture");
+    lighting_ = Named(new QCheckBox(tr("Effected by Lighting")), "effectedByLighting");
 
     auto* mesh = new QGroupBox(tr("Mesh"));
     auto* meshFields = new QFormLayout(mesh);
@@ -72,17 +70,29 @@ CMeshPanel::CMeshPanel(IPanelView& view, UndoHistory* history, QWidget* parent)
     layout->addWidget(texture, 1);
 
     connect(groups_, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (!showing_)
+        if (!showing_) {
             model_.SelectGroup(row);
+            Refresh();
+        }
     });
     connect(textures_, &QListWidget::currentRowChanged, this, [this](int row) {
         if (!showing_)
             model_.SelectTexture(row);
     });
     connect(load_, &QPushButton::clicked, this, &CMeshPanel::OnLoad);
-    connect(useTexture_, &QCheckBox::clicked, this, [this](bool checked) { model_.SetUseTexture(checked); });
-    connect(lighting_, &QCheckBox::clicked, this, [this](bool checked) { model_.SetEffectedByLighting(checked); });
-    model_.SetChangedHandler([this] { Refresh(); });
+    // Shown again after each: a change refused leaves the box as the object is.
+    connect(useTexture_, &QCheckBox::clicked, this, [this](bool checked) {
+        model_.SetUseTexture(checked);
+        Refresh();
+    });
+    connect(lighting_, &QCheckBox::clicked, this, [this](bool checked) {
+        model_.SetEffectedByLighting(checked);
+        Refresh();
+    });
+    documentConnection_ = document.Changed().Connect([this](DocumentChanges changes) {
+        if (changes & (kSceneChanged | kSelectionChanged))
+            Refresh();
+    });
     Refresh();
 }
 
@@ -121,6 +131,7 @@ void CMeshPanel::OnLoad()
     // A file that does not load is left out; the image loader said why.
     if (!path.isEmpty())
         static_cast<void>(model_.LoadTexture(QFile::encodeName(path).toStdString()));
+    Refresh();
 }
 
 } // namespace zelvane

@@ -2,8 +2,10 @@
 // The mesh panel ("Mesh Info"): the face and vertex counts of the selected
 // mesh and of the group chosen in its group list, the scene's textures with
 // "&Load", and the selected object's "&Use Texture" and "Effected by
-// Lighting". It shows and drives its MeshPanelModel.
+// Lighting". It shows and drives its MeshPanelModel, and shows itself again
+// whenever the document's scene or selection changes.
 
+#include "document/COGLDoc.h"
 #include "document/MeshPanelModel.h"
 
 #include <QWidget>
@@ -19,12 +21,9 @@ class CMeshPanel : public QWidget {
     Q_OBJECT
 
 public:
-    // Its changes are recorded in `history` (none: simply made).
-    CMeshPanel(IPanelView& view, UndoHistory* history, QWidget* parent = nullptr);
+    explicit CMeshPanel(COGLDoc& document, QWidget* parent = nullptr);
 
     MeshPanelModel& Model() { return model_; }
-    // The view hands over the object a pick selected (or none).
-    void SetPanelObject(const COGLObject* object) { model_.SetPanelObject(object); }
     void Refresh();
 
 private:
@@ -41,6 +40,7 @@ private:
     QPushButton* load_;
     QCheckBox* useTexture_;
     QCheckBox* lighting_;
+    Signal<DocumentChanges>::Connection documentConnection_;
 };
 
 } // namespace zelvane

@@ -1,16 +1,11 @@
 #include "view/COGLView.h"
 
-#include "document/AddObjectCommand.h"
 #include "document/COGLDoc.h"
-#include "document/MeshImport.h"
 #include "interaction/CommandIds.h"
 #include "report/ErrorLog.h"
-#include "report/OpenFileDialog.h"
-#include "report/ProgramFolders.h"
 #include "report/Reporter.h"
-#include "report/Version.h"
 #include "scene/ActiveGLContext.h"
-#include "scene/COGLMesh.h"
+#include "scene/COGLScene.h"
 #include "scene/SceneFrame.h"
 #include "scene/ZoomPreset.h"
 #include "scene/text/ViewFont.h"
@@ -20,7 +15,6 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
-#include <QFileInfo>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -60,11 +54,6 @@ bool IsSoftwareRenderer(const char* renderer)
         || name.contains(QLatin1String("swrast")) || name.contains(QLatin1String("software"));
 }
 
-bool HasSceneExtension(const std::string& path)
-{
-    return QFileInfo(QString::fromStdString(path)).suffix().compare(QLatin1String("cgs"), Qt::CaseInsensitive) == 0;
-}
-
 Key KeyOf(int qtKey)
 {
     switch (qtKey) {
@@ -87,35 +76,32 @@ COGLView::COGLView(COGLDoc& document, QWidget* parent)
       forceSoftware_(ReadIntegerSetting("ForceSWRender", 0) != 0),
       // A sensitivity below 1 would leave every tool without a step.
       sensitivity_(static_cast<float>(std::max(ReadIntegerSetting("MouseSensitivity", 1), 1))),
-      tools_(viewport_, document.History(), *this, sensitivity_)
+      tools_(viewport_, document, *this, sensitivity_)
 {
     setFormat(SurfaceFormat());
     setObjectName(QStringLiteral("view"));
     setFocusPolicy(Qt::StrongFocus);
     setAcceptDrops(true);
     setMouseTracking(false);
-    // The scene follows whichever object file is the working one.
-    document_.WorkingObject().SetFileObserver([this](CObjectFile* file) {
-        if (scene_)
-            scene_->SetObjectFile(file);
-        emit ObjectFileChanged();
+    viewport_.SetCageSize(document_.Cage());
+    documentConnection_ = document_.Changed().Connect([this](DocumentChanges changes) {
+        if (changes & kViewOptionsChanged)
+            viewport_.SetCageSize(document_.Cage());
+        update();
     });
 }
 
 COGLView::~COGLView()
 {
     blockSignals(true);
-    document_.WorkingObject().SetFileObserver(nullptr);
-    // The history's commands point into the scene and may hold objects and
-    // textures, which go in this context.
+    documentConnection_.Disconnect();
+    // The scene's objects and textures (and the history's) live in this context.
     if (context()) {
         makeCurrent();
-        document_.History().Clear();
-        tools_.SetScene(nullptr);
-        scene_.reset();
+        document_.CloseScene();
         doneCurrent();
     } else {
-        document_.History().Clear();
+        document_.CloseScene();
     }
     if (&ActiveGLContext() == static_cast<IGLContext*>(this))
         SetActiveGLContext(nullptr);
@@ -152,20 +138,10 @@ void COGLView::ResetCamera()
 void COGLView::OnInitialUpdate()
 {
     BeginGL();
-    // The history's commands point into the old scene.
-    document_.History().Clear();
-    tools_.SetScene(nullptr);
-    scene_ = std::make_unique<COGLScene>();
-    scene_->CreateDefaults();
-    if (QWidget* frame = window(); frame && frame != this)
-        frame->setWindowTitle(QStringLiteral("zelvane ") + QString::fromLatin1(kProgramVersion));
+    document_.NewScene();
     EndGL();
-    scene_->SetObjectFile(document_.WorkingObject().File());
-    tools_.SetScene(scene_.get());
-    tools_.SelectItem({});
     ResetCamera();
-    plugins_.ScanPlugins();
-    emit PluginsScanned();
+    emit SceneReady();
 }
 
 // --- Commands ------------------------------------------------------------------
@@ -182,11 +158,11 @@ bool COGLView::ExecuteCommand(int commandId)
     return done;
 }
 
-CommandState COGLView::StateOf(int commandId)
+CommandState COGLView::StateOf(int commandId) const
 {
     switch (commandId) {
     case command::kPrint:
-    case command::kPrintPreview: return {scene_ != nullptr, false};
+    case command::kPrintPreview: return {document_.Scene() != nullptr, false};
     default: return tools_.State(commandId);
     }
 }
@@ -196,7 +172,8 @@ CommandState COGLView::StateOf(int commandId)
 bool COGLView::CaptureWindow()
 {
     captured_ = PlainImage();
-    if (!scene_)
+    COGLScene* scene = document_.Scene();
+    if (!scene)
         return false;
     const bool grid = viewport_.Grid();
     const bool cage = viewport_.Cage();
@@ -204,7 +181,7 @@ bool COGLView::CaptureWindow()
     viewport_.SetGrid(false);
     viewport_.SetCage(false);
     viewport_.SetAxis(false);
-    scene_->SetSelectedObject(nullptr);
+    scene->SetSelectedObject(nullptr);
 
     // Only what the screen shows of the window is the user's picture.
     if (visibleRegion() != QRegion(rect()))
@@ -216,10 +193,7 @@ bool COGLView::CaptureWindow()
     viewport_.SetCage(cage);
     if (axis)
         viewport_.SetAxis(true);
-    if (tools_.Selection().object)
-        scene_->SetSelectedObject(tools_.Selection().object);
-    else if (tools_.Selection().light)
-        scene_->SetSelectedObject(tools_.Selection().light->Marker());
+    scene->SetSelectedObject(document_.SelectionTarget());
     update();
 
     if (frame.isNull() || frame.width() < 1 || frame.height() < 1)
@@ -275,82 +249,6 @@ void COGLView::Print()
     captured_ = PlainImage();
 }
 
-// --- Files -------------------------------------------------------------------------
-
-bool COGLView::OpenSceneFile(const std::string& path)
-{
-    if (!HasSceneExtension(path) || !scene_)
-        return true;
-    // Opening replaces the scene: changes made since it was saved are not
-    // dropped without asking.
-    if (document_.History().HasUnsavedChanges()
-        && CurrentReporter().ShowMessage("The scene has changes that have not been saved. Open \"" + path +
-                                             "\" all the same and lose them?",
-                                         MessageIcon::Question, MessageButtons::YesNo) != MessageAnswer::Yes)
-        return false;
-    // The history's steps and the selection point into the scene that goes.
-    tools_.ClearForOpen();
-    // Textures and text letters are made while the scene is read.
-    BeginGL();
-    const OpenDocumentOutcome outcome = document_.OpenDocumentFile(path, *scene_);
-    EndGL();
-    tools_.SelectItem({});
-    update();
-    emit CommandStatesChanged();
-    if (outcome != OpenDocumentOutcome::Opened)
-        return false;
-    emit SceneFileOpened(QFile::decodeName(QByteArray::fromStdString(path)));
-    return true;
-}
-
-bool COGLView::SaveSceneFile(const std::string& path)
-{
-    if (!scene_ || !document_.OnSaveDocument(path, *scene_))
-        return false;
-    document_.History().MarkSaved();
-    return true;
-}
-
-bool COGLView::ImportFile(const std::string& path)
-{
-    const CPlugin* plugin = plugins_.FindForFile(path);
-    if (!plugin) {
-        CurrentReporter().ShowMessage("No plug-in imports this kind of file:\n" + path, MessageIcon::Warning,
-                                      MessageButtons::Ok);
-        return false;
-    }
-    return Import(*plugin, path);
-}
-
-bool COGLView::RunImportCommand(std::uint32_t commandId)
-{
-    const CPlugin* plugin = plugins_.FindByCommand(commandId);
-    if (!plugin || !scene_)
-        return false;
-    OpenFileQuestion question;
-    question.title = "Import";
-    question.filter = plugin->FilterText();
-    const std::optional<std::string> meshes = FindProgramFolder("Meshes");
-    question.startFolder = meshes ? *meshes : StartFolder();
-    const std::optional<std::string> path = CurrentOpenFileDialog().AskForFileToOpen(question);
-    return path && Import(*plugin, *path);
-}
-
-bool COGLView::Import(const CPlugin& plugin, const std::string& path)
-{
-    if (!scene_)
-        return false;
-    BeginGL();
-    std::unique_ptr<COGLMesh> mesh = ImportMesh(plugins_, plugin, path);
-    const bool imported = mesh != nullptr;
-    if (imported)
-        document_.History().Push(std::make_unique<AddObjectCommand>("Import", *scene_, std::move(mesh)));
-    EndGL();
-    update();
-    emit CommandStatesChanged();
-    return imported;
-}
-
 // --- Qt's OpenGL and event overrides -------------------------------------------------
 
 void COGLView::initializeGL()
@@ -362,7 +260,7 @@ void COGLView::initializeGL()
     // context that already holds those names refuses them, which is logged.
     if (std::string error; !BuildViewFontLists(error))
         LogDebug("The view's bitmap font was not built: " + error + "\n");
-    if (!scene_)
+    if (!document_.Scene())
         OnInitialUpdate();
 }
 
@@ -381,10 +279,11 @@ void COGLView::paintGL()
     // Qt has made the context current for the paint; counting the paint as an open
     // bracket keeps a BeginGL/EndGL pair inside it from releasing the context.
     const CurrentByOthers paint(*this);
-    if (!scene_)
+    COGLScene* scene = document_.Scene();
+    if (!scene)
         return;
-    ApplyZoomPreset(tools_.CurrentZoomPreset(), viewport_.Camera());
-    DrawFrame(viewport_, *scene_);
+    ApplyZoomPreset(document_.Zoom(), viewport_.Camera());
+    DrawFrame(viewport_, *scene);
 }
 
 InputRecord COGLView::RecordOf(const QPointF& position, Qt::MouseButtons buttons,
@@ -470,16 +369,13 @@ void COGLView::dragEnterEvent(QDragEnterEvent* event)
 
 void COGLView::dropEvent(QDropEvent* event)
 {
-    for (const QUrl& url : event->mimeData()->urls()) {
-        if (!url.isLocalFile())
-            continue;
-        const std::string path = QFile::encodeName(url.toLocalFile()).toStdString();
-        if (HasSceneExtension(path))
-            OpenSceneFile(path);
-        else
-            ImportFile(path);
-    }
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile())
+            paths.append(url.toLocalFile());
     event->acceptProposedAction();
+    if (!paths.isEmpty())
+        emit FilesDropped(paths);
 }
 
 void COGLView::MakeCurrent()
@@ -517,9 +413,12 @@ void COGLView::ReleasePointer()
 
 PickResult COGLView::Pick(int x, int y)
 {
+    COGLScene* scene = document_.Scene();
+    if (!scene)
+        return {};
     // The viewport counts device pixels.
     const qreal ratio = devicePixelRatio();
-    const PickResult hit = PickAt(viewport_, *scene_, static_cast<int>(std::lround(x * ratio)),
+    const PickResult hit = PickAt(viewport_, *scene, static_cast<int>(std::lround(x * ratio)),
                                   static_cast<int>(std::lround(y * ratio)));
     update();
     setFocus(Qt::MouseFocusReason);
@@ -529,21 +428,6 @@ PickResult COGLView::Pick(int x, int y)
 void COGLView::Repaint()
 {
     update();
-}
-
-void COGLView::ShowReadout(const std::string& text)
-{
-    emit ReadoutChanged(QString::fromStdString(text));
-}
-
-void COGLView::StateChanged()
-{
-    emit CommandStatesChanged();
-}
-
-void COGLView::ShowObjectInfo(const COGLObject* object)
-{
-    emit ObjectInfoChanged(object);
 }
 
 } // namespace zelvane

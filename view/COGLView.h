@@ -1,27 +1,24 @@
 #pragma once
-// The editor's single view: a window with its own OpenGL context, which owns
-// the scene, the viewport (with its camera) and the plug-in manager, draws the
-// scene on every paint, and turns mouse and key events into input records for
-// the tools. Everything that makes display lists or textures borrows its
-// context through BeginGL/EndGL.
+// The editor's single view: a window with its own OpenGL context, the
+// viewport (with its camera) and the mouse tools. It draws the document's
+// scene on every paint, turns mouse and key events into input records for
+// the tools, and repaints whenever the document announces a change.
+// Everything that makes display lists or textures borrows its context
+// through BeginGL/EndGL.
 //
-// Sections: construction and settings; commands; capture and printing; files;
-// Qt's OpenGL and event overrides; the tools' window.
+// Sections: construction and settings; commands; capture and printing; Qt's
+// OpenGL and event overrides; the tools' window.
 
+#include "document/Signal.h"
 #include "interaction/IToolHost.h"
 #include "interaction/ToolController.h"
 #include "objects/PlainImage.h"
-#include "plugins/host/CPluginManager.h"
-#include "scene/COGLScene.h"
 #include "scene/COGLViewport3D.h"
 #include "scene/NestedGLContext.h"
 
 #include <QOpenGLWidget>
 #include <QPoint>
 
-#include <cstdint>
-
-#include <memory>
 #include <string>
 
 class QPrinter;
@@ -37,7 +34,7 @@ public:
     // Reads "ForceSWRender", "ShowFrameTime" and "MouseSensitivity".
     explicit COGLView(COGLDoc& document, QWidget* parent = nullptr);
     // Writes "ForceSWRender" and "ShowFrameTime" back, and the viewport's
-    // "Grid", "Cage" and "Axis".
+    // "Grid", "Cage" and "Axis"; the document's scene goes with the context.
     ~COGLView() override;
 
     // The format every view asks for: desktop OpenGL 2.1 with the compatibility
@@ -49,7 +46,7 @@ public:
     // Runs a command of the view (tools, viewport, camera, editing, printing);
     // false when it is not one or may not run now.
     bool ExecuteCommand(int commandId);
-    CommandState StateOf(int commandId);
+    CommandState StateOf(int commandId) const;
 
     // Applies "The Sims" camera preset with a field of view of 45 degrees.
     void ResetCamera();
@@ -66,53 +63,25 @@ public:
     void PrintCaptured(QPrinter& printer) const;
     void Print();
 
-    // --- Files -----------------------------------------------------------------
-    // A ".cgs" file (any case) opens as a scene, the scene cleared first
-    // without asking and the history forgotten, and the object file beside it
-    // becomes the working object file; SceneFileOpened tells who keeps the
-    // recent files. Any other path changes nothing and counts as done. When
-    // the scene has changes that were not saved, the user is asked first.
-    // False when the scene file was not opened (the user said no, or was
-    // told why).
-    bool OpenSceneFile(const std::string& path);
-    // Saves the scene as `path`, the working object file beside it; the
-    // scene's changes count as saved. False when the scene file was not saved
-    // (the user was told why).
-    bool SaveSceneFile(const std::string& path);
-    // Imports a mesh file with the plug-in that takes its extension; false
-    // (the user told why) when none does or the import fails.
-    bool ImportFile(const std::string& path);
-    // The Import menu's command of a plug-in: asks for a file in "Meshes"
-    // with the plug-in's filter and imports it. False when cancelled or
-    // nothing was imported.
-    bool RunImportCommand(std::uint32_t commandId);
-
     // --- State -------------------------------------------------------------------
-    COGLScene* Scene() const { return scene_.get(); }
+    COGLDoc& Document() const { return document_; }
     COGLViewport3D& Viewport() { return viewport_; }
     ToolController& Tools() { return tools_; }
-    CPluginManager& Plugins() { return plugins_; }
+    const ToolController& Tools() const { return tools_; }
     bool IsAccelerated() const { return accelerated_; }
     bool ShowFrameTime() const { return showFrameTime_; }
     bool ForceSoftwareRendering() const { return forceSoftware_; }
     float MouseSensitivity() const { return sensitivity_; }
 
 signals:
-    // The tool, the selection or what the commands may do has changed.
-    void CommandStatesChanged();
-    void ReadoutChanged(const QString& text);
-    // The mesh information panel's object (null: empty it).
-    void ObjectInfoChanged(const zelvane::COGLObject* object);
-    // The plug-ins were scanned: the Import menu can be filled.
-    void PluginsScanned();
-    // A scene file was opened completely.
-    void SceneFileOpened(const QString& path);
-    // Another working object file is current (a clone, a scene's file).
-    void ObjectFileChanged();
+    // The view's context exists and the document has its scene.
+    void SceneReady();
+    // Files were dropped on the view, for the frame to open or import.
+    void FilesDropped(const QStringList& paths);
 
 protected:
-    // A new scene with its defaults, the camera reset, the plug-ins scanned
-    // once per run. Runs when the window's context exists.
+    // A new scene with its defaults and the camera reset. Runs when the
+    // window's context exists.
     void OnInitialUpdate();
 
     void initializeGL() override;
@@ -142,19 +111,11 @@ private:
     void ReleasePointer() override;
     PickResult Pick(int x, int y) override;
     void Repaint() override;
-    void ShowReadout(const std::string& text) override;
-    void StateChanged() override;
-    void ShowObjectInfo(const COGLObject* object) override;
-
-    // Adds an imported mesh to the scene as an undo step and selects nothing.
-    bool Import(const CPlugin& plugin, const std::string& path);
 
     InputRecord RecordOf(const QPointF& position, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) const;
 
     COGLDoc& document_;
-    std::unique_ptr<COGLScene> scene_;
     COGLViewport3D viewport_;
-    CPluginManager plugins_;
     bool showFrameTime_ = false;
     bool forceSoftware_ = false;
     float sensitivity_ = 1.0f;
@@ -162,6 +123,7 @@ private:
     PlainImage captured_;
     QPoint savedPointer_;
     ToolController tools_;
+    Signal<unsigned>::Connection documentConnection_;
 };
 
 } // namespace zelvane

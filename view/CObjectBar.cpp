@@ -5,12 +5,10 @@
 
 namespace zelvane {
 
-CObjectBar::CObjectBar(IPanelView& view, WorkingObjectFile& working, UndoHistory* history, QWidget* parent)
-    : QTabWidget(parent), objectPanel_(new CObjectPanel(view, working, history)),
-      meshPanel_(new CMeshPanel(view, history))
+CObjectBar::CObjectBar(COGLDoc& document, QWidget* parent)
+    : QTabWidget(parent), objectPanel_(new CObjectPanel(document)), meshPanel_(new CMeshPanel(document))
 {
     setObjectName(QStringLiteral("objectBar"));
-    setProperty("controlId", 1217);
     addTab(objectPanel_, tr("Object Info"));
     addTab(meshPanel_, tr("Mesh Info"));
 }

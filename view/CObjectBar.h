@@ -7,17 +7,15 @@
 namespace zelvane {
 
 class CMeshPanel;
-class IPanelView;
 class CObjectPanel;
-class UndoHistory;
-class WorkingObjectFile;
+class COGLDoc;
 
 class CObjectBar : public QTabWidget {
     Q_OBJECT
 
 public:
-    // The panels' changes are recorded in `history` (none: simply made).
-    CObjectBar(IPanelView& view, WorkingObjectFile& working, UndoHistory* history, QWidget* parent = nullptr);
+    // The panels show and change `document`.
+    explicit CObjectBar(COGLDoc& document, QWidget* parent = nullptr);
 
     CObjectPanel& ObjectPanel() { return *objectPanel_; }
     CMeshPanel& MeshPanel() { return *meshPanel_; }

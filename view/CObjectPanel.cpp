@@ -1,5 +1,6 @@
 #include "view/CObjectPanel.h"
 
+#include "report/Reporter.h"
 #include "view/CPropertyEditorDlg.h"
 #include "view/ObjectText.h"
 
@@ -22,26 +23,24 @@ namespace {
 constexpr CageSide kSides[3] = {CageSide::Height, CageSide::Width, CageSide::Depth};
 
 template <typename Widget>
-Widget* Named(Widget* widget, const char* name, int controlId)
+Widget* Named(Widget* widget, const char* name)
 {
     widget->setObjectName(QString::fromLatin1(name));
-    widget->setProperty("controlId", controlId);
     return widget;
 }
 
 } // namespace
 
-CObjectPanel::CObjectPanel(IPanelView& view, WorkingObjectFile& working, UndoHistory* history, QWidget* parent)
-    : QWidget(parent), model_(view, working, history)
+CObjectPanel::CObjectPanel(COGLDoc& document, QWidget* parent) : QWidget(parent), model_(document)
 {
     setObjectName(QStringLiteral("objectPanel"));
-    name_ = Named(new QLineEdit, "catalogName", 1024);
-    price_ = Named(new QLineEdit, "price", 1219);
-    description_ = Named(new QPlainTextEdit, "description", 1220);
+    name_ = Named(new QLineEdit, "catalogName");
+    price_ = Named(new QLineEdit, "price");
+    description_ = Named(new QPlainTextEdit, "description");
     for (QWidget* field : {static_cast<QWidget*>(name_), static_cast<QWidget*>(price_)})
         static_cast<QLineEdit*>(field)->setReadOnly(true);
     description_->setReadOnly(true);
-    properties_ = Named(new QPushButton(tr("Properties")), "properties", 1221);
+    properties_ = Named(new QPushButton(tr("Properties")), "properties");
 
     auto* object = new QGroupBox(tr("Object"));
     auto* fields = new QFormLayout(object);
@@ -50,14 +49,12 @@ CObjectPanel::CObjectPanel(IPanelView& view, WorkingObjectFile& working, UndoHis
     fields->addRow(tr("Description"), description_);
     fields->addRow(QString(), properties_);
 
-    // Edit and spin control ids: Height 1160/1231, Width 1159/1232, Depth 1188/1233.
     const char* names[3] = {"cageHeight", "cageWidth", "cageDepth"};
-    const int ids[3] = {1160, 1159, 1188};
     auto* cage = new QGroupBox(tr("Cage"));
     auto* cageFields = new QFormLayout(cage);
     const QString labels[3] = {tr("Height"), tr("Width"), tr("Depth")};
     for (int i = 0; i < 3; ++i) {
-        cage_[i] = Named(new QSpinBox, names[i], ids[i]);
+        cage_[i] = Named(new QSpinBox, names[i]);
         cage_[i]->setRange(kMinCageSide, MaxCageSide(kSides[i]));
         // Typed digits count once, when the number is complete (Enter or leaving the box).
         cage_[i]->setKeyboardTracking(false);
@@ -74,7 +71,7 @@ CObjectPanel::CObjectPanel(IPanelView& view, WorkingObjectFile& working, UndoHis
     const char* zoomNames[3] = {"zoomNear", "zoomMedium", "zoomFar"};
     const QString zoomTexts[3] = {tr("Near"), tr("Medium"), tr("Far")};
     for (int i = 0; i < 3; ++i) {
-        auto* button = Named(new QRadioButton(zoomTexts[i]), zoomNames[i], 1238 + i);
+        auto* button = Named(new QRadioButton(zoomTexts[i]), zoomNames[i]);
         zoom_->addButton(button, i + 1); // the preset's number
         zoomButtons->addWidget(button);
     }
@@ -90,7 +87,10 @@ CObjectPanel::CObjectPanel(IPanelView& view, WorkingObjectFile& working, UndoHis
     layout->addStretch();
 
     connect(properties_, &QPushButton::clicked, this, &CObjectPanel::OnProperties);
-    model_.SetChangedHandler([this] { Refresh(); });
+    documentConnection_ = document.Changed().Connect([this](DocumentChanges changes) {
+        if (changes & (kObjectFileChanged | kViewOptionsChanged))
+            Refresh();
+    });
     Refresh();
 }
 
@@ -115,17 +115,20 @@ void CObjectPanel::Refresh()
 
 void CObjectPanel::OnProperties()
 {
-    CObjectFile* file = model_.FileForProperties();
-    if (!file)
+    const Result<CObjectFile*> file = model_.FileForProperties();
+    if (!file) {
+        CurrentReporter().ShowMessage(file.Message(), MessageIcon::Information, MessageButtons::Ok);
         return;
-    CPropertyEditorDlg editor(*file, this);
+    }
+    CPropertyEditorDlg editor(**file, this);
     if (editor.Open()) {
         editor.exec();
         if (editor.SavedChanges())
             model_.NotePropertiesSaved();
     }
     // Shown again however the editor closed.
-    model_.Refresh();
+    model_.Reread();
+    Refresh();
 }
 
 } // namespace zelvane

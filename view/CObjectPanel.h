@@ -2,9 +2,11 @@
 // The object panel ("Object Info"): the working object's catalog name, price
 // and description, "&Properties" to edit them, the footprint cage's Height,
 // Width and Depth, and the Near, Medium and Far zoom presets. It shows and
-// drives its ObjectPanelModel; every change it makes is one undo step.
+// drives its ObjectPanelModel, and shows itself again whenever the document
+// says the working object or the view's options changed.
 
 #include "document/ObjectPanelModel.h"
+#include "document/Signal.h"
 
 #include <QWidget>
 
@@ -20,11 +22,10 @@ class CObjectPanel : public QWidget {
     Q_OBJECT
 
 public:
-    // Its changes are recorded in `history` (none: simply made).
-    CObjectPanel(IPanelView& view, WorkingObjectFile& working, UndoHistory* history, QWidget* parent = nullptr);
+    explicit CObjectPanel(COGLDoc& document, QWidget* parent = nullptr);
 
     ObjectPanelModel& Model() { return model_; }
-    // Shows the model's state again (after a new base object, an undo...).
+    // Shows the model's state again.
     void Refresh();
 
 private:
@@ -38,6 +39,7 @@ private:
     QPushButton* properties_;
     QSpinBox* cage_[3]; // height, width, depth
     QButtonGroup* zoom_;
+    Signal<DocumentChanges>::Connection documentConnection_;
 };
 
 } // namespace zelvane

@@ -37,10 +37,9 @@ int PageOf(ValueControl control)
 }
 
 template <typename Widget>
-Widget* Named(Widget* widget, const char* name, int controlId)
+Widget* Named(Widget* widget, const char* name)
 {
     widget->setObjectName(QString::fromLatin1(name));
-    widget->setProperty("controlId", controlId);
     return widget;
 }
 
@@ -58,23 +57,23 @@ CPropertyEditorDlg::CPropertyEditorDlg(CObjectFile& file, QWidget* parent)
     setWindowTitle(QString::fromLatin1(pe::kTitle));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
-    propertyList_ = Named(new QListWidget, "propertyList", pe::kPropertyList);
+    propertyList_ = Named(new QListWidget, "propertyList");
     propertyList_->setSelectionMode(QAbstractItemView::SingleSelection);
     auto* properties = new QGroupBox(tr("Properties"));
     (new QVBoxLayout(properties))->addWidget(propertyList_);
 
-    helpText_ = Named(new QPlainTextEdit, "helpText", pe::kHelpText);
+    helpText_ = Named(new QPlainTextEdit, "helpText");
     helpText_->setReadOnly(true);
     auto* description = new QGroupBox(tr("Description"));
     (new QVBoxLayout(description))->addWidget(helpText_);
 
-    singleLine_ = Named(new QLineEdit, "singleLineValue", pe::ControlId(ValueControl::SingleLineEdit));
-    choiceList_ = Named(new QListWidget, "choiceValue", pe::ControlId(ValueControl::ChoiceList));
+    singleLine_ = Named(new QLineEdit, "singleLineValue");
+    choiceList_ = Named(new QListWidget, "choiceValue");
     choiceList_->setSelectionMode(QAbstractItemView::SingleSelection);
-    checkBox_ = Named(new QCheckBox(tr("Boolean")), "booleanValue", pe::ControlId(ValueControl::CheckBox));
-    flagsList_ = Named(new QListWidget, "flagsValue", pe::ControlId(ValueControl::FlagsList));
+    checkBox_ = Named(new QCheckBox(tr("Boolean")), "booleanValue");
+    flagsList_ = Named(new QListWidget, "flagsValue");
     flagsList_->setSelectionMode(QAbstractItemView::MultiSelection); // each click toggles an item
-    multiLine_ = Named(new QPlainTextEdit, "multiLineValue", pe::ControlId(ValueControl::MultiLineEdit));
+    multiLine_ = Named(new QPlainTextEdit, "multiLineValue");
 
     valueControls_ = new QStackedWidget;
     valueControls_->setObjectName(QStringLiteral("valueControls"));
@@ -94,10 +93,9 @@ CPropertyEditorDlg::CPropertyEditorDlg(CObjectFile& file, QWidget* parent)
     auto* value = new QGroupBox(tr("Value"));
     (new QVBoxLayout(value))->addWidget(valueControls_);
 
-    viewToggle_ = Named(new QPushButton(QString::fromLatin1(pe::ViewToggleCaption(false))), "viewToggle",
-                        pe::kViewToggle);
-    apply_ = Named(new QPushButton(QString::fromLatin1(pe::kApplyCaption)), "apply", pe::kApply);
-    ok_ = Named(new QPushButton(QString::fromLatin1(pe::kOkCaption)), "ok", pe::kOk);
+    viewToggle_ = Named(new QPushButton(QString::fromLatin1(pe::ViewToggleCaption(false))), "viewToggle");
+    apply_ = Named(new QPushButton(QString::fromLatin1(pe::kApplyCaption)), "apply");
+    ok_ = Named(new QPushButton(QString::fromLatin1(pe::kOkCaption)), "ok");
     for (QPushButton* button : {viewToggle_, apply_})
         button->setAutoDefault(false);
     ok_->setDefault(true);

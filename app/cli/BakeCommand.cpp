@@ -63,7 +63,7 @@ int RunBake(const BakeOptionsText& options)
         // The editor's lights (the floor and walls are never rendered into sprites).
         scene->CreateDefaults();
         SceneLoadResult loaded;
-        if (const std::string why = ReadSceneFile(options.scene, *scene, loaded); !why.empty()) {
+        if (const std::string why = LoadSceneWithWarnings(options.scene, *scene, loaded); !why.empty()) {
             status = Fail(options.scene, why);
         } else {
             ObjectFileOptions how;

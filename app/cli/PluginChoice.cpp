@@ -25,7 +25,8 @@ std::string WhereLooked()
 
 void LoadPlugins(CPluginManager& manager)
 {
-    manager.ScanPlugins();
+    // Every library passed over is listed below, those the editor would warn about included.
+    static_cast<void>(manager.ScanPlugins());
     for (const SkippedLibrary& skipped : manager.Skipped())
         Warn(skipped.path, "not loaded: " + skipped.reason);
 }

@@ -9,12 +9,13 @@
 #include "app/cli/CliOutput.h"
 #include "app/cli/CliReporter.h"
 #include "app/cli/PluginChoice.h"
-#include "document/COGLDoc.h"
+#include "document/SceneFile.h"
 #include "plugins/host/CPluginManager.h"
 #include "plugins/meshport/ThreeDSReader.h"
 #include "scene/COGLMesh.h"
 #include "scene/COGLScene.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -73,12 +74,10 @@ struct ImportOptions {
 // after an import (without an object file beside it).
 int SaveAsScene(const MeshSet& set, const std::string& path)
 {
-    CliReporter messages;
     COGLScene scene;
     scene.AddObject(std::make_unique<COGLMesh>(set));
-    COGLDoc document(std::nullopt, {});
-    if (!document.OnSaveDocument(path, scene))
-        return Fail(path, messages.TakeMessages());
+    if (const Status saved = WriteSceneFile(path, scene); !saved)
+        return Fail(path, saved.Message());
     return kExitOk;
 }
 
@@ -181,9 +180,11 @@ int RunImport(const ImportOptions& options)
     const CPlugin* plugin = ChoosePlugin(manager, options.file, options.plugin, subject, error);
     if (!plugin)
         return Fail(subject, error);
-    const std::optional<MeshSet> set = manager.Import(*plugin, options.file);
+    const Result<MeshSet> set = manager.Import(*plugin, options.file);
     if (!set)
-        return Fail(options.file, "the plug-in's mesh was refused");
+        return Fail(options.file, set.Message());
+    if (std::none_of(set->parts, set->parts + set->partCount, [](const MeshPart& part) { return part.faceCount > 0; }))
+        return Fail(options.file, "no meshes found");
     if (!options.scene.empty())
         if (const int status = SaveAsScene(*set, options.scene); status != kExitOk)
             return status;

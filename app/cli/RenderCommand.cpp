@@ -8,6 +8,7 @@
 #include "app/cli/SceneCommand.h"
 #include "document/MeshImport.h"
 #include "scene/ActiveGLContext.h"
+#include "scene/COGLMesh.h"
 #include "scene/COGLScene.h"
 #include "scene/COGLText.h"
 #include "scene/COGLViewport3D.h"
@@ -239,7 +240,7 @@ std::string Build(const SceneOptions& options, const SceneSetup& setup, Stage& s
         stage.scene->CreateDefaults(options.maps);
     if (!options.sceneFile.empty()) {
         SceneLoadResult loaded;
-        if (const std::string why = ReadSceneFile(options.sceneFile, *stage.scene, loaded); !why.empty())
+        if (const std::string why = LoadSceneWithWarnings(options.sceneFile, *stage.scene, loaded); !why.empty())
             return options.sceneFile + ": " + why;
     }
     if (!options.imports.empty()) {
@@ -248,8 +249,12 @@ std::string Build(const SceneOptions& options, const SceneSetup& setup, Stage& s
         for (const std::string& mesh : options.imports) {
             std::string subject, why;
             const CPlugin* plugin = ChoosePlugin(plugins, mesh, {}, subject, why);
-            if (!plugin || !ImportIntoScene(plugins, *plugin, mesh, *stage.scene))
-                return "--import " + Quoted(mesh) + ": " + (plugin ? "the plug-in's mesh was refused" : why);
+            if (!plugin)
+                return "--import " + Quoted(mesh) + ": " + why;
+            Result<std::unique_ptr<COGLMesh>> imported = ImportMesh(plugins, *plugin, mesh);
+            if (!imported)
+                return "--import " + Quoted(mesh) + ": " + imported.Message();
+            stage.scene->AddObject(std::move(*imported));
         }
     }
     stage.firstAddition = stage.scene->Objects().size();

@@ -4,7 +4,7 @@
 
 #include "app/cli/CliOutput.h"
 #include "app/cli/CliReporter.h"
-#include "document/COGLDoc.h"
+#include "document/SceneFile.h"
 #include "scene/COGLMesh.h"
 #include "scene/COGLPlane.h"
 #include "scene/COGLScene.h"
@@ -133,7 +133,7 @@ int RunScene(const std::string& path, bool json)
 {
     COGLScene scene;
     SceneLoadResult result;
-    if (const std::string error = ReadSceneFile(path, scene, result); !error.empty())
+    if (const std::string error = LoadSceneWithWarnings(path, scene, result); !error.empty())
         return Fail(path, error);
     if (json)
         PrintJsonResult(path, scene, result);
@@ -144,14 +144,14 @@ int RunScene(const std::string& path, bool json)
 
 } // namespace
 
-std::string ReadSceneFile(const std::string& path, COGLScene& scene, SceneLoadResult& result)
+std::string LoadSceneWithWarnings(const std::string& path, COGLScene& scene, SceneLoadResult& result)
 {
     CliReporter messages;
-    COGLDoc document(std::nullopt, {});
-    const bool opened = document.OnOpenDocument(path, scene);
-    result = document.LastLoad();
-    if (!opened)
-        return messages.TakeMessages();
+    const Status opened = zelvane::ReadSceneFile(path, scene, result);
+    if (!opened) {
+        const std::string said = messages.TakeMessages();
+        return said.empty() ? opened.Message() : said + "\n" + opened.Message();
+    }
     for (const StoredTexture& texture : result.textures)
         if (texture.foundPath.empty())
             Warn(path, "texture " + Quoted(texture.storedPath) +

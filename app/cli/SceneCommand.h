@@ -19,6 +19,6 @@ void AddSceneCommand(CLI::App& app, int& status);
 // leaving the working object file alone; nobody is asked for textures that
 // are not where the file says or beside it, and each such texture is named
 // on stderr. Empty, or why the file could not be read (what was read stays).
-std::string ReadSceneFile(const std::string& path, COGLScene& scene, SceneLoadResult& result);
+std::string LoadSceneWithWarnings(const std::string& path, COGLScene& scene, SceneLoadResult& result);
 
 } // namespace zelvane::cli

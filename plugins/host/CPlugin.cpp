@@ -1,6 +1,5 @@
 #include "plugins/host/CPlugin.h"
 
-#include "report/Reporter.h"
 
 #include <dlfcn.h>
 #include <filesystem>
@@ -29,7 +28,7 @@ const char* TextOf(ZelplugTextFunction function, const char* fallback)
 
 CPlugin::~CPlugin() = default;
 
-int CPlugin::Load(const std::string& path)
+Status CPlugin::Load(const std::string& path)
 {
     path_ = path;
     // Every symbol resolved now, so a library missing a dependency is
@@ -38,13 +37,12 @@ int CPlugin::Load(const std::string& path)
     if (!module_) {
         const char* reason = ::dlerror();
         loadFailure_ = reason ? reason : "the library does not load";
-        return 0;
+        return Status::Failure(loadFailure_);
     }
     import_ = LookUp<ZelplugImportFunction>(module_, ZELPLUG_IMPORT);
     if (!import_) {
         loadFailure_ = "it exports no " ZELPLUG_IMPORT;
-        CurrentReporter().ShowMessage(kNoImportRoutineText, MessageIcon::Warning, MessageButtons::Ok);
-        return 0;
+        return Status::Failure(kNoImportRoutineText);
     }
     getMenuName_ = LookUp<ZelplugTextFunction>(module_, ZELPLUG_GET_MENU_NAME);
     menuName_ = TextOf(getMenuName_, kFallbackMenuName);
@@ -58,7 +56,7 @@ int CPlugin::Load(const std::string& path)
     filterExt_ = TextOf(getFilterExt_, kFallbackFilterExt);
     getFilterName_ = LookUp<ZelplugTextFunction>(module_, ZELPLUG_GET_FILTER_NAME);
     filterName_ = TextOf(getFilterName_, kFallbackFilterName);
-    return 1;
+    return Status::Ok();
 }
 
 void CPlugin::CallImport(const std::string& path, MeshSet& set) const

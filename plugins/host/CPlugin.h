@@ -3,6 +3,7 @@
 // seven entry points and the texts it gave when it was loaded.
 
 #include "plugins/interface/PluginExports.h"
+#include "report/Result.h"
 
 #include <cstdint>
 #include <string>
@@ -28,12 +29,13 @@ public:
 
     // Loads the library at `path` and, when it exports zelplug_Import, calls
     // each text function it exports once, in the order menu name, name,
-    // description, author, filter extension, filter name. Returns 1 when the
-    // plug-in is usable and 0 when not: a library that does not load is
-    // skipped silently; one without zelplug_Import is reported with
-    // "Cannot load plug-in. No import routine defined!" and stays loaded.
-    // LoadFailure() says why it returned 0.
-    int Load(const std::string& path);
+    // description, author, filter extension, filter name. Fails when the
+    // plug-in cannot be used: the library does not load (LibraryLoaded()
+    // false), or it exports no zelplug_Import ("Cannot load plug-in. No
+    // import routine defined!"; the library stays loaded). LoadFailure()
+    // says why, for the log.
+    Status Load(const std::string& path);
+    bool LibraryLoaded() const { return module_ != nullptr; }
 
     // Calls zelplug_Import. The caller prepares `set` and checks what comes back.
     void CallImport(const std::string& path, MeshSet& set) const;

@@ -3,7 +3,6 @@
 #include "plugins/host/ImportedMeshes.h"
 #include "plugins/host/MeshSetCheck.h"
 #include "report/ProgramFolders.h"
-#include "report/Reporter.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -23,17 +22,19 @@ bool SameText(std::string_view a, std::string_view b)
 
 } // namespace
 
-void CPluginManager::ScanPlugins()
+Status CPluginManager::ScanPlugins()
 {
     if (scanned_)
-        return;
+        return Status::Ok();
     scanned_ = true;
     if (const std::optional<std::string> folder = FindProgramFolder("Plugins"))
-        ScanFolder(*folder);
+        return ScanFolder(*folder);
+    return Status::Ok();
 }
 
-void CPluginManager::ScanFolder(const std::string& folder)
+Status CPluginManager::ScanFolder(const std::string& folder)
 {
+    Status scan = Status::Ok();
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         const fs::path& path = it->path();
@@ -41,8 +42,11 @@ void CPluginManager::ScanFolder(const std::string& folder)
         if (path.extension() != ".so" || !fs::is_regular_file(path, typeError))
             continue;
         auto plugin = std::make_unique<CPlugin>();
-        if (!plugin->Load(path.string())) {
+        if (const Status loaded = plugin->Load(path.string()); !loaded) {
             skipped_.push_back({path.string(), plugin->LoadFailure()});
+            // A file that is no library at all is passed over without a word.
+            if (plugin->LibraryLoaded())
+                scan.Warn(loaded.Message());
             continue;
         }
         // Past the routed range a menu item could never be chosen, so none is made.
@@ -50,6 +54,7 @@ void CPluginManager::ScanFolder(const std::string& folder)
             plugin->SetCommandId(nextCommandId_++);
         plugins_.push_back(std::move(plugin));
     }
+    return scan;
 }
 
 std::vector<ImportMenuItem> CPluginManager::ImportMenuItems() const
@@ -109,7 +114,7 @@ const CPlugin* CPluginManager::FindByName(std::string_view name) const
     return nullptr;
 }
 
-std::optional<MeshSet> CPluginManager::Import(const CPlugin& plugin, const std::string& path)
+Result<MeshSet> CPluginManager::Import(const CPlugin& plugin, const std::string& path)
 {
     // Every field has a value before the call; the plug-in writes only the parts.
     const char* name = ImportedMeshes::KeepName(fs::path(path).stem().string());
@@ -117,13 +122,10 @@ std::optional<MeshSet> CPluginManager::Import(const CPlugin& plugin, const std::
     plugin.CallImport(path, set);
     set.name = name;
     ImportedMeshes::Keep(set);
-    if (const std::optional<std::string> problem = CheckMeshSet(set)) {
-        CurrentReporter().ShowMessage("The plug-in \"" + std::string(plugin.Name()) + "\" returned a mesh from \"" +
-                                          fs::path(path).filename().string() + "\" that cannot be used: " + *problem +
-                                          ". Nothing was imported.",
-                                      MessageIcon::Error, MessageButtons::Ok);
-        return std::nullopt;
-    }
+    if (const std::optional<std::string> problem = CheckMeshSet(set))
+        return Result<MeshSet>::Failure("The plug-in \"" + std::string(plugin.Name()) + "\" returned a mesh from \"" +
+                                        fs::path(path).filename().string() + "\" that cannot be used: " + *problem +
+                                        ". Nothing was imported.");
     const std::array<float, 3> extents = MeasureExtents(set);
     set.extentX = extents[0];
     set.extentY = extents[1];
@@ -131,11 +133,11 @@ std::optional<MeshSet> CPluginManager::Import(const CPlugin& plugin, const std::
     return set;
 }
 
-std::optional<MeshSet> CPluginManager::RunImport(uint32_t commandId, const std::string& path)
+Result<MeshSet> CPluginManager::RunImport(uint32_t commandId, const std::string& path)
 {
     const CPlugin* plugin = FindByCommand(commandId);
     if (!plugin)
-        return std::nullopt;
+        return Result<MeshSet>::Failure("No plug-in has the import command " + std::to_string(commandId) + ".");
     return Import(*plugin, path);
 }
 

@@ -5,6 +5,7 @@
 // it keeps the plug-in contract.
 
 #include "plugins/host/CPlugin.h"
+#include "report/Result.h"
 
 #include <cstdint>
 #include <memory>
@@ -35,11 +36,14 @@ public:
     // Finds the "Plugins" folder (below the start folder, else beside the
     // program, else the installed one) and loads every library in it. Runs
     // once: later calls keep the list and the commands as they are.
-    void ScanPlugins();
+    // Libraries that load but are no plug-ins come back as warnings ("Cannot
+    // load plug-in. No import routine defined!"); those that do not load are
+    // only listed in Skipped().
+    Status ScanPlugins();
     // Loads every "*.so" of `folder` in the order the folder lists them and
     // adds the usable ones; each whose menu name is not empty gets the next
-    // command id while there are ids left.
-    void ScanFolder(const std::string& folder);
+    // command id while there are ids left. Warnings as ScanPlugins.
+    Status ScanFolder(const std::string& folder);
 
     const std::vector<std::unique_ptr<CPlugin>>& Plugins() const { return plugins_; }
     const std::vector<SkippedLibrary>& Skipped() const { return skipped_; }
@@ -59,14 +63,13 @@ public:
 
     // Imports `path` with `plugin`. The set is named after the file (base
     // name without extension) and given the extents of its parts. A set that
-    // breaks the plug-in contract is refused: the user is told what is wrong
-    // and nothing is returned. Either way the host keeps what the plug-in
-    // handed over (ImportedMeshes). A file the plug-in cannot read comes back
-    // as a set with no parts.
-    std::optional<MeshSet> Import(const CPlugin& plugin, const std::string& path);
-    // Import with the plug-in of an Import menu command; nothing when no
+    // breaks the plug-in contract is refused with what is wrong. Either way
+    // the host keeps what the plug-in handed over (ImportedMeshes). A file
+    // the plug-in cannot read comes back as a set with no parts.
+    Result<MeshSet> Import(const CPlugin& plugin, const std::string& path);
+    // Import with the plug-in of an Import menu command; fails when no
     // plug-in has that command.
-    std::optional<MeshSet> RunImport(uint32_t commandId, const std::string& path);
+    Result<MeshSet> RunImport(uint32_t commandId, const std::string& path);
 
 private:
     std::vector<std::unique_ptr<CPlugin>> plugins_;

@@ -8,6 +8,7 @@
 #include "app/CMainFrame.h"
 #include "app/QtReporter.h"
 #include "document/COGLDoc.h"
+#include "scene/COGLScene.h"
 #include "interaction/CommandIds.h"
 #include "scene/COGLBox.h"
 #include "scene/COGLSphere.h"
@@ -57,9 +58,9 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(frame_.get()));
         view_ = frame_->View();
         view_->grabFramebuffer(); // the context, and with it the scene
-        QVERIFY(view_->Scene());
+        QVERIFY(document_->Scene());
         view_->BeginGL();
-        box_ = &view_->Scene()->AddObject(std::make_unique<COGLBox>());
+        box_ = &document_->Scene()->AddObject(std::make_unique<COGLBox>());
         view_->EndGL();
         box_->SetPosition(0.0f, 0.0f, 0.0f);
         box_->SetScale(1.0f, 1.0f, 1.0f);
@@ -80,7 +81,7 @@ private slots:
         QVERIFY(!frame_->Action(command::kMove)->isEnabled());
         const QPoint at = Shown({0.0f, 0.0f, 0.0f});
         QTest::mouseClick(view_, Qt::LeftButton, {}, at);
-        QCOMPARE(view_->Scene()->SelectedObject(), box_);
+        QCOMPARE(document_->Scene()->SelectedObject(), box_);
         QVERIFY(frame_->Action(command::kMove)->isEnabled());
 
         QTest::keyClick(frame_.get(), Qt::Key_M, Qt::AltModifier);
@@ -104,7 +105,7 @@ private slots:
         // A click on nothing selects nothing, and Move hands over to Select.
         QTest::keyClick(frame_.get(), Qt::Key_S, Qt::AltModifier); // Scale first: any object tool
         QTest::mouseDClick(view_, Qt::LeftButton, {}, QPoint(3, 3));
-        QVERIFY(view_->Tools().Selection().IsEmpty());
+        QVERIFY(document_->Selection().IsEmpty());
         QCOMPARE(ToolPane(), QStringLiteral("Select"));
     }
 
@@ -184,23 +185,23 @@ private slots:
     {
         SelectBox();
         QTest::keyClick(view_, Qt::Key_C, Qt::ControlModifier);
-        QCOMPARE(view_->Scene()->Objects().size(), std::size_t{2});
-        COGLObject* copy = view_->Scene()->Objects().back().get();
-        QCOMPARE(view_->Scene()->SelectedObject(), copy);
+        QCOMPARE(document_->Scene()->Objects().size(), std::size_t{2});
+        COGLObject* copy = document_->Scene()->Objects().back().get();
+        QCOMPARE(document_->Scene()->SelectedObject(), copy);
 
         QTest::keyClick(frame_.get(), Qt::Key_M, Qt::AltModifier);
         QTest::keyClick(view_, Qt::Key_Delete);
-        QCOMPARE(view_->Scene()->Objects().size(), std::size_t{1});
+        QCOMPARE(document_->Scene()->Objects().size(), std::size_t{1});
         QCOMPARE(ToolPane(), QStringLiteral("Select"));
         QVERIFY(frame_->Action(command::kSelect)->isChecked());
         QVERIFY(!frame_->Action(command::kDelete)->isEnabled());
 
         QTest::keyClick(view_, Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(view_->Scene()->Objects().back().get(), copy);
+        QCOMPARE(document_->Scene()->Objects().back().get(), copy);
         QTest::keyClick(view_, Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(view_->Scene()->Objects().size(), std::size_t{1});
+        QCOMPARE(document_->Scene()->Objects().size(), std::size_t{1});
         QTest::keyClick(view_, Qt::Key_Y, Qt::ControlModifier);
-        QCOMPARE(view_->Scene()->Objects().size(), std::size_t{2});
+        QCOMPARE(document_->Scene()->Objects().size(), std::size_t{2});
     }
 
     void clearTheSceneAnsweredNoThenYes()
@@ -211,17 +212,17 @@ private slots:
         test::AnswerNextMessageBox(QMessageBox::No, &asked);
         frame_->Action(command::kClearScene)->trigger();
         QCOMPARE(asked, QStringLiteral("Clear the Scene?"));
-        QCOMPARE(view_->Scene()->Objects().size(), std::size_t{1});
+        QCOMPARE(document_->Scene()->Objects().size(), std::size_t{1});
 
         test::AnswerNextMessageBox(QMessageBox::Yes);
         frame_->Action(command::kClearScene)->trigger();
-        QVERIFY(view_->Scene()->Objects().empty());
+        QVERIFY(document_->Scene()->Objects().empty());
         SetReporter(&reporter_);
         QCOMPARE(frame_->Action(command::kUndo)->text(), QStringLiteral("&Undo Clear the Scene"));
         QTest::keyClick(view_, Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(view_->Scene()->Objects().size(), std::size_t{1});
+        QCOMPARE(document_->Scene()->Objects().size(), std::size_t{1});
         QTest::keyClick(view_, Qt::Key_Y, Qt::ControlModifier);
-        QVERIFY(view_->Scene()->Objects().empty());
+        QVERIFY(document_->Scene()->Objects().empty());
     }
 
     void captureLeavesOutTheOverlaysAndTheHighlightAndPrints()
@@ -254,7 +255,7 @@ private slots:
         QCOMPARE(asShown.pixelColor(2, 2), view_->grabFramebuffer().pixelColor(2, 2));
         QVERIFY(view_->Viewport().Grid());
         QVERIFY(view_->Viewport().Axis());
-        QCOMPARE(view_->Scene()->SelectedObject(), box_);
+        QCOMPARE(document_->Scene()->SelectedObject(), box_);
 
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
@@ -267,7 +268,7 @@ private slots:
     void picturesOfEveryPresetAndDisplayMode()
     {
         view_->BeginGL();
-        COGLObject& sphere = view_->Scene()->AddObject(std::make_unique<COGLSphere>());
+        COGLObject& sphere = document_->Scene()->AddObject(std::make_unique<COGLSphere>());
         view_->EndGL();
         sphere.SetPosition(2.0f, 0.5f, 1.5f);
         box_->SetPosition(-1.0f, 0.5f, 0.0f);
@@ -322,7 +323,7 @@ private:
     void SelectBox()
     {
         QTest::mouseClick(view_, Qt::LeftButton, {}, Shown({0.0f, 0.0f, 0.0f}));
-        QCOMPARE(view_->Scene()->SelectedObject(), box_);
+        QCOMPARE(document_->Scene()->SelectedObject(), box_);
     }
     void Drag(QPoint from, std::initializer_list<QPoint> through)
     {

@@ -12,6 +12,7 @@
 #include "app/QtOpenFileDialog.h"
 #include "app/StatusBarProgress.h"
 #include "document/COGLDoc.h"
+#include "scene/COGLScene.h"
 #include "interaction/CommandIds.h"
 #include "report/OpenFileDialog.h"
 #include "report/ProgramFolders.h"
@@ -191,7 +192,7 @@ private slots:
         frame_->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(frame_.get()));
         view_->grabFramebuffer(); // the context, and with it the scene and the plug-ins
-        QVERIFY(view_->Scene());
+        QVERIFY(document_->Scene());
     }
 
     void cleanup()
@@ -246,31 +247,31 @@ private slots:
             QSKIP("The real 3D Studio files are not here (ZELVANE_TESTDATA)");
         auto* import = frame_->findChild<QMenu*>(QStringLiteral("menuImport"));
         QAction* item = import->actions().front();
-        const size_t before = view_->Scene()->Objects().size();
+        const size_t before = document_->Scene()->Objects().size();
         AnswerNextFileDialog(QString::fromStdString(meshFile_.string()));
         item->trigger();
-        QCOMPARE(view_->Scene()->Objects().size(), before + 1);
-        auto* mesh = dynamic_cast<COGLMesh*>(view_->Scene()->Objects().back().get());
+        QCOMPARE(document_->Scene()->Objects().size(), before + 1);
+        auto* mesh = dynamic_cast<COGLMesh*>(document_->Scene()->Objects().back().get());
         QVERIFY(mesh);
         QVERIFY(mesh->GetMeshSet().partCount > 0);
         QCOMPARE(frame_->Action(command::kUndo)->text(), QStringLiteral("&Undo Import"));
 
         // Selected, a mesh has no Copy: the scene stays as it is.
-        view_->Tools().SelectItem({mesh, nullptr});
+        document_->Select({mesh, nullptr});
         frame_->Action(command::kCopy)->trigger();
-        QCOMPARE(view_->Scene()->Objects().size(), before + 1);
+        QCOMPARE(document_->Scene()->Objects().size(), before + 1);
         view_->grabFramebuffer();
         test::Screenshot(*frame_, QStringLiteral("frame-imported-mesh"));
 
         frame_->Action(command::kUndo)->trigger();
-        QCOMPARE(view_->Scene()->Objects().size(), before);
+        QCOMPARE(document_->Scene()->Objects().size(), before);
         frame_->Action(command::kRedo)->trigger();
-        QCOMPARE(view_->Scene()->Objects().size(), before + 1);
+        QCOMPARE(document_->Scene()->Objects().size(), before + 1);
 
         // Cancelling the dialog imports nothing.
         AnswerNextFileDialog(QString());
         item->trigger();
-        QCOMPARE(view_->Scene()->Objects().size(), before + 1);
+        QCOMPARE(document_->Scene()->Objects().size(), before + 1);
     }
 
     void aSceneSavedClearedAndOpenedComesBackWithItsObjectFile()
@@ -282,15 +283,15 @@ private slots:
         });
         frame_->Action(command::kSetBaseObject)->trigger();
         QVERIFY(document_->WorkingObject().File());
-        QCOMPARE(view_->Scene()->ObjectFile(), document_->WorkingObject().File());
+        QCOMPARE(document_->Scene()->ObjectFile(), document_->WorkingObject().File());
         QCOMPARE(frame_->ObjectBar().findChild<QLineEdit*>(QStringLiteral("catalogName"))->text(),
                  QStringLiteral("Farmhouse Dining Table"));
 
         view_->BeginGL();
-        COGLObject& box = view_->Scene()->AddObject(std::make_unique<COGLBox>());
+        COGLObject& box = document_->Scene()->AddObject(std::make_unique<COGLBox>());
         auto text = std::make_unique<COGLText>();
         text->ReplaceText("zelvane");
-        COGLObject& letters = view_->Scene()->AddObject(std::move(text));
+        COGLObject& letters = document_->Scene()->AddObject(std::move(text));
         view_->EndGL();
         box.SetPosition(1.5f, 0.5f, -1.0f);
         box.SetScale(1.0f, 1.0f, 2.0f);
@@ -298,18 +299,18 @@ private slots:
         letters.SetScale(0.5f, 0.5f, 0.5f);
         // A mesh travels in the scene file too.
         if (std::filesystem::exists(meshFile_)) {
-            QVERIFY(view_->ImportFile(meshFile_.string()));
-            view_->Scene()->Objects().back()->SetPosition(-1.0f, 0.0f, -2.0f);
+            QVERIFY(frame_->ImportFile(meshFile_.string(), nullptr));
+            document_->Scene()->Objects().back()->SetPosition(-1.0f, 0.0f, -2.0f);
         }
         // Copy of a text builds its own letters.
-        view_->Tools().SelectItem({&letters, nullptr});
+        document_->Select({&letters, nullptr});
         frame_->Action(command::kCopy)->trigger();
-        auto* copied = dynamic_cast<COGLText*>(view_->Scene()->Objects().back().get());
+        auto* copied = dynamic_cast<COGLText*>(document_->Scene()->Objects().back().get());
         QVERIFY(copied && copied != &letters);
         QCOMPARE(copied->Text(), std::string("zelvane"));
         copied->SetPosition(-2.5f, 1.2f, 2.0f);
         std::vector<std::pair<ObjectKind, Vector3>> saved;
-        for (const auto& object : view_->Scene()->Objects())
+        for (const auto& object : document_->Scene()->Objects())
             saved.emplace_back(object->Kind(), object->Position());
 
         // Saved through the dialog: a name without extension becomes a .cgs with the .iff beside it.
@@ -323,17 +324,17 @@ private slots:
         test::AnswerNextMessageBox(QMessageBox::Yes);
         reporter_.QueueAnswer(MessageAnswer::Yes);
         frame_->Action(command::kClearScene)->trigger();
-        QVERIFY(view_->Scene()->Objects().empty());
+        QVERIFY(document_->Scene()->Objects().empty());
 
         AnswerNextFileDialog(scene + QStringLiteral(".cgs"));
         frame_->Action(command::kOpen)->trigger();
-        QCOMPARE(view_->Scene()->Objects().size(), saved.size());
+        QCOMPARE(document_->Scene()->Objects().size(), saved.size());
         for (size_t i = 0; i < saved.size(); ++i) {
-            QCOMPARE(view_->Scene()->Objects()[i]->Kind(), saved[i].first);
-            QVERIFY(test::Near(view_->Scene()->Objects()[i]->Position(), saved[i].second));
+            QCOMPARE(document_->Scene()->Objects()[i]->Kind(), saved[i].first);
+            QVERIFY(test::Near(document_->Scene()->Objects()[i]->Position(), saved[i].second));
         }
         QVERIFY(!document_->History().CanUndo()); // opening forgets the history
-        QCOMPARE(view_->Scene()->ObjectFile(), document_->WorkingObject().File());
+        QCOMPARE(document_->Scene()->ObjectFile(), document_->WorkingObject().File());
         QCOMPARE(frame_->ObjectBar().findChild<QLineEdit*>(QStringLiteral("catalogName"))->text(),
                  QStringLiteral("Farmhouse Dining Table"));
 
@@ -346,7 +347,7 @@ private slots:
         view_->grabFramebuffer();
         const QPoint onBox = test::WhereShown(view_->Viewport(), {1.5f, 0.5f, -1.0f}, view_->devicePixelRatio());
         QTest::mouseClick(view_, Qt::LeftButton, {}, onBox);
-        QCOMPARE(view_->Scene()->SelectedObject(), view_->Scene()->Objects()[0].get());
+        QCOMPARE(document_->Scene()->SelectedObject(), document_->Scene()->Objects()[0].get());
         frame_->Action(command::kMove)->trigger();
         QTest::mousePress(view_, Qt::LeftButton, {}, onBox);
         QTest::mouseMove(view_, onBox + QPoint(6, 5));
@@ -361,7 +362,7 @@ private slots:
         recent = frame_->findChild<QAction*>(QStringLiteral("actionRecentFile1"));
         QVERIFY(recent->isVisible());
         recent->trigger();
-        QCOMPARE(view_->Scene()->Objects().size(), saved.size());
+        QCOMPARE(document_->Scene()->Objects().size(), saved.size());
 
         // A recent file that has gone leaves the list with a word to the user.
         QVERIFY(QFile::rename(scene + QStringLiteral(".cgs"), scene + QStringLiteral("-moved.cgs")));
@@ -375,7 +376,7 @@ private slots:
     void imagesAreSavedInBothFormatsWithTheViewsPixels()
     {
         view_->BeginGL();
-        view_->Scene()->AddObject(std::make_unique<COGLBox>());
+        document_->Scene()->AddObject(std::make_unique<COGLBox>());
         view_->EndGL();
         for (const bool bitmap : {true, false}) {
             const QString name = QString::fromStdString(work_.File(bitmap ? "shot" : "shot2"));
@@ -413,13 +414,13 @@ private slots:
         std::filesystem::copy_file(std::filesystem::path(*maps) / "Default Floor.bmp", wood,
                                    std::filesystem::copy_options::overwrite_existing);
         view_->BeginGL();
-        COGLObject& box = view_->Scene()->AddObject(std::make_unique<COGLBox>());
+        COGLObject& box = document_->Scene()->AddObject(std::make_unique<COGLBox>());
         view_->EndGL();
         frame_->Action(command::kCameraFrontButton)->trigger();
         view_->grabFramebuffer();
         QTest::mouseClick(view_, Qt::LeftButton, {},
                           test::WhereShown(view_->Viewport(), {0, 0, 0}, view_->devicePixelRatio()));
-        QCOMPARE(view_->Scene()->SelectedObject(), &box);
+        QCOMPARE(document_->Scene()->SelectedObject(), &box);
         frame_->ObjectBar().setCurrentIndex(1);
         AnswerNextFileDialog(QString::fromStdString(wood.string()));
         QTest::mouseClick(frame_->ObjectBar().findChild<QPushButton*>(QStringLiteral("loadTexture")), Qt::LeftButton);
@@ -429,7 +430,7 @@ private slots:
         QCOMPARE(box.Texture()->Path(), wood.string());
 
         const std::string scene = work_.File("textured.cgs");
-        QVERIFY(view_->SaveSceneFile(scene));
+        QVERIFY(document_->SaveSceneFile(scene).ok());
         const std::filesystem::path moved = work_.Path() / "moved" / "wood.bmp";
         std::filesystem::rename(wood, moved);
 
@@ -437,8 +438,8 @@ private slots:
         AnswerNextFileDialog(QString::fromStdString(moved.string()), {}, &asked);
         QVERIFY(frame_->OpenDocumentFile(scene));
         QCOMPARE(asked, QStringLiteral("This TEXTURE cannot be located.  Please find it or Click Cancel."));
-        QCOMPARE(view_->Scene()->Objects().size(), size_t{1});
-        COGLTexture2D* found = view_->Scene()->Objects().front()->Texture();
+        QCOMPARE(document_->Scene()->Objects().size(), size_t{1});
+        COGLTexture2D* found = document_->Scene()->Objects().front()->Texture();
         QVERIFY(found);
         QCOMPARE(found->Path(), moved.string());
     }
@@ -447,23 +448,23 @@ private slots:
     {
         // A scene file made here first.
         view_->BeginGL();
-        view_->Scene()->AddObject(std::make_unique<COGLBox>());
+        document_->Scene()->AddObject(std::make_unique<COGLBox>());
         view_->EndGL();
         const std::string scene = work_.File("dropped.cgs");
-        QVERIFY(view_->SaveSceneFile(scene));
+        QVERIFY(document_->SaveSceneFile(scene).ok());
         view_->BeginGL();
-        view_->Scene()->AddObject(std::make_unique<COGLBox>());
+        document_->Scene()->AddObject(std::make_unique<COGLBox>());
         view_->EndGL();
 
         DropFile(*view_, QString::fromStdString(scene));
-        QCOMPARE(view_->Scene()->Objects().size(), size_t{1});
+        QCOMPARE(document_->Scene()->Objects().size(), size_t{1});
         QVERIFY(frame_->findChild<QAction*>(QStringLiteral("actionRecentFile1"))->text().endsWith(
             QStringLiteral("dropped.cgs")));
 
         if (std::filesystem::exists(meshFile_)) {
             DropFile(*view_, QString::fromStdString(meshFile_.string()));
-            QCOMPARE(view_->Scene()->Objects().size(), size_t{2});
-            QVERIFY(dynamic_cast<COGLMesh*>(view_->Scene()->Objects().back().get()));
+            QCOMPARE(document_->Scene()->Objects().size(), size_t{2});
+            QVERIFY(dynamic_cast<COGLMesh*>(document_->Scene()->Objects().back().get()));
             QCOMPARE(frame_->Action(command::kUndo)->text(), QStringLiteral("&Undo Import"));
         }
     }
@@ -498,15 +499,15 @@ private slots:
     void unsavedSceneChangesAreNotLostWithoutAsking()
     {
         const std::string scene = work_.File("asked.cgs");
-        QVERIFY(view_->SaveSceneFile(scene));
-        QVERIFY(!document_->History().HasUnsavedChanges());
+        QVERIFY(document_->SaveSceneFile(scene).ok());
+        QVERIFY(!document_->HasUnsavedChanges());
         frame_->Action(command::kCameraFrontButton)->trigger();
         view_->BeginGL();
-        COGLObject& box = view_->Scene()->AddObject(std::make_unique<COGLBox>());
+        COGLObject& box = document_->Scene()->AddObject(std::make_unique<COGLBox>());
         view_->EndGL();
-        view_->Tools().SelectItem({&box, nullptr});
+        document_->Select({&box, nullptr});
         frame_->Action(command::kCopy)->trigger(); // a change, not yet saved
-        const size_t objects = view_->Scene()->Objects().size();
+        const size_t objects = document_->Scene()->Objects().size();
 
         // Opening asks; No keeps the scene as it is.
         reporter_.Clear();
@@ -514,7 +515,7 @@ private slots:
         QVERIFY(!frame_->OpenDocumentFile(scene));
         QCOMPARE(reporter_.Messages().size(), size_t{1});
         QCOMPARE(reporter_.Messages()[0].buttons, MessageButtons::YesNo);
-        QCOMPARE(view_->Scene()->Objects().size(), objects);
+        QCOMPARE(document_->Scene()->Objects().size(), objects);
 
         // Closing asks; Cancel keeps the window, No lets it go.
         reporter_.QueueAnswer(MessageAnswer::Cancel);
@@ -535,10 +536,10 @@ private slots:
     void aSceneNamedOnTheCommandLineOpensAndJoinsTheRecentFiles()
     {
         view_->BeginGL();
-        view_->Scene()->AddObject(std::make_unique<COGLBox>());
+        document_->Scene()->AddObject(std::make_unique<COGLBox>());
         view_->EndGL();
         const std::string scene = work_.File("start.cgs");
-        QVERIFY(view_->SaveSceneFile(scene));
+        QVERIFY(document_->SaveSceneFile(scene).ok());
         cleanup();
 
         EditorOptions options;
@@ -547,7 +548,7 @@ private slots:
         options.sceneFile = scene;
         CEditorApp editor;
         QVERIFY(editor.InitInstance(options));
-        QCOMPARE(editor.MainFrame()->View()->Scene()->Objects().size(), size_t{1});
+        QCOMPARE(editor.Document()->Scene()->Objects().size(), size_t{1});
         QCOMPARE(editor.Document()->PathName(), scene);
         QCOMPARE(RecentFileListFirst(), QString::fromStdString(scene));
         editor.MainFrame()->close();

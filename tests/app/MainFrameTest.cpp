@@ -8,6 +8,7 @@
 #include "app/CMainFrame.h"
 #include "app/CSplashWindow.h"
 #include "document/COGLDoc.h"
+#include "scene/COGLScene.h"
 #include "interaction/CommandIds.h"
 #include "report/Version.h"
 #include "scene/TextureMaths.h"
@@ -56,8 +57,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(frame));
         QVERIFY(frame->isMaximized());
         QCOMPARE(frame->windowTitle(), QStringLiteral("zelvane ") + QString::fromLatin1(kProgramVersion));
-        QVERIFY(frame->View()->Scene());
-        QCOMPARE(frame->View()->Scene()->Lights().size(), std::size_t{3});
+        QVERIFY(frame->View()->Document().Scene());
+        QCOMPARE(frame->View()->Document().Scene()->Lights().size(), std::size_t{3});
         editor.OnFileNew();
         QCOMPARE(editor.MainFrame(), frame);
 

@@ -10,6 +10,7 @@
 #include "app/CMainFrame.h"
 #include "app/CSelectBaseObjectDlg.h"
 #include "document/COGLDoc.h"
+#include "scene/COGLScene.h"
 #include "interaction/CommandIds.h"
 #include "scene/COGLBox.h"
 #include "scene/OpenGLInfo.h"
@@ -68,7 +69,7 @@ private slots:
         frame_->show();
         QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
         view_->grabFramebuffer(); // the context, and with it the scene
-        QVERIFY(view_->Scene());
+        QVERIFY(document_->Scene());
     }
 
     void cleanup()
@@ -84,7 +85,7 @@ private slots:
         QTest::keyClick(&height, Qt::Key_Up);
         QCOMPARE(view_->Viewport().CageDimensions().height, 2);
         test::ClickIndicator(Find<QRadioButton>(*bar_, "zoomFar"));
-        QCOMPARE(view_->Tools().CurrentZoomPreset(), ZoomPreset::Far);
+        QCOMPARE(document_->Zoom(), ZoomPreset::Far);
         view_->grabFramebuffer();
         QCOMPARE(view_->Viewport().Camera().Distance(), 14.5f);
 
@@ -93,7 +94,7 @@ private slots:
         QVERIFY(undo->isEnabled());
         QVERIFY2(undo->text().contains(QStringLiteral("Zoom Preset")), qPrintable(undo->text()));
         undo->trigger();
-        QCOMPARE(view_->Tools().CurrentZoomPreset(), ZoomPreset::Medium);
+        QCOMPARE(document_->Zoom(), ZoomPreset::Medium);
         QVERIFY(Find<QRadioButton>(*bar_, "zoomMedium").isChecked());
         undo->trigger();
         QCOMPARE(view_->Viewport().CageDimensions().height, 1);
@@ -105,13 +106,13 @@ private slots:
     void aPickFillsTheMeshPanelAndSelectBaseObjectFillsTheObjectPanel()
     {
         view_->BeginGL();
-        COGLObject& box = view_->Scene()->AddObject(std::make_unique<COGLBox>());
+        COGLObject& box = document_->Scene()->AddObject(std::make_unique<COGLBox>());
         view_->EndGL();
         frame_->Action(command::kCameraFrontButton)->trigger();
         view_->grabFramebuffer();
         QTest::mouseClick(view_, Qt::LeftButton, {},
                           test::WhereShown(view_->Viewport(), {0, 0, 0}, view_->devicePixelRatio()));
-        QCOMPARE(view_->Scene()->SelectedObject(), &box);
+        QCOMPARE(document_->Scene()->SelectedObject(), &box);
         QCOMPARE(bar_->MeshPanel().Model().PanelObject(), &box);
         QVERIFY(Find<QWidget>(*bar_, "useTexture").isEnabled());
 
@@ -123,7 +124,7 @@ private slots:
         QTest::mouseClick(&Find<QPushButton>(choose, "ok"), Qt::LeftButton);
         QCOMPARE(choose.result(), static_cast<int>(QDialog::Accepted));
         bar_->ObjectPanel().Refresh();
-        QCOMPARE(view_->Scene()->ObjectFile(), document_->WorkingObject().File());
+        QCOMPARE(document_->Scene()->ObjectFile(), document_->WorkingObject().File());
         QCOMPARE(Find<QLineEdit>(*bar_, "catalogName").text(), QStringLiteral("Farmhouse Dining Table"));
         QCOMPARE(Find<QLineEdit>(*bar_, "price").text(), QStringLiteral("600"));
         frame_->Action(command::kCameraSimsButton)->trigger();
@@ -141,7 +142,7 @@ private slots:
         const OpenGLInfo openGL = ReadOpenGLInfo(*view_);
         QVERIFY2(QString::fromStdString(openGL.version).contains(QStringLiteral("Mesa")),
                  openGL.version.c_str());
-        CAboutDlg about(openGL, view_->Plugins().InfoLines(), frame_.get());
+        CAboutDlg about(openGL, document_->Plugins().InfoLines(), frame_.get());
         about.show();
         QVERIFY(QTest::qWaitForWindowExposed(&about));
         QCOMPARE(Find<QLabel>(about, "openGLRenderer").text(), QString::fromStdString(openGL.renderer));

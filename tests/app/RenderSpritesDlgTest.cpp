@@ -6,6 +6,7 @@
 #include "app/CMainFrame.h"
 #include "app/CRenderSpritesDlg.h"
 #include "document/COGLDoc.h"
+#include "scene/COGLScene.h"
 #include "document/PreviewCache.h"
 #include "scene/COGLBox.h"
 #include "scene/COGLSphere.h"
@@ -64,8 +65,7 @@ private slots:
         frame_->show();
         QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
         view_->grabFramebuffer(); // the context, and with it the scene
-        QVERIFY(view_->Scene());
-        document_->WorkingObject().SetFileObserver([this](CObjectFile* file) { view_->Scene()->SetObjectFile(file); });
+        QVERIFY(document_->Scene());
 
         const CObjectEntry* loveseat = nullptr;
         for (const auto& file : document_->Catalog().Files())
@@ -78,11 +78,11 @@ private slots:
 
         // A red 2 x 1 box over the loveseat's two tiles and a green ball on it.
         view_->BeginGL();
-        COGLObject& box = view_->Scene()->AddObject(std::make_unique<COGLBox>());
+        COGLObject& box = document_->Scene()->AddObject(std::make_unique<COGLBox>());
         box.SetScale(0.5f, 0.5f, 1.0f);
         box.SetPosition(0.0f, 0.5f, -0.5f);
         box.SetDiffuse(0.9f, 0.1f, 0.1f, 1.0f);
-        COGLObject& ball = view_->Scene()->AddObject(std::make_unique<COGLSphere>());
+        COGLObject& ball = document_->Scene()->AddObject(std::make_unique<COGLSphere>());
         ball.SetScale(0.4f, 0.4f, 0.4f);
         ball.SetPosition(0.0f, 1.4f, 0.0f);
         ball.SetDiffuse(0.1f, 0.9f, 0.1f, 1.0f);
@@ -127,7 +127,7 @@ private slots:
         QVERIFY(choose.Done());
         QVERIFY2(rendered, reporter_.Messages().empty() ? "" : reporter_.Messages().back().text.c_str());
         QVERIFY(reporter_.Messages().empty());
-        QCOMPARE(view_->Scene()->ObjectFile(), document_->WorkingObject().File());
+        QCOMPARE(document_->Scene()->ObjectFile(), document_->WorkingObject().File());
         QVERIFY(document_->WorkingObject().HasUnsavedEdits());
 
         // The engine's picture of the object, as the base object list shows it.
@@ -201,7 +201,7 @@ private slots:
         QVERIFY(test::ReadBytes(path) == before);
         QVERIFY(document_->WorkingObject().CurrentObject());
         QVERIFY(!document_->WorkingObject().HasUnsavedEdits());
-        QCOMPARE(view_->Scene()->ObjectFile(), document_->WorkingObject().File());
+        QCOMPARE(document_->Scene()->ObjectFile(), document_->WorkingObject().File());
         QVERIFY(reporter_.Messages().empty());
         // The view draws again.
         QVERIFY(!view_->grabFramebuffer().isNull());

@@ -509,7 +509,7 @@ TEST_F(Bake, ACancelAtAnyStepOrAFailedWriteLeavesTheWorkingFileAsItWas)
         EXPECT_EQ(work.Bytes(), before) << "write " << k;
         EXPECT_EQ(FilesIn(folder), files) << "write " << k;
     }
-    EXPECT_EQ(reports_.Recorder().Messages().size(), writes);
+    EXPECT_TRUE(reports_.Recorder().Messages().empty()) << "the result says why; the caller shows it";
 }
 
 TEST_F(Bake, TheBakedObjectOpensListsPreviewsAndClonesLikeAnyOther)
@@ -581,5 +581,5 @@ TEST_F(Bake, SeenThroughObjectsKeepTheirCoverageAndABakeOfNothingFails)
     EXPECT_EQ(BakeSprites(work.Request(stage_)).error,
               "Could not render the sprites: the chosen objects show nothing above the floor");
     EXPECT_EQ(work.Bytes(), before);
-    EXPECT_EQ(reports_.Recorder().Messages().size(), 2u);
+    EXPECT_TRUE(reports_.Recorder().Messages().empty());
 }

@@ -4,7 +4,8 @@
 
 #include "tests/cli/CliRunner.h"
 
-#include "document/COGLDoc.h"
+#include "document/SceneFile.h"
+#include "document/WorkingObjectFile.h"
 #include "objects/CObjectFile.h"
 #include "objects/ObjectCatalog.h"
 #include "objects/ObjectClone.h"
@@ -47,14 +48,13 @@ std::string SaveRoom(const TempDir& dir)
     }
     COGLScene scene;
     scene.AddObject(std::make_unique<COGLBox>());
-    COGLDoc document(std::nullopt, {}, working);
-    std::string error;
+    WorkingObjectFile workingFile(working);
     // A scene file named like the working file lies beside it: it takes that file as it is.
-    EXPECT_EQ(document.WorkingObject().TakeFromScene(dir.File("zeltemp.cgs"), error),
-              WorkingObjectFile::SceneCopyOutcome::Taken)
-        << error;
+    const Result<WorkingObjectFile::SceneCopyOutcome> taken = workingFile.TakeFromScene(dir.File("zeltemp.cgs"));
+    EXPECT_TRUE(taken && *taken == WorkingObjectFile::SceneCopyOutcome::Taken) << taken.Message();
     const std::string room = dir.File("room.cgs");
-    EXPECT_TRUE(document.OnSaveDocument(room, scene));
+    EXPECT_TRUE(WriteSceneFile(room, scene).ok());
+    EXPECT_TRUE(workingFile.CopyBesideScene(room).ok());
     SetReporter(nullptr);
     return room;
 }

@@ -3,7 +3,7 @@
 
 #include "tests/cli/CliRunner.h"
 
-#include "document/COGLDoc.h"
+#include "document/SceneFile.h"
 #include "pngio/PngCodec.h"
 #include "scene/COGLBox.h"
 #include "scene/COGLScene.h"
@@ -102,8 +102,7 @@ TEST(SceneCommands, RenderDrawsASceneFileWithItsTexturesAndImportedMeshes)
         COGLObject& box = scene.AddObject(std::make_unique<COGLBox>());
         box.SetTexture(&brick);
         box.SetPosition(1.5f, 0.5f, 1.5f);
-        COGLDoc document(std::nullopt, {});
-        ASSERT_TRUE(document.OnSaveDocument(dir.File("room.cgs"), scene));
+        ASSERT_TRUE(WriteSceneFile(dir.File("room.cgs"), scene).ok());
         SetReporter(nullptr);
     }
     const std::string mesh = dir.File("crate.3ds");

@@ -71,8 +71,8 @@ TEST_F(WorkingObject, EditsNotSavedWithASceneAreReplacedOnlyWhenTheUserSaysSo)
     // Copied beside a saved scene, the edits are safe: no question.
     reporter_.Clear();
     working_.NoteEdited();
-    std::string error;
-    ASSERT_TRUE(working_.CopyBesideScene(work_.File("room.cgs"), error)) << error;
+    const Status copied = working_.CopyBesideScene(work_.File("room.cgs"));
+    ASSERT_TRUE(copied.ok()) << copied.Message();
     EXPECT_FALSE(working_.HasUnsavedEdits());
     EXPECT_EQ(working_.CloneFrom(Object("Lamp - Brass Reading"), catalog_), WorkingObjectFile::CloneOutcome::Replaced);
     EXPECT_TRUE(reporter_.Messages().empty());
@@ -100,14 +100,13 @@ TEST_F(WorkingObject, AFailedCloneOrOpenKeepsThePreviousFileCurrent)
     ASSERT_EQ(other.CloneFrom(Object("Clock - Cuckoo"), catalog_), WorkingObjectFile::CloneOutcome::Replaced);
     working_.NoteEdited();
     reporter_.QueueAnswer(MessageAnswer::Yes);
-    std::string error;
-    ASSERT_EQ(working_.TakeFromScene(work_.File("room.cgs"), error), WorkingObjectFile::SceneCopyOutcome::Taken)
-        << error;
+    const Result<WorkingObjectFile::SceneCopyOutcome> taken = working_.TakeFromScene(work_.File("room.cgs"));
+    ASSERT_TRUE(taken && *taken == WorkingObjectFile::SceneCopyOutcome::Taken) << taken.Message();
     EXPECT_EQ(reporter_.Messages().size(), 1u);
     EXPECT_EQ(scene_.ObjectFile(), working_.File());
     EXPECT_EQ(working_.File()->Path(), path_);
     EXPECT_EQ(working_.CurrentObject()->Summary().name, "Cuckoo Wall Clock");
     EXPECT_FALSE(working_.HasUnsavedEdits());
-    EXPECT_EQ(working_.TakeFromScene(work_.File("elsewhere.cgs"), error),
-              WorkingObjectFile::SceneCopyOutcome::NoneBeside);
+    const Result<WorkingObjectFile::SceneCopyOutcome> none = working_.TakeFromScene(work_.File("elsewhere.cgs"));
+    EXPECT_TRUE(none && *none == WorkingObjectFile::SceneCopyOutcome::NoneBeside);
 }

@@ -31,7 +31,7 @@ TEST_F(Commands, ObjectToolsNeedTheirObjectAndFallBackToSelectWhenItGoes)
     // Rotate's axis switches need the selection; Zoom's never run.
     EXPECT_TRUE(tools_.State(command::kEffectZ).enabled);
 
-    tools_.SelectItem({});
+    doc_.Select({});
     EXPECT_EQ(tools_.CurrentTool(), Tool::Select);
     EXPECT_EQ(tools_.State(command::kSelect), (CommandState{true, true}));
 
@@ -53,14 +53,15 @@ TEST_F(Commands, TextureToolsActOnXAndYOnlyAndALightMarkerOnlyMoves)
 
     COGLLight& light = *scene_.Lights().front();
     scene_.SetSelectedObject(light.Marker());
-    tools_.SelectItem({nullptr, &light});
+    doc_.Select({nullptr, &light});
     EXPECT_EQ(tools_.CurrentTool(), Tool::Select) << "a marker has no texture";
     EXPECT_TRUE(tools_.State(command::kMove).enabled);
     EXPECT_FALSE(tools_.State(command::kRotate).enabled);
     EXPECT_FALSE(tools_.State(command::kScale).enabled);
-    EXPECT_TRUE(tools_.State(command::kDelete).enabled);
-    tools_.Delete();
-    EXPECT_EQ(scene_.Lights().size(), 3u) << "lights are not deleted";
+    EXPECT_FALSE(tools_.State(command::kDelete).enabled) << "lights are not deleted";
+    EXPECT_FALSE(tools_.State(command::kCopy).enabled) << "nor copied";
+    EXPECT_FALSE(tools_.Execute(command::kDelete));
+    EXPECT_EQ(scene_.Lights().size(), 3u);
 }
 
 TEST_F(Commands, ViewportSwitchesAndCameraPresetsShowTheirState)
@@ -96,20 +97,19 @@ TEST_F(Commands, PickingSelectsTheNearerObjectALightOrNothing)
     const test::ScreenPoint middle = test::ToScreen(viewport_, {0.0f, 0.0f, 0.0f});
     tools_.LeftButtonDown(At(middle.x, middle.y, kLeftButton));
     tools_.ButtonUp(At(middle.x, middle.y));
-    EXPECT_EQ(tools_.Selection().object, &sphere);
+    EXPECT_EQ(doc_.Selection().object, &sphere);
     EXPECT_EQ(scene_.SelectedObject(), &sphere);
-    EXPECT_EQ(host_.shownObject, &sphere);
     EXPECT_FALSE(tools_.IsDragging()) << "the Select tool picks instead of dragging";
 
     tools_.Execute(command::kMove);
     tools_.LeftDoubleClick(At(2, 2));
-    EXPECT_TRUE(tools_.Selection().IsEmpty()) << "a double click picks with any tool";
+    EXPECT_TRUE(doc_.Selection().IsEmpty()) << "a double click picks with any tool";
     EXPECT_EQ(tools_.CurrentTool(), Tool::Select);
 
     COGLLight& light = *scene_.Lights().back();
     const test::ScreenPoint marker = test::ToScreen(viewport_, light.Marker()->Position());
     tools_.LeftButtonDown(At(marker.x, marker.y, kLeftButton));
-    EXPECT_EQ(tools_.Selection().light, &light);
+    EXPECT_EQ(doc_.Selection().light, &light);
     EXPECT_EQ(scene_.SelectedObject(), light.Marker());
     tools_.Execute(command::kMove);
     const Vector3 before = light.Marker()->Position();
@@ -125,7 +125,7 @@ TEST_F(Commands, CopyAndDeleteAreStepsThatUndoAndRedo)
     tools_.Execute(command::kCopy);
     ASSERT_EQ(scene_.Objects().size(), 2u);
     COGLObject* copy = scene_.Objects().back().get();
-    EXPECT_EQ(tools_.Selection().object, copy);
+    EXPECT_EQ(doc_.Selection().object, copy);
     EXPECT_EQ(copy->Name(), "Copy of " + box_->Name());
     EXPECT_EQ(copy->Position(), box_->Position());
     EXPECT_NE(copy->Id(), box_->Id());
@@ -134,22 +134,22 @@ TEST_F(Commands, CopyAndDeleteAreStepsThatUndoAndRedo)
     Drag({{100, 70}, {110, 70}});
     tools_.Execute(command::kDelete);
     EXPECT_EQ(scene_.Objects().size(), 1u);
-    EXPECT_TRUE(tools_.Selection().IsEmpty());
+    EXPECT_TRUE(doc_.Selection().IsEmpty());
     EXPECT_EQ(tools_.CurrentTool(), Tool::Select);
     EXPECT_FALSE(tools_.State(command::kDelete).enabled);
 
-    tools_.Undo(); // the delete
+    doc_.Undo(); // the delete
     ASSERT_EQ(scene_.Objects().size(), 2u);
     EXPECT_EQ(scene_.Objects().back().get(), copy) << "the very object comes back";
-    tools_.Undo(); // the move of the copy
+    doc_.Undo(); // the move of the copy
     EXPECT_EQ(copy->Position(), box_->Position());
-    tools_.SelectItem({copy, nullptr});
-    tools_.Undo(); // the copy
+    doc_.Select({copy, nullptr});
+    doc_.Undo(); // the copy
     EXPECT_EQ(scene_.Objects().size(), 1u);
-    EXPECT_TRUE(tools_.Selection().IsEmpty()) << "an object that left the scene is no longer selected";
-    tools_.Redo();
-    tools_.Redo();
-    tools_.Redo();
+    EXPECT_TRUE(doc_.Selection().IsEmpty()) << "an object that left the scene is no longer selected";
+    doc_.Redo();
+    doc_.Redo();
+    doc_.Redo();
     EXPECT_EQ(scene_.Objects().size(), 1u);
     EXPECT_FALSE(tools_.State(command::kRedo).enabled);
 }
@@ -160,7 +160,7 @@ TEST_F(Commands, ACopiedTextHasTheSameLettersInListsOfItsOwn)
     made->SetFont("Liberation Serif", 0.25f);
     made->ReplaceText("Sims");
     COGLText& text = static_cast<COGLText&>(scene_.AddObject(std::move(made)));
-    tools_.SelectItem({&text, nullptr});
+    doc_.Select({&text, nullptr});
     tools_.Execute(command::kCopy);
     ASSERT_EQ(scene_.Objects().size(), 3u);
     const auto* copy = dynamic_cast<const COGLText*>(scene_.Objects().back().get());
@@ -198,17 +198,28 @@ TEST_F(Commands, ClearTheSceneAsksAndIsAStepThatBringsObjectsAndTexturesBack)
     EXPECT_EQ(tools_.CurrentTool(), Tool::Select);
     EXPECT_EQ(tools_.Switches(Tool::Move), (AxisSwitches{true, true, true})) << "tool fields start afresh";
 
-    tools_.Undo();
+    doc_.Undo();
     ASSERT_EQ(scene_.Objects().size(), 1u);
     EXPECT_EQ(scene_.Objects().front().get(), box_);
     EXPECT_EQ(box_->Texture(), scene_.FloorPlane()->Texture());
     EXPECT_EQ(scene_.Textures().size(), 1u);
-    tools_.Redo();
+    doc_.Redo();
     EXPECT_TRUE(scene_.Objects().empty());
+}
 
-    tools_.ClearForOpen();
-    EXPECT_EQ(history_.Count(), 0u) << "opening a scene forgets the history";
-    EXPECT_EQ(reporter_.Messages().size(), 2u) << "and does not ask";
+TEST_F(Commands, AQueryChangesNothingAndTheToolFallsBackWhenTheSelectionGoes)
+{
+    SelectBox();
+    tools_.Execute(command::kRotate);
+    const int before = stateChanges_;
+    // The document's selection goes behind the tools' back (a panel, an undo).
+    doc_.Select({});
+    EXPECT_EQ(tools_.CurrentTool(), Tool::Select) << "the fall back happens when the selection changes";
+    EXPECT_GT(stateChanges_, before) << "and the menus hear of it";
+    const int after = stateChanges_;
+    for (const int id : {command::kMove, command::kRotate, command::kCopy, command::kUndo})
+        static_cast<void>(tools_.State(id));
+    EXPECT_EQ(stateChanges_, after) << "asking changes nothing";
 }
 
 } // namespace

@@ -94,20 +94,37 @@ TEST_F(MoveTool, AWholeDragIsOneUndoStepAndEachArrowKeyPressIsOne)
     EXPECT_EQ(history_.Count(), 4u);
     ExpectNear(box_->Position(), {0.12f + 0.01f + 0.10f, 0.01f, 0.0f});
 
-    tools_.Undo();
+    doc_.Undo();
     ExpectNear(box_->Position(), {0.23f, 0.0f, 0.0f});
-    tools_.Undo();
-    tools_.Undo();
+    doc_.Undo();
+    doc_.Undo();
     ExpectNear(box_->Position(), {0.12f, 0.0f, 0.0f});
-    tools_.Undo();
+    doc_.Undo();
     ExpectNear(box_->Position(), {0.0f, 0.0f, 0.0f});
-    tools_.Redo();
+    doc_.Redo();
     ExpectNear(box_->Position(), {0.12f, 0.0f, 0.0f});
 
     // With the Select tool arrow keys change nothing.
     tools_.Execute(command::kSelect);
     tools_.KeyDown(Key(Key::Left));
     EXPECT_EQ(history_.DoneCount(), 1u);
+}
+
+TEST_F(MoveTool, ACancelledDragPutsTheObjectBackWithoutAStep)
+{
+    UseCamera(CameraPreset::Front);
+    SelectBox();
+    tools_.Execute(command::kMove);
+    tools_.LeftButtonDown(At(100, 70, kLeftButton));
+    tools_.MouseMove(At(110, 70, kLeftButton));
+    ExpectNear(box_->Position(), {0.1f, 0.0f, 0.0f});
+    tools_.CancelDrag();
+    ExpectNear(box_->Position(), {0.0f, 0.0f, 0.0f});
+    EXPECT_FALSE(tools_.IsDragging());
+    EXPECT_EQ(history_.Count(), 0u);
+    EXPECT_EQ(host_.events, (std::vector<std::string>{"capture", "release"}));
+    tools_.ButtonUp(At(0, 0)); // the button's release after the cancel changes nothing
+    EXPECT_EQ(history_.Count(), 0u);
 }
 
 using ObjectTools = ToolFixture;
@@ -152,7 +169,7 @@ TEST_F(ObjectTools, ScaleMultipliesTheSwitchedAxesByTheStepOverTheWidth)
     Drag({{100, 70}, {90, 70}});
     ExpectNear(box_->Scale(), {1.05f, 1.05f * 0.95f, 1.05f * 0.95f});
     EXPECT_EQ(tools_.Readout(), "X 1.050, Y 0.997, Z 0.997");
-    tools_.Undo();
+    doc_.Undo();
     ExpectNear(box_->Scale(), {1.05f, 1.05f, 1.05f});
 }
 
@@ -200,7 +217,7 @@ TEST_F(CameraTools, PanOrbitAndZoomMoveTheCameraAndShowItsValues)
     EXPECT_EQ(camera.Preset(), CameraPreset::Sims) << "orbiting leaves the preset";
 
     tools_.Execute(command::kZoom);
-    EXPECT_EQ(tools_.CurrentZoomPreset(), ZoomPreset::Free);
+    EXPECT_EQ(doc_.Zoom(), ZoomPreset::Free);
     const float distance = camera.Distance();
     Drag({{100, 70}, {110, 70}}, kRightButton);
     EXPECT_NEAR(camera.Distance(), distance - 0.08f, 1e-5f);
@@ -211,6 +228,27 @@ TEST_F(CameraTools, PanOrbitAndZoomMoveTheCameraAndShowItsValues)
     EXPECT_EQ(history_.Count(), 0u) << "the camera is not part of the scene's history";
 }
 
+TEST_F(CameraTools, ArrowKeysTakeTheDragsPathAndACancelPutsTheCameraBack)
+{
+    COGLCamera3D& camera = viewport_.Camera();
+    tools_.Execute(command::kCameraFrontButton);
+    tools_.Execute(command::kOrbit);
+    EXPECT_TRUE(tools_.State(command::kCameraFrontButton).checked);
+    const float start = camera.Azimuth();
+    const int before = stateChanges_;
+    tools_.KeyDown(Key(Key::Left));
+    EXPECT_NEAR(camera.Azimuth(), start + 0.2f, 1e-4f);
+    EXPECT_FALSE(tools_.State(command::kCameraFrontButton).checked) << "the key's orbit left the preset";
+    EXPECT_GT(stateChanges_, before) << "and the toolbar heard of it";
+
+    const float azimuth = camera.Azimuth();
+    tools_.LeftButtonDown(At(100, 70, kLeftButton));
+    tools_.MouseMove(At(110, 70, kLeftButton));
+    EXPECT_NE(camera.Azimuth(), azimuth);
+    tools_.CancelDrag();
+    EXPECT_FLOAT_EQ(camera.Azimuth(), azimuth);
+}
+
 TEST_F(CameraTools, TheWheelZoomsInStepsWhateverTheTool)
 {
     COGLCamera3D& camera = viewport_.Camera();
@@ -219,12 +257,12 @@ TEST_F(CameraTools, TheWheelZoomsInStepsWhateverTheTool)
     wheel.wheelNotches = 1.0;
     tools_.Wheel(wheel);
     EXPECT_EQ(tools_.CurrentTool(), Tool::Select);
-    EXPECT_EQ(tools_.CurrentZoomPreset(), ZoomPreset::Free);
+    EXPECT_EQ(doc_.Zoom(), ZoomPreset::Free);
     EXPECT_NEAR(camera.Distance(), distance - 0.32f, 1e-5f);
     wheel.wheelNotches = -2.0;
     tools_.Wheel(wheel);
     EXPECT_NEAR(camera.Distance(), distance + 0.32f, 1e-5f);
-    EXPECT_EQ(host_.readouts.back().rfind("Zoom ", 0), 0u);
+    EXPECT_EQ(readouts_.back().rfind("Zoom ", 0), 0u);
 }
 
 } // namespace

@@ -1,8 +1,9 @@
 #pragma once
-// A scene with its default planes and lights, a box in the middle, a view of
-// 200 × 150 pixels and the tools working on them, in an off-screen context.
+// A document with its scene's default planes and lights, a box in the middle,
+// a view of 200 × 150 pixels and the tools working on them, in an off-screen
+// context.
 
-#include "document/UndoHistory.h"
+#include "document/COGLDoc.h"
 #include "interaction/CommandIds.h"
 #include "interaction/ToolController.h"
 #include "scene/COGLBox.h"
@@ -31,20 +32,18 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(stage_.ok()) << stage_.Error();
-        scene_.CreateDefaults(TestMapsFolder());
+        // Put in place, not added as a step: the tests count the tools' steps.
         box_ = &scene_.AddObject(std::make_unique<COGLBox>());
         // At the origin and of unit size, so the tests' numbers are the steps'.
         box_->SetPosition(0.0f, 0.0f, 0.0f);
         box_->SetScale(1.0f, 1.0f, 1.0f);
-        tools_.SetScene(&scene_);
         // The camera's screen axes, as a drawn frame leaves them.
         stage_.Frame(viewport_, scene_);
     }
 
     void TearDown() override
     {
-        // Commands point into the scene: they go first.
-        history_.Clear();
+        doc_.CloseScene();
         SetReporter(nullptr);
     }
 
@@ -106,15 +105,27 @@ protected:
         return input;
     }
 
-    void SelectBox() { tools_.SelectItem({box_, nullptr}); }
+    void SelectBox() { doc_.Select({box_, nullptr}); }
+
+    static COGLScene& NewScene(COGLDoc& doc)
+    {
+        doc.NewScene(TestMapsFolder());
+        return *doc.Scene();
+    }
 
     GLStage stage_{kWidth, kHeight};
     RecordingReporter reporter_;
-    COGLScene scene_;
+    COGLDoc doc_{std::nullopt, {}};
+    COGLScene& scene_ = NewScene(doc_);
+    const UndoHistory& history_ = doc_.History();
     COGLViewport3D viewport_;
-    UndoHistory history_;
     ToolHostRecorder host_{viewport_, scene_};
-    ToolController tools_{viewport_, history_, host_};
+    ToolController tools_{viewport_, doc_, host_};
+    std::vector<std::string> readouts_;
+    Signal<const std::string&>::Connection readoutConnection_ =
+        tools_.ReadoutChanged().Connect([this](const std::string& text) { readouts_.push_back(text); });
+    int stateChanges_ = 0;
+    Signal<>::Connection stateConnection_ = tools_.StateChanged().Connect([this] { ++stateChanges_; });
     COGLObject* box_ = nullptr;
     int dragX_ = 100;
 };

@@ -23,15 +23,9 @@ public:
     void ReleasePointer() override { events.push_back("release"); }
     PickResult Pick(int x, int y) override;
     void Repaint() override { ++repaints; }
-    void ShowReadout(const std::string& text) override { readouts.push_back(text); }
-    void StateChanged() override { ++stateChanges; }
-    void ShowObjectInfo(const COGLObject* object) override { shownObject = object; }
 
     std::vector<std::string> events;
-    std::vector<std::string> readouts;
     int repaints = 0;
-    int stateChanges = 0;
-    const COGLObject* shownObject = nullptr;
 
 private:
     COGLViewport3D& viewport_;

@@ -21,7 +21,7 @@ protected:
     void SetUp() override
     {
         SetReporter(&reporter_);
-        manager_.ScanFolder(fs::path(ZELVANE_MESHPORT_PATH).parent_path().string());
+        static_cast<void>(manager_.ScanFolder(fs::path(ZELVANE_MESHPORT_PATH).parent_path().string()));
         ASSERT_EQ(manager_.Plugins().size(), 1u);
     }
     void TearDown() override { SetReporter(nullptr); }
@@ -44,7 +44,7 @@ TEST_F(MeshportPlugin, ImportsThroughTheExportAndLeavesTheTrace)
     const std::string path = dir.File("Table.3DS");
     test::WriteBytes(path, WriteThreeDS({UnitSquare("Leg"), table}, {{"Wood", {}, "wood.bmp"}}));
 
-    const std::optional<MeshSet> set = manager_.Import(*manager_.FindForFile(path), path);
+    const Result<MeshSet> set = manager_.Import(*manager_.FindForFile(path), path);
     ASSERT_TRUE(set);
     EXPECT_EQ(test::ContractProblem(*set), "");
     EXPECT_STREQ(set->name, "Table");
@@ -59,7 +59,7 @@ TEST_F(MeshportPlugin, ImportsThroughTheExportAndLeavesTheTrace)
     // Missing files and other formats give empty sets, and nobody is told.
     test::WriteBytes(dir.File("notes.3ds"), {'h', 'e', 'l', 'l', 'o'});
     for (const std::string& unreadable : {dir.File("missing.3ds"), dir.File("notes.3ds"), dir.Path().string()}) {
-        const std::optional<MeshSet> empty = manager_.Import(Meshport(), unreadable);
+        const Result<MeshSet> empty = manager_.Import(Meshport(), unreadable);
         ASSERT_TRUE(empty) << unreadable;
         EXPECT_EQ(empty->partCount, 0);
     }
@@ -86,7 +86,7 @@ TEST_F(MeshportPlugin, EveryRealFileImportsWithTheCountsItsChunksHold)
         ASSERT_EQ(census.error, "") << name;
         ASSERT_FALSE(census.meshes.empty()) << name;
 
-        const std::optional<MeshSet> set = manager_.Import(Meshport(), entry.path().string());
+        const Result<MeshSet> set = manager_.Import(Meshport(), entry.path().string());
         ASSERT_TRUE(set) << name;
         EXPECT_EQ(test::ContractProblem(*set), "") << name;
         ASSERT_EQ(set->partCount, static_cast<int32_t>(census.meshes.size())) << name;

@@ -59,7 +59,8 @@ const CPlugin& Named(const CPluginManager& manager, const std::string& fileName)
 TEST_F(PluginHost, UsableLibrariesBecomePluginsInFolderOrderAndTheOthersAreSkipped)
 {
     CPluginManager manager;
-    manager.ScanFolder(kTestPlugins);
+    const Status scan = manager.ScanFolder(kTestPlugins);
+    EXPECT_TRUE(scan.ok());
 
     // The folder's own order, without sorting.
     const std::set<std::string> usable{"fulltest.so", "onlyimport.so", "extonly.so", "emptymenu.so"};
@@ -69,13 +70,10 @@ TEST_F(PluginHost, UsableLibrariesBecomePluginsInFolderOrderAndTheOthersAreSkipp
             expected.push_back(entry.path().filename().string());
     EXPECT_EQ(FileNames(manager), expected);
 
-    // One message per library without an import routine; none for a file
-    // that is no library at all.
-    ASSERT_EQ(reporter_.Messages().size(), 2u);
-    for (const RecordedMessage& message : reporter_.Messages()) {
-        EXPECT_EQ(message.text, kNoImportRoutineText);
-        EXPECT_EQ(message.buttons, MessageButtons::Ok);
-    }
+    // One warning per library without an import routine; none for a file
+    // that is no library at all. Nothing is shown from here.
+    EXPECT_EQ(scan.Warnings(), std::vector<std::string>(2, kNoImportRoutineText));
+    EXPECT_TRUE(reporter_.Messages().empty());
     std::set<std::string> skipped;
     for (const SkippedLibrary& library : manager.Skipped())
         skipped.insert(fs::path(library.path).filename().string());
@@ -115,7 +113,7 @@ TEST_F(PluginHost, UsableLibrariesBecomePluginsInFolderOrderAndTheOthersAreSkipp
 TEST_F(PluginHost, MissingTextExportsGetTheHostsTexts)
 {
     CPluginManager manager;
-    manager.ScanFolder(kTestPlugins);
+    static_cast<void>(manager.ScanFolder(kTestPlugins));
     const CPlugin& onlyImport = Named(manager, "onlyimport.so");
     EXPECT_STREQ(onlyImport.Name(), "Unknown plug-in??");
     EXPECT_STREQ(onlyImport.MenuName(), "&Unknown plug-in??");
@@ -130,12 +128,12 @@ TEST_F(PluginHost, AboutBoxCountsThePlugins)
 {
     const test::TempDir empty;
     CPluginManager none;
-    none.ScanFolder(empty.Path().string());
-    none.ScanFolder(empty.File("missing"));
+    static_cast<void>(none.ScanFolder(empty.Path().string()));
+    static_cast<void>(none.ScanFolder(empty.File("missing")));
     EXPECT_EQ(none.InfoLines(), std::vector<std::string>{"0 plug-in loaded"});
 
     CPluginManager one;
-    one.ScanFolder(kMeshportFolder);
+    static_cast<void>(one.ScanFolder(kMeshportFolder));
     EXPECT_EQ(one.InfoLines(), (std::vector<std::string>{"1 plug-in loaded", "", "Name: 3D Studio Importer",
                                                          "Author: The zelvane developers",
                                                          "Description: Imports files made in the 3D Studio (3ds) format."}));
@@ -149,24 +147,21 @@ TEST_F(PluginHost, ScanningTwiceKeepsOneCopyOfEveryPlugin)
     // the first time it is asked for.
     const test::CurrentFolder start(fs::path(kTestPlugins).parent_path());
     CPluginManager manager;
-    manager.ScanPlugins();
+    EXPECT_EQ(manager.ScanPlugins().Warnings().size(), 2u);
     ASSERT_EQ(manager.Plugins().size(), 4u);
     const std::vector<ImportMenuItem> menu = manager.ImportMenuItems();
-    manager.ScanPlugins();
+    EXPECT_TRUE(manager.ScanPlugins().Warnings().empty()) << "the second scan does nothing";
     EXPECT_EQ(manager.Plugins().size(), 4u);
     EXPECT_EQ(manager.ImportMenuItems().size(), menu.size());
-    EXPECT_EQ(reporter_.Messages().size(), 2u);
 }
 
 TEST_F(PluginHost, ImportNamesTheSetAfterTheFileAndMeasuresItsExtents)
 {
     CPluginManager manager;
-    manager.ScanFolder(kTestPlugins);
+    static_cast<void>(manager.ScanFolder(kTestPlugins));
     const CPlugin* plugin = manager.FindByName("fulltest");
     ASSERT_NE(plugin, nullptr);
-    reporter_.Clear(); // the scan's own messages
-
-    std::optional<MeshSet> set = manager.RunImport(plugin->CommandId(), TestFile("chair.tst", "triangle"));
+    Result<MeshSet> set = manager.RunImport(plugin->CommandId(), TestFile("chair.tst", "triangle"));
     ASSERT_TRUE(set);
     EXPECT_STREQ(set->name, "chair");
     ASSERT_EQ(set->partCount, 1);
@@ -196,7 +191,7 @@ TEST_F(PluginHost, ImportNamesTheSetAfterTheFileAndMeasuresItsExtents)
 TEST_F(PluginHost, SetsThatBreakTheContractAreRefusedWithAMessage)
 {
     CPluginManager manager;
-    manager.ScanFolder(kTestPlugins);
+    static_cast<void>(manager.ScanFolder(kTestPlugins));
     const CPlugin& plugin = Named(manager, "fulltest.so");
     const std::pair<const char*, const char*> cases[] = {
         {"bad-vertex", "part 1 (\"Tri\"), face 1: vertex index 3 is outside its 3 vertices"},
@@ -205,21 +200,20 @@ TEST_F(PluginHost, SetsThatBreakTheContractAreRefusedWithAMessage)
         {"missing-faces", "part 1 (\"Tri\") has 1 faces but no face array"},
     };
     for (const auto& [word, problem] : cases) {
-        reporter_.Clear();
-        EXPECT_FALSE(manager.Import(plugin, TestFile("bad.tst", word))) << word;
-        ASSERT_EQ(reporter_.Messages().size(), 1u) << word;
-        EXPECT_EQ(reporter_.Messages()[0].text, std::string("The plug-in \"Test Meshes\" returned a mesh from "
-                                                            "\"bad.tst\" that cannot be used: ") +
-                                                    problem + ". Nothing was imported.");
-        EXPECT_EQ(reporter_.Messages()[0].icon, MessageIcon::Error);
+        const Result<MeshSet> set = manager.Import(plugin, TestFile("bad.tst", word));
+        EXPECT_FALSE(set) << word;
+        EXPECT_EQ(set.Message(), std::string("The plug-in \"Test Meshes\" returned a mesh from "
+                                             "\"bad.tst\" that cannot be used: ") +
+                                     problem + ". Nothing was imported.");
     }
+    EXPECT_TRUE(reporter_.Messages().empty());
 }
 
 TEST_F(PluginHost, PluginsAreFoundByExtensionAndByName)
 {
     CPluginManager manager;
-    manager.ScanFolder(kTestPlugins);
-    manager.ScanFolder(kMeshportFolder);
+    static_cast<void>(manager.ScanFolder(kTestPlugins));
+    static_cast<void>(manager.ScanFolder(kMeshportFolder));
     EXPECT_EQ(manager.FindForFile("/some/where/Chair.3DS"), manager.FindByName("meshport"));
     EXPECT_STREQ(manager.FindForFile("x.TST")->FilterExt(), "tst");
     // No plug-in for ".obj": the one that takes any file.

@@ -1,15 +1,14 @@
 // The object bar: the object panel and the mesh panel on their tabs, driven
-// by clicks and keys against a view, a scene and a working object file.
+// by clicks and keys against a document with its scene and working object
+// file.
 
-#include "document/UndoHistory.h"
-#include "document/WorkingObjectFile.h"
+#include "document/COGLDoc.h"
 #include "objects/ObjectCatalog.h"
 #include "scene/COGLMesh.h"
 #include "scene/COGLScene.h"
 #include "scene/COGLTexture2D.h"
 #include "scene/ObjectFactory.h"
 #include "scene/WindowsBitmap.h"
-#include "tests/document/PanelTestDoubles.h"
 #include "tests/document/SampleGameFolder.h"
 #include "tests/scene/TestMesh.h"
 #include "tests/testkit/RecordingReporter.h"
@@ -29,6 +28,8 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTabBar>
+
+#include <filesystem>
 
 namespace zelvane {
 
@@ -53,11 +54,14 @@ private slots:
     void init()
     {
         reporter_.Clear();
-        view_ = std::make_unique<test::TestPanelView>();
-        working_ = std::make_unique<WorkingObjectFile>(work_.File("zeltemp.iff"));
-        working_->SetFileObserver([this](CObjectFile* file) { view_->scene.SetObjectFile(file); });
-        history_ = std::make_unique<UndoHistory>();
-        bar_ = std::make_unique<CObjectBar>(*view_, *working_, history_.get());
+        // The default textures, plain, so that the scene's planes have some.
+        const std::string maps = work_.File("Maps/");
+        std::filesystem::create_directories(maps);
+        for (const char* name : {"Default Floor.bmp", "Default Wall.bmp"})
+            test::WriteBytes(maps + name, EncodeWindowsBitmap(PlainImage(4, 4, 3, 120)));
+        document_ = std::make_unique<COGLDoc>(std::nullopt, std::vector<std::string>{}, work_.File("zeltemp.iff"));
+        document_->NewScene(maps);
+        bar_ = std::make_unique<CObjectBar>(*document_);
         bar_->resize(320, 640);
         bar_->show();
         QVERIFY(QTest::qWaitForWindowExposed(bar_.get()));
@@ -66,9 +70,7 @@ private slots:
     void cleanup()
     {
         bar_.reset();
-        history_.reset();
-        working_.reset();
-        view_.reset();
+        document_.reset();
     }
 
     void tabsSwitchBetweenTheTwoPanelsInOnePlace()
@@ -102,8 +104,9 @@ private slots:
         catalog.Rebuild(test::SampleGameFolder());
         for (CObjectEntry* entry : catalog.ListedObjects())
             if (entry->ResourceName() == "Table - Farmhouse Dining")
-                QCOMPARE(working_->CloneFrom(*entry, catalog), WorkingObjectFile::CloneOutcome::Replaced);
-        bar_->ObjectPanel().Refresh();
+                QCOMPARE(document_->WorkingObject().CloneFrom(*entry, catalog),
+                         WorkingObjectFile::CloneOutcome::Replaced);
+        // The panel shows the new working object without being told.
         QCOMPARE(Text("catalogName"), QStringLiteral("Farmhouse Dining Table"));
         QCOMPARE(Text("price"), QStringLiteral("600"));
         QVERIFY(Find<QPlainTextEdit>("description").toPlainText().startsWith(QStringLiteral("Seats four")));
@@ -122,10 +125,10 @@ private slots:
         QTest::mouseClick(&properties, Qt::LeftButton);
         QVERIFY(edit.Done());
         QCOMPARE(Text("price"), QStringLiteral("575"));
-        QVERIFY(working_->HasUnsavedEdits());
+        QVERIFY(document_->WorkingObject().HasUnsavedEdits());
 
         // Closed with Escape (as with the close box) after typing: nothing saved, nothing shown.
-        const std::vector<uint8_t> saved = test::ReadBytes(working_->Path());
+        const std::vector<uint8_t> saved = test::ReadBytes(document_->WorkingObject().Path());
         test::WhenModal<CPropertyEditorDlg> cancel([](CPropertyEditorDlg& dialog) {
             auto* list = dialog.findChild<QListWidget*>(QStringLiteral("propertyList"));
             test::ClickRow(*list, test::RowOf(*list, QStringLiteral("Price")));
@@ -135,10 +138,10 @@ private slots:
         QTest::mouseClick(&properties, Qt::LeftButton);
         QVERIFY(cancel.Done());
         QCOMPARE(Text("price"), QStringLiteral("575"));
-        QVERIFY(test::ReadBytes(working_->Path()) == saved);
+        QVERIFY(test::ReadBytes(document_->WorkingObject().Path()) == saved);
     }
 
-    void cageAndZoomChangeTheViewOneUndoStepEach()
+    void cageAndZoomChangeTheDocumentOneUndoStepEach()
     {
         auto& height = Find<QSpinBox>("cageHeight");
         auto& width = Find<QSpinBox>("cageWidth");
@@ -150,34 +153,33 @@ private slots:
         height.setFocus();
         QTest::keyClick(&height, Qt::Key_Up);
         QTest::keyClick(&height, Qt::Key_Up);
-        QCOMPARE(view_->cage.height, 3);
+        QCOMPARE(document_->Cage().height, 3);
         width.setFocus();
         QTest::keyClick(&width, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(&width, QStringLiteral("12"));
-        QCOMPARE(view_->cage.width, 1); // not before the number is complete
+        QCOMPARE(document_->Cage().width, 1); // not before the number is complete
         QTest::keyClick(&width, Qt::Key_Return);
-        QCOMPARE(view_->cage.width, 12);
+        QCOMPARE(document_->Cage().width, 12);
         test::ClickIndicator(Find<QRadioButton>("zoomFar"));
-        QCOMPARE(view_->zoom, ZoomPreset::Far);
+        QCOMPARE(document_->Zoom(), ZoomPreset::Far);
         test::ClickIndicator(Find<QRadioButton>("zoomNear"));
-        QCOMPARE(view_->zoom, ZoomPreset::Near);
-        QVERIFY(view_->redraws >= 5);
+        QCOMPARE(document_->Zoom(), ZoomPreset::Near);
 
-        // Up, up, 12, Far, Near.
-        QCOMPARE(history_->Count(), size_t{5});
-        history_->Undo();
+        // Up, up, 12, Far, Near; the panel shows every undo.
+        QCOMPARE(document_->History().Count(), size_t{5});
+        document_->Undo();
         QVERIFY(Find<QRadioButton>("zoomFar").isChecked());
-        history_->Undo();
-        history_->Undo();
+        document_->Undo();
+        document_->Undo();
         QCOMPARE(width.value(), 1);
-        history_->Undo();
+        document_->Undo();
         QCOMPARE(height.value(), 2);
-        QCOMPARE(history_->Count(), size_t{5});
+        QCOMPARE(document_->History().Count(), size_t{5});
+        QVERIFY2(!document_->HasUnsavedChanges(), "a scene file keeps neither");
         test::Screenshot(*bar_, QStringLiteral("object-panel-cage"));
 
         // The zoom tool's free zoom checks none of the presets.
-        view_->zoom = ZoomPreset::Free;
-        bar_->ObjectPanel().Refresh();
+        document_->ReleaseZoomPreset();
         for (const char* name : {"zoomNear", "zoomMedium", "zoomFar"})
             QVERIFY(!Find<QRadioButton>(name).isChecked());
     }
@@ -185,11 +187,10 @@ private slots:
     void theMeshPanelShowsGroupsAndAppliesTextures()
     {
         test::TestMesh counted = test::CountedMesh({{"Seat", 12, 8}, {"Legs", 24, 32}, {"Back", 4, 6}});
-        COGLObject& chair = view_->scene.AddObject(std::make_unique<COGLMesh>(counted.Set()));
+        COGLObject& chair = document_->AddObject(std::make_unique<COGLMesh>(counted.Set()), "Import");
         QTabBar* tabs = bar_->tabBar();
         QTest::mouseClick(tabs, Qt::LeftButton, Qt::NoModifier, tabs->tabRect(1).center());
 
-        bar_->MeshPanel().SetPanelObject(&chair);
         QCOMPARE(Text("meshFaces"), QStringLiteral("40"));
         QCOMPARE(Text("meshVertices"), QStringLiteral("46"));
         auto& groups = Find<QListWidget>("groups");
@@ -219,7 +220,7 @@ private slots:
         auto& use = Find<QCheckBox>("useTexture");
         QVERIFY(!use.isChecked());
         test::ClickIndicator(use);
-        QCOMPARE(chair.Texture(), view_->scene.Textures()[0].get());
+        QCOMPARE(chair.Texture(), document_->Scene()->Textures()[0].get());
         QVERIFY(use.isChecked());
         auto& lit = Find<QCheckBox>("effectedByLighting");
         QVERIFY(lit.isChecked());
@@ -231,14 +232,16 @@ private slots:
         test::ClickIndicator(use);
         QCOMPARE(chair.Texture(), nullptr);
         QCOMPARE(chair.TextureScale(), (Vector3{1, 1, 1}));
-        QCOMPARE(history_->Count(), size_t{3});
-        QCOMPARE(QString::fromStdString(history_->UndoText()), QStringLiteral("Use Texture"));
-        history_->Undo();
+        // Import, Load Texture, Use Texture, Effected by Lighting, Use Texture.
+        QCOMPARE(document_->History().Count(), size_t{5});
+        QCOMPARE(QString::fromStdString(document_->History().UndoText()), QStringLiteral("Use Texture"));
+        document_->Undo();
         QVERIFY(use.isChecked());
         QCOMPARE(chair.TextureScale(), (Vector3{3, 3, 1}));
 
-        // Once the mesh is deleted, the panel shows nothing and its switches rest.
-        bar_->MeshPanel().SetPanelObject(nullptr);
+        // Once the mesh's import is undone, the panel shows nothing and its switches rest.
+        while (document_->CanUndo())
+            document_->Undo();
         QCOMPARE(Text("meshFaces"), QStringLiteral("0"));
         QCOMPARE(groups.count(), 0);
         QVERIFY(!use.isEnabled());
@@ -247,10 +250,8 @@ private slots:
 private:
     RecordingReporter reporter_;
     test::TempDir work_;
-    std::unique_ptr<test::TestPanelView> view_;
-    std::unique_ptr<WorkingObjectFile> working_;
+    std::unique_ptr<COGLDoc> document_;
     std::unique_ptr<CObjectBar> bar_;
-    std::unique_ptr<UndoHistory> history_;
 };
 
 } // namespace zelvane
