@@ -174,9 +174,8 @@ ObjectSprites MakeObjectSprites(const std::array<BakedImage, kGameImages>& image
                 reference.value3 = cut.bottom - anchorBottom;
                 drawn.sprites.push_back(reference);
             }
-            // Where the tile's centre lies in the frame.
-            cut.frame.info.originX = anchorLeft - cut.left;
-            cut.frame.info.originY = cut.frame.colour.Height() - (cut.bottom - anchorBottom);
+            PlaceInTileCanvas(cut.frame.info, cut.left - anchorLeft, cut.bottom - anchorBottom,
+                              cut.frame.colour.Height(), which.zoomShift);
             tile.frames[static_cast<size_t>(which.SpriteFrame())] = std::move(cut.frame);
         }
         result.tiles.push_back(std::move(tile));

@@ -4,6 +4,7 @@
 // the scene; finding the objects (the probe); rendering a part tile by tile.
 
 #include "bake/BakeFramebuffer.h"
+#include "bake/BakeLighting.h"
 #include "bake/GameCamera.h"
 #include "bake/SampleMerge.h"
 #include "scene/COGLObject.h"
@@ -29,7 +30,6 @@ constexpr double kFar = 1000.0;
 // Samples a side of one part's framebuffer.
 constexpr int kLargestPart = 2048;
 constexpr int kMaxClipPlanes = 6;
-constexpr int kMaxLights = 8;
 
 int FloorTo(int value, int step)
 {
@@ -135,6 +135,28 @@ private:
 
 } // namespace
 
+void DrawAsBaked(const COGLScene& scene, const std::vector<COGLObject*>& objects, int direction)
+{
+    const GameCamera camera;
+    ApplyBakeLighting();
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glMultMatrixd(camera.ViewMatrix(direction).Data());
+    std::vector<COGLObject*> opaque, transparent;
+    for (COGLObject* object : objects)
+        (object->IsTransparent() ? transparent : opaque).push_back(object);
+    std::stable_sort(transparent.begin(), transparent.end(), [&](const COGLObject* a, const COGLObject* b) {
+        return camera.Project(direction, a->Position()).distance > camera.Project(direction, b->Position()).distance;
+    });
+    glColor3fv(scene.ObjectColor().data());
+    for (COGLObject* object : opaque)
+        object->Draw(kDisplayShaded);
+    for (COGLObject* object : transparent)
+        object->Draw(kDisplayShaded);
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+}
+
 SpriteRenderer::SpriteRenderer(COGLScene& scene, std::vector<COGLObject*> objects, const TileFootprint& footprint,
                                RenderSettings settings)
     : scene_(scene), objects_(std::move(objects)), footprint_(footprint), settings_(settings)
@@ -161,17 +183,9 @@ void SpriteRenderer::Project(const Rect& part) const
 
 void SpriteRenderer::DrawScene(int direction, const std::vector<ClipPlane>& clips) const
 {
-    const GameCamera camera;
-    // The lights where the preset's view puts them, then the objects turned.
+    // The clip planes are given in the scene's coordinates.
     glMatrixMode(GL_MODELVIEW);
-    glLoadMatrixd(camera.ViewMatrix(2).Data());
-    for (int i = 0; i < kMaxLights; ++i)
-        glDisable(GL_LIGHT0 + i);
-    for (const auto& light : scene_.Lights())
-        light->Apply();
-    scene_.ApplyAmbient();
-    glLightModeli(GL_LIGHT_MODEL_LOCAL_VIEWER, 0);
-    glMultMatrixd(GameCamera::Turn(direction).Data());
+    glLoadMatrixd(GameCamera().ViewMatrix(direction).Data());
     for (int i = 0; i < kMaxClipPlanes; ++i) {
         if (static_cast<size_t>(i) < clips.size()) {
             glClipPlane(GL_CLIP_PLANE0 + i, clips[static_cast<size_t>(i)].data());
@@ -180,17 +194,8 @@ void SpriteRenderer::DrawScene(int direction, const std::vector<ClipPlane>& clip
             glDisable(GL_CLIP_PLANE0 + i);
         }
     }
-    std::vector<COGLObject*> opaque, transparent;
-    for (COGLObject* object : objects_)
-        (object->IsTransparent() ? transparent : opaque).push_back(object);
-    std::stable_sort(transparent.begin(), transparent.end(), [&](const COGLObject* a, const COGLObject* b) {
-        return camera.Project(direction, a->Position()).distance > camera.Project(direction, b->Position()).distance;
-    });
-    glColor3fv(scene_.ObjectColor().data());
-    for (COGLObject* object : opaque)
-        object->Draw(kDisplayShaded);
-    for (COGLObject* object : transparent)
-        object->Draw(kDisplayShaded);
+    glLoadIdentity();
+    DrawAsBaked(scene_, objects_, direction);
 }
 
 // ---- the probe ----

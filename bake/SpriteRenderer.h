@@ -11,11 +11,10 @@
 // × 2 and 4 × 4 pixels, so their pictures hold 4 and 16 times as many
 // samples a pixel.
 //
-// The scene's lights stay where the editor's "The Sims" view shows them:
-// each direction turns the objects under the lights, so every side of an
-// object is lit as its front is in that view. Transparent objects are drawn
-// after the others, farthest first, and their coverage is found by drawing
-// over black and over white.
+// Objects are lit by the bake's own lights (BakeLighting), fixed to the
+// camera, never by the scene's. Transparent objects are drawn after the
+// others, farthest first, and their coverage is found by drawing over black
+// and over white.
 //
 // The context holding the scene's lists and textures is current throughout;
 // every OpenGL state, matrix and binding changed is restored.
@@ -49,6 +48,13 @@ struct RenderSettings {
     // sprites within 2048 pixels).
     int reach = 1024;
 };
+
+// Draws `objects` of `scene` as a bake renders them in `direction`: the game
+// camera's view applied after what the modelview holds (the identity, or a
+// view's own pan and zoom in eye space), the bake's lights, opaque objects
+// first, then the see-through ones farthest first. The projection is the
+// caller's; for a view that previews what a bake will make.
+void DrawAsBaked(const COGLScene& scene, const std::vector<COGLObject*>& objects, int direction);
 
 class SpriteRenderer {
 public:

@@ -4,7 +4,7 @@
 // (in a temporary folder), and the scene holds one imported mesh (COGLMesh,
 // as a 3D Studio import makes it) of --triangles triangles: a rounded sofa
 // shape over both tiles, a superellipsoid cut into a grid of quads. It is
-// baked --repeat times with the editor's three lights (all twelve images,
+// baked --repeat times in the bake's own lights (all twelve images,
 // --samples × --samples samples a pixel at the largest zoom) on the
 // off-screen context, Mesa's software rasteriser, and the median of each
 // part is printed: reading the file's ids, finding the mesh on the screen
@@ -20,20 +20,18 @@
 #include "resfile/CTGFileSystem.h"
 #include "scene/ActiveGLContext.h"
 #include "scene/COGLMesh.h"
-#include "scene/COGLPointLight.h"
 #include "scene/COGLScene.h"
 #include "scene/HeadlessGLContext.h"
+#include "tools/RoundedMesh.h"
 #include "tools/SampleGame.h"
 
 #include <sys/resource.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <numbers>
 #include <string>
 #include <vector>
 
@@ -46,43 +44,6 @@ double Median(std::vector<double> values)
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
 }
-
-// A superellipsoid |x/a|^4 + |y/b|^4 + |z/c|^4 = 1 of u × v quads (two
-// triangles each), in the scene's axes: the mesh is drawn unscaled and
-// unturned, so its coordinates are the scene's.
-struct SofaMesh {
-    std::vector<MeshVertex> vertices;
-    std::vector<MeshFace> faces;
-    std::vector<MeshTexCoord> texCoords = {{0.0f, 0.0f}}; // every face names one
-    MeshPart part{};
-    MeshSet set{};
-
-    explicit SofaMesh(int triangles)
-    {
-        const int v = std::max(4, static_cast<int>(std::sqrt(triangles / 4.0)));
-        const int u = std::max(4, triangles / (2 * v));
-        auto power = [](double value, double e) { return std::copysign(std::pow(std::fabs(value), e), value); };
-        for (int j = 0; j <= v; ++j)
-            for (int i = 0; i < u; ++i) {
-                const double phi = std::numbers::pi * j / v - std::numbers::pi / 2;
-                const double theta = 2 * std::numbers::pi * i / u;
-                const double c = power(std::cos(phi), 0.5), s = power(std::sin(phi), 0.5);
-                // 0.45 wide across x, 0.4 high, 0.95 along z (two tiles).
-                vertices.push_back({static_cast<float>(0.45 * c * power(std::cos(theta), 0.5)),
-                                    static_cast<float>(0.4 * s),
-                                    static_cast<float>(0.95 * c * power(std::sin(theta), 0.5))});
-            }
-        for (int j = 0; j < v; ++j)
-            for (int i = 0; i < u; ++i) {
-                const int a = j * u + i, b = j * u + (i + 1) % u, c = a + u, d = b + u;
-                faces.push_back({{a, c, b}, {0, 0, 0}});
-                faces.push_back({{b, c, d}, {0, 0, 0}});
-            }
-        part = {"sofa", faces.data(), static_cast<int32_t>(faces.size()), vertices.data(),
-                static_cast<int32_t>(vertices.size()), texCoords.data(), 1};
-        set = {"sofa", 1, &part, 0.45f, 0.4f, 0.95f};
-    }
-};
 
 long PeakMegabytes()
 {
@@ -139,11 +100,12 @@ int main(int argc, char** argv)
     ActiveGLContextScope active(*context);
     context->BeginGL();
     std::printf("renderer: %s\n", reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
-    SofaMesh sofa(triangles);
+    // A rounded sofa shape, 0.9 wide across x, 0.8 high, 1.9 along z (two tiles).
+    RoundedMeshShape shape;
+    shape.triangles = triangles;
+    const RoundedMesh sofa(shape);
     auto scene = std::make_unique<COGLScene>();
-    for (const Vector3 at : {Vector3{-6, 8, 6}, Vector3{6, 8, -6}, Vector3{9, 3, 0}})
-        scene->AddLight(std::make_unique<COGLPointLight>(at.x, at.y, at.z));
-    auto mesh = std::make_unique<COGLMesh>(sofa.set);
+    auto mesh = std::make_unique<COGLMesh>(sofa.Set());
     mesh->SetScale(1, 1, 1);
     mesh->SetOrientation({});
     mesh->SetPosition(0.0f, 0.4f, -0.5f); // over tiles (0, 0) and (1, 0)

@@ -70,6 +70,7 @@ public:
     // 'SPR#' draws a pixel when it is not fully transparent.
     bool IsDrawn(size_t x) const { return At(x).alpha != kEmptyAlpha; }
     size_t Width() const { return colour_.size(); }
+    bool HasDepth() const { return !depth_.empty(); }
 
 private:
     std::span<const uint8_t> colour_;
@@ -97,12 +98,15 @@ void Spr2Repeat(ByteWriter& w, uint16_t command, size_t count)
     }
 }
 
-uint16_t Spr2Class(const Pixel& p)
+// Colour-only pixels are for frames without a depth plane: in a frame with
+// one, every drawn pixel carries its depth, as real files store them, even
+// when it equals what a colour-only pixel would get.
+uint16_t Spr2Class(const Pixel& p, bool withDepth)
 {
     using namespace spr2_layout;
     if (p.alpha != kOpaqueAlpha)
         return kDepthColourAlpha;
-    return p.depth == kPlainPixelDepth ? kColour : kDepthColour;
+    return withDepth ? kDepthColour : kColour;
 }
 
 // The pixel commands of one row (without its row command); pixels [begin,
@@ -121,8 +125,9 @@ void Spr2RowPixels(ByteWriter& w, const PixelRow& row, size_t end)
             x = run;
             continue;
         }
-        const uint16_t command = Spr2Class(row.At(x));
-        while (run < end && run - x < kMaxCount && !row.IsSkipped(run) && Spr2Class(row.At(run)) == command)
+        const uint16_t command = Spr2Class(row.At(x), row.HasDepth());
+        while (run < end && run - x < kMaxCount && !row.IsSkipped(run) &&
+               Spr2Class(row.At(run), row.HasDepth()) == command)
             ++run;
         Spr2Command(w, command, run - x);
         for (size_t i = x; i < run; ++i) {

@@ -22,6 +22,26 @@ struct SpriteFrameCut {
     int y1 = 0;
 };
 
+// Where real sprites put a frame: each picture of a tile is cut from a
+// canvas of 136 × 384 pixels at the largest zoom, in which the tile's centre
+// on the floor lies at (68, 348), halved at each smaller zoom; a frame
+// header's x and y are the frame's top-left corner in that canvas.
+namespace tile_canvas {
+inline constexpr int kWidth = 136;
+inline constexpr int kHeight = 384;
+inline constexpr int kCentreX = 68;
+inline constexpr int kCentreY = 348;
+} // namespace tile_canvas
+
+// Gives a frame its header position: its left edge lies `left` pixels to
+// the right of the tile's centre and its bottom edge `bottom` pixels below
+// it, in pixels of zoom shift `zoomShift` (0 the largest).
+inline void PlaceInTileCanvas(SpriteFrameInfo& info, int left, int bottom, int height, int zoomShift)
+{
+    info.originX = (tile_canvas::kCentreX >> zoomShift) + left;
+    info.originY = (tile_canvas::kCentreY >> zoomShift) + bottom - height;
+}
+
 // Cuts a frame from a `width` × `height` picture: `shows(x, y)` says whether
 // the frame shows pixel (x, y), and `fill(x, y, colour, depth, alpha)` sets
 // the three plane bytes of each pixel shown. Pixels not shown keep

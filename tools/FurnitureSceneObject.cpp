@@ -1,7 +1,5 @@
 #include "tools/FurnitureSceneObject.h"
 
-#include "scene/COGLPointLight.h"
-#include "scene/COGLScene.h"
 #include "tools/SpriteRasteriser.h"
 
 #include <algorithm>
@@ -11,8 +9,6 @@ namespace zelvane {
 
 namespace {
 
-// Far enough for a point light to shine in one direction over a few tiles.
-constexpr float kFarAway = 10000.0f;
 constexpr int kDeepestCut = 24;
 
 // The model's tile frame on the scene: x → −z, y → +x, z (up) → +y.
@@ -144,25 +140,6 @@ std::vector<std::unique_ptr<FurnitureSceneObject>> MakeFurnitureObjects(const Fu
             objects.push_back(std::move(object));
     }
     return objects;
-}
-
-void UseRasteriserLights(COGLScene& scene)
-{
-    const SpriteRasteriser::Lights lights = SpriteRasteriser::LightsOf(2);
-    scene.SetAmbient({lights.ambient, lights.ambient, lights.ambient, 1.0f});
-    const struct {
-        Vec3 towards;
-        float strength;
-        float highlight;
-    } sources[] = {{lights.key, lights.keyStrength, 1.0f}, {lights.fill, lights.fillStrength, 0.0f}};
-    for (const auto& source : sources) {
-        const Vector3 at = OnScene(source.towards * kFarAway);
-        auto light = std::make_unique<COGLPointLight>(at.x, at.y, at.z);
-        light->SetAmbient({0, 0, 0, 1});
-        light->SetDiffuse({source.strength, source.strength, source.strength, 1});
-        light->SetSpecular({source.highlight, source.highlight, source.highlight, 1});
-        scene.AddLight(std::move(light));
-    }
 }
 
 } // namespace zelvane

@@ -22,8 +22,6 @@
 
 namespace zelvane {
 
-class COGLScene;
-
 class FurnitureSceneObject : public COGLObject {
 public:
     enum class Part { Solid, SeenThrough };
@@ -47,11 +45,5 @@ private:
 // The model as the scene's objects: the solid part, and the seen-through part
 // (transparent) when it has one.
 std::vector<std::unique_ptr<FurnitureSceneObject>> MakeFurnitureObjects(const FurnitureMesh& mesh, float finestEdge);
-
-// Gives `scene` the rasteriser's lighting of the game's view: its ambient
-// term, and the key and fill lights as far-away point lights in the
-// directions the rasteriser lights direction 2 from (the bake keeps lights
-// where that view shows them).
-void UseRasteriserLights(COGLScene& scene);
 
 } // namespace zelvane

@@ -190,8 +190,7 @@ FrameCut CutFrame(const RenderedView& view, const MedianCut& colours, int tileX,
     cut.frame = std::move(frameCut.frame);
     cut.left = view.left + frameCut.x0 - anchorX;
     cut.bottom = view.top + frameCut.y1 + 1 - anchorY;
-    cut.frame.info.originX = -cut.left;
-    cut.frame.info.originY = cut.frame.colour.Height() - cut.bottom;
+    PlaceInTileCanvas(cut.frame.info, cut.left, cut.bottom, cut.frame.colour.Height(), zoomShift);
     cut.frame.info.paletteId = paletteId;
     return cut;
 }

@@ -60,7 +60,8 @@ int RunBake(const BakeOptionsText& options)
     int status = kExitOk;
     {
         auto scene = std::make_unique<COGLScene>();
-        // The editor's lights (the floor and walls are never rendered into sprites).
+        // As the editor makes a scene; the bake draws neither the floor, the
+        // walls nor the lights, and lights objects with its own.
         scene->CreateDefaults();
         SceneLoadResult loaded;
         if (const std::string why = LoadSceneWithWarnings(options.scene, *scene, loaded); !why.empty()) {

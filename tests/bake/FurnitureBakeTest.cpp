@@ -1,7 +1,7 @@
 // The sample game's furniture, drawn today by the software rasteriser, built
-// in the scene from the same models and lit as the rasteriser lights them,
-// then baked: the silhouettes agree with the rasteriser's sprites and the
-// palette keeps the render's colours at 35 dB or better.
+// in the scene from the same models and baked: the silhouettes agree with
+// the rasteriser's sprites and the palette keeps the render's colours at
+// 35 dB or better.
 
 #include "tests/bake/BakeFixtures.h"
 #include "tools/FurnitureModels.h"
@@ -65,7 +65,6 @@ TEST_P(FurnitureBake, MatchesTheRasterisersSpritesAndKeepsItsColours)
     const Piece piece = GetParam();
     BakeStage stage(StageLights::None);
     ASSERT_TRUE(stage.ok()) << stage.Error();
-    UseRasteriserLights(stage.Scene());
     for (auto& object : MakeFurnitureObjects(BuildFurniture(piece.kind), 0.03f))
         stage.Scene().AddObject(std::move(object));
     WorkingFile work(piece.file);

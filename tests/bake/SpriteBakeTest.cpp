@@ -4,6 +4,7 @@
 // file that stays as it was when the bake is cancelled or fails.
 
 #include "bake/BakeFramebuffer.h"
+#include "bake/BakeLighting.h"
 #include "bake/GameCamera.h"
 #include "bake/GameDepth.h"
 #include "bake/ObjectSprites.h"
@@ -13,10 +14,12 @@
 #include "objects/ObjectClone.h"
 #include "objects/PreviewTile.h"
 #include "objects/SpriteDecoder.h"
+#include "objects/SpriteFrameCut.h"
 #include "resfile/CTGDrawGroup.h"
 #include "resfile/CTGFileSystem.h"
 #include "resfile/CTGIffFile.h"
 #include "resfile/FileFaults.h"
+#include "scene/COGLPointLight.h"
 #include "scene/COGLViewport3D.h"
 #include "scene/SceneFrame.h"
 #include "tests/bake/BakeFixtures.h"
@@ -228,12 +231,46 @@ TEST_F(Bake, AFlatTilesDepthRunsAsTheRealRugsInEveryImage)
     std::cout << compared << " pixels compared, largest difference " << worst << " levels\n";
 }
 
+// Real frames carry in their header where they lie in the tile's canvas
+// (objects/SpriteFrameCut.h): the same place the draw group puts them,
+// measured from a fixed point instead of the tile's centre.
+TEST_F(Bake, FrameHeadersPlaceEachFrameInTheTileCanvasAsRealFilesDo)
+{
+    auto expectCanvas = [](CTGResFile& file, int16_t group, const std::string& what) {
+        for (int image = 0; image < kGameImages; ++image) {
+            PlacedFrame placed;
+            ASSERT_TRUE(LoadPlaced(file, group, image, placed)) << what << " image " << image;
+            const int zoomShift = GameImage::FromIndex(image).zoomShift;
+            const SpriteFrameInfo& info = placed.frame.info;
+            EXPECT_EQ(info.originX - placed.left, tile_canvas::kCentreX >> zoomShift) << what << " image " << image;
+            EXPECT_EQ(info.originY + info.height - placed.bottom, tile_canvas::kCentreY >> zoomShift)
+                << what << " image " << image;
+            EXPECT_GE(info.originX, 0);
+            EXPECT_GE(info.originY, 0);
+            EXPECT_LE(info.originX + info.width, tile_canvas::kWidth >> zoomShift);
+            EXPECT_LE(info.originY + info.height, tile_canvas::kHeight >> zoomShift);
+        }
+    };
+    stage_.AddBox();
+    WorkingFile work("chair.iff");
+    Run(work);
+    expectCanvas(work.File().Container(), work.Object().Definition().Word(objd::kFirstDrawGroup / 2), "baked box");
+
+    const std::filesystem::path data = TestDataDir();
+    if (data.empty())
+        GTEST_SKIP() << "real test files are absent";
+    CTGIffFile rug;
+    ASSERT_EQ(rug.OpenContainer((data / "iff" / "k8lidrug.iff").string()), kResOk);
+    for (int16_t group = 100; group <= 105; ++group)
+        expectCanvas(rug, group, "real rug, draw group " + std::to_string(group));
+}
+
 namespace {
 
 // The scene as the editor's view draws it, through the "The Sims" preset
 // moved so that tile (0, 0)'s centre is the picture's centre, turned for
-// `direction` with the lights turned along (as the bake keeps them where the
-// preset shows them), `samples` times finer than the largest zoom.
+// `direction` with the lights turned along, `samples` times finer than the
+// largest zoom.
 struct DirectRender {
     int half = 0;    // pixels of the largest zoom from the centre to each edge
     int samples = 0; // a side per pixel of the largest zoom
@@ -267,6 +304,32 @@ struct DirectRender {
         return static_cast<double>(covered) / (side * side);
     }
 };
+
+// Puts the bake's lights into the room: far-away point lights in the
+// directions the bake's lights come from in direction 2, the scene's own
+// lights switched off. Lights turned with the view stay where the bake has
+// them in every direction.
+void LightTheRoomAsTheBake(COGLScene& scene)
+{
+    for (const auto& light : scene.Lights())
+        light->SetEnabled(false);
+    const BakeLighting& bake = GameLighting();
+    const Matrix4 view = GameCamera().ViewMatrix(2);
+    for (const BakeLightSource& source : {bake.key, bake.fill}) {
+        // Eye to world: the view's rotation transposed.
+        const Vector3 e = source.towards;
+        const Vector3 towards{static_cast<float>(view[0] * e.x + view[1] * e.y + view[2] * e.z),
+                              static_cast<float>(view[4] * e.x + view[5] * e.y + view[6] * e.z),
+                              static_cast<float>(view[8] * e.x + view[9] * e.y + view[10] * e.z)};
+        const Vector3 at = towards * 10000.0f;
+        auto light = std::make_unique<COGLPointLight>(at.x, at.y, at.z);
+        light->SetAmbient({0, 0, 0, 1});
+        light->SetDiffuse({source.diffuse, source.diffuse, source.diffuse, 1});
+        light->SetSpecular({source.specular, source.specular, source.specular, 1});
+        scene.AddLight(std::move(light));
+    }
+    scene.SetAmbient({bake.ambient, bake.ambient, bake.ambient, 1});
+}
 
 DirectRender RenderDirectly(COGLScene& scene, int direction, int half, int samples)
 {
@@ -312,7 +375,9 @@ double Psnr(double squaredError, double values)
 // the render only as the palette makes them. `strict`: every pixel's colour
 // is as near the render's as the palette's nearest colour is (up to a level
 // of rounding); else over all pixels at 35 dB or better, and no worse where
-// the tiles meet.
+// the tiles meet. The room is lit as the bake lights objects, so that the
+// direct render also shows that the bake's lights are the view's turned
+// along with it.
 void ExpectTwoTilesComposeIntoTheRender(BakeStage& stage, bool strict)
 {
     WorkingFile work("loveseat.iff");
@@ -328,6 +393,7 @@ void ExpectTwoTilesComposeIntoTheRender(BakeStage& stage, bool strict)
         tiles.push_back(PreviewTile::FromDefinition(member->Definition().Bytes(), TilePlace::InGroup));
 
     constexpr int kHalf = 200, kSamples = 4;
+    LightTheRoomAsTheBake(stage.Scene());
     for (int direction = 0; direction < kGameDirections; ++direction) {
         const DirectRender direct = RenderDirectly(stage.Scene(), direction, kHalf, kSamples);
         for (int zoomShift = 0; zoomShift < kGameZooms; ++zoomShift) {
@@ -565,7 +631,9 @@ TEST_F(Bake, SeenThroughObjectsKeepTheirCoverageAndABakeOfNothingFails)
     ASSERT_EQ(LoadSprite(work.File().Container(), 200, GameImage::FromIndex(10).SpriteFrame(), {}, frame),
               kSpriteLoaded | kSpriteAllPlanes);
     // Half covered: 16 of the 32 levels 'SPR2' keeps, stored as 16 · 8.
-    const int centreX = frame.info.originX, centreY = frame.info.originY;
+    // The tile's centre, from the frame's place in the tile's canvas.
+    const int centreX = tile_canvas::kCentreX - frame.info.originX;
+    const int centreY = tile_canvas::kCentreY - frame.info.originY;
     EXPECT_EQ(frame.alpha.PixelByte(centreX, centreY), 128);
     EXPECT_LT(frame.depth.PixelByte(centreX, centreY), 255);
     const Rgb colour = frame.colour.PixelColour(centreX, centreY);

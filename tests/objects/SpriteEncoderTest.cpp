@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 
 using namespace zelvane;
 using namespace zelvane::test;
@@ -39,7 +40,109 @@ void Set(SpriteFrame& f, int x, int y, uint8_t colour, uint8_t depth, uint8_t al
     f.alpha.Row(y)[static_cast<size_t>(x)] = alpha;
 }
 
+// A 'SPR2' frame read straight from the bytes, apart from the decoder: the
+// commands in the order met and the planes they fill.
+struct RawFrame {
+    int width = 0;
+    int height = 0;
+    std::multiset<int> commands;
+    std::vector<uint8_t> colour, depth, alpha; // rows top first
+};
+
+RawFrame ReadRawSpr2Frame(std::span<const uint8_t> sprite, size_t index)
+{
+    auto u16 = [&](size_t at) { return static_cast<int>(sprite[at] | sprite[at + 1] << 8); };
+    auto u32 = [&](size_t at) { return static_cast<size_t>(u16(at) | u16(at + 2) << 16); };
+    const size_t start = u32(12 + 4 * index);
+    RawFrame f;
+    f.width = u16(start);
+    f.height = u16(start + 2);
+    const auto pixels = static_cast<size_t>(f.width * f.height);
+    f.colour.assign(pixels, static_cast<uint8_t>(u16(start + 10)));
+    f.depth.assign(pixels, 0xFF);
+    f.alpha.assign(pixels, 0);
+    size_t at = start + 16;
+    int y = -1;
+    while (at + 2 <= sprite.size()) {
+        const int command = u16(at) >> 13, count = u16(at) & 0x1FFF;
+        f.commands.insert(command);
+        if (command == 5)
+            break;
+        if (command == 4) {
+            y += count;
+            at += 2;
+            continue;
+        }
+        EXPECT_EQ(command, 0) << "at byte " << at;
+        ++y;
+        const size_t rowEnd = at + static_cast<size_t>(count);
+        at += 2;
+        for (int x = 0; at < rowEnd;) {
+            const int pixelCommand = u16(at) >> 13, run = u16(at) & 0x1FFF;
+            f.commands.insert(pixelCommand);
+            at += 2;
+            if (pixelCommand == 3) {
+                x += run;
+                continue;
+            }
+            for (int i = 0; i < run; ++i, ++x) {
+                const size_t p = static_cast<size_t>(y * f.width + x);
+                if (pixelCommand == 6) {
+                    f.colour[p] = sprite[at++];
+                    f.depth[p] = 0x80;
+                    f.alpha[p] = 0xFF;
+                    continue;
+                }
+                f.depth[p] = sprite[at++];
+                f.colour[p] = sprite[at++];
+                f.alpha[p] = pixelCommand == 1 ? 0xFF : static_cast<uint8_t>(sprite[at++] * 8);
+            }
+            at += (at - start) % 2;
+        }
+        EXPECT_EQ(at, rowEnd) << "row " << y;
+    }
+    return f;
+}
+
+std::vector<uint8_t> Plane(const PlainImage& image)
+{
+    std::vector<uint8_t> rows;
+    for (int y = 0; y < image.Height(); ++y)
+        rows.insert(rows.end(), image.Row(y).begin(), image.Row(y).end());
+    return rows;
+}
+
 } // namespace
+
+TEST(SpriteEncoder, FramesWithDepthCarryItOnEveryPixelAndFramesWithoutUseColourOnlyPixels)
+{
+    // Depth 0x80 is what a colour-only pixel gets; a frame with a depth
+    // plane must still store it, as the game reads it from the frame's flags.
+    SpriteFrame withDepth = SolidFrame(40, 5, 2, 0xFF, 0);
+    withDepth.transparentIndex = 2;
+    for (int y = 0; y < 5; ++y)
+        for (int x = 3; x < 37; ++x)
+            Set(withDepth, x, y, static_cast<uint8_t>(10 + x), y == 2 || x % 4 == 0 ? 0x80 : 0x70 + x,
+                x == 3 ? 0x40 : 0xFF);
+    SpriteFrame colourOnly = SolidFrame(6, 2, 9);
+    colourOnly.depth = {};
+    colourOnly.alpha = {};
+    const EncodedSprite sprite = EncodeSpr2(std::vector<SpriteFrame>{withDepth, colourOnly}, 0);
+    ASSERT_TRUE(sprite.ok()) << sprite.error;
+
+    const RawFrame first = ReadRawSpr2Frame(sprite.bytes, 0);
+    EXPECT_EQ(first.commands.count(6), 0u);
+    EXPECT_GT(first.commands.count(1), 0u);
+    EXPECT_GT(first.commands.count(2), 0u);
+    EXPECT_EQ(first.colour, Plane(withDepth.colour));
+    EXPECT_EQ(first.depth, Plane(withDepth.depth));
+    EXPECT_EQ(first.alpha, Plane(withDepth.alpha));
+
+    const RawFrame second = ReadRawSpr2Frame(sprite.bytes, 1);
+    EXPECT_GT(second.commands.count(6), 0u);
+    EXPECT_EQ(second.commands.count(1) + second.commands.count(2), 0u);
+    EXPECT_EQ(second.colour, Plane(colourOnly.colour));
+}
 
 TEST(SpriteEncoder, Spr2RoundTripsEveryKindOfPixel)
 {
