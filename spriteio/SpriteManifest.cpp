@@ -24,9 +24,10 @@ std::string ColourText(Rgb c)
     return text;
 }
 
-std::optional<Rgb> ParseColourText(const std::string& text)
+// Up to 8 hex digits.
+std::optional<uint32_t> ParseHex(std::string_view text)
 {
-    if (text.size() != 6)
+    if (text.empty() || text.size() > 8)
         return std::nullopt;
     uint32_t value = 0;
     for (const char c : text) {
@@ -41,7 +42,13 @@ std::optional<Rgb> ParseColourText(const std::string& text)
             return std::nullopt;
         value = value * 16 + static_cast<uint32_t>(digit);
     }
-    return Rgb::FromHex(value);
+    return value;
+}
+
+std::optional<Rgb> ParseColourText(const std::string& text)
+{
+    const std::optional<uint32_t> value = text.size() == 6 ? ParseHex(text) : std::nullopt;
+    return value ? std::optional<Rgb>(Rgb::FromHex(*value)) : std::nullopt;
 }
 
 } // namespace
@@ -261,6 +268,12 @@ ManifestObject ReadObject(const Json& value, const std::string& where, std::stri
     Fields f(value, where, error);
     object.id = f.Integer<int16_t>("id", kInt16Min, kInt16Max);
     object.name = f.Text("name");
+    const std::string guid = f.Text("guid");
+    const std::optional<uint32_t> guidValue =
+        guid.size() > 2 && guid[0] == '0' && (guid[1] == 'x' || guid[1] == 'X') ? ParseHex(guid.substr(2)) : std::nullopt;
+    if (f.ok() && !guidValue)
+        f.Fail("guid", "is not 0x and up to 8 hex digits");
+    object.guid = guidValue.value_or(0);
     if (const Json* tiles = f.Array("tiles", kMaxManifestTiles))
         for (size_t i = 0; i < tiles->size() && f.ok(); ++i) {
             Fields t((*tiles)[i], f.Path(Item("tiles", i)), error);

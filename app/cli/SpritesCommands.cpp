@@ -155,7 +155,8 @@ int RunImport(const ImportOptions& options)
             palettes.push_back({{"object", palette.object},
                                 {"palette_id", palette.paletteId},
                                 {"colours", palette.colours},
-                                {"psnr", std::isinf(palette.psnr) ? nlohmann::ordered_json() : palette.psnr}});
+                                {"psnr", std::isinf(palette.psnr) ? nlohmann::ordered_json()
+                                                                  : nlohmann::ordered_json(palette.psnr)}});
         PrintJson(std::cout, {{"file", path},
                               {"folder", options.folder},
                               {"sprites", result.sprites},
