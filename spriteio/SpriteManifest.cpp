@@ -344,12 +344,45 @@ ManifestFrame ReadFrame(const Json& value, size_t index, const ManifestObject* o
 
 // ---- reading ----
 
+namespace {
+
+// The deepest nesting of lists and objects in JSON text, strings skipped,
+// counted before parsing: every level costs the parser an allocation, so a
+// few megabytes of "[[[[" would take gigabytes.
+size_t NestingDepth(std::string_view text)
+{
+    size_t depth = 0, deepest = 0;
+    bool inString = false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (inString) {
+            if (c == '\\')
+                ++i;
+            else if (c == '"')
+                inString = false;
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            deepest = std::max(deepest, ++depth);
+        } else if ((c == ']' || c == '}') && depth > 0) {
+            --depth;
+        }
+    }
+    return deepest;
+}
+
+} // namespace
+
 bool ParseSpriteManifest(std::string_view text, SpriteManifest& manifest, std::string& error)
 {
     manifest = {};
     error.clear();
     if (text.size() > kMaxManifestBytes) {
         error = "larger than " + std::to_string(kMaxManifestBytes >> 20) + " MiB";
+        return false;
+    }
+    if (NestingDepth(text) > kMaxManifestNesting) {
+        error = "nested deeper than " + std::to_string(kMaxManifestNesting) + " levels";
         return false;
     }
     const Json root = Json::parse(text.begin(), text.end(), nullptr, false);

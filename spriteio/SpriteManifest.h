@@ -24,7 +24,8 @@ inline constexpr int kSpriteManifestVersion = 1;
 inline constexpr const char* kSpriteManifestName = "sprites.json";
 
 // Limits of what a manifest may describe, far above real objects.
-inline constexpr size_t kMaxManifestBytes = size_t{32} << 20;
+inline constexpr size_t kMaxManifestBytes = size_t{4} << 20;
+inline constexpr size_t kMaxManifestNesting = 16;
 inline constexpr size_t kMaxManifestSprites = 4096;
 inline constexpr size_t kMaxManifestFrames = 4096; // per sprite
 inline constexpr size_t kMaxManifestObjects = 1024;

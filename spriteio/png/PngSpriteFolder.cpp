@@ -117,8 +117,13 @@ bool PngSpriteFolder::ReadImage(const std::string& name, SpriteImageKind kind, i
         return false;
     }
     std::vector<uint8_t> bytes;
-    if (!ReadPngFileBytes(path, bytes, error))
-        return false;
+    return ReadPngFileBytes(path, bytes, error) && DecodeSpritePicture(bytes, kind, width, height, image, error);
+}
+
+bool DecodeSpritePicture(std::span<const uint8_t> bytes, SpriteImageKind kind, int width, int height,
+                         PlainImage& image, std::string& error)
+{
+    image = {};
     uint32_t w = 0, h = 0;
     if (!ReadPngSize(bytes, w, h, error)) {
         error = "not a PNG file libpng reads (" + error + ")";
@@ -135,7 +140,7 @@ bool PngSpriteFolder::ReadImage(const std::string& name, SpriteImageKind kind, i
         return false;
     }
     image = FromPngImage(png);
-    return true;
+    return !image.IsNull();
 }
 
 bool WriteSpriteFolder(const std::string& folder, const SpriteExport& exported, std::string& subject,

@@ -8,6 +8,8 @@
 #include "spriteio/SpriteExport.h"
 #include "spriteio/SpriteImport.h"
 
+#include <cstdint>
+#include <span>
 #include <string>
 
 namespace zelvane {
@@ -39,6 +41,12 @@ PngImage ToPngImage(const PlainImage& image);
 // A decoded RGBA PNG as 4 bytes a pixel in that order, a grey one as 1
 // byte; the null image for other channels or sides above PlainImage's.
 PlainImage FromPngImage(const PngImage& png);
+
+// A PNG file's bytes as a picture of `kind` that must be `width` × `height`
+// pixels: the size is read from the header and compared before anything is
+// decoded. False, with `error` saying what is wrong, otherwise.
+[[nodiscard]] bool DecodeSpritePicture(std::span<const uint8_t> png, SpriteImageKind kind, int width, int height,
+                                       PlainImage& image, std::string& error);
 
 // ImportSprites from the PNG files and manifest of `folder`.
 SpriteImportResult ImportSpriteFolder(const std::string& objectFilePath, const std::string& folder,

@@ -455,4 +455,8 @@ TEST(SpriteFolder, TheManifestReadsBackWhatWasWrittenAndNamesTheFieldAtFault)
     EXPECT_EQ(refused(head + R"("sprites": [], "palettes": [{"id": 1, "colours": ["12345g"]}]})"),
               "palettes[0].colours[0]: is not a colour written RRGGBB");
     EXPECT_EQ(refused(head + R"("sprites": "x"})"), "sprites: is not a list");
+    EXPECT_EQ(refused(std::string(100000, '[')), "nested deeper than 16 levels");
+    manifest.objectFile = std::string(40, '[') + "\"" + std::string(40, '{'); // brackets in text do not nest
+    EXPECT_TRUE(ParseSpriteManifest(WriteSpriteManifest(manifest), back, error)) << error;
+    EXPECT_EQ(back.objectFile, manifest.objectFile);
 }
