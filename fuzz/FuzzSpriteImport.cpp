@@ -1,10 +1,11 @@
 // Imports a hostile folder of exported sprites into a small object file:
 // the manifest and the pictures come from the input.
 //
-// The input up to its first 0 byte is the manifest's text; then a u32
-// (little-endian) length and that many bytes of a PNG served for every
-// colour picture the manifest names; the rest is a PNG served for every
-// depth picture (none when empty). The object file holds OBJD 128, its draw
+// The input up to its first 0 byte is the manifest's text; then twice a u32
+// (little-endian) length and that many bytes of a PNG: the first served for
+// every colour picture the manifest names, but those whose name starts with
+// "b", which get the second; the rest is a PNG served for every depth
+// picture (none when empty). The object file holds OBJD 128, its draw
 // group 100, 'SPR2' 200 of two 4 × 3 frames, 'SPR#' 201 of one 2 × 2 frame,
 // palette 200 and a string list.
 //
@@ -81,8 +82,9 @@ using fuzz::Resources;
 // Serves the manifest and the two pictures from memory.
 class Reader final : public SpriteImageReader {
 public:
-    Reader(std::string manifest, std::span<const uint8_t> colour, std::span<const uint8_t> depth)
-        : manifest_(std::move(manifest)), colour_(colour), depth_(depth)
+    Reader(std::string manifest, std::span<const uint8_t> colour, std::span<const uint8_t> other,
+           std::span<const uint8_t> depth)
+        : manifest_(std::move(manifest)), colour_(colour), other_(other), depth_(depth)
     {
     }
     bool ReadManifest(std::string& text, std::string&) override
@@ -90,11 +92,13 @@ public:
         text = manifest_;
         return true;
     }
+    // Depth pictures (named so) are there when the input has one.
     bool Has(const std::string& name) override { return !depth_.empty() || name.find("depth") == std::string::npos; }
-    bool ReadImage(const std::string&, SpriteImageKind kind, int width, int height, PlainImage& image,
+    bool ReadImage(const std::string& name, SpriteImageKind kind, int width, int height, PlainImage& image,
                    std::string& error) override
     {
-        const std::span<const uint8_t> png = kind == SpriteImageKind::Colour ? colour_ : depth_;
+        const std::span<const uint8_t> png =
+            kind == SpriteImageKind::Depth ? depth_ : name.rfind('b', 0) == 0 ? other_ : colour_;
         return DecodeSpritePicture(png, kind, width, height, image, error);
     }
     std::string PathOf(const std::string& name) const override { return "folder/" + name; }
@@ -102,6 +106,7 @@ public:
 private:
     std::string manifest_;
     std::span<const uint8_t> colour_;
+    std::span<const uint8_t> other_;
     std::span<const uint8_t> depth_;
 };
 
@@ -113,9 +118,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const auto end = std::find(input.begin(), input.end(), uint8_t{0});
     const std::string text(input.begin(), end);
     ByteReader rest(input.subspan(std::min(size, static_cast<size_t>(end - input.begin()) + 1)));
-    const uint32_t colourLength = rest.u32le();
-    const std::span<const uint8_t> colour = rest.ok() ? rest.bytes(std::min<size_t>(colourLength, rest.remaining()))
-                                                      : std::span<const uint8_t>{};
+    auto part = [&rest] {
+        const uint32_t length = rest.u32le();
+        return rest.ok() ? rest.bytes(std::min<size_t>(length, rest.remaining())) : std::span<const uint8_t>{};
+    };
+    const std::span<const uint8_t> colour = part();
+    const std::span<const uint8_t> other = part();
     const std::span<const uint8_t> depth = rest.ok() ? rest.bytes(rest.remaining()) : std::span<const uint8_t>{};
 
     SpriteManifest manifest;
@@ -135,7 +143,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     fuzz::WriteWholeFile(path, original.data(), original.size());
     static const Resources before = ReadResources(path);
 
-    Reader reader(text, colour, depth);
+    Reader reader(text, colour, other, depth);
     const SpriteImportResult result = ImportSprites(path, reader);
     if (!result.ok()) {
         fuzz::Check(!result.subject.empty(), "a failed import names a file", result.error);

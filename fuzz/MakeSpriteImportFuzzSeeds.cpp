@@ -53,8 +53,10 @@ SpriteManifest Manifest(bool sheet, bool withOldSprite = true)
         f.paletteId = 200;
         f.shown = ManifestPlace{0, 0, 0};
         if (!sheet || f.width == 2) {
-            f.image = "f" + std::to_string(sprite->frames.size()) + std::to_string(sprite->id) + ".png";
-            f.depth = "d" + f.image;
+            // Sprite 201's 2 × 2 pictures start with "b": the second colour PNG.
+            f.image = (sprite == &b ? "b" : "f") + std::to_string(sprite->frames.size()) + std::to_string(sprite->id) +
+                      ".png";
+            f.depth = "depth-" + f.image;
         }
         sprite->frames.push_back(f);
     }
@@ -64,14 +66,16 @@ SpriteManifest Manifest(bool sheet, bool withOldSprite = true)
     return m;
 }
 
-Bytes Input(const std::string& manifest, const Bytes& colour, const Bytes& depth)
+Bytes Input(const std::string& manifest, const Bytes& colour, const Bytes& depth, const Bytes& other = {})
 {
     Bytes input(manifest.begin(), manifest.end());
     input.push_back(0);
-    const auto length = static_cast<uint32_t>(colour.size());
-    for (int i = 0; i < 4; ++i)
-        input.push_back(static_cast<uint8_t>(length >> (8 * i)));
-    input.insert(input.end(), colour.begin(), colour.end());
+    for (const Bytes* png : {&colour, &other}) {
+        const auto length = static_cast<uint32_t>(png->size());
+        for (int i = 0; i < 4; ++i)
+            input.push_back(static_cast<uint8_t>(length >> (8 * i)));
+        input.insert(input.end(), png->begin(), png->end());
+    }
     input.insert(input.end(), depth.begin(), depth.end());
     return input;
 }
@@ -89,8 +93,10 @@ int main(int argc, char** argv)
     const std::string sheet = WriteSpriteManifest(Manifest(true));
     const Bytes rgba = Png(4, 3, PngChannels::Rgba), grey = Png(4, 3, PngChannels::Grey);
     bool ok = true;
-    // Every frame 4 × 3 but sprite 201's 2 × 2: the pictures fit sprite 200 only.
+    // Without a second colour PNG, sprite 201's 2 × 2 frame has no picture.
     ok &= fuzz::WriteSeed(folder, "frames", Input(frames, rgba, grey));
+    // Both sprites, without depth pictures: the 'SPR#' one becomes an 'SPR2'.
+    ok &= fuzz::WriteSeed(folder, "both-sprites", Input(frames, rgba, {}, Png(2, 2, PngChannels::Rgba)));
     // Sprite 200 alone: the import goes through.
     ok &= fuzz::WriteSeed(folder, "imported", Input(WriteSpriteManifest(Manifest(false, false)), rgba, grey));
     ok &= fuzz::WriteSeed(folder, "imported-sheet", Input(WriteSpriteManifest(Manifest(true, false)), rgba, {}));
