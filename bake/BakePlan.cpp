@@ -1,7 +1,7 @@
 #include "bake/BakePlan.h"
 
-// Sections: what the file holds; the tiles; sprites and draw groups; the
-// palette; the plan.
+// Sections: what the file holds; the tiles; the palette; sprites and draw
+// groups; the plan.
 
 #include "objects/CObjectEntry.h"
 #include "objects/PreviewTile.h"
@@ -31,7 +31,6 @@ bool FitsInt16(int64_t value)
 
 struct Inventory {
     std::map<int16_t, std::string> sprites;     // 'SPR2' and 'SPR#' ids, with a name
-    std::map<int16_t, std::string> palettes;
     std::map<int16_t, std::string> drawGroups;
     std::map<int16_t, std::set<int32_t>> shown; // readable draw groups: the sprite ids they show
 };
@@ -60,7 +59,6 @@ Inventory Take(CTGResFile& file)
     Inventory inventory;
     inventory.sprites = IdsOf(file, kTypeSPR2);
     inventory.sprites.merge(IdsOf(file, kTypeSPR));
-    inventory.palettes = IdsOf(file, kTypePALT);
     inventory.drawGroups = IdsOf(file, kTypeDGRP);
     for (const auto& [id, name] : inventory.drawGroups) {
         CTGDrawGroup group;
@@ -160,6 +158,36 @@ TileFootprint BakePlan::Footprint() const
     for (const PlannedTile& tile : tiles)
         spots.push_back(tile.spot);
     return TileFootprint(std::move(spots));
+}
+
+bool PlanPalette(CTGResFile& container, const std::set<int16_t>& replaced, const std::set<int16_t>& leaving,
+                 const std::set<int16_t>& reserved, const std::string& fallbackName, int16_t& id, std::string& name)
+{
+    std::map<int16_t, std::string> sprites = IdsOf(container, kTypeSPR2);
+    sprites.merge(IdsOf(container, kTypeSPR));
+    const std::map<int16_t, std::string> palettes = IdsOf(container, kTypePALT);
+    std::vector<int32_t> candidates;
+    for (const int16_t sprite : replaced)
+        PalettesOf(container, sprite, candidates);
+    std::vector<int32_t> staying;
+    bool unknown = false;
+    for (const auto& [sprite, spriteName] : sprites)
+        if (!replaced.count(sprite) && !leaving.count(sprite))
+            unknown = !PalettesOf(container, sprite, staying) || unknown;
+    auto stays = [&](int32_t palette) { return std::find(staying.begin(), staying.end(), palette) != staying.end(); };
+    bool found = false;
+    for (const int32_t candidate : candidates)
+        if (!unknown && FitsInt16(candidate) && candidate >= 0 && !stays(candidate) &&
+            !reserved.count(static_cast<int16_t>(candidate))) {
+            id = static_cast<int16_t>(candidate);
+            found = true;
+            break;
+        }
+    if (!found && !FreeId([&](int16_t free) { return palettes.count(free) || stays(free) || reserved.count(free); }, id))
+        return false;
+    const auto it = palettes.find(id);
+    name = it != palettes.end() ? it->second : fallbackName;
+    return true;
 }
 
 BakePlan PlanBake(CTGResFile& container, const CObjectEntry& object)
@@ -271,32 +299,10 @@ BakePlan PlanBake(CTGResFile& container, const CObjectEntry& object)
     }
 
     // ---- the palette ----
-    std::vector<int32_t> candidates;
-    for (const int16_t id : chosenSprites)
-        PalettesOf(container, id, candidates);
-    std::vector<int32_t> staying;
-    bool unknown = false;
-    for (const auto& [id, name] : inventory.sprites)
-        if (!chosenSprites.count(id))
-            unknown = !PalettesOf(container, id, staying) || unknown;
-    bool paletteFound = false;
-    for (const int32_t candidate : candidates)
-        if (!unknown && FitsInt16(candidate) && candidate >= 0 &&
-            std::find(staying.begin(), staying.end(), candidate) == staying.end()) {
-            plan.paletteId = static_cast<int16_t>(candidate);
-            paletteFound = true;
-            break;
-        }
-    if (!paletteFound && !FreeId([&](int16_t id) {
-            return inventory.palettes.count(id) || std::find(staying.begin(), staying.end(), id) != staying.end();
-        }, plan.paletteId)) {
+    if (!PlanPalette(container, chosenSprites, {}, {}, object.ResourceName(), plan.paletteId, plan.paletteName)) {
         plan.error = "no palette id is free";
         return plan;
     }
-    if (const auto it = inventory.palettes.find(plan.paletteId); it != inventory.palettes.end())
-        plan.paletteName = it->second;
-    else
-        plan.paletteName = object.ResourceName();
     return plan;
 }
 

@@ -66,4 +66,14 @@ struct BakePlan {
 // a definition that must change cannot be written back, or no id is free.
 BakePlan PlanBake(CTGResFile& container, const CObjectEntry& object);
 
+// The palette for new sprites that take the place of `replaced`, chosen as
+// above: one the replaced sprites use now, unless a sprite that stays (in
+// neither `replaced` nor `leaving`) uses it too or cannot be read; else a
+// free id. Ids in `reserved` (given to other new palettes) are never chosen.
+// `name` is the palette's own when it exists, else `fallbackName`. False
+// when no id is free.
+[[nodiscard]] bool PlanPalette(CTGResFile& container, const std::set<int16_t>& replaced,
+                               const std::set<int16_t>& leaving, const std::set<int16_t>& reserved,
+                               const std::string& fallbackName, int16_t& id, std::string& name);
+
 } // namespace zelvane

@@ -16,6 +16,7 @@
 // frames' transparent index, as real files do, and gives it their yellow.
 
 #include "bake/BakedImage.h"
+#include "bake/SpritePalette.h"
 #include "bake/TileFootprint.h"
 #include "objects/Palette.h"
 #include "objects/SpriteFrame.h"
@@ -46,13 +47,6 @@ struct SpriteOptions {
     int32_t paletteId = 0;
     std::vector<int16_t> spriteIds; // per tile
 };
-
-inline constexpr uint8_t kBakedTransparentIndex = 2;
-inline constexpr Rgb kBakedTransparentColour{255, 255, 0};
-
-// The alpha byte a sprite frame keeps for a coverage (0 to 255); 0 means
-// the pixel is not drawn.
-uint8_t SpriteAlpha(uint8_t coverage);
 
 // `images` in image index order, `options.spriteIds` one per tile.
 ObjectSprites MakeObjectSprites(const std::array<BakedImage, kGameImages>& images, const TileFootprint& footprint,

@@ -203,26 +203,8 @@ void AddRecords(COGLScene& scene, ByteReader& r, std::vector<std::unique_ptr<Mes
 
 // ---- the checks ----
 
-using Resources = std::map<std::pair<ResType, int16_t>, std::vector<uint8_t>>;
-
-Resources ReadResources(const std::string& path)
-{
-    CTGIffFile file;
-    fuzz::Check(file.OpenContainer(path) == kResOk, "the working file opens", path);
-    Resources all;
-    for (int32_t t = 1; t <= file.CountTypes(); ++t) {
-        const ResType type = file.GetIndType(t);
-        for (int32_t i = 1; i <= file.CountResources(type); ++i) {
-            ResHandle* data = file.GetIndResource(type, i, nullptr);
-            fuzz::Check(data != nullptr, "every resource reads");
-            int16_t id = 0;
-            file.GetResId(data, id);
-            all[{type, id}] = {data->Bytes().begin(), data->Bytes().end()};
-            file.ReleaseResource(data);
-        }
-    }
-    return all;
-}
+using fuzz::ReadResources;
+using fuzz::Resources;
 
 bool OwnedByBakes(ResType type)
 {

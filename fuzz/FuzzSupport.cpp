@@ -1,5 +1,8 @@
 #include "fuzz/FuzzSupport.h"
 
+#include "resfile/CTGIffFile.h"
+#include "resfile/ResErrors.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -66,6 +69,27 @@ void Fail(const char* what, const std::string& detail)
 {
     std::fprintf(stderr, "fuzz check failed: %s%s%s\n", what, detail.empty() ? "" : ": ", detail.c_str());
     std::abort();
+}
+
+Resources ReadResources(const std::string& path)
+{
+    CTGIffFile file;
+    file.SetOpenReadOnly(true);
+    Check(file.OpenContainer(path) == kResOk, "the file opens", path);
+    Resources all;
+    for (int32_t t = 1; t <= file.CountTypes(); ++t) {
+        const ResType type = file.GetIndType(t);
+        for (int32_t i = 1; i <= file.CountResources(type); ++i) {
+            ResHandle* data = file.GetIndResource(type, i, nullptr);
+            Check(data != nullptr, "every resource reads");
+            int16_t id = 0;
+            file.GetResId(data, id);
+            all[{type, id}] = {data->Bytes().begin(), data->Bytes().end()};
+            file.ReleaseResource(data);
+        }
+    }
+    static_cast<void>(file.CloseContainer());
+    return all;
 }
 
 } // namespace zelvane::fuzz

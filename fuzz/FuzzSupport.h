@@ -4,9 +4,13 @@
 // file I/O, and a check that aborts with a message, which libFuzzer reports
 // as a crash and the replayer as a failed test.
 
+#include "resfile/ResType.h"
+
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zelvane::fuzz {
@@ -18,6 +22,11 @@ const std::string& ScratchFolder();
 // check would be meaningless.
 void WriteWholeFile(const std::string& path, const uint8_t* data, size_t size);
 std::vector<uint8_t> ReadWholeFile(const std::string& path);
+
+// Every resource of an IFF file by type and id, its bytes as stored; aborts
+// when the file does not open or a resource does not read.
+using Resources = std::map<std::pair<ResType, int16_t>, std::vector<uint8_t>>;
+Resources ReadResources(const std::string& path);
 
 [[noreturn]] void Fail(const char* what, const std::string& detail = {});
 

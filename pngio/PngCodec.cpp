@@ -129,20 +129,48 @@ bool DecodePng(std::span<const uint8_t> png, PngImage& image, std::string& error
 
 bool ReadPngFile(const std::string& path, PngImage& image, std::string& error, std::optional<PngChannels> convertTo)
 {
+    image = {};
+    std::vector<uint8_t> bytes;
+    if (!ReadPngFileBytes(path, bytes, error))
+        return false;
+    return DecodePng(bytes, image, error, convertTo);
+}
+
+bool ReadPngSize(std::span<const uint8_t> png, uint32_t& width, uint32_t& height, std::string& error)
+{
+    SimplePng reader;
+    if (!png_image_begin_read_from_memory(&reader.image, png.data(), png.size())) {
+        error = reader.Message();
+        return false;
+    }
+    width = reader.image.width;
+    height = reader.image.height;
+    return true;
+}
+
+bool ReadPngFileBytes(const std::string& path, std::vector<uint8_t>& bytes, std::string& error)
+{
+    bytes.clear();
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
     if (!file) {
         error = std::strerror(errno);
         return false;
     }
-    std::vector<uint8_t> bytes;
     uint8_t buffer[65536];
-    for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;)
+    for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;) {
+        if (bytes.size() + got > kMaxPngFileBytes) {
+            bytes.clear();
+            error = "the file is larger than " + std::to_string(kMaxPngFileBytes >> 20) + " MiB, more than this reader takes";
+            return false;
+        }
         bytes.insert(bytes.end(), buffer, buffer + got);
+    }
     if (std::ferror(file.get())) {
+        bytes.clear();
         error = "cannot be read";
         return false;
     }
-    return DecodePng(bytes, image, error, convertTo);
+    return true;
 }
 
 } // namespace zelvane

@@ -34,4 +34,13 @@ inline constexpr uint64_t kMaxPngPixels = uint64_t{64} << 20;
 [[nodiscard]] bool ReadPngFile(const std::string& path, PngImage& image, std::string& error,
                                std::optional<PngChannels> convertTo = std::nullopt);
 
+// The width and height a PNG's header states, read without decoding (or
+// allocating for) its pixels, so that a caller expecting a size can refuse
+// another one first. False when libpng cannot read the header.
+[[nodiscard]] bool ReadPngSize(std::span<const uint8_t> png, uint32_t& width, uint32_t& height, std::string& error);
+
+// A PNG file's bytes, refusing files above kMaxPngFileBytes before reading.
+inline constexpr uint64_t kMaxPngFileBytes = uint64_t{256} << 20;
+[[nodiscard]] bool ReadPngFileBytes(const std::string& path, std::vector<uint8_t>& bytes, std::string& error);
+
 } // namespace zelvane

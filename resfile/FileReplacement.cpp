@@ -82,22 +82,32 @@ std::string CreateFailureText(std::string_view path, int32_t code)
     return std::string("the file cannot be created (") + ResErrorText(code) + ")";
 }
 
-SafeWrite WriteFileSafely(std::string_view target, std::span<const uint8_t> bytes, std::string& error)
+int32_t FileReplacement::WriteStaging(std::span<const uint8_t> bytes)
 {
-    FileReplacement replacement(target);
     CTGFile file;
-    int32_t code = file.Create(replacement.StagingPath());
+    int32_t code = file.Create(staging_);
     if (code == kResOk)
-        code = file.Open(replacement.StagingPath());
-    if (code != kResOk || !file.IsWritable()) {
-        error = CreateFailureText(replacement.TargetPath(), code);
-        return SafeWrite::NotCreated;
-    }
+        code = file.Open(staging_);
+    if (code == kResOk && !file.IsWritable())
+        code = kErrCannotCreate;
+    if (code != kResOk)
+        return code;
     // The file layer writes at most 4 GiB at a time.
     constexpr size_t kBlock = size_t{1} << 30;
     for (size_t at = 0; at < bytes.size() && code == kResOk; at += kBlock)
         code = file.Write(bytes.data() + at, static_cast<uint32_t>(std::min(kBlock, bytes.size() - at)));
     file.Close();
+    return code;
+}
+
+SafeWrite WriteFileSafely(std::string_view target, std::span<const uint8_t> bytes, std::string& error)
+{
+    FileReplacement replacement(target);
+    int32_t code = replacement.WriteStaging(bytes);
+    if (code == kErrCannotCreate || code == kErrCreateExists || code == kErrCannotOpen) {
+        error = CreateFailureText(replacement.TargetPath(), code);
+        return SafeWrite::NotCreated;
+    }
     if (code != kResOk) {
         error = std::string("the file could not be written (") + ResErrorText(code) + "; is the disk full?)";
         return SafeWrite::NotWritten;

@@ -36,6 +36,11 @@ public:
     const std::string& StagingPath() const { return staging_; }
     const std::string& TargetPath() const { return target_; }
 
+    // Writes `bytes` as the whole staging file (created, closed again), for
+    // a writer that starts from given contents. 0, or the file layer's code:
+    // -43, -42 or -50 when the file cannot be made, -46 when writing fails.
+    [[nodiscard]] int32_t WriteStaging(std::span<const uint8_t> bytes);
+
     // Syncs the staging file (which its writer must have closed), renames it
     // over the target and syncs the folder. Returns 0; -48 when there is no
     // staging file, -46 when it cannot be synced or renamed. On failure the

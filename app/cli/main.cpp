@@ -18,6 +18,7 @@
 #include "app/cli/RenderCommand.h"
 #include "app/cli/RenameCommand.h"
 #include "app/cli/SceneCommand.h"
+#include "app/cli/SpritesCommands.h"
 #include "app/cli/StringsCommand.h"
 #include "app/cli/TreeCommand.h"
 #include "report/Version.h"
@@ -51,6 +52,7 @@ int main(int argc, char** argv)
     AddCatalogCommands(app, status);
     AddPropsCommands(app, status);
     AddPreviewCommands(app, status);
+    AddSpritesCommands(app, status);
     AddPluginCommands(app, status);
     AddRenderCommands(app, status);
     AddSceneCommand(app, status);

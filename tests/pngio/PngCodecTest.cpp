@@ -96,6 +96,13 @@ TEST(PngCodec, DamagedOversizedAndUnwritableFilesAreRefusedWithAReason)
     header.seek(29);
     header.u32be(static_cast<uint32_t>(crc32(0, huge.data() + 12, 17)));
     EXPECT_NE(refused(huge).find("40000 x 40000 pixels"), std::string::npos);
+    // The size alone is read from the header, for callers that expect another.
+    uint32_t width = 0, height = 0;
+    std::string sizeError;
+    EXPECT_TRUE(ReadPngSize(huge, width, height, sizeError)) << sizeError;
+    EXPECT_EQ(width, 40000u);
+    EXPECT_EQ(height, 40000u);
+    EXPECT_FALSE(ReadPngSize(std::vector<uint8_t>(huge.begin(), huge.begin() + 20), width, height, sizeError));
 
     PngImage mismatched = Pattern(4, 4, PngChannels::Rgb);
     mismatched.pixels.pop_back();
