@@ -98,7 +98,8 @@ bool WritePngFile(const std::string& path, const PngImage& image, std::string& e
     return true;
 }
 
-bool DecodePng(std::span<const uint8_t> png, PngImage& image, std::string& error, std::optional<PngChannels> convertTo)
+bool DecodePng(std::span<const uint8_t> png, PngImage& image, std::string& error, std::optional<PngChannels> convertTo,
+               const PngSizeCheck& sizeCheck)
 {
     image = {};
     SimplePng reader;
@@ -111,6 +112,11 @@ bool DecodePng(std::span<const uint8_t> png, PngImage& image, std::string& error
                 " pixels, more than this reader takes";
         return false;
     }
+    if (sizeCheck)
+        if (std::string refused = sizeCheck(reader.image.width, reader.image.height); !refused.empty()) {
+            error = std::move(refused);
+            return false;
+        }
     const PngChannels channels = convertTo.value_or(ChannelsOf(reader.image.format));
     reader.image.format = FormatOf(channels);
     PngImage decoded;

@@ -111,24 +111,46 @@ const CPlugin* CPluginManager::FindByName(std::string_view name) const
 
 std::optional<MeshSet> CPluginManager::Import(const CPlugin& plugin, const std::string& path)
 {
+    std::optional<ImportedModel> model = ImportModel(plugin, path);
+    if (!model)
+        return std::nullopt;
+    return model->set;
+}
+
+std::optional<ImportedModel> CPluginManager::ImportModel(const CPlugin& plugin, const std::string& path)
+{
     // Every field has a value before the call; the plug-in writes only the parts.
     const char* name = ImportedMeshes::KeepName(fs::path(path).stem().string());
-    MeshSet set{name, 0, nullptr, 0.0f, 0.0f, 0.0f};
-    plugin.CallImport(path, set);
-    set.name = name;
-    ImportedMeshes::Keep(set);
-    if (const std::optional<std::string> problem = CheckMeshSet(set)) {
-        CurrentReporter().ShowMessage("The plug-in \"" + std::string(plugin.Name()) + "\" returned a mesh from \"" +
-                                          fs::path(path).filename().string() + "\" that cannot be used: " + *problem +
-                                          ". Nothing was imported.",
+    ImportedModel model;
+    model.set = MeshSet{name, 0, nullptr, 0.0f, 0.0f, 0.0f};
+    MeshMaterials records{ZELPLUG_MATERIALS_VERSION, 0, nullptr, 0, nullptr};
+    plugin.CallImport(path, model.set, &records);
+    model.set.name = name;
+    ImportedMeshes::Keep(model.set);
+    ImportedMeshes::Keep(records);
+    const auto refuse = [&](const std::string& what, const std::string& problem, const char* outcome) {
+        CurrentReporter().ShowMessage("The plug-in \"" + std::string(plugin.Name()) + "\" returned " + what +
+                                          " from \"" + fs::path(path).filename().string() +
+                                          "\" that cannot be used: " + problem + ". " + outcome,
                                       MessageIcon::Error, MessageButtons::Ok);
+    };
+    if (const std::optional<std::string> problem = CheckMeshSet(model.set)) {
+        refuse("a mesh", *problem, "Nothing was imported.");
         return std::nullopt;
     }
-    const std::array<float, 3> extents = MeasureExtents(set);
-    set.extentX = extents[0];
-    set.extentY = extents[1];
-    set.extentZ = extents[2];
-    return set;
+    const std::array<float, 3> extents = MeasureExtents(model.set);
+    model.set.extentX = extents[0];
+    model.set.extentY = extents[1];
+    model.set.extentZ = extents[2];
+
+    std::optional<std::string> problem = CopyMaterialRecords(records, model.set, model.materials);
+    if (!problem)
+        problem = CheckModelMaterials(model.materials, model.set);
+    if (problem) {
+        model.materials = {};
+        refuse("materials", *problem, "The mesh was imported without them.");
+    }
+    return model;
 }
 
 std::optional<MeshSet> CPluginManager::RunImport(uint32_t commandId, const std::string& path)

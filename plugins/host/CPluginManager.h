@@ -5,6 +5,7 @@
 // it keeps the plug-in contract.
 
 #include "plugins/host/CPlugin.h"
+#include "plugins/host/ModelMaterials.h"
 
 #include <cstdint>
 #include <memory>
@@ -28,6 +29,13 @@ struct ImportMenuItem {
 struct SkippedLibrary {
     std::string path;
     std::string reason;
+};
+
+// What an import gives: the checked mesh set and its materials (none when
+// the plug-in has none for the file, or when they were refused).
+struct ImportedModel {
+    MeshSet set{};
+    ModelMaterials materials;
 };
 
 class CPluginManager {
@@ -64,6 +72,11 @@ public:
     // handed over (ImportedMeshes). A file the plug-in cannot read comes back
     // as a set with no parts.
     std::optional<MeshSet> Import(const CPlugin& plugin, const std::string& path);
+    // Import with the file's materials, through zelplug_ImportMaterials when
+    // the plug-in exports it. Materials that break the contract are refused
+    // (the user is told, naming the plug-in, the file, the part and the
+    // group) and the mesh comes without them.
+    std::optional<ImportedModel> ImportModel(const CPlugin& plugin, const std::string& path);
     // Import with the plug-in of an Import menu command; nothing when no
     // plug-in has that command.
     std::optional<MeshSet> RunImport(uint32_t commandId, const std::string& path);
