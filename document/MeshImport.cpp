@@ -4,15 +4,18 @@
 #include "scene/COGLMesh.h"
 #include "scene/COGLScene.h"
 
+#include <filesystem>
 
 namespace zelvane {
 
 std::unique_ptr<COGLMesh> ImportMesh(CPluginManager& plugins, const CPlugin& plugin, const std::string& path)
 {
-    const std::optional<MeshSet> set = plugins.Import(plugin, path);
-    if (!set)
+    std::optional<ImportedModel> model = plugins.ImportModel(plugin, path);
+    if (!model)
         return nullptr;
-    return std::make_unique<COGLMesh>(*set);
+    auto mesh = std::make_unique<COGLMesh>(model->set, std::move(model->materials));
+    mesh->ReportMissingTextures(std::filesystem::path(path).filename().string());
+    return mesh;
 }
 
 COGLMesh* ImportIntoScene(CPluginManager& plugins, const CPlugin& plugin, const std::string& path, COGLScene& scene)

@@ -15,8 +15,10 @@ class CPlugin;
 class CPluginManager;
 
 // Imports `path` with `plugin` as a mesh object (its list made in the active
-// context). A file the plug-in cannot read gives an empty mesh. Null when the
-// plug-in's set breaks the plug-in contract (the user was told).
+// context), with the file's materials when the plug-in gives them; texture
+// files that do not load are reported once. A file the plug-in cannot read
+// gives an empty mesh. Null when the plug-in's set breaks the plug-in
+// contract (the user was told).
 std::unique_ptr<COGLMesh> ImportMesh(CPluginManager& plugins, const CPlugin& plugin, const std::string& path);
 
 // Imports `path` with `plugin` and adds the mesh to `scene` (its list made in

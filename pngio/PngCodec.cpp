@@ -107,16 +107,16 @@ bool DecodePng(std::span<const uint8_t> png, PngImage& image, std::string& error
         error = reader.Message();
         return false;
     }
-    if (uint64_t{reader.image.width} * reader.image.height > kMaxPngPixels) {
-        error = "the image is " + std::to_string(reader.image.width) + " x " + std::to_string(reader.image.height) +
-                " pixels, more than this reader takes";
-        return false;
-    }
     if (sizeCheck)
         if (std::string refused = sizeCheck(reader.image.width, reader.image.height); !refused.empty()) {
             error = std::move(refused);
             return false;
         }
+    if (uint64_t{reader.image.width} * reader.image.height > kMaxPngPixels) {
+        error = "the image is " + std::to_string(reader.image.width) + " x " + std::to_string(reader.image.height) +
+                " pixels, more than this reader takes";
+        return false;
+    }
     const PngChannels channels = convertTo.value_or(ChannelsOf(reader.image.format));
     reader.image.format = FormatOf(channels);
     PngImage decoded;

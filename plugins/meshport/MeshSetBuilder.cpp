@@ -187,8 +187,8 @@ void HandOverMaterials(const ThreeDSModel& model, std::string_view modelPath, Me
     for (const MeshObject& object : model.objects)
         for (const uint8_t in : object.faceInGroup)
             grouped = grouped || in;
-    // Without a grouped face no material is drawn: the mesh looks as it did.
-    if (!grouped)
+    // A file without materials and groups has nothing to say.
+    if (!grouped && model.madeUpMaterial)
         return;
     MeshMaterials built{materials.version, 0, nullptr, 0, nullptr};
     try {
@@ -198,9 +198,12 @@ void HandOverMaterials(const ThreeDSModel& model, std::string_view modelPath, Me
             built.materials[built.materialCount] = BuildMaterial(material, modelPath);
             ++built.materialCount;
         }
-        MallocArray<MeshPartGroups> parts(model.objects.size());
+        // Without a grouped face every face keeps the object's material.
+        MallocArray<MeshPartGroups> parts(grouped ? model.objects.size() : 0);
         built.parts = parts.Release();
         for (const MeshObject& object : model.objects) {
+            if (!grouped)
+                break;
             built.parts[built.partCount] = BuildGroups(object, model.materials.size());
             ++built.partCount;
         }

@@ -24,9 +24,10 @@ void HandOverMeshes(ThreeDSModel& model, MeshSet& set);
 // HandOverMeshes has built the parts (their faces are the ones kept): the
 // whole material table (colours from bytes, shininess percentage × 128,
 // specular × its strength, opacity 1 − transparency, texture file resolved
-// against the folder of `modelPath`), and for every part one group per
-// material its grouped faces use. A model without grouped faces leaves
-// `materials` as it is; so does running out of memory.
+// against the folder of `modelPath`), and, when any face is in a group, for
+// every part one group per material its grouped faces use. A file without
+// materials and groups leaves `materials` as it is; so does running out of
+// memory.
 void HandOverMaterials(const ThreeDSModel& model, std::string_view modelPath, MeshMaterials& materials);
 
 // Frees what HandOverMaterials allocated (for callers that own the records).

@@ -64,6 +64,8 @@ struct ThreeDSModel {
     bool accepted = false; // the file starts with the main chunk
     std::vector<MeshObject> objects;
     std::vector<Material> materials;
+    // The file has no material: the one in `materials` was made up for it.
+    bool madeUpMaterial = false;
     std::optional<GroupTrace> trace;
 };
 

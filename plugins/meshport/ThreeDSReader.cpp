@@ -250,8 +250,10 @@ std::string Folded(std::string_view text)
 // several groups keeps the last group's material.
 void ResolveMaterials(ThreeDSModel& model)
 {
-    if (model.materials.empty())
+    if (model.materials.empty()) {
         model.materials.emplace_back(); // number 0, no name, black, no texture
+        model.madeUpMaterial = true;
+    }
     std::unordered_map<std::string, uint32_t> byName;
     for (const Material& material : model.materials)
         byName.try_emplace(Folded(material.name), material.number);
