@@ -12,9 +12,14 @@
 // laying tiles and zooms together, choosing the palette and cutting the
 // frames, encoding and writing the file, and the whole bake.
 //
-// Usage: bake_bench [--triangles N] [--repeat N] [--samples N]
+// The mesh has materials as an import gives them: its faces in three face
+// groups, a red one, one textured with a 256 × 256 PNG checker and one
+// textured with a JPEG (written to the temporary folder), unless --plain.
+//
+// Usage: bake_bench [--triangles N] [--repeat N] [--samples N] [--plain]
 
 #include "bake/SpriteBake.h"
+#include "pngio/PngCodec.h"
 #include "objects/ObjectCatalog.h"
 #include "objects/ObjectClone.h"
 #include "resfile/CTGFileSystem.h"
@@ -22,6 +27,7 @@
 #include "scene/COGLMesh.h"
 #include "scene/COGLScene.h"
 #include "scene/HeadlessGLContext.h"
+#include "scene/JpegPicture.h"
 #include "tools/RoundedMesh.h"
 #include "tools/SampleGame.h"
 
@@ -45,6 +51,62 @@ double Median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
+// A 256 × 256 checker of 32-pixel squares in two colours.
+PlainImage Checker(const Rgb& a, const Rgb& b)
+{
+    PlainImage image(256, 256, 3);
+    image.SetOrder(ChannelOrder::Rgb);
+    for (int y = 0; y < 256; ++y)
+        for (int x = 0; x < 256; ++x) {
+            const Rgb& colour = ((x / 32 + y / 32) % 2) ? a : b;
+            std::uint8_t* pixel = image.Row(y).data() + 3 * x;
+            pixel[0] = colour.red;
+            pixel[1] = colour.green;
+            pixel[2] = colour.blue;
+        }
+    return image;
+}
+
+// Three materials (red; PNG; JPEG) over thirds of the faces, the textures
+// written into `folder`.
+ModelMaterials SofaMaterials(const std::filesystem::path& folder, std::int32_t faces)
+{
+    const std::string png = (folder / "cloth.png").string();
+    const std::string jpeg = (folder / "wood.jpg").string();
+    const PlainImage cloth = Checker({200, 60, 50}, {240, 220, 190});
+    PngImage pngImage{256, 256, PngChannels::Rgb, {}};
+    for (int y = 0; y < 256; ++y)
+        pngImage.pixels.insert(pngImage.pixels.end(), cloth.Row(y).begin(), cloth.Row(y).end());
+    std::string error;
+    if (!WritePngFile(png, pngImage, error))
+        std::fprintf(stderr, "cannot write %s: %s\n", png.c_str(), error.c_str());
+    const std::vector<std::uint8_t> wood = EncodeJpeg(Checker({120, 80, 40}, {170, 120, 70}), 85);
+    std::FILE* out = std::fopen(jpeg.c_str(), "wb");
+    if (out) {
+        std::fwrite(wood.data(), 1, wood.size(), out);
+        std::fclose(out);
+    }
+    ModelMaterials materials;
+    ModelMaterial red;
+    red.name = "Red";
+    red.ambient = red.diffuse = {0.7f, 0.2f, 0.15f};
+    ModelMaterial pictured = red;
+    pictured.name = "Cloth";
+    pictured.texturePath = png;
+    ModelMaterial grained = red;
+    grained.name = "Wood";
+    grained.texturePath = jpeg;
+    grained.twoSided = true;
+    materials.materials = {red, pictured, grained};
+    std::vector<ModelFaceGroup> groups(3);
+    for (std::int32_t f = 0; f < faces; ++f)
+        groups[static_cast<std::size_t>(f % 3)].faces.push_back(f);
+    for (std::size_t g = 0; g < 3; ++g)
+        groups[g].material = static_cast<std::int32_t>(g);
+    materials.partGroups = {groups};
+    return materials;
+}
+
 long PeakMegabytes()
 {
     rusage usage{};
@@ -57,7 +119,15 @@ long PeakMegabytes()
 int main(int argc, char** argv)
 {
     int triangles = 100000, repeat = 5, samples = 4;
+    bool plain = false;
+    for (int i = 1; i < argc; ++i)
+        if (!std::strcmp(argv[i], "--plain"))
+            plain = true;
     for (int i = 1; i + 1 < argc; i += 2) {
+        if (!std::strcmp(argv[i], "--plain")) {
+            --i;
+            continue;
+        }
         if (!std::strcmp(argv[i], "--triangles"))
             triangles = std::atoi(argv[i + 1]);
         else if (!std::strcmp(argv[i], "--repeat"))
@@ -105,13 +175,17 @@ int main(int argc, char** argv)
     shape.triangles = triangles;
     const RoundedMesh sofa(shape);
     auto scene = std::make_unique<COGLScene>();
-    auto mesh = std::make_unique<COGLMesh>(sofa.Set());
+    auto mesh = plain ? std::make_unique<COGLMesh>(sofa.Set())
+                      : std::make_unique<COGLMesh>(sofa.Set(), SofaMaterials(folder, sofa.Set().parts[0].faceCount));
+    if (!mesh->MissingTextures().empty())
+        std::fprintf(stderr, "a texture did not load: %s\n", mesh->MissingTextures()[0].problem.c_str());
     mesh->SetScale(1, 1, 1);
     mesh->SetOrientation({});
     mesh->SetPosition(0.0f, 0.4f, -0.5f); // over tiles (0, 0) and (1, 0)
     mesh->SetDiffuse(0.7f, 0.3f, 0.25f, 1.0f);
-    std::printf("mesh: %lld triangles over the loveseat's 2 tiles, %d x %d samples a pixel\n",
-                static_cast<long long>(mesh->TriangleCount()), samples, samples);
+    std::printf("mesh: %lld triangles over the loveseat's 2 tiles, %s, %d x %d samples a pixel\n",
+                static_cast<long long>(mesh->TriangleCount()),
+                plain ? "no materials" : "3 face groups (a colour, a PNG and a JPEG texture)", samples, samples);
     scene->AddObject(std::move(mesh));
 
     std::vector<double> total, plan, probe, draw, readBack, merge, palette, write;

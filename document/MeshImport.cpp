@@ -3,6 +3,8 @@
 #include "plugins/host/CPluginManager.h"
 #include "scene/COGLMesh.h"
 
+#include <filesystem>
+
 namespace zelvane {
 
 namespace {
@@ -19,12 +21,18 @@ bool HasFaces(const MeshSet& set)
 
 Result<std::unique_ptr<COGLMesh>> ImportMesh(CPluginManager& plugins, const CPlugin& plugin, const std::string& path)
 {
-    Result<MeshSet> set = plugins.Import(plugin, path);
-    if (!set)
-        return set.GetStatus();
-    if (!HasFaces(*set))
+    Result<ImportedModel> model = plugins.ImportModel(plugin, path);
+    if (!model)
+        return model.GetStatus();
+    if (!HasFaces(model->set))
         return Result<std::unique_ptr<COGLMesh>>::Failure(path + ": no meshes found");
-    return std::make_unique<COGLMesh>(*set);
+    Result<std::unique_ptr<COGLMesh>> mesh(std::make_unique<COGLMesh>(model->set, std::move(model->materials)));
+    for (const std::string& warning : model.Warnings())
+        mesh.Warn(warning);
+    if (const std::string missing = (*mesh)->MissingTexturesText(std::filesystem::path(path).filename().string());
+        !missing.empty())
+        mesh.Warn(missing);
+    return mesh;
 }
 
 } // namespace zelvane

@@ -1,6 +1,6 @@
 #pragma once
 // The Import command's work once a file is chosen: the plug-in reads it and
-// a mesh object is made from the set it fills.
+// a mesh object is made from the set it fills, with the file's materials.
 
 #include "report/Result.h"
 
@@ -14,9 +14,12 @@ class CPlugin;
 class CPluginManager;
 
 // Imports `path` with `plugin` as a mesh object (its list made in the active
-// context). Fails when the plug-in's set breaks the plug-in contract, or
-// holds no face to draw ("FILE: no meshes found": a file the plug-in could
-// not read, or one of another kind).
+// context), with the file's materials when the plug-in gives them. Fails when
+// the plug-in's set breaks the plug-in contract, or holds no face to draw
+// ("FILE: no meshes found": a file the plug-in could not read, or one of
+// another kind). Materials that break the contract, and texture files that
+// do not load, are warnings (one for all the textures): the mesh comes
+// without them.
 Result<std::unique_ptr<COGLMesh>> ImportMesh(CPluginManager& plugins, const CPlugin& plugin, const std::string& path);
 
 } // namespace zelvane

@@ -6,10 +6,12 @@
 // one mapping coordinate per vertex, texture corners equal to vertex
 // corners, names of at most 11 characters (or "Default name"), at most
 // 65535 vertices and faces per part, no more parts than the input could
-// hold chunks, and the same set from the same bytes.
+// hold chunks, and the same set from the same bytes. The second import also
+// takes the materials, which must pass the host's copy and check.
 
 #include "fuzz/FuzzSupport.h"
 #include "plugins/host/MeshSetCheck.h"
+#include "plugins/host/ModelMaterials.h"
 #include "plugins/meshport/MeshSetBuilder.h"
 #include "plugins/meshport/MeshportImport.h"
 
@@ -68,8 +70,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     meshport::ImportBytes(bytes, first, meshport::TraceMode::Skip);
     CheckPromises(first, size);
     MeshSet second{};
-    meshport::ImportBytes(bytes, second, meshport::TraceMode::Skip);
+    MeshMaterials records{ZELPLUG_MATERIALS_VERSION, 0, nullptr, 0, nullptr};
+    // A folder that is not there: texture names are resolved without finding anything.
+    meshport::ImportBytes(bytes, "/nonexistent-zelvane-fuzz/model.3ds", second, &records, meshport::TraceMode::Skip);
     fuzz::Check(SameSet(first, second), "the same bytes gave another set");
+    ModelMaterials materials;
+    if (const auto problem = CopyMaterialRecords(records, second, materials))
+        fuzz::Fail("the materials break the plug-in contract", *problem);
+    if (const auto problem = CheckModelMaterials(materials, second))
+        fuzz::Fail("the materials break the plug-in contract", *problem);
+    meshport::ReleaseMaterials(records);
     meshport::ReleaseMeshSet(first);
     meshport::ReleaseMeshSet(second);
     return 0;

@@ -1,9 +1,11 @@
 // Writes the seed inputs of fuzz_scene_file: scene files written by the scene
 // (empty; every kind, planes tessellated; textures named the Windows way,
-// shared and missing; meshes with parts and without), with and without the
-// document's header, and damaged ones (cut inside a texture record, a common
-// record and a mesh; kinds without a class; counts and lengths past the end;
-// indices outside their part; names without terminators; version 0).
+// shared and missing; meshes with parts and without, and with materials),
+// with and without the document's header, and damaged ones (cut inside a
+// texture record, a common record, a mesh and the materials section; kinds
+// without a class; counts and lengths past the end; indices outside their
+// part; materials for an object that is no mesh; names without
+// terminators; version 0).
 // Usage: make_scene_fuzz_seeds CORPUS_FOLDER (writes into its
 // fuzz_scene_file sub-folder).
 
@@ -105,6 +107,33 @@ int main(int argc, char** argv)
     seed("mesh-faces-past-end", Patched(withMeshes, faces, 0xFFFFFFF0));
     seed("mesh-vertex-outside", Patched(withMeshes, faces + 4 + 4, 4));
     seed("mesh-texcoord-negative", Patched(withMeshes, faces + 4 + 16, 0xFFFFFFFF));
+
+    // A mesh with materials: the materials section after the objects.
+    COGLScene materials;
+    ModelMaterials table;
+    ModelMaterial red;
+    red.name = "Red";
+    red.ambient = red.diffuse = {1, 0, 0};
+    ModelMaterial pictured = red;
+    pictured.name = "Pictured";
+    pictured.texturePath = "/nowhere/maps/wood.png";
+    pictured.opacity = 0.5f;
+    pictured.twoSided = true;
+    table.materials = {red, pictured};
+    table.partGroups = {{{0, {0}}, {1, {1}}}, {}};
+    materials.AddObject(std::make_unique<COGLMesh>(mesh.Set(0)));
+    materials.AddObject(std::make_unique<COGLMesh>(mesh.Set(2), table));
+    const Bytes withMaterials = Framed(materials);
+    seed("materials", withMaterials);
+    // The section begins where the same scene without materials ends.
+    COGLScene plainTwin;
+    plainTwin.AddObject(std::make_unique<COGLMesh>(mesh.Set(0)));
+    plainTwin.AddObject(std::make_unique<COGLMesh>(mesh.Set(2)));
+    const std::size_t start = Framed(plainTwin).size();
+    seed("materials-length-past-end", Patched(withMaterials, start + 4, 0x7FFFFFFF));
+    seed("materials-not-a-mesh", Patched(withMaterials, start + 12, 7));
+    seed("materials-count-past-end", Patched(withMaterials, start + 16, 0xFFFFFF));
+    seed("materials-cut", Cut(withMaterials, start + 40));
 
     COGLScene textured;
     for (const char* path : {"C:\\Old\\Maps\\WOOD.BMP", "/nowhere/stone.tga", ""}) {

@@ -98,7 +98,8 @@ bool WritePngFile(const std::string& path, const PngImage& image, std::string& e
     return true;
 }
 
-bool DecodePng(std::span<const uint8_t> png, PngImage& image, std::string& error, std::optional<PngChannels> convertTo)
+bool DecodePng(std::span<const uint8_t> png, PngImage& image, std::string& error, std::optional<PngChannels> convertTo,
+               const PngSizeCheck& sizeCheck)
 {
     image = {};
     SimplePng reader;
@@ -106,6 +107,11 @@ bool DecodePng(std::span<const uint8_t> png, PngImage& image, std::string& error
         error = reader.Message();
         return false;
     }
+    if (sizeCheck)
+        if (std::string refused = sizeCheck(reader.image.width, reader.image.height); !refused.empty()) {
+            error = std::move(refused);
+            return false;
+        }
     if (uint64_t{reader.image.width} * reader.image.height > kMaxPngPixels) {
         error = "the image is " + std::to_string(reader.image.width) + " x " + std::to_string(reader.image.height) +
                 " pixels, more than this reader takes";

@@ -54,23 +54,30 @@ void CFileLocator::SetFolder(std::string_view sceneFilePath)
     folder_ = SplitPath(sceneFilePath).folder;
 }
 
-bool CFileLocator::Locate(std::string& path)
+bool FindInFolder(std::string& path, const std::string& folder)
 {
     if (IsReadableFile(path))
         return true;
 
     const PathParts parts = SplitPath(path);
     const std::string name = parts.base + parts.extension;
-    const std::string candidate = folder_ + name;
+    const std::string candidate = folder + name;
     if (IsReadableFile(candidate)) {
         path = candidate;
         return true;
     }
     if (!name.empty())
-        if (const std::optional<std::string> found = FindIgnoringCase(folder_, name)) {
+        if (const std::optional<std::string> found = FindIgnoringCase(folder, name)) {
             path = *found;
             return true;
         }
+    return false;
+}
+
+bool CFileLocator::Locate(std::string& path)
+{
+    if (FindInFolder(path, folder_))
+        return true;
 
     if (std::optional<std::string> chosen =
             CurrentOpenFileDialog().AskForFileToOpen({kLocateTextureTitle, kLocateTextureFilter, path, folder_})) {

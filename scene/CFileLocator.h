@@ -39,6 +39,12 @@ private:
     std::string folder_;
 };
 
+// Locate's search without the question: true when `path` names a file that
+// opens, or (then `path` is replaced) when a file of its name and extension
+// lies in `folder` (ending in "/", or empty for the current folder), matched
+// without regard to case when it is not there as written.
+bool FindInFolder(std::string& path, const std::string& folder);
+
 // Whether `path` is a regular file that opens for reading (never a folder or
 // a device, whose open could block).
 bool IsReadableFile(const std::string& path);

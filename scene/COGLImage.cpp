@@ -2,6 +2,8 @@
 
 #include "report/ErrorLog.h"
 #include "report/Reporter.h"
+#include "scene/JpegPicture.h"
+#include "scene/PngPicture.h"
 #include "scene/TargaImage.h"
 #include "scene/TextureMaths.h"
 #include "scene/WindowsBitmap.h"
@@ -58,49 +60,54 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path, 
     return bytes;
 }
 
-bool Refuse(const std::string& path, const std::string& why)
-{
-    LogDebug(path + ": " + why + "\n");
-    CurrentReporter().ShowMessage(kCannotLoad, MessageIcon::Error, MessageButtons::Ok);
-    return false;
-}
-
 } // namespace
 
-bool COGLImage::Load(const std::string& path, bool resizeToPowerOfTwo, std::uint8_t)
+bool COGLImage::Load(const std::string& path, bool resizeToPowerOfTwo, std::uint8_t, ImageMessages messages)
 {
     path_ = path;
     resizeToPowerOfTwo_ = resizeToPowerOfTwo;
+    messages_ = messages;
+    problem_.clear();
     const std::string extension = UpperExtension(path);
     if (extension == "BMP")
-        return LoadBitmap();
+        return LoadWith(Decoder::Bitmap);
     if (extension == "TGA")
-        return LoadTarga();
+        return LoadWith(Decoder::Targa);
+    if (extension == "PNG")
+        return LoadWith(Decoder::Png);
+    if (extension == "JPG" || extension == "JPEG")
+        return LoadWith(Decoder::Jpeg);
+    problem_ = "zelvane reads no pictures of the kind \"" + extension + "\"";
     return false;
 }
 
-bool COGLImage::LoadBitmap()
+bool COGLImage::Refuse(const std::string& why, bool show)
 {
-    std::string why;
-    const std::optional<std::vector<std::uint8_t>> file = ReadWholeFile(path_, why);
-    if (!file)
-        return Refuse(path_, why);
-    const DecodedImage decoded = DecodeWindowsBitmap(*file);
-    if (!decoded.ok())
-        return Refuse(path_, decoded.error);
-    return Finish(decoded.image, false);
+    problem_ = why;
+    LogDebug(path_ + ": " + why + "\n");
+    if (show && messages_ == ImageMessages::Show)
+        CurrentReporter().ShowMessage(kCannotLoad, MessageIcon::Error, MessageButtons::Ok);
+    return false;
 }
 
-bool COGLImage::LoadTarga()
+bool COGLImage::LoadWith(Decoder decoder)
 {
     std::string why;
     const std::optional<std::vector<std::uint8_t>> file = ReadWholeFile(path_, why);
+    // A Targa file that does not open fails without a message, as it always did.
     if (!file)
-        return false;
-    const DecodedImage decoded = DecodeTarga(*file, CurrentGammaTable());
+        return Refuse(why, decoder != Decoder::Targa);
+    DecodedImage decoded;
+    switch (decoder) {
+    case Decoder::Bitmap: decoded = DecodeWindowsBitmap(*file); break;
+    case Decoder::Targa: decoded = DecodeTarga(*file, CurrentGammaTable()); break;
+    case Decoder::Png: decoded = DecodePngPicture(*file); break;
+    case Decoder::Jpeg: decoded = DecodeJpegPicture(*file); break;
+    }
     if (!decoded.ok())
-        return Refuse(path_, decoded.error);
-    hasAlpha_ = decoded.HasAlpha();
+        return Refuse(decoded.error, true);
+    // Bitmaps drop their alpha, as the platform's bitmap loader did.
+    hasAlpha_ = decoder != Decoder::Bitmap && decoded.HasAlpha();
     return Finish(decoded.image, hasAlpha_);
 }
 
@@ -136,8 +143,10 @@ bool COGLImage::Finish(const PlainImage& decoded, bool alpha)
         pixels_ = std::move(converted);
         return true;
     } catch (const std::bad_alloc&) {
-        LogDebug(path_ + ": no memory for a " + std::to_string(width_) + " x " + std::to_string(height_) + " picture\n");
-        CurrentReporter().ShowMessage(kCannotProcess, MessageIcon::Error, MessageButtons::Ok);
+        problem_ = "no memory for a " + std::to_string(width_) + " x " + std::to_string(height_) + " picture";
+        LogDebug(path_ + ": " + problem_ + "\n");
+        if (messages_ == ImageMessages::Show)
+            CurrentReporter().ShowMessage(kCannotProcess, MessageIcon::Error, MessageButtons::Ok);
         return false;
     }
 }

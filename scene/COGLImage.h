@@ -1,5 +1,6 @@
 #pragma once
-// An image file read for a texture: a Windows bitmap or a Targa file decoded,
+// An image file read for a texture: a Windows bitmap, a Targa, PNG or JPEG
+// file decoded,
 // resampled (nearest neighbour) to power-of-two sides and kept as the pixels
 // the texture uploads: rows bottom-up, padded to 4 bytes, 3 bytes red, green,
 // blue per pixel, or 4 with alpha (Targa files of 32 bits). Targa colours go
@@ -12,17 +13,26 @@
 
 namespace zelvane {
 
+// Whether a picture that fails to load tells the user at once, or leaves
+// that to the caller (which reads Problem() and may report many at once).
+enum class ImageMessages { Show, Quiet };
+
 class COGLImage {
 public:
-    // Reads `path` by its extension, "bmp" or "tga" in any case, resampled to
-    // power-of-two sides when `resizeToPowerOfTwo`. `flag` is the texture's
-    // flag, which changes nothing here. False when it fails: a bitmap that
-    // cannot be read or decoded, or a Targa that decodes badly, shows "Could
-    // not load Bitmap." (the reason goes to the debug log); a Targa file that
-    // does not open and any other extension fail without a message; a picture
-    // that cannot be converted shows "An error occured while processing the
-    // bitmap.".
-    bool Load(const std::string& path, bool resizeToPowerOfTwo, std::uint8_t flag);
+    // Reads `path` by its extension, "bmp", "tga", "png", "jpg" or "jpeg" in
+    // any case, resampled to power-of-two sides when `resizeToPowerOfTwo`.
+    // `flag` is the texture's flag, which changes nothing here. False when it
+    // fails, with Problem() saying why: a bitmap, PNG or JPEG that cannot be
+    // read or decoded, or a Targa that decodes badly, shows "Could not load
+    // Bitmap." (the reason goes to the debug log); a Targa file that does not
+    // open and any other extension fail without a message; a picture that
+    // cannot be converted shows "An error occured while processing the
+    // bitmap.". With ImageMessages::Quiet nothing is shown.
+    bool Load(const std::string& path, bool resizeToPowerOfTwo, std::uint8_t flag,
+              ImageMessages messages = ImageMessages::Show);
+    // Why the last Load failed, in words ("the file does not open"); empty
+    // after a success.
+    const std::string& Problem() const { return problem_; }
 
     // Drops the pixels; the size stays.
     void FreePixels();
@@ -38,8 +48,9 @@ public:
     void SetKeepBgr(bool keep) { keepBgr_ = keep; }
 
 private:
-    bool LoadBitmap();
-    bool LoadTarga();
+    enum class Decoder { Bitmap, Targa, Png, Jpeg };
+    bool LoadWith(Decoder decoder);
+    bool Refuse(const std::string& why, bool show);
     bool Finish(const PlainImage& decoded, bool alpha);
 
     bool resizeToPowerOfTwo_ = false;
@@ -49,6 +60,8 @@ private:
     PlainImage pixels_;
     bool keepBgr_ = false;
     bool hasAlpha_ = false;
+    ImageMessages messages_ = ImageMessages::Show;
+    std::string problem_;
 };
 
 } // namespace zelvane

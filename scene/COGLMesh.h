@@ -4,14 +4,44 @@
 // compiled into one display list of triangles whose normals point from the
 // mesh's origin through each vertex. An imported mesh is drawn at 1/20 of its
 // file's size and turned 90° about x; the scene file stores its whole set.
+//
+// A mesh may have materials (ModelMaterials): face groups, each drawn in the
+// shaded view with its material's colours and its texture, while the faces
+// in no group keep the object's own material and texture. Wireframe drawing
+// and picking use every face as one. Each group's texture starts as its
+// material's and may be replaced; a texture that does not load leaves the
+// group in its colours.
 
+#include "plugins/host/ModelMaterials.h"
 #include "plugins/interface/MeshSet.h"
 #include "scene/COGLObject.h"
 
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace zelvane {
+
+class COGLTexture2D;
+
+// One face group as a panel lists it.
+struct MeshGroupInfo {
+    std::size_t part = 0;
+    std::size_t group = 0;
+    std::int32_t material = 0;       // index into Materials().materials
+    std::string materialName;
+    std::int32_t faceCount = 0;
+    std::string texturePath;         // the group's texture file; empty for none
+    bool textureShown = false;       // it loaded and is drawn
+};
+
+// A texture file that did not load, and why.
+struct MissingTexture {
+    std::string path;
+    std::string problem;
+};
 
 class COGLMesh final : public COGLObject {
 public:
@@ -21,6 +51,10 @@ public:
     // point outside their part are left out all the same. The cage spans the
     // set's extents; scale 0.05 on every axis; turned 90° about (1, 0, 0).
     explicit COGLMesh(const MeshSet& set);
+    // The same with the set's materials (checked: CheckModelMaterials); their
+    // textures are read at once, quietly: MissingTextures() lists those that
+    // did not load.
+    COGLMesh(const MeshSet& set, ModelMaterials materials);
     // Empty, for the scene file reader: LoadObject fills it.
     COGLMesh();
     // Deletes the list (in the context it was made in); arrays read from a
@@ -37,7 +71,48 @@ public:
     // anything is made of them.
     std::int32_t LoadObject(SceneFileReader& file) override;
 
+    // Drawn with the face groups' materials when shaded; otherwise as every object.
+    void Draw(DrawFlags flags) override;
+
     const MeshSet& GetMeshSet() const { return meshSet_; }
+
+    // --- Materials ---
+
+    bool HasMaterials() const { return !materials_.Empty(); }
+    const ModelMaterials& Materials() const { return materials_; }
+    // Every face group, part by part.
+    std::vector<MeshGroupInfo> Groups() const;
+    // Gives the materials (checked against the set) and each group's texture
+    // file (one path per group of `materials`, part by part; empty for none),
+    // recompiles the lists and reads the textures quietly. A texture file
+    // that is not where its path says is looked for by name in
+    // `searchFolder` (when given), without regard to case.
+    void SetMaterials(ModelMaterials materials, std::vector<std::vector<std::string>> groupTextures,
+                      const std::string& searchFolder = {});
+    // Replaces the texture of group `group` of part `part` by the picture at
+    // `path` (an empty path takes the texture away). False, with `problem`
+    // saying why and the group unchanged, when there is no such group or the
+    // picture does not load.
+    bool SetGroupTexture(std::size_t part, std::size_t group, const std::string& path, std::string& problem);
+    // The groups' texture files, part by part.
+    const std::vector<std::vector<std::string>>& GroupTexturePaths() const { return groupTexturePaths_; }
+    // The texture files of the groups that did not load, each once.
+    std::vector<MissingTexture> MissingTextures() const;
+    // One message for the user naming every texture file of the model
+    // `modelFile` that did not load and why; empty when all did.
+    std::string MissingTexturesText(std::string_view modelFile) const;
+
+    // The materials' part of a scene file (see SceneFileLayout.h): the
+    // material table and each part's groups with their texture files.
+    void SaveMaterials(SceneFileWriter& file) const;
+    // What SaveMaterials wrote, read and checked against the mesh's set (the
+    // caller gives it to the mesh with SetMaterials). Materials that do not
+    // fit the mesh fail `file` with the reason.
+    struct StoredMaterials {
+        ModelMaterials materials;
+        std::vector<std::vector<std::string>> groupTextures;
+    };
+    StoredMaterials ReadMaterials(SceneFileReader& file) const;
     // Both name the one list: the two would be compiled alike, so a mesh keeps
     // a single copy of its triangles (meshes look filled in wireframe mode).
     GLuint MeshSolidList() const { return meshSolidList_; }
@@ -50,6 +125,11 @@ private:
 
     void CompileLists();
     void DeleteLists();
+    void CallList(GLuint list) const override;
+    void DrawGroups() const;
+    // Reads the texture of every group path not read yet; quietly.
+    void LoadGroupTextures(const std::string& searchFolder);
+    COGLTexture2D* TextureFor(const std::string& path) const;
 
     MeshSet meshSet_{};
     GLuint meshSolidList_ = 0;
@@ -58,6 +138,22 @@ private:
     std::unique_ptr<Storage> storage_;
     // The context generation the list was made in (ActiveGLContextGeneration).
     std::uint64_t listGeneration_ = 0;
+
+    ModelMaterials materials_;
+    std::vector<std::vector<std::string>> groupTexturePaths_;
+    // Every texture file read for the groups, loaded or not, by path.
+    std::vector<std::unique_ptr<COGLTexture2D>> groupTextures_;
+    // With materials: lists of consecutive names from meshSolidList_: the
+    // faces in no group, then every group part by part; meshSolidList_ calls
+    // them all.
+    GLuint ungroupedList_ = 0;
+    GLsizei listCount_ = 0;
+    struct GroupDraw {
+        GLuint list = 0;
+        std::size_t part = 0;
+        std::size_t group = 0;
+    };
+    std::vector<GroupDraw> groupDraws_;
 };
 
 } // namespace zelvane

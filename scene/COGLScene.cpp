@@ -5,6 +5,7 @@
 #include "scene/ActiveGLContext.h"
 #include "scene/BackToFront.h"
 #include "scene/CFileLocator.h"
+#include "scene/COGLMesh.h"
 #include "scene/COGLPointLight.h"
 #include "scene/GLBracket.h"
 #include "scene/ObjectFactory.h"
@@ -14,6 +15,7 @@
 #include "scene/TextureParameters.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace zelvane {
 
@@ -335,6 +337,37 @@ void COGLScene::SaveScene(SceneFileWriter& file) const
                                        : kNoTexture;
         object->SaveObject(file, index);
     }
+    SaveMaterialsSection(file);
+}
+
+void COGLScene::SaveMaterialsSection(SceneFileWriter& file) const
+{
+    using namespace scene_file;
+    std::vector<std::pair<std::uint32_t, const COGLMesh*>> meshes;
+    for (std::size_t o = 0; o < objects_.size(); ++o)
+        if (const auto* mesh = dynamic_cast<const COGLMesh*>(objects_[o].get()); mesh && mesh->HasMaterials())
+            meshes.emplace_back(static_cast<std::uint32_t>(o), mesh);
+    // Scenes without materials keep the file they always had.
+    if (meshes.empty())
+        return;
+    SceneFileWriter section;
+    section.U32(static_cast<std::uint32_t>(meshes.size()));
+    for (const auto& [position, mesh] : meshes) {
+        section.U32(position);
+        mesh->SaveMaterials(section);
+    }
+    if (!section.Finish()) {
+        file.Fail(section.Error());
+        return;
+    }
+    const std::vector<std::uint8_t>& bytes = section.Bytes();
+    if (bytes.size() > std::numeric_limits<std::uint32_t>::max()) {
+        file.Fail("the materials of the scene's meshes take more than 4 GiB");
+        return;
+    }
+    file.Raw(kMaterialsTag);
+    file.U32(static_cast<std::uint32_t>(bytes.size()));
+    file.Raw(bytes);
 }
 
 SceneLoadResult COGLScene::LoadScene(SceneFileReader& file, const std::string& sceneFilePath)
@@ -375,6 +408,7 @@ SceneLoadResult COGLScene::LoadScene(SceneFileReader& file, const std::string& s
     if (!file.ok() && result.error.empty())
         result.error = "the object and texture counts: " + file.Error();
 
+    std::vector<COGLObject*> loaded;
     {
         GLBracket context;
         for (std::uint32_t o = 0; o < objectCount && result.error.empty(); ++o) {
@@ -398,16 +432,65 @@ SceneLoadResult COGLScene::LoadScene(SceneFileReader& file, const std::string& s
             }
             if (index >= 0 && static_cast<std::size_t>(index) < byPosition.size() && byPosition[static_cast<std::size_t>(index)])
                 object->SetTexture(byPosition[static_cast<std::size_t>(index)]);
-            AddObject(std::move(object));
+            loaded.push_back(&AddObject(std::move(object)));
             ++result.objectsRead;
             progress.Step();
         }
     }
+    if (result.error.empty())
+        LoadMaterialsSection(file, loaded, result);
     progress.Step();
     result.searchCancelled = !loadLocator_->NotFound().empty();
 
     loadLocator_.reset();
     return result;
+}
+
+void COGLScene::LoadMaterialsSection(SceneFileReader& file, const std::vector<COGLObject*>& loaded,
+                                     SceneLoadResult& result)
+{
+    using namespace scene_file;
+    // Whatever else follows the objects (nothing, or bytes of no section) is
+    // left alone, as readers always have.
+    if (file.Remaining() < kSectionHeaderSize)
+        return;
+    const std::span<const std::uint8_t> tag = file.Raw(kMaterialsTag.size());
+    if (!file.ok() || !std::equal(tag.begin(), tag.end(), kMaterialsTag.begin()))
+        return;
+    const std::uint32_t length = file.U32();
+    const std::uint64_t start = file.Position();
+    if (!file.ok() || length > file.Remaining() || length < 4) {
+        result.error = "the materials section is said to be " + std::to_string(length) +
+                       " bytes long, but the file holds " + std::to_string(file.Remaining()) + " more";
+        return;
+    }
+    const std::string folder = loadLocator_ ? loadLocator_->Folder() : std::string();
+    // Everything is read and checked before any mesh takes its materials.
+    const std::uint32_t count = file.U32();
+    std::vector<std::pair<COGLMesh*, COGLMesh::StoredMaterials>> entries;
+    for (std::uint32_t m = 0; m < count && file.ok(); ++m) {
+        const std::uint32_t position = file.U32();
+        auto* mesh = position < loaded.size() ? dynamic_cast<COGLMesh*>(loaded[position]) : nullptr;
+        if (!mesh) {
+            file.Fail("the materials of entry " + std::to_string(m + 1) + " belong to object " +
+                      std::to_string(position + 1) + ", which is no mesh of the file");
+            break;
+        }
+        entries.emplace_back(mesh, mesh->ReadMaterials(file));
+    }
+    if (file.ok() && file.Position() - start != length)
+        file.Fail("the materials section is " + std::to_string(length) + " bytes long, its entries " +
+                  std::to_string(file.Position() - start));
+    if (!file.ok()) {
+        result.error = "the materials of the meshes: " + file.Error();
+        return;
+    }
+    GLBracket context;
+    for (auto& [mesh, stored] : entries) {
+        mesh->SetMaterials(std::move(stored.materials), std::move(stored.groupTextures), folder);
+        for (const MissingTexture& missing : mesh->MissingTextures())
+            result.missingModelTextures.push_back(missing.path);
+    }
 }
 
 } // namespace zelvane

@@ -153,7 +153,11 @@ public:
     // texture. Objects are made in the active context. Reading stops at the
     // first record that cannot be read (the result says which and why); what
     // was read before it stays. The object file beside the scene file is the
-    // document's business (WorkingObjectFile::TakeFromScene).
+    // document's business (WorkingObjectFile::TakeFromScene). A materials
+    // section after the objects gives the meshes their materials; anything
+    // else there is ignored. Textures of the meshes' groups that do not load
+    // (looked for also beside the scene file) leave their groups in their
+    // colours and are listed in the result.
     SceneLoadResult LoadScene(SceneFileReader& file, const std::string& sceneFilePath);
 
     // The locator of the scene file being read; none otherwise.
@@ -161,6 +165,8 @@ public:
 
 private:
     COGLTexture2D* LoadDefaultTexture(const std::string& path);
+    void SaveMaterialsSection(SceneFileWriter& file) const;
+    void LoadMaterialsSection(SceneFileReader& file, const std::vector<COGLObject*>& loaded, SceneLoadResult& result);
     // The floor, the left and the right wall, in drawing order (none before
     // CreateDefaults).
     std::array<COGLObject*, 3> FixedPlanes() const;

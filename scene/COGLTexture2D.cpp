@@ -50,12 +50,12 @@ bool COGLTexture2D::IsLoaded()
     return image_ ? true : Load(path_, textureFlag_);
 }
 
-bool COGLTexture2D::Load(const std::string& path, std::uint8_t flag)
+bool COGLTexture2D::Load(const std::string& path, std::uint8_t flag, ImageMessages messages)
 {
     path_ = path;
     image_ = std::make_unique<COGLImage>();
     textureFlag_ = flag;
-    if (!image_->Load(path, true, flag))
+    if (!image_->Load(path, true, flag, messages))
         return false;
     Upload();
     return true;

@@ -34,8 +34,8 @@ public:
 
     // Reads `path` into a new image (kept even when reading fails), then
     // uploads it. False when the image cannot be read (COGLImage::Load says
-    // how the user is told).
-    bool Load(const std::string& path, std::uint8_t flag);
+    // how the user is told, and Image()->Problem() why).
+    bool Load(const std::string& path, std::uint8_t flag, ImageMessages messages = ImageMessages::Show);
 
     // Uploads the image's pixels as level 0 and mipmaps, applies the scene's
     // texture parameters, counts the use and frees the pixels. Brackets the

@@ -8,6 +8,17 @@
 //   N object entries: kind code (i32), the common object record (271 bytes),
 //     then the kind's tail: planes 1 byte, text 82 bytes, meshes their mesh
 //     set (name, parts with faces, vertices and texture coordinates, extents)
+//   only when a mesh has materials, the materials section after the last
+//   object (a reader that stops after N objects never sees it):
+//     "ZMAT", the section's length L (u32) counting the bytes after it,
+//     mesh count M (u32), then M entries:
+//       the mesh's position among the N objects (u32)
+//       material count (u32), each material: name (u32 length, bytes),
+//         ambient, diffuse, specular (3 f32 each), shininess (f32),
+//         opacity (f32), two-sided (u8), texture path (u32 length, bytes)
+//       part count (u32: 0 or the mesh's), each part: group count (u32),
+//         each group: material (i32), texture path (u32 length, bytes),
+//         face count F (u32), F faces (i32)
 
 #include <array>
 #include <cstddef>
@@ -54,5 +65,12 @@ inline constexpr std::size_t kMeshTexCoordSize = 8;
 inline constexpr std::size_t kSmallestMeshPart = 16;
 
 inline constexpr std::int32_t kNoTexture = -1;
+
+// The materials section.
+inline constexpr std::array<std::uint8_t, 4> kMaterialsTag = {'Z', 'M', 'A', 'T'};
+inline constexpr std::size_t kSectionHeaderSize = 8; // tag and length
+inline constexpr std::size_t kSmallestMaterial = 4 + 9 * 4 + 4 + 4 + 1 + 4;
+inline constexpr std::size_t kSmallestGroup = 4 + 4 + 4;
+inline constexpr std::size_t kGroupFaceSize = 4;
 
 } // namespace zelvane::scene_file

@@ -23,6 +23,8 @@ struct SceneLoadResult {
     bool searchCancelled = false;
     std::vector<StoredTexture> textures;
     std::size_t objectsRead = 0;
+    // Texture files of the meshes' face groups that did not load.
+    std::vector<std::string> missingModelTextures;
 
     bool Complete() const { return error.empty(); }
 };

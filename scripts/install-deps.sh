@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev libqt6opengl6-dev
   libgl-dev libglu1-mesa-dev libgl1-mesa-dri libegl-dev libegl-mesa0
   libfreetype-dev libfontconfig-dev fonts-liberation fonts-dejavu-core
-  libcli11-dev nlohmann-json3-dev libpng-dev
+  libcli11-dev nlohmann-json3-dev libpng-dev libturbojpeg0-dev
   libgtest-dev xvfb xauth
   clang libclang-rt-14-dev
   # the Debian package, man pages and desktop files, and the tools that check them

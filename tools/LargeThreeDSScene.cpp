@@ -73,7 +73,13 @@ LargeScene MakeLargeThreeDSScene(const LargeSceneOptions& options)
         material.name = "Material" + std::to_string(m);
         material.ambient = {static_cast<uint8_t>(random()), static_cast<uint8_t>(random()),
                             static_cast<uint8_t>(random())};
-        material.texture = "tex" + std::to_string(m) + ".bmp";
+        material.diffuse = std::array<uint8_t, 3>{static_cast<uint8_t>(random()), static_cast<uint8_t>(random()),
+                                                  static_cast<uint8_t>(random())};
+        material.specular = std::array<uint8_t, 3>{229, 229, 229};
+        material.shininess = static_cast<uint16_t>(random() % 101);
+        material.transparency = static_cast<uint16_t>(m % 5 == 4 ? 25 : 0);
+        material.twoSided = m % 3 == 2;
+        material.texture = "tex" + std::to_string(m) + "." + options.textureExtension;
         writer.Material(material);
     }
     for (uint32_t o = 0; o < options.objects; ++o) {

@@ -20,7 +20,13 @@ constexpr uint16_t kMatrix = 0x4160;
 constexpr uint16_t kMaterial = 0xAFFF;
 constexpr uint16_t kMaterialName = 0xA000;
 constexpr uint16_t kAmbient = 0xA010;
+constexpr uint16_t kDiffuse = 0xA020;
+constexpr uint16_t kSpecular = 0xA030;
+constexpr uint16_t kShininess = 0xA040;
+constexpr uint16_t kTransparency = 0xA050;
+constexpr uint16_t kTwoSided = 0xA081;
 constexpr uint16_t kColourBytes = 0x0011;
+constexpr uint16_t kPercentInt = 0x0030;
 constexpr uint16_t kTextureMap = 0xA200;
 constexpr uint16_t kTextureFile = 0xA300;
 
@@ -120,12 +126,34 @@ void ThreeDSWriter::Material(const ThreeDSMaterial& material)
     Begin(kMaterialName);
     String(material.name);
     End();
-    Begin(kAmbient);
-    Begin(kColourBytes);
-    for (const uint8_t channel : material.ambient)
-        U8(channel);
-    End();
-    End();
+    const auto colour = [&](uint16_t id, const std::array<uint8_t, 3>& rgb) {
+        Begin(id);
+        Begin(kColourBytes);
+        for (const uint8_t channel : rgb)
+            U8(channel);
+        End();
+        End();
+    };
+    const auto percent = [&](uint16_t id, uint16_t value) {
+        Begin(id);
+        Begin(kPercentInt);
+        U16(value);
+        End();
+        End();
+    };
+    colour(kAmbient, material.ambient);
+    if (material.diffuse)
+        colour(kDiffuse, *material.diffuse);
+    if (material.specular)
+        colour(kSpecular, *material.specular);
+    if (material.shininess)
+        percent(kShininess, *material.shininess);
+    if (material.transparency)
+        percent(kTransparency, *material.transparency);
+    if (material.twoSided) {
+        Begin(kTwoSided);
+        End();
+    }
     if (!material.texture.empty()) {
         Begin(kTextureMap);
         Begin(kTextureFile);

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace zelvane {
@@ -30,9 +31,21 @@ struct ThreeDSMesh {
 };
 
 struct ThreeDSMaterial {
+    ThreeDSMaterial() = default;
+    ThreeDSMaterial(std::string name_, std::array<uint8_t, 3> ambient_, std::string texture_)
+        : name(std::move(name_)), ambient(ambient_), texture(std::move(texture_))
+    {
+    }
+
     std::string name;
     std::array<uint8_t, 3> ambient{};
     std::string texture; // no texture map chunk when empty
+    // Each written only when given.
+    std::optional<std::array<uint8_t, 3>> diffuse;
+    std::optional<std::array<uint8_t, 3>> specular;
+    std::optional<uint16_t> shininess;    // percent
+    std::optional<uint16_t> transparency; // percent
+    bool twoSided = false;
 };
 
 class ThreeDSWriter {

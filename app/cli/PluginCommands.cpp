@@ -1,8 +1,8 @@
 // `plugins` and `import`.
 //
 //   2. plugins
-//   3. import: picking the plug-in, the mesh set, meshport's materials, the
-//      scene file
+//   3. import: picking the plug-in, the mesh set, its materials, the scene
+//      file
 
 #include "app/cli/PluginCommands.h"
 
@@ -11,14 +11,14 @@
 #include "app/cli/PluginChoice.h"
 #include "document/SceneFile.h"
 #include "plugins/host/CPluginManager.h"
-#include "plugins/meshport/ThreeDSReader.h"
+#include "scene/CFileLocator.h"
 #include "scene/COGLMesh.h"
 #include "scene/COGLScene.h"
 
 #include <algorithm>
-#include <fstream>
+#include <array>
+#include <cmath>
 #include <iostream>
-#include <iterator>
 #include <sstream>
 
 namespace zelvane::cli {
@@ -41,7 +41,8 @@ int RunPlugins(bool json)
     for (const auto& plugin : manager.Plugins()) {
         nlohmann::ordered_json exports = nlohmann::ordered_json::array();
         for (const char* name : {ZELPLUG_IMPORT, ZELPLUG_GET_MENU_NAME, ZELPLUG_GET_NAME, ZELPLUG_GET_DESCRIPTION,
-                                 ZELPLUG_GET_AUTHOR, ZELPLUG_GET_FILTER_EXT, ZELPLUG_GET_FILTER_NAME})
+                                 ZELPLUG_GET_AUTHOR, ZELPLUG_GET_FILTER_EXT, ZELPLUG_GET_FILTER_NAME,
+                                 ZELPLUG_IMPORT_MATERIALS})
             if (plugin->Exports(name))
                 exports.push_back(name);
         plugins.push_back({{"path", plugin->Path()},
@@ -72,10 +73,10 @@ struct ImportOptions {
 
 // A scene file holding the imported mesh alone, as the editor saves a scene
 // after an import (without an object file beside it).
-int SaveAsScene(const MeshSet& set, const std::string& path)
+int SaveAsScene(const ImportedModel& model, const std::string& path)
 {
     COGLScene scene;
-    scene.AddObject(std::make_unique<COGLMesh>(set));
+    scene.AddObject(std::make_unique<COGLMesh>(model.set, model.materials));
     if (const Status saved = WriteSceneFile(path, scene); !saved)
         return Fail(path, saved.Message());
     return kExitOk;
@@ -88,17 +89,29 @@ struct PartRow {
     int64_t texCoords = 0;
 };
 
-// Materials do not cross the plug-in interface; for meshport's own format
-// the tool reads them with meshport's reader, so a user sees which texture
-// files a mesh wants.
-std::optional<std::vector<meshport::Material>> MeshportMaterials(const CPlugin& plugin, const std::string& path)
+// A colour in 0..1 as the bytes 0..255 a user types in colour pickers.
+std::array<int, 3> Bytes(const std::array<float, 3>& colour)
 {
-    if (plugin.FileName() != "meshport.so")
-        return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    meshport::ThreeDSModel model = meshport::ReadThreeDS(bytes);
-    return std::move(model.materials);
+    std::array<int, 3> bytes{};
+    for (size_t c = 0; c < 3; ++c)
+        bytes[c] = static_cast<int>(std::lround(colour[c] * 255.0f));
+    return bytes;
+}
+
+int HexColour(const std::array<float, 3>& colour)
+{
+    const std::array<int, 3> bytes = Bytes(colour);
+    return (bytes[0] << 16) | (bytes[1] << 8) | bytes[2];
+}
+
+// How many faces of each material the groups hold.
+std::vector<int64_t> FacesByMaterial(const ModelMaterials& materials)
+{
+    std::vector<int64_t> faces(materials.materials.size(), 0);
+    for (const auto& groups : materials.partGroups)
+        for (const ModelFaceGroup& group : groups)
+            faces[static_cast<size_t>(group.material)] += static_cast<int64_t>(group.faces.size());
+    return faces;
 }
 
 std::string Number(float value)
@@ -109,8 +122,7 @@ std::string Number(float value)
 }
 
 void PrintImportText(const ImportOptions& options, const CPlugin& plugin, const MeshSet& set,
-                     const std::vector<PartRow>& parts, const PartRow& totals,
-                     const std::optional<std::vector<meshport::Material>>& materials)
+                     const std::vector<PartRow>& parts, const PartRow& totals, const ModelMaterials& materials)
 {
     std::cout << Printable(options.file) << ": " << set.partCount << (set.partCount == 1 ? " part, " : " parts, ")
               << totals.faces << " faces, " << totals.vertices << " vertices, " << totals.texCoords
@@ -128,34 +140,63 @@ void PrintImportText(const ImportOptions& options, const CPlugin& plugin, const 
         table.Print(std::cout);
     }
     std::cout << '\n';
-    if (!materials) {
+    if (!plugin.HasMaterials()) {
         std::cout << "materials: not reported by this plug-in\n";
         return;
     }
-    TextTable table({{"MATERIAL", Align::Right}, {"NAME"}, {"AMBIENT"}, {"TEXTURE"}});
-    for (const meshport::Material& material : *materials)
-        table.AddRow({std::to_string(material.number), Printable(material.name),
-                      Hex((material.ambient[0] << 16) | (material.ambient[1] << 8) | material.ambient[2], 6),
-                      Printable(material.textureFile)});
+    if (materials.materials.empty()) {
+        std::cout << "materials: none\n";
+        return;
+    }
+    const std::vector<int64_t> faces = FacesByMaterial(materials);
+    TextTable table({{"MATERIAL", Align::Right},
+                     {"NAME"},
+                     {"AMBIENT"},
+                     {"DIFFUSE"},
+                     {"OPACITY", Align::Right},
+                     {"FACES", Align::Right},
+                     {"TEXTURE"}});
+    for (size_t m = 0; m < materials.materials.size(); ++m) {
+        const ModelMaterial& material = materials.materials[m];
+        const bool missing = !material.texturePath.empty() && !IsReadableFile(material.texturePath);
+        table.AddRow({std::to_string(m), Printable(material.name), Hex(HexColour(material.ambient), 6),
+                      Hex(HexColour(material.diffuse), 6), Number(material.opacity), std::to_string(faces[m]),
+                      Printable(material.texturePath) + (missing ? " (missing)" : "")});
+    }
     table.Print(std::cout);
 }
 
 void PrintImportJson(const ImportOptions& options, const CPlugin& plugin, const MeshSet& set,
-                     const std::vector<PartRow>& parts, const PartRow& totals,
-                     const std::optional<std::vector<meshport::Material>>& materials)
+                     const std::vector<PartRow>& parts, const PartRow& totals, const ModelMaterials& materials)
 {
     nlohmann::ordered_json partList = nlohmann::ordered_json::array();
     for (const PartRow& part : parts)
         partList.push_back(
             {{"name", part.name}, {"faces", part.faces}, {"vertices", part.vertices}, {"texCoords", part.texCoords}});
     nlohmann::ordered_json materialList = nullptr;
-    if (materials) {
+    nlohmann::ordered_json groupList = nullptr;
+    if (plugin.HasMaterials()) {
         materialList = nlohmann::ordered_json::array();
-        for (const meshport::Material& material : *materials)
-            materialList.push_back({{"number", material.number},
-                                    {"name", material.name},
-                                    {"ambient", material.ambient},
-                                    {"texture", material.textureFile}});
+        for (size_t m = 0; m < materials.materials.size(); ++m) {
+            const ModelMaterial& material = materials.materials[m];
+            materialList.push_back(
+                {{"number", m},
+                 {"name", material.name},
+                 {"ambient", Bytes(material.ambient)},
+                 {"diffuse", Bytes(material.diffuse)},
+                 {"specular", Bytes(material.specular)},
+                 {"shininess", material.shininess},
+                 {"opacity", material.opacity},
+                 {"twoSided", material.twoSided},
+                 {"texture", material.texturePath},
+                 {"textureFound", !material.texturePath.empty() && IsReadableFile(material.texturePath)}});
+        }
+        groupList = nlohmann::ordered_json::array();
+        for (size_t p = 0; p < materials.partGroups.size(); ++p)
+            for (const ModelFaceGroup& group : materials.partGroups[p])
+                groupList.push_back({{"part", set.parts[p].name},
+                                     {"material", group.material},
+                                     {"faces", group.faces.size()}});
     }
     PrintJson(std::cout,
               {{"file", options.file},
@@ -167,6 +208,7 @@ void PrintImportJson(const ImportOptions& options, const CPlugin& plugin, const 
                  {"texCoords", totals.texCoords}}},
                {"parts", std::move(partList)},
                {"materials", std::move(materialList)},
+               {"groups", std::move(groupList)},
                {"scene", options.scene.empty() ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(options.scene)}});
 }
 
@@ -180,13 +222,18 @@ int RunImport(const ImportOptions& options)
     const CPlugin* plugin = ChoosePlugin(manager, options.file, options.plugin, subject, error);
     if (!plugin)
         return Fail(subject, error);
-    const Result<MeshSet> set = manager.Import(*plugin, options.file);
-    if (!set)
-        return Fail(options.file, set.Message());
+    const Result<ImportedModel> model = manager.ImportModel(*plugin, options.file);
+    if (!model)
+        return Fail(options.file, model.Message());
+    const MeshSet* set = &model->set;
     if (std::none_of(set->parts, set->parts + set->partCount, [](const MeshPart& part) { return part.faceCount > 0; }))
         return Fail(options.file, "no meshes found");
+    // Refused materials: the mesh comes without them, as in the editor, and
+    // the user reads why.
+    for (const std::string& warning : model.Warnings())
+        Warn(options.file, warning);
     if (!options.scene.empty())
-        if (const int status = SaveAsScene(*set, options.scene); status != kExitOk)
+        if (const int status = SaveAsScene(*model, options.scene); status != kExitOk)
             return status;
 
     std::vector<PartRow> parts;
@@ -198,11 +245,10 @@ int RunImport(const ImportOptions& options)
         totals.vertices += part.vertexCount;
         totals.texCoords += part.texCoordCount;
     }
-    const auto materials = MeshportMaterials(*plugin, options.file);
     if (options.json)
-        PrintImportJson(options, *plugin, *set, parts, totals, materials);
+        PrintImportJson(options, *plugin, *set, parts, totals, model->materials);
     else
-        PrintImportText(options, *plugin, *set, parts, totals, materials);
+        PrintImportText(options, *plugin, *set, parts, totals, model->materials);
     return kExitOk;
 }
 

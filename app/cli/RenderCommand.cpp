@@ -254,6 +254,8 @@ std::string Build(const SceneOptions& options, const SceneSetup& setup, Stage& s
             Result<std::unique_ptr<COGLMesh>> imported = ImportMesh(plugins, *plugin, mesh);
             if (!imported)
                 return "--import " + Quoted(mesh) + ": " + imported.Message();
+            for (const std::string& warning : imported.Warnings())
+                Warn(mesh, warning);
             stage.scene->AddObject(std::move(*imported));
         }
     }

@@ -56,12 +56,15 @@ Status CPlugin::Load(const std::string& path)
     filterExt_ = TextOf(getFilterExt_, kFallbackFilterExt);
     getFilterName_ = LookUp<ZelplugTextFunction>(module_, ZELPLUG_GET_FILTER_NAME);
     filterName_ = TextOf(getFilterName_, kFallbackFilterName);
+    importMaterials_ = LookUp<ZelplugImportMaterialsFunction>(module_, ZELPLUG_IMPORT_MATERIALS);
     return Status::Ok();
 }
 
-void CPlugin::CallImport(const std::string& path, MeshSet& set) const
+void CPlugin::CallImport(const std::string& path, MeshSet& set, MeshMaterials* materials) const
 {
-    if (import_)
+    if (importMaterials_ && materials)
+        importMaterials_(path.c_str(), &set, materials);
+    else if (import_)
         import_(path.c_str(), &set);
 }
 
@@ -92,6 +95,8 @@ bool CPlugin::Exports(const char* exportName) const
         return getFilterExt_ != nullptr;
     if (name == ZELPLUG_GET_FILTER_NAME)
         return getFilterName_ != nullptr;
+    if (name == ZELPLUG_IMPORT_MATERIALS)
+        return importMaterials_ != nullptr;
     return false;
 }
 

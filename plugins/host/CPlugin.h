@@ -1,6 +1,7 @@
 #pragma once
 // One loaded import plug-in: its library (loaded once, never unloaded), its
-// seven entry points and the texts it gave when it was loaded.
+// seven entry points, the optional ones it has, and the texts it gave when
+// it was loaded.
 
 #include "plugins/interface/PluginExports.h"
 #include "report/Result.h"
@@ -37,8 +38,11 @@ public:
     Status Load(const std::string& path);
     bool LibraryLoaded() const { return module_ != nullptr; }
 
-    // Calls zelplug_Import. The caller prepares `set` and checks what comes back.
-    void CallImport(const std::string& path, MeshSet& set) const;
+    // Calls zelplug_ImportMaterials when the plug-in has it and `materials`
+    // is given, else zelplug_Import. The caller prepares the records and
+    // checks what comes back.
+    void CallImport(const std::string& path, MeshSet& set, MeshMaterials* materials = nullptr) const;
+    bool HasMaterials() const { return importMaterials_ != nullptr; }
 
     // "<filter name>|*.<filter extension>||", the open dialog's filter.
     std::string FilterText() const;
@@ -58,7 +62,8 @@ public:
     const char* Description() const { return description_; }
     const char* MenuName() const { return menuName_; }
 
-    // Whether the library exports the function of this name (one of the seven).
+    // Whether the library exports the function of this name (one of the
+    // seven or an optional one).
     bool Exports(const char* exportName) const;
 
 private:
@@ -77,6 +82,7 @@ private:
     ZelplugTextFunction getAuthor_ = nullptr;
     ZelplugTextFunction getDescription_ = nullptr;
     ZelplugTextFunction getMenuName_ = nullptr;
+    ZelplugImportMaterialsFunction importMaterials_ = nullptr;
     std::string path_;
     std::string loadFailure_;
 };

@@ -116,21 +116,46 @@ const CPlugin* CPluginManager::FindByName(std::string_view name) const
 
 Result<MeshSet> CPluginManager::Import(const CPlugin& plugin, const std::string& path)
 {
+    Result<ImportedModel> model = ImportModel(plugin, path);
+    if (!model)
+        return model.GetStatus();
+    Result<MeshSet> set(model->set);
+    for (const std::string& warning : model.Warnings())
+        set.Warn(warning);
+    return set;
+}
+
+Result<ImportedModel> CPluginManager::ImportModel(const CPlugin& plugin, const std::string& path)
+{
     // Every field has a value before the call; the plug-in writes only the parts.
     const char* name = ImportedMeshes::KeepName(fs::path(path).stem().string());
-    MeshSet set{name, 0, nullptr, 0.0f, 0.0f, 0.0f};
-    plugin.CallImport(path, set);
-    set.name = name;
-    ImportedMeshes::Keep(set);
-    if (const std::optional<std::string> problem = CheckMeshSet(set))
-        return Result<MeshSet>::Failure("The plug-in \"" + std::string(plugin.Name()) + "\" returned a mesh from \"" +
-                                        fs::path(path).filename().string() + "\" that cannot be used: " + *problem +
-                                        ". Nothing was imported.");
-    const std::array<float, 3> extents = MeasureExtents(set);
-    set.extentX = extents[0];
-    set.extentY = extents[1];
-    set.extentZ = extents[2];
-    return set;
+    ImportedModel model;
+    model.set = MeshSet{name, 0, nullptr, 0.0f, 0.0f, 0.0f};
+    MeshMaterials records{ZELPLUG_MATERIALS_VERSION, 0, nullptr, 0, nullptr};
+    plugin.CallImport(path, model.set, &records);
+    model.set.name = name;
+    ImportedMeshes::Keep(model.set);
+    ImportedMeshes::Keep(records);
+    const auto unusable = [&](const std::string& what, const std::string& problem, const char* outcome) {
+        return "The plug-in \"" + std::string(plugin.Name()) + "\" returned " + what + " from \"" +
+               fs::path(path).filename().string() + "\" that cannot be used: " + problem + ". " + outcome;
+    };
+    if (const std::optional<std::string> problem = CheckMeshSet(model.set))
+        return Result<ImportedModel>::Failure(unusable("a mesh", *problem, "Nothing was imported."));
+    const std::array<float, 3> extents = MeasureExtents(model.set);
+    model.set.extentX = extents[0];
+    model.set.extentY = extents[1];
+    model.set.extentZ = extents[2];
+
+    std::optional<std::string> problem = CopyMaterialRecords(records, model.set, model.materials);
+    if (!problem)
+        problem = CheckModelMaterials(model.materials, model.set);
+    if (problem)
+        model.materials = {};
+    Result<ImportedModel> imported(std::move(model));
+    if (problem)
+        imported.Warn(unusable("materials", *problem, "The mesh was imported without them."));
+    return imported;
 }
 
 Result<MeshSet> CPluginManager::RunImport(uint32_t commandId, const std::string& path)

@@ -5,6 +5,7 @@
 // it keeps the plug-in contract.
 
 #include "plugins/host/CPlugin.h"
+#include "plugins/host/ModelMaterials.h"
 #include "report/Result.h"
 
 #include <cstdint>
@@ -29,6 +30,13 @@ struct ImportMenuItem {
 struct SkippedLibrary {
     std::string path;
     std::string reason;
+};
+
+// What an import gives: the checked mesh set and its materials (none when
+// the plug-in has none for the file, or when they were refused).
+struct ImportedModel {
+    MeshSet set{};
+    ModelMaterials materials;
 };
 
 class CPluginManager {
@@ -67,6 +75,11 @@ public:
     // the host keeps what the plug-in handed over (ImportedMeshes). A file
     // the plug-in cannot read comes back as a set with no parts.
     Result<MeshSet> Import(const CPlugin& plugin, const std::string& path);
+    // Import with the file's materials, through zelplug_ImportMaterials when
+    // the plug-in exports it. Materials that break the contract are left out
+    // with a warning naming the plug-in, the file, the part and the group;
+    // the mesh comes without them.
+    Result<ImportedModel> ImportModel(const CPlugin& plugin, const std::string& path);
     // Import with the plug-in of an Import menu command; fails when no
     // plug-in has that command.
     Result<MeshSet> RunImport(uint32_t commandId, const std::string& path);

@@ -10,6 +10,7 @@ namespace {
 
 struct Store {
     std::vector<MeshSet> sets;
+    std::vector<MeshMaterials> materials;
     std::vector<std::unique_ptr<char[]>> names;
 };
 
@@ -25,6 +26,12 @@ Store& TheStore()
 void ImportedMeshes::Keep(const MeshSet& set)
 {
     TheStore().sets.push_back(set);
+}
+
+void ImportedMeshes::Keep(const MeshMaterials& materials)
+{
+    if (materials.materials || materials.parts)
+        TheStore().materials.push_back(materials);
 }
 
 const char* ImportedMeshes::KeepName(std::string_view name)

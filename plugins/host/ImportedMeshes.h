@@ -4,6 +4,7 @@
 // frees them; keeping them here (and the names the host gives the sets)
 // says so in one place and keeps them reachable for leak checkers.
 
+#include "plugins/interface/MeshMaterials.h"
 #include "plugins/interface/MeshSet.h"
 
 #include <cstddef>
@@ -15,6 +16,8 @@ class ImportedMeshes {
 public:
     // Keeps `set`'s part array (and through it every array and string).
     static void Keep(const MeshSet& set);
+    // Keeps the material records' arrays (the editor works on a copy).
+    static void Keep(const MeshMaterials& materials);
     // A copy of `name` that lives as long as the process.
     static const char* KeepName(std::string_view name);
     // The sets kept so far.

@@ -1,6 +1,7 @@
 #pragma once
 /*
- * The seven functions an import plug-in exports, looked up by these names.
+ * The functions an import plug-in exports, looked up by these names: the
+ * seven of every plug-in, then optional additions (README.md in this folder).
  *
  * Only zelplug_Import is required; the host substitutes its own text for
  * each missing text function. The text functions are called once, right
@@ -10,6 +11,7 @@
  * partCount at 0 and parts pointing to an allocation of zero elements.
  */
 
+#include "plugins/interface/MeshMaterials.h"
 #include "plugins/interface/MeshSet.h"
 
 #ifdef __cplusplus
@@ -26,6 +28,9 @@ extern "C" {
 typedef void (*ZelplugImportFunction)(const char* path, MeshSet* set);
 /* Returns a static NUL-terminated text. */
 typedef const char* (*ZelplugTextFunction)(void);
+/* Reads the file at `path` as zelplug_Import does, and its materials into
+   `materials` (MeshMaterials.h). */
+typedef void (*ZelplugImportMaterialsFunction)(const char* path, MeshSet* set, MeshMaterials* materials);
 
 #define ZELPLUG_IMPORT "zelplug_Import"
 #define ZELPLUG_GET_MENU_NAME "zelplug_GetMenuName"
@@ -34,6 +39,9 @@ typedef const char* (*ZelplugTextFunction)(void);
 #define ZELPLUG_GET_AUTHOR "zelplug_GetAuthor"
 #define ZELPLUG_GET_FILTER_EXT "zelplug_GetFilterExt"
 #define ZELPLUG_GET_FILTER_NAME "zelplug_GetFilterName"
+
+/* Optional additions: a plug-in without them works as one with the seven. */
+#define ZELPLUG_IMPORT_MATERIALS "zelplug_ImportMaterials"
 
 ZELPLUG_EXPORT void zelplug_Import(const char* path, MeshSet* set);
 /* Text of the File > Import menu item; may hold an "&" accelerator mark. */
@@ -46,6 +54,14 @@ ZELPLUG_EXPORT const char* zelplug_GetAuthor(void);
 ZELPLUG_EXPORT const char* zelplug_GetFilterExt(void);
 /* The file type shown in the open dialog, e.g. "3D Studio Files (*.3ds)". */
 ZELPLUG_EXPORT const char* zelplug_GetFilterName(void);
+
+/* Optional. When exported, the editor calls it instead of zelplug_Import
+   (which must still be exported): it fills `set` exactly as zelplug_Import
+   would and may fill `materials`, whose version the editor has set to
+   ZELPLUG_MATERIALS_VERSION and whose other fields it has cleared. A plug-in
+   that knows only an earlier version leaves the records of later versions
+   alone; one that has no materials for the file leaves `materials` as it is. */
+ZELPLUG_EXPORT void zelplug_ImportMaterials(const char* path, MeshSet* set, MeshMaterials* materials);
 
 #ifdef __cplusplus
 }

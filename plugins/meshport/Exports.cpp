@@ -1,6 +1,6 @@
-// The seven functions of meshport, the 3D Studio import plug-in. Only these
-// leave the library (meshport.map); the texts are static and live as long as
-// the library.
+// The functions of meshport, the 3D Studio import plug-in: the seven of
+// every plug-in and zelplug_ImportMaterials. Only these leave the library
+// (meshport.map); the texts are static and live as long as the library.
 
 #include "plugins/interface/PluginExports.h"
 #include "plugins/meshport/MeshportImport.h"
@@ -11,6 +11,12 @@ void zelplug_Import(const char* path, MeshSet* set)
 {
     if (set)
         zelvane::meshport::ImportFile(path, *set);
+}
+
+void zelplug_ImportMaterials(const char* path, MeshSet* set, MeshMaterials* materials)
+{
+    if (set)
+        zelvane::meshport::ImportFile(path, *set, materials);
 }
 
 const char* zelplug_GetMenuName(void)

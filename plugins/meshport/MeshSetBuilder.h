@@ -3,8 +3,11 @@
 // triangle mesh, in file order, handing the model's arrays over without
 // copying them.
 
+#include "plugins/interface/MeshMaterials.h"
 #include "plugins/interface/MeshSet.h"
 #include "plugins/meshport/ThreeDSModel.h"
+
+#include <string_view>
 
 namespace zelvane::meshport {
 
@@ -16,6 +19,19 @@ namespace zelvane::meshport {
 // so every index the host receives lies inside its array. The model's
 // arrays are emptied. Throws std::bad_alloc, having freed what it built.
 void HandOverMeshes(ThreeDSModel& model, MeshSet& set);
+
+// Fills `materials` from the model's materials and face groups, once
+// HandOverMeshes has built the parts (their faces are the ones kept): the
+// whole material table (colours from bytes, shininess percentage × 128,
+// specular × its strength, opacity 1 − transparency, texture file resolved
+// against the folder of `modelPath`), and, when any face is in a group, for
+// every part one group per material its grouped faces use. A file without
+// materials and groups leaves `materials` as it is; so does running out of
+// memory.
+void HandOverMaterials(const ThreeDSModel& model, std::string_view modelPath, MeshMaterials& materials);
+
+// Frees what HandOverMaterials allocated (for callers that own the records).
+void ReleaseMaterials(MeshMaterials& materials);
 
 // Leaves the set with no parts and `parts` pointing to an allocation of zero
 // elements, as an import that read nothing must.

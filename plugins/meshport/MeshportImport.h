@@ -3,6 +3,7 @@
 // bytes already in memory (the export reads the file and calls the latter,
 // which is also what the fuzz target drives).
 
+#include "plugins/interface/MeshMaterials.h"
 #include "plugins/interface/MeshSet.h"
 
 #include <cstdint>
@@ -17,9 +18,14 @@ enum class TraceMode { Write, Skip };
 // also leaves "z.txt" in the current folder. Never throws: bytes that are not
 // a 3D Studio file, or memory running out, leave the set empty (SetEmpty).
 void ImportBytes(std::span<const uint8_t> bytes, MeshSet& set, TraceMode trace) noexcept;
+// The same, and with `materials` the file's materials and face groups, their
+// texture files resolved as lying beside `modelPath` (HandOverMaterials).
+void ImportBytes(std::span<const uint8_t> bytes, const char* modelPath, MeshSet& set, MeshMaterials* materials,
+                 TraceMode trace) noexcept;
 
 // The same for the regular file at `path`, writing the trace. A path that
-// cannot be opened or is not a regular file leaves the set empty.
-void ImportFile(const char* path, MeshSet& set) noexcept;
+// cannot be opened or is not a regular file leaves the set empty and the
+// materials as they are.
+void ImportFile(const char* path, MeshSet& set, MeshMaterials* materials = nullptr) noexcept;
 
 } // namespace zelvane::meshport

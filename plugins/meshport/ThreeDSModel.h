@@ -32,6 +32,7 @@ struct MeshObject {
     // past the vertex list until the set is built.
     MallocArray<MeshFace> faces;
     std::vector<uint32_t> faceMaterials; // one per face, 0 until resolved
+    std::vector<uint8_t> faceInGroup;    // one per face: 1 when a group lists it
     std::vector<FaceGroup> groups;
     // The local matrix: the file's four rows of three, each row extended by a
     // fourth column (0, 0, 0, 1). Read, not applied.
@@ -42,6 +43,13 @@ struct Material {
     uint32_t number = 0; // running number in file order, from 0
     std::string name;
     std::array<uint8_t, 3> ambient{}; // red, green, blue
+    std::array<uint8_t, 3> diffuse{204, 204, 204};
+    std::array<uint8_t, 3> specular{};
+    // Percentages as fractions of 1: shininess, its strength, transparency.
+    float shininess = 0.0f;
+    float shininessStrength = 1.0f;
+    float transparency = 0.0f;
+    bool twoSided = false;
     std::string textureFile;          // texture map 1; empty when none
 };
 
@@ -56,6 +64,8 @@ struct ThreeDSModel {
     bool accepted = false; // the file starts with the main chunk
     std::vector<MeshObject> objects;
     std::vector<Material> materials;
+    // The file has no material: the one in `materials` was made up for it.
+    bool madeUpMaterial = false;
     std::optional<GroupTrace> trace;
 };
 

@@ -190,6 +190,23 @@ void ReadColour(ByteReader& chunk, std::array<uint8_t, 3>& colour)
     });
 }
 
+// A percentage as a fraction of 1, cut into [0, 1]; NaN reads as 0.
+void ReadPercentage(ByteReader& chunk, float& fraction)
+{
+    ForEachChunk(chunk, [&](uint16_t id, ByteReader& sub) {
+        std::optional<float> value;
+        if (id == kChunkPercentInt) {
+            if (const std::span<const uint8_t> raw = sub.bytes(2); !raw.empty())
+                value = U16At(raw, 0) / 100.0f;
+        } else if (id == kChunkPercentFloat) {
+            if (const std::span<const uint8_t> raw = sub.bytes(4); !raw.empty())
+                value = F32At(raw, 0);
+        }
+        if (value)
+            fraction = *value > 0.0f ? std::min(*value, 1.0f) : 0.0f;
+    });
+}
+
 void ReadMaterial(ByteReader& chunk, ThreeDSModel& model)
 {
     Material& material = model.materials.emplace_back();
@@ -198,6 +215,12 @@ void ReadMaterial(ByteReader& chunk, ThreeDSModel& model)
         switch (id) {
         case kChunkMaterialName: material.name = ChunkString(sub); break;
         case kChunkAmbient: ReadColour(sub, material.ambient); break;
+        case kChunkDiffuse: ReadColour(sub, material.diffuse); break;
+        case kChunkSpecular: ReadColour(sub, material.specular); break;
+        case kChunkShininess: ReadPercentage(sub, material.shininess); break;
+        case kChunkShininessStrength: ReadPercentage(sub, material.shininessStrength); break;
+        case kChunkTransparency: ReadPercentage(sub, material.transparency); break;
+        case kChunkTwoSided: material.twoSided = true; break;
         case kChunkTextureMap:
             ForEachChunk(sub, [&](uint16_t mapId, ByteReader& map) {
                 if (mapId == kChunkTextureFile)
@@ -223,23 +246,30 @@ std::string Folded(std::string_view text)
 
 // Every group takes the number of the first material of its name (compared
 // without regard to case; 0 when none matches) and gives it to its faces; a
-// face number past the last face counts as the last face.
+// face number past the last face counts as the last face. A face listed by
+// several groups keeps the last group's material.
 void ResolveMaterials(ThreeDSModel& model)
 {
-    if (model.materials.empty())
+    if (model.materials.empty()) {
         model.materials.emplace_back(); // number 0, no name, black, no texture
+        model.madeUpMaterial = true;
+    }
     std::unordered_map<std::string, uint32_t> byName;
     for (const Material& material : model.materials)
         byName.try_emplace(Folded(material.name), material.number);
     for (MeshObject& object : model.objects) {
         const size_t faceCount = object.faceMaterials.size();
+        object.faceInGroup.assign(faceCount, 0);
         for (FaceGroup& group : object.groups) {
             const auto found = byName.find(Folded(group.materialName));
             group.material = found == byName.end() ? 0 : found->second;
             if (faceCount == 0)
                 continue; // nothing to number, not even a last face
-            for (const uint16_t face : group.faces)
-                object.faceMaterials[std::min<size_t>(face, faceCount - 1)] = group.material;
+            for (const uint16_t face : group.faces) {
+                const size_t at = std::min<size_t>(face, faceCount - 1);
+                object.faceMaterials[at] = group.material;
+                object.faceInGroup[at] = 1;
+            }
         }
     }
 }

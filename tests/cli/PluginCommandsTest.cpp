@@ -43,7 +43,7 @@ TEST(PluginCommands, PluginsListsMeshportAsTheAboutBoxDoes)
     EXPECT_EQ(meshport["filter"], "3D Studio Files (*.3ds)|*.3ds||");
     EXPECT_EQ(meshport["menuName"], "&3D Studio files");
     EXPECT_EQ(meshport["command"], 33000);
-    EXPECT_EQ(meshport["exports"].size(), 7u);
+    EXPECT_EQ(meshport["exports"].size(), 8u) << "the seven and the materials";
     EXPECT_TRUE(listing["skipped"].empty());
 }
 
@@ -64,9 +64,11 @@ TEST(PluginCommands, ImportPrintsPartsCountsMaterialsAndExtents)
     EXPECT_EQ(result["parts"][1], nlohmann::json({{"name", "Back"}, {"faces", 4}, {"vertices", 6}, {"texCoords", 6}}));
     EXPECT_EQ(result["extents"], nlohmann::json({2.0, 2.0, 2.0}));
     ASSERT_EQ(result["materials"].size(), 2u);
-    EXPECT_EQ(result["materials"][0]["texture"], "wood.bmp");
+    EXPECT_EQ(result["materials"][0]["texture"], dir.File("wood.bmp")) << "resolved beside the mesh file";
+    EXPECT_EQ(result["materials"][0]["textureFound"], false);
     EXPECT_EQ(result["materials"][0]["ambient"], nlohmann::json({10, 20, 30}));
     EXPECT_EQ(result["materials"][1]["texture"], "");
+    EXPECT_TRUE(result["groups"].empty()) << "no face is in a group";
 
     const CliResult text = RunCli({"import", path});
     ASSERT_EQ(text.status, 0) << text.err;

@@ -73,15 +73,23 @@ TEST(SceneCommands, ImportWritesASceneFileThatSceneLists)
 }
 
 // How many pixels are clearly red.
-int RedPixels(const std::string& png)
+// Pixels whose channel `channel` (0 red, 1 green) exceeds the other two by 60.
+int PixelsOf(const std::string& png, std::size_t channel)
 {
     PngImage image;
     std::string error;
     EXPECT_TRUE(ReadPngFile(png, image, error)) << error;
-    int red = 0;
-    for (std::size_t i = 0; i + 2 < image.pixels.size(); i += static_cast<std::size_t>(image.channels))
-        red += image.pixels[i] > image.pixels[i + 1] + 60 && image.pixels[i] > image.pixels[i + 2] + 60;
-    return red;
+    int count = 0;
+    for (std::size_t i = 0; i + 2 < image.pixels.size(); i += static_cast<std::size_t>(image.channels)) {
+        const int value = image.pixels[i + channel];
+        count += value > image.pixels[i + (channel + 1) % 3] + 60 && value > image.pixels[i + (channel + 2) % 3] + 60;
+    }
+    return count;
+}
+
+int RedPixels(const std::string& png)
+{
+    return PixelsOf(png, 0);
 }
 
 TEST(SceneCommands, RenderDrawsASceneFileWithItsTexturesAndImportedMeshes)
@@ -128,6 +136,46 @@ TEST(SceneCommands, RenderDrawsASceneFileWithItsTexturesAndImportedMeshes)
     const CliResult tooFar = RunCli({"render", "-o", out, "--scene", dir.File("room.cgs"), "--select", "2"});
     EXPECT_EQ(tooFar.status, 1);
     EXPECT_NE(tooFar.err.find("--select takes the number of an object, 1 to 1"), std::string::npos) << tooFar.err;
+}
+
+int GreenPixels(const std::string& png)
+{
+    return PixelsOf(png, 1);
+}
+
+TEST(SceneCommands, RenderDrawsAnImportedModelsMaterialsAndTexturesAndSaysWhichAreMissing)
+{
+    const TempDir dir;
+    PngImage red{8, 8, PngChannels::Rgb, {}};
+    for (int i = 0; i < 64; ++i)
+        red.pixels.insert(red.pixels.end(), {230, 30, 30});
+    std::string error;
+    ASSERT_TRUE(WritePngFile(dir.File("crate.png"), red, error)) << error;
+    const auto render = [&](const std::string& texture) {
+        ThreeDSMesh cube = Cube(10);
+        cube.groups = {{"Paint", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}}};
+        ThreeDSMaterial paint{"Paint", {20, 200, 20}, texture};
+        paint.diffuse = std::array<std::uint8_t, 3>{20, 220, 20};
+        const std::string mesh = dir.File("crate.3ds");
+        WriteBytes(mesh, WriteThreeDS({cube}, {paint}));
+        return RunCli({"render", "-o", dir.File("out.png"), "--size", "320x240", "--import", mesh});
+    };
+
+    const CliResult painted = render("");
+    ASSERT_EQ(painted.status, 0) << painted.err;
+    EXPECT_GT(GreenPixels(dir.File("out.png")), 100) << "the material's colour";
+    EXPECT_LT(RedPixels(dir.File("out.png")), 10);
+
+    const CliResult textured = render("CRATE.PNG");
+    ASSERT_EQ(textured.status, 0) << textured.err;
+    EXPECT_EQ(textured.err, "");
+    EXPECT_GT(RedPixels(dir.File("out.png")), 100) << "the texture beside the model, named in another case";
+    EXPECT_LT(GreenPixels(dir.File("out.png")), 10);
+
+    const CliResult missing = render("GONE.PNG");
+    ASSERT_EQ(missing.status, 0) << missing.err << ": a missing texture loses nothing else";
+    EXPECT_NE(missing.err.find(dir.File("GONE.PNG")), std::string::npos) << missing.err;
+    EXPECT_GT(GreenPixels(dir.File("out.png")), 100) << "drawn in the material's colour";
 }
 
 } // namespace

@@ -5,8 +5,9 @@ The layer list is the block of "# layer NAME: DEPENDENCIES" lines at the top of
 the top-level CMakeLists.txt. A file belongs to the layer whose folder is the
 longest prefix of its path; a layer may include itself and, transitively, the
 layers it names. Library headers are checked too: Qt, OpenGL, JSON, CLI11,
-GoogleTest, FreeType, fontconfig and libpng each count as a layer of their own
-(named qt-widgets, gl, json, cli11, gtest, freetype, fontconfig, png).
+GoogleTest, FreeType, fontconfig, libpng and libjpeg-turbo each count as a layer
+of their own (named qt-widgets, gl, json, cli11, gtest, freetype, fontconfig,
+png, jpeg).
 
 Usage: check_layers.py [ROOT]   (prints every offending line; exit 1 if any)
 """
@@ -23,6 +24,7 @@ LIBRARY_HEADERS = [
     (re.compile(r"^(ft2build\.h|freetype/)"), "freetype"),
     (re.compile(r"^fontconfig/"), "fontconfig"),
     (re.compile(r"^png\.h$"), "png"),
+    (re.compile(r"^turbojpeg\.h$"), "jpeg"),
 ]
 LAYER_LINE = re.compile(r"^#\s*layer\s+([\w/.-]+):\s*(.*)$")
 INCLUDE_LINE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')

@@ -124,13 +124,15 @@ TEST_F(ImageFiles, FailuresSayCouldNotLoadBitmapOnlyWhereTheUserShouldKnow)
     TargaSpec grey;
     grey.imageType = 3;
     EXPECT_FALSE(image.Load(Write("grey.tga", TargaFile(grey)), true, 0));
-    EXPECT_EQ(messages_.Texts().size(), 3u);
+    // PNG and JPEG pictures are read too: one that is none is broken.
+    EXPECT_FALSE(image.Load(Write("picture.png", GradientBitmap(8, 8)), true, 0));
+    EXPECT_EQ(messages_.Texts().size(), 4u);
 
     // A Targa that does not open and an unknown extension fail quietly.
     EXPECT_FALSE(image.Load(folder_.File("missing.tga"), true, 0));
-    EXPECT_FALSE(image.Load(Write("picture.png", GradientBitmap(8, 8)), true, 0));
+    EXPECT_FALSE(image.Load(Write("picture.gif", GradientBitmap(8, 8)), true, 0));
     EXPECT_FALSE(image.Load(Write("noextension", GradientBitmap(8, 8)), true, 0));
-    EXPECT_EQ(messages_.Texts().size(), 3u);
+    EXPECT_EQ(messages_.Texts().size(), 4u);
 }
 
 TEST_F(ImageFiles, ATextureThatFailedReportsLoadedWithoutTryingAgain)

@@ -13,6 +13,7 @@
 
 #include "plugins/interface/PluginExports.h"
 
+#include <math.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -38,15 +39,23 @@ static MeshPart* Triangle(int32_t vertexIndex, int32_t texIndex)
     return part;
 }
 
-ZELPLUG_EXPORT void zelplug_Import(const char* path, MeshSet* set)
+static void ReadWord(const char* path, char word[32])
 {
-    char word[32] = "";
     FILE* file = fopen(path, "r");
+    word[0] = '\0';
     if (file) {
         if (fscanf(file, "%31s", word) != 1)
             word[0] = '\0';
         fclose(file);
     }
+}
+
+ZELPLUG_EXPORT void zelplug_Import(const char* path, MeshSet* set)
+{
+    char word[32];
+    ReadWord(path, word);
+    if (strncmp(word, "mat-", 4) == 0)
+        strcpy(word, "triangle");
     if (strcmp(word, "triangle") == 0) {
         set->partCount = 1;
         set->parts = Triangle(2, 2);
@@ -72,6 +81,65 @@ ZELPLUG_EXPORT void zelplug_Import(const char* path, MeshSet* set)
         set->partCount = 1;
         set->parts = Triangle(2, 2);
     }
+}
+#endif
+
+#ifdef TESTPLUG_MATERIALS
+ZELPLUG_EXPORT void zelplug_ImportMaterials(const char* path, MeshSet* set, MeshMaterials* materials)
+{
+    char word[32];
+    char text[64];
+    MeshMaterial* material;
+    MeshFaceGroup* group;
+    const char* slash = strrchr(path, '/');
+    char* texture;
+    zelplug_Import(path, set);
+    ReadWord(path, word);
+    if (strncmp(word, "mat-", 4) != 0)
+        return;
+    material = calloc(2, sizeof(MeshMaterial));
+    snprintf(text, sizeof text, "version %d", (int)materials->version);
+    material->name = strdup(text);
+    material->ambient[0] = material->diffuse[0] = 1.0f;
+    material->shininess = 20.0f;
+    material->opacity = 1.0f;
+    texture = calloc(1, (size_t)(slash - path) + sizeof "/tex.png");
+    memcpy(texture, path, (size_t)(slash - path));
+    strcat(texture, "/tex.png");
+    material->texturePath = texture;
+    group = calloc(2, sizeof(MeshFaceGroup));
+    group->material = 0;
+    group->faceCount = 1;
+    group->faces = calloc(1, sizeof(int32_t));
+    materials->materialCount = 1;
+    materials->materials = material;
+    materials->partCount = 1;
+    materials->parts = calloc(1, sizeof(MeshPartGroups));
+    materials->parts[0].groupCount = 1;
+    materials->parts[0].groups = group;
+    if (strcmp(word, "mat-bad-index") == 0)
+        group->material = 1;
+    else if (strcmp(word, "mat-bad-face") == 0)
+        group->faces[0] = 1;
+    else if (strcmp(word, "mat-nan") == 0)
+        material->diffuse[1] = nanf("");
+    else if (strcmp(word, "mat-bright") == 0)
+        material->specular[2] = 1.5f;
+    else if (strcmp(word, "mat-relative") == 0) {
+        free(texture);
+        material->texturePath = "tex.png";
+    }
+    else if (strcmp(word, "mat-twice") == 0) {
+        materials->parts[0].groupCount = 2;
+        group[1] = group[0];
+    } else if (strcmp(word, "mat-parts") == 0)
+        materials->partCount = 2;
+    else if (strcmp(word, "mat-no-faces") == 0) {
+        free(group->faces);
+        group->faces = NULL;
+    }
+    else if (strcmp(word, "mat-two-sided") == 0)
+        material->twoSided = 2;
 }
 #endif
 
