@@ -15,12 +15,12 @@ Usage: make_manpage.py --program PATH --layout {cli11,qt} --template FILE
 """
 import argparse
 import datetime
-import gzip
 import os
 import re
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from compressed import write_compressed  # noqa: E402
 import programhelp  # noqa: E402
 
 
@@ -156,10 +156,7 @@ def main():
 
     data = page.encode("utf-8")
     if arguments.output.endswith(".gz"):
-        # No name and no time stamp in the header: the same page gives the same bytes.
-        with open(arguments.output, "wb") as raw, gzip.GzipFile(filename="", mode="wb", fileobj=raw,
-                                                                 compresslevel=9, mtime=0) as f:
-            f.write(data)
+        write_compressed(arguments.output, data)
     else:
         with open(arguments.output, "wb") as f:
             f.write(data)

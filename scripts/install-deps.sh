@@ -12,7 +12,7 @@ packages=(
   libgtest-dev xvfb xauth
   clang libclang-rt-14-dev
   # the Debian package, man pages and desktop files, and the tools that check them
-  dpkg-dev file desktop-file-utils appstream shared-mime-info libglib2.0-bin
+  dpkg-dev file lintian desktop-file-utils appstream shared-mime-info libglib2.0-bin
   man-db groff-base librsvg2-bin
 )
 

@@ -15,8 +15,9 @@ enum class TraceMode { Write, Skip };
 
 // Fills set.partCount and set.parts from a 3D Studio file's bytes (see
 // HandOverMeshes); with TraceMode::Write a file with face material groups
-// also leaves "z.txt" in the current folder. Never throws: bytes that are not
-// a 3D Studio file, or memory running out, leave the set empty (SetEmpty).
+// also leaves "z.txt" in the log folder (TraceFolder). Never throws: bytes
+// that are not a 3D Studio file, or memory running out, leave the set empty
+// (SetEmpty).
 void ImportBytes(std::span<const uint8_t> bytes, MeshSet& set, TraceMode trace) noexcept;
 // The same, and with `materials` the file's materials and face groups, their
 // texture files resolved as lying beside `modelPath` (HandOverMaterials).

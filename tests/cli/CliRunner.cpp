@@ -20,7 +20,7 @@ std::vector<std::string> CliResult::ErrLines() const
     return lines;
 }
 
-CliResult RunCli(const std::vector<std::string>& args)
+CliResult RunCli(const std::vector<std::string>& args, const std::string& folder)
 {
     TempDir capture;
     const std::string outPath = capture.File("stdout");
@@ -36,6 +36,8 @@ CliResult RunCli(const std::vector<std::string>& args)
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (!folder.empty())
+        posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
     pid_t pid = -1;
     CliResult result;
     const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);

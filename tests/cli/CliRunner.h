@@ -14,6 +14,8 @@ struct CliResult {
     std::vector<std::string> ErrLines() const;
 };
 
-CliResult RunCli(const std::vector<std::string>& args);
+// Runs zelvane-cli with `args`, in `folder` when one is given (else in the
+// test's current folder).
+CliResult RunCli(const std::vector<std::string>& args, const std::string& folder = {});
 
 } // namespace zelvane::test

@@ -6,13 +6,20 @@
 - contents: everything under /usr, owned by root, nothing writable by others;
   the programs, plug-ins, default textures and sample game of the build, the
   desktop entry, icons, MIME type, metainfo, man pages and completion;
+- Debian's documentation: the copyright file in the machine-readable format,
+  every licence it names spelt out, the GPL by reference to
+  /usr/share/common-licenses; changelog.Debian.gz compressed at the highest
+  level without a time stamp, its newest entry the package's version, and a
+  metainfo release of the same date for every upstream version it lists;
 - layout: the unpacked zelvane-cli finds its plug-in and the sample game from
   where the package puts it, as an installed copy does.
 
 Usage: check_package.py --build-dir DIR --cpack CPACK --version VERSION --work DIR [--gui]
 """
 import argparse
+import email.utils
 import glob
+import gzip
 import json
 import os
 import re
@@ -70,6 +77,78 @@ def depends_names(depends):
     return names
 
 
+COPYRIGHT_FORMAT = "https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/"
+
+
+def paragraphs(text):
+    """The paragraphs of a deb822 file as dicts: field -> value, continuation
+    lines kept (without their leading space)."""
+    found = []
+    for block in re.split(r"\n\s*\n", text.strip()):
+        fields, name = {}, None
+        for line in block.splitlines():
+            if line.startswith((" ", "\t")) and name:
+                fields[name] += "\n" + line[1:]
+            else:
+                name, _, value = line.partition(":")
+                fields[name] = value.strip()
+        found.append(fields)
+    return found
+
+
+def check_copyright(failures, path):
+    with open(path, encoding="utf-8") as f:
+        header, *rest = paragraphs(f.read())
+    failures.check(header.get("Format") == COPYRIGHT_FORMAT, f"copyright: Format is {header.get('Format')}")
+    failures.check(header.get("Upstream-Name") == "zelvane", "copyright: Upstream-Name is not zelvane")
+    files = [p for p in rest if "Files" in p]
+    spelt_out = {p["License"].split("\n", 1)[0]: p["License"] for p in rest if "Files" not in p}
+    failures.check(any(p["Files"] == "*" and p.get("License", "").startswith("GPL-3+") for p in files),
+                   "copyright: the project's files (Files: *) are not under GPL-3+")
+    for paragraph in files:
+        failures.check(paragraph.get("Copyright"), f"copyright: Files {paragraph['Files']} names no copyright")
+        name, _, text = paragraph.get("License", "").partition("\n")
+        failures.check(text or name in spelt_out, f"copyright: licence {name!r} is named but never spelt out")
+    gpl = spelt_out.get("GPL-3+", "")
+    failures.check("/usr/share/common-licenses/GPL-3" in gpl and os.path.exists("/usr/share/common-licenses/GPL-3"),
+                   "copyright: GPL-3+ does not point at /usr/share/common-licenses/GPL-3")
+
+
+def changelog_entries(path):
+    """(version, date) of every entry of a compressed Debian changelog, newest first."""
+    with gzip.open(path, "rt", encoding="utf-8") as f:
+        text = f.read()
+    versions = re.findall(r"^zelvane \(([^)]+)\) [\w-]+; urgency=\w+$", text, flags=re.M)
+    dates = [email.utils.parsedate_to_datetime(d).date()
+             for d in re.findall(r"^ -- .+ <.+>  (.+)$", text, flags=re.M)]
+    return list(zip(versions, dates)) if len(versions) == len(dates) else []
+
+
+def check_changelog(failures, path, version, metainfo):
+    with open(path, "rb") as f:
+        header = f.read(10)
+    # Byte 8 of a gzip header says 2 for the slowest, tightest compression.
+    failures.check(header[:2] == b"\x1f\x8b" and header[4:8] == bytes(4) and header[8] == 2,
+                   "changelog.Debian.gz is not gzip -9n (highest level, no time stamp)")
+    entries = changelog_entries(path)
+    if not failures.check(entries, "changelog.Debian.gz: no entries, or an entry without its trailer line"):
+        return
+    failures.check(entries[0][0] == f"{version}-1",
+                   f"the changelog's newest entry is {entries[0][0]}, the package's version {version}-1")
+    # An upstream version is released on the date of its first packaging.
+    released = {}
+    for entry_version, date in entries:
+        released[entry_version.rsplit("-", 1)[0]] = date
+    if not metainfo:
+        return
+    with open(metainfo, encoding="utf-8") as f:
+        releases = re.findall(r'<release version="([^"]+)" date="([^"]+)"', f.read())
+    failures.check(releases and releases[0][0] == version,
+                   f"the metainfo's newest release is {releases and releases[0][0]}, the package's version {version}")
+    failures.check({v: d for v, d in releases} == {v: d.isoformat() for v, d in released.items()},
+                   f"the metainfo's releases {releases} are not the changelog's versions {released}")
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--build-dir", required=True)
@@ -118,7 +197,8 @@ def main():
     required = ["usr/bin/zelvane-cli",
                 "usr/share/man/man1/zelvane-cli.1.gz",
                 "usr/share/bash-completion/completions/zelvane-cli",
-                "usr/share/doc/zelvane/README.md"]
+                "usr/share/doc/zelvane/README.md", "usr/share/doc/zelvane/copyright",
+                "usr/share/doc/zelvane/changelog.Debian.gz", "usr/share/lintian/overrides/zelvane"]
     if gui:
         required += ["usr/bin/zelvane", "usr/share/man/man1/zelvane.1.gz",
                      "usr/share/applications/zelvane.desktop",
@@ -153,14 +233,14 @@ def main():
                 failures.check(owner in dependencies,
                                f"{path} links {soname} from {owner}, which Depends does not name")
 
-    # The software centre's release is the package's version.
+    # Debian's documentation; the software centre's releases are the changelog's.
+    doc = os.path.join(root, "usr/share/doc/zelvane")
+    if os.path.exists(os.path.join(doc, "copyright")):
+        check_copyright(failures, os.path.join(doc, "copyright"))
     metainfo = os.path.join(root, "usr/share/metainfo/org.example.zelvane.metainfo.xml")
-    if os.path.exists(metainfo):
-        with open(metainfo, encoding="utf-8") as f:
-            release = re.search(r'<release version="([^"]+)"', f.read())
-        failures.check(release and release.group(1) == arguments.version,
-                       f"the metainfo's newest release is {release and release.group(1)}, "
-                       f"the package's version {arguments.version}")
+    if os.path.exists(os.path.join(doc, "changelog.Debian.gz")):
+        check_changelog(failures, os.path.join(doc, "changelog.Debian.gz"), arguments.version,
+                        metainfo if os.path.exists(metainfo) else None)
 
     # The unpacked program finds its plug-in and the sample game from where the
     # package puts it, with no game folder configured anywhere.

@@ -6,6 +6,7 @@
 #include "plugins/meshport/MeshportImport.h"
 #include "plugins/meshport/ThreeDSReader.h"
 #include "tests/plugins/MeshportTestSupport.h"
+#include "tests/testkit/ScopedEnvironment.h"
 #include "tests/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -353,7 +354,8 @@ TEST(MeshportMaterials, GroupsTakeTheFirstMaterialOfTheirNameWhateverTheCase)
 TEST(MeshportTrace, TheTraceFileDescribesTheLastGroupRead)
 {
     const test::TempDir dir;
-    const test::CurrentFolder here(dir.Path());
+    test::ScopedEnvironment env;
+    env.Set("ZELVANE_LOG_DIR", dir.Path().string());
     ThreeDSMesh first = UnitSquare("First");
     first.groups = {{"A", {0, 1, 1}}};
     ThreeDSMesh second = UnitSquare("Second");

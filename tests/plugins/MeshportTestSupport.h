@@ -32,7 +32,7 @@ private:
 // what breaks them.
 std::string ContractProblem(const MeshSet& set);
 
-// Changes the current folder for the scope (the trace file goes there).
+// Changes the current folder for the scope (to see that imports leave it alone).
 class CurrentFolder {
 public:
     explicit CurrentFolder(const std::filesystem::path& folder);
