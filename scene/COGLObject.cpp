@@ -317,19 +317,9 @@ void COGLObject::SetAmbient(float r, float g, float b, float a)
     ambientColor_ = {r, g, b, a};
 }
 
-void COGLObject::SetAmbientAlpha(float a)
-{
-    ambientColor_[3] = a;
-}
-
 void COGLObject::SetDiffuse(float r, float g, float b, float a)
 {
     diffuseColor_ = {r, g, b, a};
-}
-
-void COGLObject::SetDiffuseAlpha(float a)
-{
-    diffuseColor_[3] = a;
 }
 
 void COGLObject::SetSpecular(float r, float g, float b, float a)
@@ -337,19 +327,9 @@ void COGLObject::SetSpecular(float r, float g, float b, float a)
     specularColor_ = {r, g, b, a};
 }
 
-void COGLObject::SetSpecularAlpha(float a)
-{
-    specularColor_[3] = a;
-}
-
 void COGLObject::SetEmission(float r, float g, float b, float a)
 {
     emissionColor_ = {r, g, b, a};
-}
-
-void COGLObject::SetEmissionAlpha(float a)
-{
-    emissionColor_[3] = a;
 }
 
 void COGLObject::SetShininess(float shininess)
@@ -445,21 +425,6 @@ void COGLObject::Translate(float dx, float dy, float dz)
 void COGLObject::SetPosition(float x, float y, float z)
 {
     position_ = {x, y, z};
-}
-
-void COGLObject::SetPositionX(float x)
-{
-    position_.x = x;
-}
-
-void COGLObject::SetPositionY(float y)
-{
-    position_.y = y;
-}
-
-void COGLObject::SetPositionZ(float z)
-{
-    position_.z = z;
 }
 
 // --- Texture -----------------------------------------------------------------

@@ -66,32 +66,28 @@ public:
     // visibility, transparency, marks, pick style, kind, orientation, flags,
     // texture (shared) and its placement; the name becomes "Copy of " and the
     // source's name; a fresh id. `pickable` is not copied.
-    virtual void CopyFrom(const COGLObject& source);
+    void CopyFrom(const COGLObject& source);
 
-    virtual void SetAmbient(float r, float g, float b, float a);
-    virtual void SetAmbientAlpha(float a);
-    virtual void SetDiffuse(float r, float g, float b, float a);
-    virtual void SetDiffuseAlpha(float a);
-    virtual void SetSpecular(float r, float g, float b, float a);
-    virtual void SetSpecularAlpha(float a);
-    virtual void SetEmission(float r, float g, float b, float a);
-    virtual void SetEmissionAlpha(float a);
-    virtual void SetShininess(float shininess);
+    void SetAmbient(float r, float g, float b, float a);
+    void SetDiffuse(float r, float g, float b, float a);
+    void SetSpecular(float r, float g, float b, float a);
+    void SetEmission(float r, float g, float b, float a);
+    void SetShininess(float shininess);
 
-    virtual void SetVisible(bool visible);
+    void SetVisible(bool visible);
     // Visible again, with the id it had before it was hidden.
-    virtual void Show();
+    void Show();
     // Neither drawn nor picked: sets bit 31 of the id.
-    virtual void Hide();
-    virtual void SetTransparent(bool transparent);
-    virtual void SetMarked();
+    void Hide();
+    void SetTransparent(bool transparent);
+    void SetMarked();
 
     // Turns the orientation by `degrees` (wrapped into [0, 360)) about `axis`,
     // used as given: the axis of the object as its earlier turns left it.
-    virtual void RotateAxisAngle(const Vector3& axis, float degrees);
-    virtual void RotateX(float degrees);
-    virtual void RotateY(float degrees);
-    virtual void RotateZ(float degrees);
+    void RotateAxisAngle(const Vector3& axis, float degrees);
+    void RotateX(float degrees);
+    void RotateY(float degrees);
+    void RotateZ(float degrees);
 
     virtual Vector3 GetScale() const;
     virtual void SetScale(float x, float y, float z);
@@ -99,16 +95,13 @@ public:
     virtual void SetScaleY(float y);
     virtual void SetScaleZ(float z);
 
-    virtual void Translate(float dx, float dy, float dz);
-    virtual void SetPosition(float x, float y, float z);
-    virtual void SetPositionX(float x);
-    virtual void SetPositionY(float y);
-    virtual void SetPositionZ(float z);
+    void Translate(float dx, float dy, float dz);
+    void SetPosition(float x, float y, float z);
 
     // Attaches `texture` (not owned; nullptr detaches). A texture that does not
     // load is not attached: the object is left without one.
-    virtual void SetTexture(COGLTexture2D* texture);
-    virtual void SetTextureEnvMode(GLenum mode);
+    void SetTexture(COGLTexture2D* texture);
+    void SetTextureEnvMode(GLenum mode);
 
     // Multiplies the current matrix by the orientation.
     virtual void ApplyRotation() const;
@@ -135,7 +128,6 @@ public:
     bool IsVisible() const { return visible_; }
     bool IsTransparent() const { return transparent_; }
     bool IsMarked() const { return marked_; }
-    void SetMarkedTo(bool marked) { marked_ = marked; }
     std::int32_t PickStyle() const { return pickStyle_; }
     void SetPickStyle(std::int32_t style) { pickStyle_ = style; }
     std::uint32_t Flags() const { return flags_; }
