@@ -97,6 +97,9 @@ const std::array kCommands{
     CommandEntry{command::kWireframe, "actionWireframe", "&Wireframe", "Draw the scene as lines\nWireframe", {},
                  true},
     CommandEntry{command::kShaded, "actionShaded", "S&haded", "Draw the scene lit and filled\nShaded", {}, true},
+    CommandEntry{command::kPreviewAsBaked, "actionPreviewAsBaked", "Preview as &Baked",
+                 "Show the objects as Render Sprites draws them, in the game's four views and light\nPreview as Baked",
+                 {}, true},
     CommandEntry{kCameraSimsButton, "actionCameraSims", "The &Sims", "The game's own view\nSims view", {}, true},
     CommandEntry{kCameraTopButton, "actionCameraTop", "&Top", "Look down from above\nTop view", {}, true},
     CommandEntry{kCameraFrontButton, "actionCameraFront", "&Front", "Look from the front\nFront view", {}, true},
@@ -388,7 +391,7 @@ void CMainFrame::CreateMenus()
     for (const int id : {command::kGrid, command::kAxis, command::kCage})
         view->addAction(Action(id));
     view->addSeparator();
-    for (const int id : {command::kWireframe, command::kShaded})
+    for (const int id : {command::kWireframe, command::kShaded, command::kPreviewAsBaked})
         view->addAction(Action(id));
     view->addSeparator();
     QMenu* camera = view->addMenu(tr("&Camera"));

@@ -135,6 +135,73 @@ private:
 
 } // namespace
 
+void DrawBakedPreview(const COGLScene& scene, const std::vector<COGLObject*>& objects, int width, int height,
+                      double scale, const Vector3& centre, int footprintWidth, int footprintDepth)
+{
+    if (width < 2 || height < 2 || !(scale > 0))
+        return;
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    const ColourRGBA& background = scene.Background();
+    glViewport(0, 0, width, height);
+    glClearColor(background[0], background[1], background[2], 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    ShadedStates();
+
+    const GameCamera camera;
+    const int quarterWidth = width / 2;
+    const int quarterHeight = height / 2;
+    const double unitsAcross = quarterWidth / (GameCamera::kPixelsPerUnit * scale);
+    const double unitsHigh = quarterHeight / (GameCamera::kPixelsPerUnit * scale);
+    // Objects stand on the floor: the middle of a quarter looks a little above it.
+    constexpr double kLift = 0.5;
+    const float halfWidth = static_cast<float>(footprintWidth) / 2.0f;
+    const float halfDepth = static_cast<float>(footprintDepth) / 2.0f;
+    for (int direction = 0; direction < kGameDirections; ++direction) {
+        const int x = (direction % 2) * quarterWidth;
+        const int y = direction < 2 ? height - quarterHeight : 0;
+        glViewport(x, y, quarterWidth, quarterHeight);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glOrtho(-unitsAcross / 2, unitsAcross / 2, -unitsHigh / 2 + kLift, unitsHigh / 2 + kLift, kNear, kFar);
+        glMatrixMode(GL_MODELVIEW);
+        const Vector3 eye = camera.ViewMatrix(direction).TransformPoint(centre);
+        glLoadIdentity();
+        glTranslated(-eye.x, -eye.y, 0.0);
+
+        // The footprint's tiles on the floor, under what stands on them.
+        glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT);
+        glDisable(GL_LIGHTING);
+        glColor3f(0.45f, 0.45f, 0.5f);
+        glPushMatrix();
+        glMultMatrixd(camera.ViewMatrix(direction).Data());
+        glBegin(GL_LINES);
+        for (int i = 0; i <= footprintWidth; ++i) {
+            const float along = centre.x - halfWidth + static_cast<float>(i);
+            glVertex3f(along, 0.0f, centre.z - halfDepth);
+            glVertex3f(along, 0.0f, centre.z + halfDepth);
+        }
+        for (int i = 0; i <= footprintDepth; ++i) {
+            const float across = centre.z - halfDepth + static_cast<float>(i);
+            glVertex3f(centre.x - halfWidth, 0.0f, across);
+            glVertex3f(centre.x + halfWidth, 0.0f, across);
+        }
+        glEnd();
+        glPopMatrix();
+        glPopAttrib();
+
+        DrawAsBaked(scene, objects, direction);
+    }
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+    glPopAttrib();
+}
+
 void DrawAsBaked(const COGLScene& scene, const std::vector<COGLObject*>& objects, int direction)
 {
     const GameCamera camera;

@@ -56,6 +56,17 @@ struct RenderSettings {
 // caller's; for a view that previews what a bake will make.
 void DrawAsBaked(const COGLScene& scene, const std::vector<COGLObject*>& objects, int direction);
 
+// The view's "Preview as Baked": `objects` of `scene` in the game camera's
+// four directions, side by side in the quarters of a viewport `width` ×
+// `height` device pixels large (direction 0 top left, 1 top right, 2 bottom
+// left, 3 bottom right), in the bake's lights, one scene unit as large as at
+// the game's largest zoom times `scale`, each quarter centred a little above
+// `centre` on the floor, with the floor tiles `footprint` (width along x,
+// depth along z) drawn around it. Clears the viewport to the scene's
+// background. The context is current; every state changed is restored.
+void DrawBakedPreview(const COGLScene& scene, const std::vector<COGLObject*>& objects, int width, int height,
+                      double scale, const Vector3& centre, int footprintWidth, int footprintDepth);
+
 class SpriteRenderer {
 public:
     // `objects` belong to `scene`; hidden ones draw nothing.

@@ -318,6 +318,25 @@ void COGLDoc::SetObjectTexture(COGLObject& object, const ObjectTextureState& sta
     Record(std::make_unique<ObjectTextureCommand>(std::move(text), object, before, after), kSceneChanged);
 }
 
+Status COGLDoc::SetGroupTexture(COGLMesh& mesh, std::size_t part, std::size_t group, const std::string& path)
+{
+    const auto& paths = mesh.GroupTexturePaths();
+    if (part >= paths.size() || group >= paths[part].size())
+        return Status::Failure("The mesh has no face group " + std::to_string(group + 1) + " in part " +
+                               std::to_string(part + 1) + ".");
+    const std::string before = paths[part][group];
+    if (before == path)
+        return Status::Ok();
+    std::string problem;
+    {
+        GLScope gl;
+        if (!mesh.SetGroupTexture(part, group, path, problem))
+            return Status::Failure("\"" + path + "\" cannot be the group's texture: " + problem + ".");
+    }
+    Record(std::make_unique<GroupTextureCommand>(mesh, part, group, before, path), kSceneChanged);
+    return Status::Ok();
+}
+
 void COGLDoc::PlacementMoved(COGLObject&)
 {
     Announce(kSceneChanged);

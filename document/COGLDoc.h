@@ -143,6 +143,10 @@ public:
     // ("Use Texture", "Effected by Lighting"); a texture that does not load
     // stays off. Nothing when that changes nothing.
     void SetObjectTexture(COGLObject& object, const ObjectTextureState& state, std::string text);
+    // The picture `path` (empty: none) as the texture of face group `group` of
+    // part `part` of `mesh` ("Group Texture"). Fails, changing nothing, when
+    // there is no such group or the picture does not load.
+    Status SetGroupTexture(COGLMesh& mesh, std::size_t part, std::size_t group, const std::string& path);
 
     // A drag of the tools: the object has already been moved (drawn at once,
     // and the change announced here, but no step yet)...

@@ -72,6 +72,31 @@ int64_t MeshPanelModel::GroupVertices() const
     return group < 0 ? 0 : Groups()[static_cast<size_t>(group)].vertices;
 }
 
+std::vector<MeshGroupInfo> MeshPanelModel::FaceGroups() const
+{
+    if (const auto* mesh = dynamic_cast<const COGLMesh*>(PanelObject()))
+        return mesh->Groups();
+    return {};
+}
+
+int MeshPanelModel::SelectedFaceGroup() const
+{
+    const std::size_t count = FaceGroups().size();
+    if (count == 0)
+        return -1;
+    return selectedFaceGroup_ >= 0 && static_cast<std::size_t>(selectedFaceGroup_) < count ? selectedFaceGroup_ : 0;
+}
+
+Status MeshPanelModel::SetFaceGroupTexture(const std::string& path)
+{
+    auto* mesh = dynamic_cast<COGLMesh*>(PanelObject());
+    const int chosen = SelectedFaceGroup();
+    if (!mesh || chosen < 0)
+        return Status::Failure("Choose a face group of a mesh first.");
+    const MeshGroupInfo group = FaceGroups()[static_cast<std::size_t>(chosen)];
+    return document_.SetGroupTexture(*mesh, group.part, group.group, path);
+}
+
 std::vector<COGLTexture2D*> MeshPanelModel::Textures() const
 {
     std::vector<COGLTexture2D*> textures;

@@ -8,6 +8,8 @@
 // document.
 
 #include "plugins/interface/MeshSet.h"
+#include "report/Result.h"
+#include "scene/COGLMesh.h"
 
 #include <cstdint>
 #include <string>
@@ -46,6 +48,17 @@ public:
     int64_t GroupFaces() const;
     int64_t GroupVertices() const;
 
+    // The selected mesh's face groups with their material and texture, part
+    // by part; none for another kind or a mesh without materials.
+    std::vector<MeshGroupInfo> FaceGroups() const;
+    // Selects a face group (outside the list: the first); -1 when there are none.
+    void SelectFaceGroup(int index) { selectedFaceGroup_ = index; }
+    int SelectedFaceGroup() const;
+    // The picture at `path` as the chosen face group's texture, an undo step
+    // of the document; an empty path takes the texture away. Fails, changing
+    // nothing, without a face group or when the picture does not load.
+    Status SetFaceGroupTexture(const std::string& path);
+
     // The scene's textures, in the scene's order.
     std::vector<COGLTexture2D*> Textures() const;
     void SelectTexture(int index); // outside the list: none
@@ -68,6 +81,7 @@ public:
 private:
     COGLDoc& document_;
     int selectedGroup_ = 0;
+    int selectedFaceGroup_ = 0;
     const COGLTexture2D* selectedTexture_ = nullptr;
 };
 

@@ -1,5 +1,6 @@
 #include "document/TextureCommands.h"
 
+#include "scene/COGLMesh.h"
 #include "scene/COGLObject.h"
 #include "scene/COGLScene.h"
 #include "scene/COGLTexture2D.h"
@@ -35,6 +36,22 @@ void ObjectTextureCommand::Undo()
 void ObjectTextureCommand::Redo()
 {
     after_.ApplyTo(object_);
+}
+
+GroupTextureCommand::GroupTextureCommand(COGLMesh& mesh, std::size_t part, std::size_t group, std::string before,
+                                         std::string after)
+    : mesh_(mesh), part_(part), group_(group), before_(std::move(before)), after_(std::move(after))
+{
+}
+
+void GroupTextureCommand::Undo()
+{
+    mesh_.RestoreGroupTexture(part_, group_, before_);
+}
+
+void GroupTextureCommand::Redo()
+{
+    mesh_.RestoreGroupTexture(part_, group_, after_);
 }
 
 AddTextureCommand::AddTextureCommand(std::string text, COGLScene& scene, std::unique_ptr<COGLTexture2D> texture)

@@ -7,11 +7,13 @@
 
 #include <GL/gl.h>
 
+#include <cstddef>
 #include <memory>
 #include <string>
 
 namespace zelvane {
 
+class COGLMesh;
 class COGLObject;
 class COGLScene;
 class COGLTexture2D;
@@ -44,6 +46,23 @@ private:
     COGLObject& object_;
     ObjectTextureState before_;
     ObjectTextureState after_;
+};
+
+// The texture file of one face group of a mesh (empty: none).
+class GroupTextureCommand final : public UndoCommand {
+public:
+    GroupTextureCommand(COGLMesh& mesh, std::size_t part, std::size_t group, std::string before, std::string after);
+
+    void Undo() override;
+    void Redo() override;
+    std::string Text() const override { return "Group Texture"; }
+
+private:
+    COGLMesh& mesh_;
+    std::size_t part_;
+    std::size_t group_;
+    std::string before_;
+    std::string after_;
 };
 
 // A texture added to the scene's list; undo takes it out again and keeps it.

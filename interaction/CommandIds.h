@@ -65,6 +65,10 @@ inline constexpr int kExit = 57665;
 // The shell: the object, the bars, help.
 inline constexpr int kSetBaseObject = 32912;
 inline constexpr int kRenderSprites = 32940;
+// The object's sprites out to pictures and back in; the scene as a bake draws it.
+inline constexpr int kExportSprites = 32960;
+inline constexpr int kImportSprites = 32961;
+inline constexpr int kPreviewAsBaked = 32962;
 inline constexpr int kViewToolbar = 59392;
 inline constexpr int kViewStatusBar = 59393;
 inline constexpr int kObjectBar = 180;

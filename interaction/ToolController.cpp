@@ -272,6 +272,7 @@ bool ToolController::Execute(int commandId)
     case command::kShaded: viewport_.SetDisplayMode(kDisplayShaded); break;
     case command::kToggleMoveFast: frameWhileMoving_ = !frameWhileMoving_; break;
     case command::kHighlightSelected: highlightSelected_ = !highlightSelected_; break;
+    case command::kPreviewAsBaked: previewAsBaked_ = !previewAsBaked_; break;
     case command::kClearScene: ClearScene(); return true;
     case command::kCopy:
         EndDrag();
@@ -342,6 +343,7 @@ CommandState ToolController::State(int commandId) const
     case command::kShaded: return {true, viewport_.DisplayMode() == kDisplayShaded};
     case command::kToggleMoveFast: return {true, frameWhileMoving_};
     case command::kHighlightSelected: return {true, highlightSelected_};
+    case command::kPreviewAsBaked: return {scene, previewAsBaked_};
     case command::kClearScene: return {scene, false};
     case command::kCopy: return {document_.CanCopySelection(), false};
     case command::kDelete: return {scene && document_.Selection().object != nullptr, false};

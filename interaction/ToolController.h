@@ -94,6 +94,8 @@ public:
     const ToolSpeeds& Speeds() const { return speeds_; }
     bool FrameWhileMoving() const { return frameWhileMoving_; }
     bool HighlightSelected() const { return highlightSelected_; }
+    // The view shows the objects as a bake draws them (View ▸ Preview as Baked).
+    bool PreviewAsBaked() const { return previewAsBaked_; }
     const std::string& Readout() const { return readout_; }
     int ClientWidth() const { return clientWidth_; }
     int ClientHeight() const { return clientHeight_; }
@@ -131,6 +133,7 @@ private:
     bool captured_ = false;
     bool frameWhileMoving_ = true;
     bool highlightSelected_ = false;
+    bool previewAsBaked_ = false;
     Tool tool_ = Tool::Select;
     std::array<AxisSwitches, kToolCount> switches_{};
     bool controlHeld_ = false;

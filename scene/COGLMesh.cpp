@@ -310,6 +310,13 @@ void COGLMesh::SetMaterials(ModelMaterials materials, std::vector<std::vector<st
                             const std::string& searchFolder)
 {
     DeleteLists();
+    // Materials that do not fit the set would index outside it while drawing:
+    // every way in checks them first, and a mistake draws the plain mesh.
+    if (const std::optional<std::string> problem = CheckModelMaterials(materials, meshSet_)) {
+        LogDebug(std::string("Mesh materials left out: ") + *problem + "\n");
+        materials = {};
+        groupTextures.clear();
+    }
     materials_ = std::move(materials);
     groupTexturePaths_ = std::move(groupTextures);
     // One path per group, whatever the caller gave.
@@ -371,6 +378,16 @@ bool COGLMesh::SetGroupTexture(std::size_t part, std::size_t group, const std::s
     }
     groupTexturePaths_[part][group] = path;
     return true;
+}
+
+void COGLMesh::RestoreGroupTexture(std::size_t part, std::size_t group, const std::string& path)
+{
+    std::string problem;
+    if (SetGroupTexture(part, group, path, problem) || part >= groupTexturePaths_.size() ||
+        group >= groupTexturePaths_[part].size())
+        return;
+    groupTexturePaths_[part][group] = path;
+    LoadGroupTextures({});
 }
 
 std::vector<MissingTexture> COGLMesh::MissingTextures() const

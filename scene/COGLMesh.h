@@ -94,6 +94,10 @@ public:
     // saying why and the group unchanged, when there is no such group or the
     // picture does not load.
     bool SetGroupTexture(std::size_t part, std::size_t group, const std::string& path, std::string& problem);
+    // Gives the group `path` as it is, also when the picture does not load
+    // (the group then shows its colours): putting back what a group had.
+    // Nothing when there is no such group.
+    void RestoreGroupTexture(std::size_t part, std::size_t group, const std::string& path);
     // The groups' texture files, part by part.
     const std::vector<std::vector<std::string>>& GroupTexturePaths() const { return groupTexturePaths_; }
     // The texture files of the groups that did not load, each once.

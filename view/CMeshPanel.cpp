@@ -1,13 +1,16 @@
 #include "view/CMeshPanel.h"
 
 #include "report/ProgramFolders.h"
+#include "report/Reporter.h"
 #include "scene/COGLTexture2D.h"
 
 #include <QCheckBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -41,6 +44,9 @@ CMeshPanel::CMeshPanel(COGLDoc& document, QWidget* parent) : QWidget(parent), mo
     groups_ = Named(new QListWidget, "groups");
     groupFaces_ = CountField("groupFaces");
     groupVertices_ = CountField("groupVertices");
+    faceGroups_ = Named(new QListWidget, "faceGroups");
+    replaceGroupTexture_ = Named(new QPushButton(tr("&Replace Texture...")), "replaceGroupTexture");
+    removeGroupTexture_ = Named(new QPushButton(tr("Re&move Texture")), "removeGroupTexture");
     textures_ = Named(new QListWidget, "textures");
     load_ = Named(new QPushButton(tr("&Load")), "loadTexture");
     useTexture_ = Named(new QCheckBox(tr("&Use Texture")), "useTexture");
@@ -57,6 +63,14 @@ CMeshPanel::CMeshPanel(COGLDoc& document, QWidget* parent) : QWidget(parent), mo
     groupFields->addRow(tr("Faces"), groupFaces_);
     groupFields->addRow(tr("Vertices"), groupVertices_);
 
+    auto* materials = new QGroupBox(tr("Materials"));
+    auto* materialFields = new QVBoxLayout(materials);
+    materialFields->addWidget(faceGroups_);
+    auto* groupButtons = new QHBoxLayout;
+    groupButtons->addWidget(replaceGroupTexture_);
+    groupButtons->addWidget(removeGroupTexture_);
+    materialFields->addLayout(groupButtons);
+
     auto* texture = new QGroupBox(tr("Textures"));
     auto* textureFields = new QVBoxLayout(texture);
     textureFields->addWidget(textures_);
@@ -67,6 +81,7 @@ CMeshPanel::CMeshPanel(COGLDoc& document, QWidget* parent) : QWidget(parent), mo
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(mesh);
     layout->addWidget(group, 1);
+    layout->addWidget(materials, 1);
     layout->addWidget(texture, 1);
 
     connect(groups_, &QListWidget::currentRowChanged, this, [this](int row) {
@@ -74,6 +89,18 @@ CMeshPanel::CMeshPanel(COGLDoc& document, QWidget* parent) : QWidget(parent), mo
             model_.SelectGroup(row);
             Refresh();
         }
+    });
+    connect(faceGroups_, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (!showing_) {
+            model_.SelectFaceGroup(row);
+            Refresh();
+        }
+    });
+    connect(replaceGroupTexture_, &QPushButton::clicked, this, &CMeshPanel::OnReplaceGroupTexture);
+    connect(removeGroupTexture_, &QPushButton::clicked, this, [this] {
+        if (const Status removed = model_.SetFaceGroupTexture({}); !removed)
+            CurrentReporter().ShowMessage(removed.Message(), MessageIcon::Warning, MessageButtons::Ok);
+        Refresh();
     });
     connect(textures_, &QListWidget::currentRowChanged, this, [this](int row) {
         if (!showing_)
@@ -109,6 +136,26 @@ void CMeshPanel::Refresh()
     groupFaces_->setText(QString::number(model_.GroupFaces()));
     groupVertices_->setText(QString::number(model_.GroupVertices()));
 
+    faceGroups_->clear();
+    for (const MeshGroupInfo& info : model_.FaceGroups()) {
+        const std::string part = info.part < model_.Groups().size() ? model_.Groups()[info.part].name : std::string();
+        QString text = QStringLiteral("%1: %2 (%3 faces)")
+                           .arg(QString::fromLatin1(part.data(), static_cast<qsizetype>(part.size())),
+                                QString::fromLatin1(info.materialName.data(),
+                                                    static_cast<qsizetype>(info.materialName.size())))
+                           .arg(info.faceCount);
+        if (!info.texturePath.empty())
+            text += QStringLiteral(" - %1%2")
+                        .arg(QFileInfo(QFile::decodeName(QByteArray::fromStdString(info.texturePath))).fileName(),
+                             info.textureShown ? QString() : tr(" (missing)"));
+        faceGroups_->addItem(text);
+    }
+    faceGroups_->setCurrentRow(model_.SelectedFaceGroup());
+    const bool faceGroup = model_.SelectedFaceGroup() >= 0;
+    replaceGroupTexture_->setEnabled(faceGroup);
+    removeGroupTexture_->setEnabled(faceGroup && !model_.FaceGroups()[static_cast<size_t>(model_.SelectedFaceGroup())]
+                                                        .texturePath.empty());
+
     textures_->clear();
     for (const COGLTexture2D* texture : model_.Textures())
         textures_->addItem(QString::fromStdString(texture->Title()));
@@ -120,6 +167,19 @@ void CMeshPanel::Refresh()
     useTexture_->setEnabled(editing);
     lighting_->setEnabled(editing);
     showing_ = false;
+}
+
+void CMeshPanel::OnReplaceGroupTexture()
+{
+    const std::optional<std::string> maps = FindProgramFolder("Maps");
+    const QString path = QFileDialog::getOpenFileName(
+        this, tr("Replace Texture"), maps ? QFile::decodeName(QByteArray::fromStdString(*maps)) : QString(),
+        tr("Pictures (*.bmp *.tga *.png *.jpg *.jpeg);;All Files (*)"));
+    if (path.isEmpty())
+        return;
+    if (const Status replaced = model_.SetFaceGroupTexture(QFile::encodeName(path).toStdString()); !replaced)
+        CurrentReporter().ShowMessage(replaced.Message(), MessageIcon::Warning, MessageButtons::Ok);
+    Refresh();
 }
 
 void CMeshPanel::OnLoad()

@@ -1,8 +1,9 @@
 #pragma once
 // The mesh panel ("Mesh Info"): the face and vertex counts of the selected
-// mesh and of the group chosen in its group list, the scene's textures with
-// "&Load", and the selected object's "&Use Texture" and "Effected by
-// Lighting". It shows and drives its MeshPanelModel, and shows itself again
+// mesh and of the group chosen in its group list, the mesh's face groups
+// with their material and texture (whose texture can be replaced or taken
+// away), the scene's textures with "&Load", and the selected object's "&Use
+// Texture" and "Effected by Lighting". It shows and drives its MeshPanelModel, and shows itself again
 // whenever the document's scene or selection changes.
 
 #include "document/COGLDoc.h"
@@ -28,6 +29,7 @@ public:
 
 private:
     void OnLoad();
+    void OnReplaceGroupTexture();
 
     MeshPanelModel model_;
     bool showing_ = false;
@@ -36,6 +38,9 @@ private:
     QListWidget* groups_;
     QLineEdit* groupFaces_;
     QLineEdit* groupVertices_;
+    QListWidget* faceGroups_;
+    QPushButton* replaceGroupTexture_;
+    QPushButton* removeGroupTexture_;
     QListWidget* textures_;
     QPushButton* load_;
     QCheckBox* useTexture_;

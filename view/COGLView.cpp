@@ -1,5 +1,7 @@
 #include "view/COGLView.h"
 
+#include "bake/SpriteBake.h"
+#include "bake/SpriteRenderer.h"
 #include "document/COGLDoc.h"
 #include "interaction/CommandIds.h"
 #include "report/ErrorLog.h"
@@ -282,6 +284,13 @@ void COGLView::paintGL()
     COGLScene* scene = document_.Scene();
     if (!scene)
         return;
+    if (tools_.PreviewAsBaked()) {
+        const qreal ratio = devicePixelRatio();
+        const CageSize& cage = document_.Cage();
+        DrawBakedPreview(*scene, BakeableObjects(*scene), static_cast<int>(std::lround(width() * ratio)),
+                         static_cast<int>(std::lround(height() * ratio)), 1.0, {0, 0, 0}, cage.width, cage.depth);
+        return;
+    }
     ApplyZoomPreset(document_.Zoom(), viewport_.Camera());
     DrawFrame(viewport_, *scene);
 }

@@ -4,6 +4,7 @@
 // enough, never washed out; and the tops and sides of things as much
 // brighter than one another as on real objects.
 
+#include "bake/SpriteRenderer.h"
 #include "objects/PreviewTile.h"
 #include "scene/COGLBox.h"
 #include "scene/COGLMesh.h"
@@ -234,4 +235,48 @@ TEST_F(BakeLight, ABoxLooksTheSameInEveryDirectionKeepsTheRealRatiosAndWhiteNeve
         EXPECT_LE(dark, 2.3);
         EXPECT_LT(faces[1].meanX, faces[2].meanX) << "the brighter side is the left one";
     }
+}
+
+// The view's "Preview as Baked" draws the four views in the bake's light: a
+// box standing on the footprint's tile looks the same in every quarter, each
+// face in its own shade, as the bake will make it.
+TEST(BakedPreview, ShowsTheFourViewsAlikeInTheBakesLight)
+{
+    BakeStage stage;
+    ASSERT_TRUE(stage.ok()) << stage.Error();
+    stage.AddBox().SetDiffuse(0.8f, 0.6f, 0.4f, 1.0f);
+    const std::vector<COGLObject*> objects = BakeableObjects(stage.Scene());
+    stage.Context().BeginGL();
+    DrawBakedPreview(stage.Scene(), objects, 64, 64, 0.25, {0, 0, 0}, 1, 1);
+    const PlainImage frame = stage.Context().ReadImage();
+    stage.Context().EndGL();
+
+    const ColourRGBA& background = stage.Scene().Background();
+    const Rgb clear{static_cast<std::uint8_t>(std::lround(background[0] * 255)),
+                    static_cast<std::uint8_t>(std::lround(background[1] * 255)),
+                    static_cast<std::uint8_t>(std::lround(background[2] * 255))};
+    std::vector<std::map<std::uint32_t, int>> shades(4);
+    for (int quarter = 0; quarter < 4; ++quarter)
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x) {
+                // Quarter 0 is the top left; the image's rows are top first.
+                const Rgb c = frame.PixelColour((quarter % 2) * 32 + x, (quarter / 2) * 32 + y);
+                if (std::abs(c.red - clear.red) + std::abs(c.green - clear.green) + std::abs(c.blue - clear.blue) > 6)
+                    ++shades[static_cast<std::size_t>(quarter)][(c.red << 16) | (c.green << 8) | c.blue];
+            }
+    // The three faces are the most common shades, and the same in every view.
+    const auto faces = [](const std::map<std::uint32_t, int>& counts) {
+        std::vector<std::pair<int, std::uint32_t>> byCount;
+        for (const auto& [colour, count] : counts)
+            byCount.emplace_back(count, colour);
+        std::sort(byCount.rbegin(), byCount.rend());
+        std::vector<std::uint32_t> top;
+        for (std::size_t i = 0; i < std::min<std::size_t>(3, byCount.size()); ++i)
+            top.push_back(byCount[i].second);
+        std::sort(top.begin(), top.end());
+        return top;
+    };
+    ASSERT_EQ(faces(shades[0]).size(), 3u) << "a top and two sides";
+    for (int quarter = 1; quarter < 4; ++quarter)
+        EXPECT_EQ(faces(shades[static_cast<std::size_t>(quarter)]), faces(shades[0])) << "quarter " << quarter;
 }

@@ -16,6 +16,7 @@
 #include "scene/ObjectFactory.h"
 #include "scene/WindowsBitmap.h"
 #include "tests/scene/GLStage.h"
+#include "tests/scene/TestMesh.h"
 #include "tests/testkit/RecordingReporter.h"
 #include "tests/testkit/TestFiles.h"
 
@@ -248,6 +249,46 @@ TEST_F(DocumentCommands, TexturesLoadAsStepsAndAnObjectsTextureChangesAsOne)
     doc_.Redo();
     doc_.Redo();
     EXPECT_EQ(box.Texture(), Scene().Textures()[0].get()) << "the same texture comes back";
+}
+
+TEST_F(DocumentCommands, AFaceGroupsTextureIsReplacedAsAStepAndAPictureThatDoesNotLoadChangesNothing)
+{
+    test::TestMesh square = test::SquareMesh(1);
+    const std::string oak = folder_.File("oak.bmp");
+    const std::string slate = folder_.File("slate.bmp");
+    test::WriteBytes(oak, EncodeWindowsBitmap(PlainImage(4, 4, 3, 90)));
+    test::WriteBytes(slate, EncodeWindowsBitmap(PlainImage(4, 4, 3, 200)));
+    ModelMaterials materials;
+    materials.materials.push_back({});
+    materials.materials[0].name = "Wood";
+    materials.materials[0].texturePath = oak;
+    materials.partGroups = {{{0, {0}}}, {}};
+    auto& mesh = static_cast<COGLMesh&>(doc_.AddObject(std::make_unique<COGLMesh>(square.Set(), materials), "Import"));
+    MeshPanelModel panel(doc_);
+    ASSERT_EQ(panel.FaceGroups().size(), 1u);
+    EXPECT_EQ(panel.FaceGroups()[0].materialName, "Wood");
+    EXPECT_TRUE(panel.FaceGroups()[0].textureShown);
+    ASSERT_TRUE(doc_.SaveSceneFile(folder_.File("room.cgs")).ok());
+
+    ASSERT_TRUE(panel.SetFaceGroupTexture(slate).ok());
+    EXPECT_EQ(mesh.GroupTexturePaths()[0][0], slate);
+    EXPECT_EQ(doc_.History().UndoText(), "Group Texture");
+    EXPECT_TRUE(doc_.HasUnsavedChanges()) << "a saved scene keeps group textures";
+    doc_.Undo();
+    EXPECT_EQ(mesh.GroupTexturePaths()[0][0], oak);
+    EXPECT_FALSE(doc_.HasUnsavedChanges());
+    doc_.Redo();
+    ASSERT_TRUE(panel.SetFaceGroupTexture({}).ok()) << "taken away";
+    EXPECT_EQ(panel.FaceGroups()[0].texturePath, "");
+
+    const std::size_t steps = doc_.History().Count();
+    const Status broken = panel.SetFaceGroupTexture(File("notes.png", "not a picture"));
+    EXPECT_FALSE(broken);
+    EXPECT_NE(broken.Message().find("notes.png"), std::string::npos) << broken.Message();
+    EXPECT_EQ(doc_.History().Count(), steps);
+    EXPECT_EQ(panel.FaceGroups()[0].texturePath, "");
+    doc_.Select({});
+    EXPECT_FALSE(panel.SetFaceGroupTexture(slate)) << "no mesh chosen";
 }
 
 TEST_F(DocumentCommands, TheMeshPanelFollowsTheSelectionThroughUndoAndRedo)

@@ -247,6 +247,40 @@ private slots:
         QVERIFY(!use.isEnabled());
     }
 
+    void theMeshPanelListsFaceGroupsAndReplacesTheirTextures()
+    {
+        test::TestMesh square = test::SquareMesh(1);
+        const std::string oak = work_.File("oak.bmp");
+        const std::string slate = work_.File("slate.bmp");
+        test::WriteBytes(oak, EncodeWindowsBitmap(PlainImage(4, 4, 3, 90)));
+        test::WriteBytes(slate, EncodeWindowsBitmap(PlainImage(4, 4, 3, 200)));
+        ModelMaterials materials;
+        materials.materials.push_back({});
+        materials.materials[0].name = "Wood";
+        materials.materials[0].texturePath = oak;
+        materials.partGroups = {{{0, {0, 1}}}, {}};
+        document_->AddObject(std::make_unique<COGLMesh>(square.Set(), materials), "Import");
+        QTabBar* tabs = bar_->tabBar();
+        QTest::mouseClick(tabs, Qt::LeftButton, Qt::NoModifier, tabs->tabRect(1).center());
+
+        auto& groups = Find<QListWidget>("faceGroups");
+        QCOMPARE(groups.count(), 1);
+        QCOMPARE(groups.item(0)->text(), QStringLiteral("Plate: Wood (2 faces) - oak.bmp"));
+        test::WhenModal<QFileDialog> choose([&slate](QFileDialog& dialog) {
+            dialog.selectFile(QString::fromStdString(slate));
+            static_cast<QDialog&>(dialog).accept();
+        });
+        QTest::mouseClick(&Find<QPushButton>("replaceGroupTexture"), Qt::LeftButton);
+        QVERIFY(choose.Done());
+        QCOMPARE(groups.item(0)->text(), QStringLiteral("Plate: Wood (2 faces) - slate.bmp"));
+        QCOMPARE(QString::fromStdString(document_->History().UndoText()), QStringLiteral("Group Texture"));
+        document_->Undo();
+        QCOMPARE(groups.item(0)->text(), QStringLiteral("Plate: Wood (2 faces) - oak.bmp"));
+        QTest::mouseClick(&Find<QPushButton>("removeGroupTexture"), Qt::LeftButton);
+        QCOMPARE(groups.item(0)->text(), QStringLiteral("Plate: Wood (2 faces)"));
+        QVERIFY(!Find<QPushButton>("removeGroupTexture").isEnabled());
+    }
+
 private:
     RecordingReporter reporter_;
     test::TempDir work_;
