@@ -4,6 +4,7 @@
 #include "app/CAboutDlg.h"
 #include "app/CRenderSpritesDlg.h"
 #include "app/CSelectBaseObjectDlg.h"
+#include "app/CSpriteFolderDlg.h"
 #include "app/FileDialogs.h"
 #include "app/QtOpenFileDialog.h"
 #include "app/RecentFileList.h"
@@ -20,6 +21,7 @@
 #include "report/Reporter.h"
 #include "report/Version.h"
 #include "scene/OpenGLInfo.h"
+#include "spriteio/png/PngSpriteFolder.h"
 #include "view/CMeshPanel.h"
 #include "view/CObjectBar.h"
 #include "view/CObjectPanel.h"
@@ -32,6 +34,7 @@
 #include <QDir>
 #include <QDockWidget>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QMenu>
@@ -226,6 +229,10 @@ void CMainFrame::CreateActions()
                    tr("Sets the base object for this object\nSet Base Object"));
     AddShellAction(command::kRenderSprites, "actionRenderSprites", tr("&Render Sprites from Scene..."),
                    tr("Render the scene's objects into the working object's sprites\nRender Sprites"));
+    AddShellAction(command::kExportSprites, "actionExportSprites", tr("&Export Sprites..."),
+                   tr("Write the working object's sprites as pictures to paint\nExport Sprites"));
+    AddShellAction(command::kImportSprites, "actionImportSprites", tr("I&mport Sprites..."),
+                   tr("Bring painted pictures back into the working object's sprites\nImport Sprites"));
     AddShellAction(command::kHelpContents, "actionHelpContents", tr("Contents..."),
                    tr("Open the user guide\nHelp"), QKeySequence(Qt::Key_F1));
     AddShellAction(command::kWebPage, "actionWebPage", tr("zelvane on the Web"),
@@ -404,6 +411,9 @@ void CMainFrame::CreateMenus()
     objectMenu_->setObjectName(QStringLiteral("menuObject"));
     objectMenu_->addAction(Action(command::kSetBaseObject));
     objectMenu_->addAction(Action(command::kRenderSprites));
+    objectMenu_->addSeparator();
+    objectMenu_->addAction(Action(command::kExportSprites));
+    objectMenu_->addAction(Action(command::kImportSprites));
 
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     help->setObjectName(QStringLiteral("menuHelp"));
@@ -563,6 +573,8 @@ bool CMainFrame::RunShellCommand(int commandId)
     case command::kExit: close(); return true;
     case command::kSetBaseObject: OnSetBaseObject(); return true;
     case command::kRenderSprites: OnRenderSprites(); return true;
+    case command::kExportSprites: OnExportSprites(); return true;
+    case command::kImportSprites: OnImportSprites(); return true;
     case command::kHelpContents: OpenUserGuide(); return true;
     case command::kWebPage: OpenWebPage(); return true;
     case command::kAbout: OnAbout(); return true;
@@ -608,6 +620,65 @@ void CMainFrame::OnRenderSprites()
 {
     if (document_.Scene())
         CRenderSpritesDlg(*view_, this).exec();
+}
+
+QString CMainFrame::SpriteFolder() const
+{
+    const CObjectEntry* object = document_.WorkingObject().CurrentObject();
+    const QString fallback = QDir::home().filePath(
+        object ? QStringLiteral("%1 sprites").arg(QString::fromStdString(object->ResourceName())).replace(QLatin1Char('/'), QLatin1Char('-'))
+               : QStringLiteral("sprites"));
+    return OpenEditorSettings()->value(QStringLiteral("Settings/SpriteFolder"), fallback).toString();
+}
+
+void CMainFrame::OnExportSprites()
+{
+    CObjectFile* file = document_.WorkingObject().File();
+    if (!file || !document_.WorkingObject().CurrentObject())
+        return;
+    CSpriteFolderDlg dialog(CSpriteFolderDlg::Mode::Export, SpriteFolder(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    OpenEditorSettings()->setValue(QStringLiteral("Settings/SpriteFolder"), dialog.Folder());
+    SpriteExportOptions options;
+    options.layout = dialog.Choice() ? SpriteLayoutChoice::SheetPerObject : SpriteLayoutChoice::FramePerFile;
+    options.objectFileName = QFileInfo(QFile::decodeName(QByteArray::fromStdString(file->Path()))).fileName().toStdString();
+    const SpriteExport exported = ExportSprites(*file, options);
+    if (!exported.ok()) {
+        ShowStatus(Status::Failure("The sprites were not exported: " + exported.error));
+        return;
+    }
+    std::string subject, error;
+    if (!WriteSpriteFolder(QFile::encodeName(dialog.Folder()).toStdString(), exported, subject, error)) {
+        ShowStatus(Status::Failure("The sprites were not exported: " + subject + ": " + error));
+        return;
+    }
+    Status done = Status::Ok();
+    for (const std::string& note : exported.notes)
+        done.Warn(note);
+    ShowStatus(done);
+    statusBar()->showMessage(tr("%1 pictures written to %2").arg(exported.images.size()).arg(dialog.Folder()), 10000);
+}
+
+void CMainFrame::OnImportSprites()
+{
+    if (!document_.WorkingObject().CurrentObject())
+        return;
+    CSpriteFolderDlg dialog(CSpriteFolderDlg::Mode::Import, SpriteFolder(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    OpenEditorSettings()->setValue(QStringLiteral("Settings/SpriteFolder"), dialog.Folder());
+    SpriteImportOptions options;
+    options.dithering = dialog.Choice() ? Dithering::On : Dithering::Off;
+    const std::string folder = QFile::encodeName(dialog.Folder()).toStdString();
+    SpriteImportResult result;
+    const Status imported = document_.ReplaceObjectFile("Import Sprites", [&](const std::string& path) {
+        result = ImportSpriteFolder(path, folder, options);
+        return result.ok() ? Status::Ok() : Status::Failure(result.subject + ": " + result.error);
+    });
+    ShowStatus(imported.ok() ? imported : Status::Failure("The sprites were not imported. " + imported.Message()));
+    if (imported)
+        statusBar()->showMessage(tr("%1 sprites (%2 frames) imported").arg(result.sprites).arg(result.frames), 10000);
 }
 
 void CMainFrame::OnAbout()
@@ -719,6 +790,9 @@ void CMainFrame::UpdateCommandStates()
         Action(command::kSave)->setEnabled(scene);
         Action(command::kSaveImage)->setEnabled(scene);
         Action(command::kRenderSprites)->setEnabled(scene);
+        const bool object = document_.WorkingObject().CurrentObject() != nullptr;
+        Action(command::kExportSprites)->setEnabled(object);
+        Action(command::kImportSprites)->setEnabled(object);
         const UndoHistory& history = document_.History();
         Action(command::kUndo)->setText(history.CanUndo()
                                             ? tr("&Undo %1").arg(QString::fromStdString(history.UndoText()))

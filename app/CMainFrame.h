@@ -115,6 +115,10 @@ private:
     void OnSaveImage();
     void OnSetBaseObject();
     void OnRenderSprites();
+    void OnExportSprites();
+    void OnImportSprites();
+    // Where Export and Import Sprites start: the folder last used.
+    QString SpriteFolder() const;
     void OnAbout();
 
     COGLDoc& document_;

@@ -4,6 +4,7 @@
 #include "document/ClearSceneCommand.h"
 #include "document/FunctionCommand.h"
 #include "document/MeshImport.h"
+#include "document/ObjectFileCommand.h"
 #include "document/PlaceObjectCommand.h"
 #include "document/RemoveObjectCommand.h"
 #include "document/SceneFile.h"
@@ -81,6 +82,28 @@ void COGLDoc::NoteObjectFileEdited()
 {
     workingObject_.NoteEdited();
     Announce(kObjectFileChanged | kHistoryChanged);
+}
+
+Status COGLDoc::ReplaceObjectFile(std::string text, const std::function<Status(const std::string& path)>& replace)
+{
+    Result<std::vector<uint8_t>> before = workingObject_.Contents();
+    if (!before)
+        return before.GetStatus();
+    Status replaced = Status::Ok();
+    const Result<WorkingObjectFile::RewriteOutcome> rewritten = workingObject_.Rewrite([&](CObjectFile&) {
+        replaced = replace(workingObject_.Path());
+        return replaced.ok();
+    });
+    if (!replaced)
+        return replaced;
+    if (!rewritten)
+        return rewritten.GetStatus();
+    Result<std::vector<uint8_t>> after = workingObject_.Contents();
+    if (!after)
+        return after.GetStatus();
+    Record(std::make_unique<ObjectFileCommand>(std::move(text), workingObject_, std::move(*before), std::move(*after)),
+           kObjectFileChanged);
+    return replaced;
 }
 
 // --- The scene ---------------------------------------------------------------------

@@ -28,6 +28,7 @@
 #include "scene/SceneLoadResult.h"
 #include "scene/ZoomPreset.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -74,6 +75,12 @@ public:
     const WorkingObjectFile& WorkingObject() const { return workingObject_; }
     // The working object file was changed in place (the property editor saved).
     void NoteObjectFileEdited();
+    // Work that replaces the working object file whole (importing painted
+    // sprites): `replace` gets its path, with its changes written out, and
+    // replaces the file there crash-safely; the file before and after become
+    // one undo step `text`. Fails, with nothing recorded, when there is no
+    // working object file or `replace` fails (saying why).
+    Status ReplaceObjectFile(std::string text, const std::function<Status(const std::string& path)>& replace);
 
     // --- The scene -----------------------------------------------------------
     // A new scene with its defaults (floor, walls, lights) from the textures

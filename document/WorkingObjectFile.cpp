@@ -11,6 +11,8 @@
 #include "scene/ObjectFileBeside.h"
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <system_error>
 
 namespace zelvane {
@@ -144,6 +146,35 @@ Result<WorkingObjectFile::RewriteOutcome> WorkingObjectFile::Rewrite(const std::
     }
     MakeCurrent(std::move(opened), Edits::Unsaved);
     return RewriteOutcome::Rewritten;
+}
+
+Result<std::vector<uint8_t>> WorkingObjectFile::Contents()
+{
+    if (!file_)
+        return Status::Failure("there is no working object file");
+    const Edits before = unsavedEdits_ ? Edits::Unsaved : Edits::Saved;
+    if (const int32_t code = CloseFile(); code != kResOk) {
+        OpenAgain(before);
+        return Status::Failure("could not write the changes of " + Quoted(Path()) + ": " + ResErrorText(code));
+    }
+    OpenAgain(before);
+    std::ifstream in(Path(), std::ios::binary);
+    std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (!in.good() && !in.eof())
+        return Status::Failure("could not read " + Quoted(Path()));
+    return bytes;
+}
+
+Status WorkingObjectFile::ReplaceContents(const std::vector<uint8_t>& bytes)
+{
+    std::string error;
+    const Result<RewriteOutcome> rewritten = Rewrite(
+        [&](CObjectFile&) { return WriteFileSafely(Path(), bytes, error) == SafeWrite::Written; });
+    if (!rewritten)
+        return rewritten.GetStatus();
+    if (*rewritten != RewriteOutcome::Rewritten)
+        return Status::Failure("could not write " + Quoted(Path()) + ": " + error);
+    return Status::Ok();
 }
 
 Result<WorkingObjectFile::SceneCopyOutcome> WorkingObjectFile::TakeFromScene(const std::string& sceneFilePath)

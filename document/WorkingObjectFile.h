@@ -18,6 +18,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace zelvane {
 
@@ -99,6 +100,14 @@ public:
     // Fails, with nothing rewritten, when the open file's changes cannot be
     // written or the file opened again.
     Result<RewriteOutcome> Rewrite(const std::function<bool(CObjectFile&)>& rewrite);
+
+    // The file's bytes on disk, its changes written out first; fails when
+    // there is no working object file or it cannot be read.
+    Result<std::vector<uint8_t>> Contents();
+    // `bytes` as the working object file's whole new contents (an undo step
+    // putting back what work replaced), written crash-safely and opened
+    // again; they count as unsaved edits.
+    Status ReplaceContents(const std::vector<uint8_t>& bytes);
 
 private:
     enum class Edits { Saved, Unsaved };

@@ -9,11 +9,13 @@
 
 #include "app/CEditorApp.h"
 #include "app/CMainFrame.h"
+#include "app/CSpriteFolderDlg.h"
 #include "app/QtOpenFileDialog.h"
 #include "app/StatusBarProgress.h"
 #include "document/COGLDoc.h"
 #include "scene/COGLScene.h"
 #include "interaction/CommandIds.h"
+#include "pngio/PngCodec.h"
 #include "report/OpenFileDialog.h"
 #include "report/ProgramFolders.h"
 #include "scene/COGLBox.h"
@@ -239,6 +241,57 @@ private slots:
         QTest::keyClick(view_, Qt::Key_P, Qt::AltModifier);
         QVERIFY(frame_->Action(command::kPan)->isChecked());
         QCOMPARE(frame_->ToolPaneText(), QStringLiteral("Pan"));
+    }
+
+    void spritesExportedPaintedAndImportedAreOneUndoStep()
+    {
+        QVERIFY2(!frame_->Action(command::kExportSprites)->isEnabled(), "no working object yet");
+        for (CObjectEntry* entry : document_->Catalog().ListedObjects())
+            if (entry->ResourceName() == "Chair - Maple Dining")
+                QCOMPARE(document_->WorkingObject().CloneFrom(*entry, document_->Catalog()),
+                         WorkingObjectFile::CloneOutcome::Replaced);
+        frame_->UpdateCommandStates();
+        QVERIFY(frame_->Action(command::kExportSprites)->isEnabled());
+
+        const QString folder = QString::fromStdString(work_.File("painted"));
+        const auto useFolder = [folder](CSpriteFolderDlg& dialog) {
+            dialog.findChild<QLineEdit*>(QStringLiteral("folder"))->setText(folder);
+            dialog.accept();
+        };
+        WithNextDialog<CSpriteFolderDlg>(useFolder);
+        frame_->Action(command::kExportSprites)->trigger();
+        QVERIFY(QFileInfo::exists(folder + QStringLiteral("/sprites.json")));
+
+        // Painted: red and blue swapped in every colour picture.
+        int painted = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(FromQt(folder))) {
+            const std::string name = entry.path().filename().string();
+            if (entry.path().extension() != ".png" || name.ends_with("-depth.png"))
+                continue;
+            PngImage picture;
+            std::string error;
+            QVERIFY2(ReadPngFile(entry.path().string(), picture, error), error.c_str());
+            for (std::size_t at = 0; at + 3 < picture.pixels.size(); at += 4)
+                std::swap(picture.pixels[at], picture.pixels[at + 2]);
+            QVERIFY2(WritePngFile(entry.path().string(), picture, error), error.c_str());
+            ++painted;
+        }
+        QVERIFY(painted > 0);
+
+        const Result<std::vector<uint8_t>> before = document_->WorkingObject().Contents();
+        QVERIFY(before.ok());
+        WithNextDialog<CSpriteFolderDlg>(useFolder);
+        frame_->Action(command::kImportSprites)->trigger();
+        QVERIFY2(reporter_.Messages().empty(), reporter_.Messages().empty() ? "" : reporter_.Messages()[0].text.c_str());
+        QCOMPARE(QString::fromStdString(document_->History().UndoText()), QStringLiteral("Import Sprites"));
+        QVERIFY(document_->HasUnsavedChanges());
+        QVERIFY(document_->WorkingObject().Contents().Value() != before.Value());
+        QVERIFY(document_->WorkingObject().CurrentObject());
+
+        frame_->Action(command::kUndo)->trigger();
+        QVERIFY(document_->WorkingObject().Contents().Value() == before.Value());
+        frame_->Action(command::kRedo)->trigger();
+        QVERIFY(document_->WorkingObject().Contents().Value() != before.Value());
     }
 
     void importThroughTheMenuIsOneUndoStepAndAMeshIsNotCopied()

@@ -341,6 +341,13 @@ TEST_F(DocumentCommands, CageAndZoomAreStepsButNoUnsavedChange)
     const Result<CObjectFile*> file = panel.FileForProperties();
     EXPECT_FALSE(file);
     EXPECT_EQ(file.Message(), "Please set the base object to clone attributes from first.");
+    bool ran = false;
+    EXPECT_FALSE(doc_.ReplaceObjectFile("Import Sprites", [&](const std::string&) {
+        ran = true;
+        return Status::Ok();
+    }));
+    EXPECT_FALSE(ran) << "nothing to replace";
+    EXPECT_EQ(doc_.History().Count(), 2u);
 }
 
 TEST_F(DocumentCommands, OpeningEmptiesTheHistoryInOnePlace)

@@ -1,0 +1,33 @@
+#pragma once
+// Object ▸ "Export Sprites..." and "Import Sprites...": the folder the
+// sprites go to or come from, and the one choice each has (a sheet per
+// object, or dithering).
+
+#include <QDialog>
+
+class QCheckBox;
+class QLineEdit;
+
+namespace zelvane {
+
+class CSpriteFolderDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    enum class Mode { Export, Import };
+    CSpriteFolderDlg(Mode mode, const QString& folder, QWidget* parent = nullptr);
+
+    QString Folder() const;
+    // Export: one sheet per object instead of a picture per frame.
+    // Import: dithered colours.
+    bool Choice() const;
+
+    void accept() override;
+
+private:
+    Mode mode_;
+    QLineEdit* folder_;
+    QCheckBox* choice_;
+};
+
+} // namespace zelvane
