@@ -6,6 +6,7 @@
 #include "app/CSelectBaseObjectDlg.h"
 #include "app/CSpriteFolderDlg.h"
 #include "app/FileDialogs.h"
+#include "app/PrintPreviewPage.h"
 #include "app/QtOpenFileDialog.h"
 #include "app/RecentFileList.h"
 #include "app/StatusBarProgress.h"
@@ -21,7 +22,6 @@
 #include "report/Reporter.h"
 #include "report/Version.h"
 #include "scene/OpenGLInfo.h"
-#include "spriteio/png/PngSpriteFolder.h"
 #include "view/CMeshPanel.h"
 #include "view/CObjectBar.h"
 #include "view/CObjectPanel.h"
@@ -40,11 +40,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPrintPreviewWidget>
-#include <QPrinter>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QToolBar>
-#include <QVBoxLayout>
 
 #include <array>
 #include <initializer_list>
@@ -622,63 +620,16 @@ void CMainFrame::OnRenderSprites()
         CRenderSpritesDlg(*view_, this).exec();
 }
 
-QString CMainFrame::SpriteFolder() const
-{
-    const CObjectEntry* object = document_.WorkingObject().CurrentObject();
-    const QString fallback = QDir::home().filePath(
-        object ? QStringLiteral("%1 sprites").arg(QString::fromStdString(object->ResourceName())).replace(QLatin1Char('/'), QLatin1Char('-'))
-               : QStringLiteral("sprites"));
-    return OpenEditorSettings()->value(QStringLiteral("Settings/SpriteFolder"), fallback).toString();
-}
-
 void CMainFrame::OnExportSprites()
 {
-    CObjectFile* file = document_.WorkingObject().File();
-    if (!file || !document_.WorkingObject().CurrentObject())
-        return;
-    CSpriteFolderDlg dialog(CSpriteFolderDlg::Mode::Export, SpriteFolder(), this);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    OpenEditorSettings()->setValue(QStringLiteral("Settings/SpriteFolder"), dialog.Folder());
-    SpriteExportOptions options;
-    options.layout = dialog.Choice() ? SpriteLayoutChoice::SheetPerObject : SpriteLayoutChoice::FramePerFile;
-    options.objectFileName = QFileInfo(QFile::decodeName(QByteArray::fromStdString(file->Path()))).fileName().toStdString();
-    const SpriteExport exported = ExportSprites(*file, options);
-    if (!exported.ok()) {
-        ShowStatus(Status::Failure("The sprites were not exported: " + exported.error));
-        return;
-    }
-    std::string subject, error;
-    if (!WriteSpriteFolder(QFile::encodeName(dialog.Folder()).toStdString(), exported, subject, error)) {
-        ShowStatus(Status::Failure("The sprites were not exported: " + subject + ": " + error));
-        return;
-    }
-    Status done = Status::Ok();
-    for (const std::string& note : exported.notes)
-        done.Warn(note);
-    ShowStatus(done);
-    statusBar()->showMessage(tr("%1 pictures written to %2").arg(exported.images.size()).arg(dialog.Folder()), 10000);
+    if (const std::optional<QString> done = ExportSprites(document_, this))
+        statusBar()->showMessage(*done, 10000);
 }
 
 void CMainFrame::OnImportSprites()
 {
-    if (!document_.WorkingObject().CurrentObject())
-        return;
-    CSpriteFolderDlg dialog(CSpriteFolderDlg::Mode::Import, SpriteFolder(), this);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    OpenEditorSettings()->setValue(QStringLiteral("Settings/SpriteFolder"), dialog.Folder());
-    SpriteImportOptions options;
-    options.dithering = dialog.Choice() ? Dithering::On : Dithering::Off;
-    const std::string folder = QFile::encodeName(dialog.Folder()).toStdString();
-    SpriteImportResult result;
-    const Status imported = document_.ReplaceObjectFile("Import Sprites", [&](const std::string& path) {
-        result = ImportSpriteFolder(path, folder, options);
-        return result.ok() ? Status::Ok() : Status::Failure(result.subject + ": " + result.error);
-    });
-    ShowStatus(imported.ok() ? imported : Status::Failure("The sprites were not imported. " + imported.Message()));
-    if (imported)
-        statusBar()->showMessage(tr("%1 sprites (%2 frames) imported").arg(result.sprites).arg(result.frames), 10000);
+    if (const std::optional<QString> done = ImportSprites(document_, this))
+        statusBar()->showMessage(*done, 10000);
 }
 
 void CMainFrame::OnAbout()
@@ -691,42 +642,14 @@ void CMainFrame::EnterPrintPreview()
 {
     if (preview_ || !view_->CaptureWindow())
         return;
-    previewPrinter_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    previewPage_ = new QWidget(pages_);
-    previewPage_->setObjectName(QStringLiteral("printPreview"));
-    auto* layout = new QVBoxLayout(previewPage_);
-    layout->setContentsMargins(0, 0, 0, 0);
-    auto* buttons = new QToolBar(previewPage_);
-    buttons->setObjectName(QStringLiteral("previewBar"));
-    preview_ = new QPrintPreviewWidget(previewPrinter_.get(), previewPage_);
-    preview_->setObjectName(QStringLiteral("previewPages"));
-    connect(preview_, &QPrintPreviewWidget::paintRequested, this,
-            [this](QPrinter* printer) { view_->PrintCaptured(*printer); });
-    QAction* print = buttons->addAction(tr("&Print..."), this, [this] {
+    preview_ = new PrintPreviewPage(*view_, pages_);
+    connect(preview_, &PrintPreviewPage::PrintRequested, this, [this] {
         LeavePrintPreview();
         Run(command::kPrint);
     });
-    print->setObjectName(QStringLiteral("actionPreviewPrint"));
-    QAction* next = buttons->addAction(tr("&Next Page"), preview_,
-                                       [this] { preview_->setCurrentPage(preview_->currentPage() + 1); });
-    next->setShortcut(QKeySequence(Qt::Key_PageDown));
-    next->setData(command::kPreviewNextPage);
-    QAction* previous = buttons->addAction(tr("Pre&v Page"), preview_,
-                                           [this] { preview_->setCurrentPage(preview_->currentPage() - 1); });
-    previous->setShortcut(QKeySequence(Qt::Key_PageUp));
-    previous->setData(command::kPreviewPreviousPage);
-    buttons->addAction(tr("Zoom &In"), preview_, [this] { preview_->zoomIn(); });
-    buttons->addAction(tr("Zoom &Out"), preview_, [this] { preview_->zoomOut(); });
-    QAction* closing = buttons->addAction(tr("&Close"), this, &CMainFrame::LeavePrintPreview);
-    closing->setObjectName(QStringLiteral("actionPreviewClose"));
-    closing->setShortcut(QKeySequence(Qt::Key_Escape));
-    closing->setData(command::kPreviewClose);
-    for (QAction* action : buttons->actions())
-        action->setShortcutContext(Qt::WindowShortcut);
-    layout->addWidget(buttons);
-    layout->addWidget(preview_, 1);
-    pages_->addWidget(previewPage_);
-    pages_->setCurrentWidget(previewPage_);
+    connect(preview_, &PrintPreviewPage::CloseRequested, this, &CMainFrame::LeavePrintPreview);
+    pages_->addWidget(preview_);
+    pages_->setCurrentWidget(preview_);
 
     // The frame's own keys and bars make no sense over the printed page.
     for (QAction* action : std::as_const(actions_))
@@ -739,7 +662,7 @@ void CMainFrame::EnterPrintPreview()
             hiddenForPreview_.append(bar);
         }
     }
-    preview_->setFocus();
+    preview_->Pages().setFocus();
 }
 
 void CMainFrame::LeavePrintPreview()
@@ -748,11 +671,8 @@ void CMainFrame::LeavePrintPreview()
         return;
     pages_->setCurrentWidget(view_);
     // Deleted later: the preview's own Close button may be what runs this.
-    // The printer goes after the preview that paints on it.
-    previewPage_->hide();
-    QObject::connect(previewPage_, &QObject::destroyed, [printer = previewPrinter_.release()] { delete printer; });
-    previewPage_->deleteLater();
-    previewPage_ = nullptr;
+    preview_->hide();
+    preview_->deleteLater();
     preview_ = nullptr;
 
     menuBar()->show();

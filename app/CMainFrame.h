@@ -23,8 +23,6 @@ class QAction;
 class QDockWidget;
 class QLabel;
 class QMenu;
-class QPrintPreviewWidget;
-class QPrinter;
 class QStackedWidget;
 class QToolBar;
 
@@ -34,6 +32,7 @@ class CObjectBar;
 class COGLDoc;
 class COGLView;
 class CPlugin;
+class PrintPreviewPage;
 class QtOpenFileDialog;
 class StatusBarProgress;
 
@@ -117,8 +116,6 @@ private:
     void OnRenderSprites();
     void OnExportSprites();
     void OnImportSprites();
-    // Where Export and Import Sprites start: the folder last used.
-    QString SpriteFolder() const;
     void OnAbout();
 
     COGLDoc& document_;
@@ -140,9 +137,7 @@ private:
     QLabel* readoutPane_ = nullptr;
 
     // The print preview while it shows, and what it hid.
-    std::unique_ptr<QPrinter> previewPrinter_;
-    QWidget* previewPage_ = nullptr;
-    QPrintPreviewWidget* preview_ = nullptr;
+    PrintPreviewPage* preview_ = nullptr;
     QList<QWidget*> hiddenForPreview_;
 
     Signal<unsigned>::Connection documentConnection_;

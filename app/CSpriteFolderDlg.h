@@ -5,10 +5,21 @@
 
 #include <QDialog>
 
+#include <optional>
+
 class QCheckBox;
 class QLineEdit;
 
 namespace zelvane {
+
+class COGLDoc;
+
+// The commands: ask with the dialog (starting in the folder last used) and
+// do the work, telling the user what failed. What to say in the status bar
+// when it worked; nothing when cancelled or failed.
+std::optional<QString> ExportSprites(COGLDoc& document, QWidget* parent);
+// The import is one undo step of the document.
+std::optional<QString> ImportSprites(COGLDoc& document, QWidget* parent);
 
 class CSpriteFolderDlg : public QDialog {
     Q_OBJECT
