@@ -10,7 +10,7 @@
 #include <type_traits>
 #include <utility>
 
-namespace zelvane::meshport {
+namespace zelvane::pluginkit {
 
 template <typename T>
 class MallocArray {
@@ -91,4 +91,4 @@ private:
     size_t size_ = 0;
 };
 
-} // namespace zelvane::meshport
+} // namespace zelvane::pluginkit

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace zelvane::meshport {
+namespace zelvane::pluginkit {
 
 // The absolute path of the picture `textureName` names for the model file at
 // `modelPath`: the name's folders and file below the model's folder (a
@@ -19,4 +19,4 @@ namespace zelvane::meshport {
 // than `maxLength` bytes.
 std::string ResolveTexturePath(std::string_view modelPath, std::string_view textureName, size_t maxLength);
 
-} // namespace zelvane::meshport
+} // namespace zelvane::pluginkit

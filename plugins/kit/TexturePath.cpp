@@ -1,4 +1,4 @@
-#include "plugins/meshport/TexturePath.h"
+#include "plugins/kit/TexturePath.h"
 
 #include <filesystem>
 #include <optional>
@@ -7,7 +7,7 @@
 
 namespace fs = std::filesystem;
 
-namespace zelvane::meshport {
+namespace zelvane::pluginkit {
 
 namespace {
 
@@ -94,4 +94,4 @@ std::string ResolveTexturePath(std::string_view modelPath, std::string_view text
     return text;
 }
 
-} // namespace zelvane::meshport
+} // namespace zelvane::pluginkit
