@@ -542,7 +542,7 @@ private:
                 return refuse("holds " + std::to_string(accessor.count) + " elements, more than its buffer view");
             accessor.data = view->subspan(static_cast<size_t>(offset));
             accessor.hasView = true;
-        } else if (accessor.count > kMaxVertices * 3) {
+        } else if (accessor.count > kMaxDatalessElements) {
             // No data to bound the count: a limit of its own.
             return refuse("claims " + std::to_string(accessor.count) + " elements without any data");
         }

@@ -70,8 +70,11 @@ struct Model {
 // Limits that keep a hostile file from taking the editor's memory: a model
 // of more triangles or vertices than these is refused before anything of
 // that size is allocated.
-inline constexpr uint64_t kMaxTriangles = uint64_t{1} << 27;
-inline constexpr uint64_t kMaxVertices = uint64_t{1} << 27;
+inline constexpr uint64_t kMaxTriangles = uint64_t{1} << 25;
+inline constexpr uint64_t kMaxVertices = uint64_t{1} << 25;
+// Elements of an accessor without data of its own (all zeros but for its
+// sparse substitutes): nothing bounds them by the file's size.
+inline constexpr uint64_t kMaxDatalessElements = uint64_t{1} << 20;
 inline constexpr uint64_t kMaxParts = 1u << 20;
 
 } // namespace zelvane::modelport
