@@ -58,7 +58,7 @@ const char* zelplug_GetFilterExts(void)
 
 const char* zelplug_GetFilterName(void)
 {
-    return "glTF and OBJ Models (*.gltf;*.glb;*.obj)";
+    return "glTF and OBJ Models (*.gltf *.glb *.obj)";
 }
 
 } // extern "C"

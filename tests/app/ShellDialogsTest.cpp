@@ -147,6 +147,10 @@ private slots:
                  QDir(QString::fromStdString(folder.Path().string())).canonicalPath());
         QCOMPARE(dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text(), QStringLiteral("wood.bmp"));
         QCOMPARE(NameFiltersOf("3D Studio Files (*.3ds)|*.3ds||"), QStringList{QStringLiteral("3D Studio Files (*.3ds)")});
+        // A plug-in with several extensions: patterns as the dialog takes them.
+        QCOMPARE(NameFiltersOf("glTF and OBJ Models (*.gltf *.glb *.obj)|*.gltf;*.glb;*.obj||"),
+                 QStringList{QStringLiteral("glTF and OBJ Models (*.gltf *.glb *.obj)")});
+        QCOMPARE(NameFiltersOf("Models|*.gltf;*.glb||"), QStringList{QStringLiteral("Models (*.gltf *.glb)")});
 
         // The locator's question reaches the dialog through the adapter; Cancel gives nothing.
         QtOpenFileDialog asker(nullptr);

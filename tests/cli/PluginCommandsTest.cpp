@@ -52,7 +52,7 @@ TEST(PluginCommands, PluginsListsBothPluginsAsTheAboutBoxDoes)
     EXPECT_EQ(meshport["extensions"], nlohmann::json::array({"3ds"}));
     EXPECT_EQ(meshport["exports"].size(), 8u) << "the seven and the materials";
     const auto& modelport = listing["plugins"][meshportFirst ? 1 : 0];
-    EXPECT_EQ(modelport["filter"], "glTF and OBJ Models (*.gltf;*.glb;*.obj)|*.gltf;*.glb;*.obj||");
+    EXPECT_EQ(modelport["filter"], "glTF and OBJ Models (*.gltf *.glb *.obj)|*.gltf;*.glb;*.obj||");
     EXPECT_EQ(modelport["extensions"], nlohmann::json::array({"gltf", "glb", "obj"}));
     EXPECT_EQ(modelport["exports"].size(), 10u) << "the seven, the materials, the extensions and the model";
     EXPECT_EQ(std::set<int>({meshport["command"].get<int>(), modelport["command"].get<int>()}),
