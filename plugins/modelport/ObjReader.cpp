@@ -230,6 +230,14 @@ private:
             current_ = found->second;
             return;
         }
+        // Past the limit further names continue the part before them.
+        if (pending_.size() >= kMaxParts) {
+            if (!tooManyParts_)
+                model_.Note("the model names more than " + std::to_string(kMaxParts) +
+                            " objects and groups; the faces of the others were put into the part before them");
+            tooManyParts_ = true;
+            return;
+        }
         // A name given before any face names the part that holds no face yet.
         if (current_ < pending_.size() && pending_[current_].corners.empty() && !named_[current_]) {
             partIndex_.erase(pending_[current_].name);
@@ -476,6 +484,7 @@ private:
     std::set<std::string> unknownMaterials_;
     std::set<std::string> libraries_;
     uint64_t largePolygons_ = 0;
+    bool tooManyParts_ = false;
     // Reused for every face.
     std::vector<Corner> polygon_;
     std::vector<MeshVertex> points_;
