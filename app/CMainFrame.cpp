@@ -530,8 +530,7 @@ void CMainFrame::RunImportCommand(std::uint32_t commandId)
     OpenFileQuestion question;
     question.title = "Import";
     question.filter = plugin->FilterText();
-    const std::optional<std::string> meshes = FindProgramFolder("Meshes");
-    question.startFolder = meshes ? *meshes : StartFolder();
+    question.startFolder = document_.ImportStartFolder();
     if (const std::optional<std::string> path = CurrentOpenFileDialog().AskForFileToOpen(question))
         ImportFile(*path, plugin);
 }
@@ -540,6 +539,8 @@ void CMainFrame::OpenDroppedFiles(const QStringList& paths)
 {
     for (const QString& file : paths) {
         const std::string path = QFile::encodeName(file).toStdString();
+        if (!document_.OpensDroppedFile(path))
+            continue;
         if (IsSceneFileName(path))
             OpenDocumentFile(path);
         else

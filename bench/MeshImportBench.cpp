@@ -1,10 +1,14 @@
-// mesh_import_bench: how long meshport takes to import a .3ds file, and how
-// much memory the process needs for it.
+// mesh_import_bench: how long meshport takes to import a .3ds file (and
+// modelport a .glb or .obj), and how much memory the process needs for it.
 //
-//   mesh_import_bench FILE --plugins DIR
+//   mesh_import_bench FILE --plugins DIR [--plugin NAME]
 //       one import as the editor runs it: the host loads the plug-ins of DIR
-//       and imports FILE through meshport's zelplug_Import, then checks the
+//       and imports FILE through the plug-in NAME (default meshport; the
+//       import with materials and, for modelport, units), then checks the
 //       set and measures its extents. Prints the time and the peak memory.
+//   mesh_import_bench FILE --modelport-phases [--repeat N]
+//       modelport's steps: reading the file, reading the model (for OBJ also
+//       as MB/s of the file), handing it over, the host's check and extents.
 //   mesh_import_bench FILE --phases [--repeat N]
 //       where the time goes, with meshport's reader linked in: reading the
 //       file, decoding the chunks into the model (with material resolution),
@@ -15,8 +19,11 @@
 #include "plugins/host/MeshSetCheck.h"
 #include "plugins/meshport/MeshSetBuilder.h"
 #include "plugins/meshport/ThreeDSReader.h"
+#include "plugins/modelport/HandOver.h"
+#include "plugins/modelport/ModelportImport.h"
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -57,25 +64,25 @@ Totals Count(const MeshSet& set)
     return totals;
 }
 
-int ImportOnce(const std::string& file, const std::string& plugins)
+int ImportOnce(const std::string& file, const std::string& plugins, const std::string& name)
 {
     CPluginManager manager;
-    static_cast<void>(manager.ScanFolder(plugins)); // meshport is looked for by name below
-    const CPlugin* meshport = manager.FindByName("meshport");
-    if (!meshport) {
-        std::fprintf(stderr, "mesh_import_bench: no meshport in %s\n", plugins.c_str());
+    static_cast<void>(manager.ScanFolder(plugins)); // the plug-in is looked for by name below
+    const CPlugin* plugin = manager.FindByName(name);
+    if (!plugin) {
+        std::fprintf(stderr, "mesh_import_bench: no %s in %s\n", name.c_str(), plugins.c_str());
         return 1;
     }
     const double before = PeakMiB();
     const auto start = Clock::now();
-    const Result<MeshSet> set = manager.Import(*meshport, file);
+    const Result<ImportedModel> model = manager.ImportModel(*plugin, file);
     const auto end = Clock::now();
-    if (!set)
+    if (!model)
         return 1;
-    const Totals totals = Count(*set);
-    std::printf("meshport: %.3f s, peak %.1f MiB (%.1f MiB before the import); %lld parts, %lld faces, %lld "
+    const Totals totals = Count(model->set);
+    std::printf("%s: %.3f s, peak %.1f MiB (%.1f MiB before the import); %lld parts, %lld faces, %lld "
                 "vertices\n",
-                Seconds(start, end), PeakMiB(), before, totals.parts, totals.faces, totals.vertices);
+                name.c_str(), Seconds(start, end), PeakMiB(), before, totals.parts, totals.faces, totals.vertices);
     return 0;
 }
 
@@ -132,9 +139,51 @@ int Phases(const std::string& file, int repeat)
     return 0;
 }
 
+int ModelportPhases(const std::string& file, int repeat)
+{
+    std::vector<double> read, parse, handOver, check;
+    Totals totals;
+    size_t size = 0;
+    const modelport::ModelFormat format = modelport::FormatOf(file);
+    for (int run = 0; run < repeat; ++run) {
+        const auto t0 = Clock::now();
+        const std::vector<uint8_t> bytes = ReadFile(file);
+        size = bytes.size();
+        const auto t1 = Clock::now();
+        modelport::Model model = modelport::ReadModel(bytes, format, {file, {}});
+        const auto t2 = Clock::now();
+        MeshSet set{"bench", 0, nullptr, 0, 0, 0};
+        MeshMaterials materials{ZELPLUG_MATERIALS_VERSION, 0, nullptr, 0, nullptr};
+        MeshModelInfo info{ZELPLUG_MODEL_INFO_VERSION, 0, 0, nullptr};
+        modelport::HandOver(model, set, &materials, &info);
+        const auto t3 = Clock::now();
+        if (CheckMeshSet(set))
+            return 1;
+        const std::array<float, 3> extents = MeasureExtents(set);
+        const auto t4 = Clock::now();
+        totals = Count(set);
+        if (extents[0] < 0)
+            return 1;
+        modelport::ReleaseMeshSet(set);
+        modelport::ReleaseMaterials(materials);
+        modelport::ReleaseInfo(info);
+        read.push_back(Seconds(t0, t1));
+        parse.push_back(Seconds(t1, t2));
+        handOver.push_back(Seconds(t2, t3));
+        check.push_back(Seconds(t3, t4));
+    }
+    const double mb = static_cast<double>(size) / 1e6;
+    std::printf("modelport phases (median of %d): read file %.3f s, read model %.3f s (%.0f MB/s of %.1f MB), hand "
+                "over %.3f s, host check and extents %.3f s; %lld parts, %lld faces\n",
+                repeat, Median(read), Median(parse), mb / Median(parse), mb, Median(handOver), Median(check),
+                totals.parts, totals.faces);
+    return 0;
+}
+
 int Usage()
 {
-    std::fprintf(stderr, "usage: mesh_import_bench FILE (--plugins DIR | --phases [--repeat N])\n");
+    std::fprintf(stderr, "usage: mesh_import_bench FILE (--plugins DIR [--plugin NAME] | (--phases | "
+                         "--modelport-phases) [--repeat N])\n");
     return 2;
 }
 
@@ -147,14 +196,16 @@ int main(int argc, char** argv)
     const std::string file = argv[1];
     const std::string mode = argv[2];
     if (mode == "--plugins" && argc == 4)
-        return ImportOnce(file, argv[3]);
-    if (mode == "--phases") {
+        return ImportOnce(file, argv[3], "meshport");
+    if (mode == "--plugins" && argc == 6 && std::strcmp(argv[4], "--plugin") == 0)
+        return ImportOnce(file, argv[3], argv[5]);
+    if (mode == "--phases" || mode == "--modelport-phases") {
         int repeat = 5;
         if (argc == 5 && std::strcmp(argv[3], "--repeat") == 0)
             repeat = std::max(1, std::atoi(argv[4]));
         else if (argc != 3)
             return Usage();
-        return Phases(file, repeat);
+        return mode == "--phases" ? Phases(file, repeat) : ModelportPhases(file, repeat);
     }
     return Usage();
 }

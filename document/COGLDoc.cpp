@@ -10,6 +10,7 @@
 #include "document/SceneFile.h"
 #include "document/TextureCommands.h"
 #include "report/ErrorLog.h"
+#include "report/ProgramFolders.h"
 #include "scene/ActiveGLContext.h"
 #include "scene/COGLLight.h"
 #include "scene/COGLMesh.h"
@@ -20,6 +21,7 @@
 #include "scene/ObjectFactory.h"
 
 #include <algorithm>
+#include <filesystem>
 
 namespace zelvane {
 
@@ -246,6 +248,26 @@ Result<COGLMesh*> COGLDoc::ImportFile(const std::string& path, const CPlugin* pl
     for (const std::string& warning : mesh.Warnings())
         result.Warn(warning);
     return result;
+}
+
+bool COGLDoc::OpensDroppedFile(const std::string& path) const
+{
+    if (IsSceneFileName(path))
+        return true;
+    std::string extension = std::filesystem::path(path).extension().string();
+    return extension.size() > 1 && std::any_of(plugins_.Plugins().begin(), plugins_.Plugins().end(), [&](const auto& plugin) {
+               return plugin->ReadsExtension(std::string_view(extension).substr(1));
+           });
+}
+
+std::string COGLDoc::ImportStartFolder() const
+{
+    if (const std::optional<std::string> meshes = FindProgramFolder("Meshes"))
+        return *meshes;
+    std::error_code ec;
+    if (!gameFolder_.folder.empty() && std::filesystem::is_directory(gameFolder_.folder + "Meshes", ec))
+        return gameFolder_.folder + "Meshes/";
+    return StartFolder();
 }
 
 COGLObject& COGLDoc::AddObject(std::unique_ptr<COGLObject> object, std::string text, Added added)

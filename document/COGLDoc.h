@@ -123,6 +123,13 @@ public:
     // light, the cage's size and the zoom preset are undo steps, but a scene
     // file stores none of them.
     bool HasUnsavedChanges() const;
+    // Whether a file dropped on the view would be opened: a scene file, or
+    // one whose extension a plug-in reads.
+    bool OpensDroppedFile(const std::string& path) const;
+    // The folder the Import dialog starts in: "Meshes" below the start
+    // folder or beside the program, else the game folder's "Meshes", else
+    // the start folder.
+    std::string ImportStartFolder() const;
 
     // --- Commands: each is one undo step ---------------------------------------
     // Imports `path` with `plugin` (none: the one that takes its extension) as

@@ -19,14 +19,25 @@ bool HasFaces(const MeshSet& set)
 
 } // namespace
 
+std::string NothingImportedText(const ImportedModel& model)
+{
+    if (model.notes.empty())
+        return "no meshes found";
+    std::string text;
+    for (const std::string& note : model.notes)
+        text += (text.empty() ? "" : "\n") + note;
+    return text;
+}
+
 Result<std::unique_ptr<COGLMesh>> ImportMesh(CPluginManager& plugins, const CPlugin& plugin, const std::string& path)
 {
     Result<ImportedModel> model = plugins.ImportModel(plugin, path);
     if (!model)
         return model.GetStatus();
     if (!HasFaces(model->set))
-        return Result<std::unique_ptr<COGLMesh>>::Failure(path + ": no meshes found");
-    Result<std::unique_ptr<COGLMesh>> mesh(std::make_unique<COGLMesh>(model->set, std::move(model->materials)));
+        return Result<std::unique_ptr<COGLMesh>>::Failure(path + ": " + NothingImportedText(*model));
+    Result<std::unique_ptr<COGLMesh>> mesh(
+        std::make_unique<COGLMesh>(model->set, std::move(model->materials), model->units));
     for (const std::string& warning : model.Warnings())
         mesh.Warn(warning);
     if (const std::string missing = (*mesh)->MissingTexturesText(std::filesystem::path(path).filename().string());

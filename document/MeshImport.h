@@ -12,14 +12,20 @@ namespace zelvane {
 class COGLMesh;
 class CPlugin;
 class CPluginManager;
+struct ImportedModel;
+
+// Why an import brought no face: the plug-in's notes (a compression it
+// cannot decode, a file it cannot read), else "no meshes found".
+std::string NothingImportedText(const ImportedModel& model);
 
 // Imports `path` with `plugin` as a mesh object (its list made in the active
 // context), with the file's materials when the plug-in gives them. Fails when
 // the plug-in's set breaks the plug-in contract, or holds no face to draw
 // ("FILE: no meshes found": a file the plug-in could not read, or one of
-// another kind). Materials that break the contract, and texture files that
-// do not load, are warnings (one for all the textures): the mesh comes
-// without them.
+// another kind; the plug-in's notes instead when it gave some). Materials
+// that break the contract, texture files that do not load and the plug-in's
+// notes are warnings (one for all the textures). The mesh is set up with
+// the units and up axis the plug-in reported (COGLMesh).
 Result<std::unique_ptr<COGLMesh>> ImportMesh(CPluginManager& plugins, const CPlugin& plugin, const std::string& path);
 
 } // namespace zelvane

@@ -1,6 +1,8 @@
 #include "document/SceneFile.h"
 
+#include "document/CachedTextures.h"
 #include "report/Reporter.h"
+#include "report/UserFolders.h"
 #include "resfile/CTGFile.h"
 #include "resfile/FileReplacement.h"
 #include "resfile/PathUtil.h"
@@ -57,7 +59,7 @@ Status WriteSceneFile(const std::string& path, const COGLScene& scene)
     if (const std::int32_t code = replacement.Commit(); code != kResOk)
         return Failed(kFailedToSaveText, Quoted(path) + ": the new file could not be put in place (" +
                                              ResErrorText(code) + "); an earlier file of that name is unchanged");
-    return Status::Ok();
+    return CopyCachedTextures(scene, path, UserFolderPath(UserFolder::Cache).value_or(""));
 }
 
 namespace {

@@ -23,7 +23,9 @@ bool IsSceneFileName(const std::string& path);
 // Writes `scene` as the scene file `path` (with the wait cursor). Fails with
 // "Invalid filename." when the file cannot be made and "Failed to save
 // document." when it cannot be written, each with the cause; an earlier file
-// of that name is then unchanged.
+// of that name is then unchanged. Once written, the pictures its meshes take
+// from the user's cache folder are copied beside it (CachedTextures.h); a
+// copy that fails is a warning.
 Status WriteSceneFile(const std::string& path, const COGLScene& scene);
 
 // Whether `path` can be read and begins as a scene file of a version that is

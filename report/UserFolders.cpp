@@ -31,6 +31,7 @@ Convention ConventionOf(UserFolder folder)
     switch (folder) {
     case UserFolder::Config: return {"XDG_CONFIG_HOME", ".config/"};
     case UserFolder::Data: return {"XDG_DATA_HOME", ".local/share/"};
+    case UserFolder::Cache: return {"XDG_CACHE_HOME", ".cache/"};
     case UserFolder::State: break;
     }
     return {"XDG_STATE_HOME", ".local/state/"};

@@ -8,6 +8,7 @@
 #include "scene/COGLTexture2D.h"
 #include "scene/GLBracket.h"
 #include "scene/GLErrors.h"
+#include "scene/ModelProportions.h"
 #include "scene/SceneFileLayout.h"
 #include "scene/SceneFileReader.h"
 #include "scene/SceneFileWriter.h"
@@ -87,12 +88,13 @@ COGLMesh::COGLMesh(const MeshSet& set) : COGLObject(ObjectKind::Mesh, {}), meshS
 {
     SetExtent({set.extentX, set.extentY, set.extentZ});
     CompileLists();
-    SetScale(kImportedScale, kImportedScale, kImportedScale);
-    RotateAxisAngle({1.0f, 0.0f, 0.0f}, kImportedTurn);
+    SetUpForImport({});
 }
 
-COGLMesh::COGLMesh(const MeshSet& set, ModelMaterials materials) : COGLMesh(set)
+COGLMesh::COGLMesh(const MeshSet& set, ModelMaterials materials, const ModelUnits& units) : COGLMesh(set)
 {
+    if (units != ModelUnits{})
+        SetUpForImport(units);
     if (materials.Empty())
         return;
     std::vector<std::vector<std::string>> textures;
@@ -102,6 +104,23 @@ COGLMesh::COGLMesh(const MeshSet& set, ModelMaterials materials) : COGLMesh(set)
             paths.push_back(materials.materials[static_cast<std::size_t>(group.material)].texturePath);
     }
     SetMaterials(std::move(materials), std::move(textures));
+}
+
+float COGLMesh::ImportScale(const ModelUnits& units)
+{
+    return units.metresPerUnit > 0.0f ? units.metresPerUnit * kSceneUnitsPerMetre : kImportedScale;
+}
+
+// Files that say nothing are set up as 3D Studio files always were: 1/20 of
+// their size, their +z turned to the scene's up.
+void COGLMesh::SetUpForImport(const ModelUnits& units)
+{
+    defaultScale_ = ImportScale(units);
+    defaultUp_ = units.up == UpAxis::Unknown ? UpAxis::Z : units.up;
+    SetScale(defaultScale_, defaultScale_, defaultScale_);
+    SetOrientation(Quaternion{});
+    if (defaultUp_ == UpAxis::Z)
+        RotateAxisAngle({1.0f, 0.0f, 0.0f}, kImportedTurn);
 }
 
 COGLMesh::~COGLMesh()

@@ -13,6 +13,7 @@
 // group in its colours.
 
 #include "plugins/host/ModelMaterials.h"
+#include "plugins/host/ModelUnits.h"
 #include "plugins/interface/MeshSet.h"
 #include "scene/COGLObject.h"
 
@@ -53,8 +54,10 @@ public:
     explicit COGLMesh(const MeshSet& set);
     // The same with the set's materials (checked: CheckModelMaterials); their
     // textures are read at once, quietly: MissingTextures() lists those that
-    // did not load.
-    COGLMesh(const MeshSet& set, ModelMaterials materials);
+    // did not load. With `units` that say how long the file's unit is and
+    // which way is up, the mesh is set up at the game's proportions instead
+    // (ImportScale) and turned only when its up is not the scene's (+y).
+    COGLMesh(const MeshSet& set, ModelMaterials materials, const ModelUnits& units = {});
     // Empty, for the scene file reader: LoadObject fills it.
     COGLMesh();
     // Deletes the list (in the context it was made in); arrays read from a
@@ -75,6 +78,18 @@ public:
     void Draw(DrawFlags flags) override;
 
     const MeshSet& GetMeshSet() const { return meshSet_; }
+
+    // --- How the import set the mesh up ---
+
+    // The scale on every axis that an import with `units` gives a mesh:
+    // metres become scene units (kSceneUnitsPerMetre); unknown units the
+    // 3D Studio scale of 1/20.
+    static float ImportScale(const ModelUnits& units);
+    // The scale and up axis the mesh was imported with (unknown units count
+    // as 3D Studio's: 1/20, +z up). A mesh read from a scene file keeps its
+    // stored transform and reports these defaults.
+    float DefaultScale() const { return defaultScale_; }
+    UpAxis DefaultUpAxis() const { return defaultUp_; }
 
     // --- Materials ---
 
@@ -135,7 +150,11 @@ private:
     void LoadGroupTextures(const std::string& searchFolder);
     COGLTexture2D* TextureFor(const std::string& path) const;
 
+    void SetUpForImport(const ModelUnits& units);
+
     MeshSet meshSet_{};
+    float defaultScale_ = 0.05f;
+    UpAxis defaultUp_ = UpAxis::Z;
     GLuint meshSolidList_ = 0;
     GLuint meshWireList_ = 0;
     // The arrays meshSet_ points into when they were read from a scene file.

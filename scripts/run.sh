@@ -8,6 +8,6 @@ scripts/install-deps.sh
 
 build=build/release
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release > /dev/null
-cmake --build "$build" -j"$(nproc)" --target zelvane meshport sample_game
+cmake --build "$build" -j"$(nproc)" --target zelvane meshport modelport sample_game sample_meshes
 
 exec "$build/bin/zelvane" "$@"

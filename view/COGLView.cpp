@@ -372,7 +372,11 @@ void COGLView::keyReleaseEvent(QKeyEvent* event)
 
 void COGLView::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (event->mimeData()->hasUrls())
+    // Only files the editor opens: scene files and every extension of every plug-in.
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (std::any_of(urls.begin(), urls.end(), [this](const QUrl& url) {
+            return url.isLocalFile() && document_.OpensDroppedFile(QFile::encodeName(url.toLocalFile()).toStdString());
+        }))
         event->acceptProposedAction();
 }
 

@@ -9,6 +9,7 @@
 #include "app/cli/CliOutput.h"
 #include "app/cli/CliReporter.h"
 #include "app/cli/PluginChoice.h"
+#include "document/MeshImport.h"
 #include "document/SceneFile.h"
 #include "plugins/host/CPluginManager.h"
 #include "scene/CFileLocator.h"
@@ -42,7 +43,7 @@ int RunPlugins(bool json)
         nlohmann::ordered_json exports = nlohmann::ordered_json::array();
         for (const char* name : {ZELPLUG_IMPORT, ZELPLUG_GET_MENU_NAME, ZELPLUG_GET_NAME, ZELPLUG_GET_DESCRIPTION,
                                  ZELPLUG_GET_AUTHOR, ZELPLUG_GET_FILTER_EXT, ZELPLUG_GET_FILTER_NAME,
-                                 ZELPLUG_IMPORT_MATERIALS})
+                                 ZELPLUG_IMPORT_MATERIALS, ZELPLUG_GET_FILTER_EXTS, ZELPLUG_IMPORT_MODEL})
             if (plugin->Exports(name))
                 exports.push_back(name);
         plugins.push_back({{"path", plugin->Path()},
@@ -52,6 +53,7 @@ int RunPlugins(bool json)
                            {"menuName", plugin->MenuName()},
                            {"command", plugin->CommandId() ? nlohmann::ordered_json(plugin->CommandId()) : nullptr},
                            {"filter", plugin->FilterText()},
+                           {"extensions", plugin->Extensions()},
                            {"exports", std::move(exports)}});
     }
     nlohmann::ordered_json skipped = nlohmann::ordered_json::array();
@@ -76,7 +78,7 @@ struct ImportOptions {
 int SaveAsScene(const ImportedModel& model, const std::string& path)
 {
     COGLScene scene;
-    scene.AddObject(std::make_unique<COGLMesh>(model.set, model.materials));
+    scene.AddObject(std::make_unique<COGLMesh>(model.set, model.materials, model.units));
     if (const Status saved = WriteSceneFile(path, scene); !saved)
         return Fail(path, saved.Message());
     return kExitOk;
@@ -121,14 +123,30 @@ std::string Number(float value)
     return text.str();
 }
 
+const char* AxisName(UpAxis axis)
+{
+    return axis == UpAxis::Y ? "+y" : axis == UpAxis::Z ? "+z" : "unknown";
+}
+
+// What the file said about its units and the scale and turn the editor gives it.
+std::string UnitsText(const ModelUnits& units)
+{
+    const std::string scale = " (imported at scale " + Number(COGLMesh::ImportScale(units)) + ")";
+    if (units.metresPerUnit <= 0)
+        return "not known; up " + std::string(AxisName(units.up)) + scale;
+    return Number(units.metresPerUnit) + " m, up " + AxisName(units.up) + scale;
+}
+
 void PrintImportText(const ImportOptions& options, const CPlugin& plugin, const MeshSet& set,
-                     const std::vector<PartRow>& parts, const PartRow& totals, const ModelMaterials& materials)
+                     const std::vector<PartRow>& parts, const PartRow& totals, const ModelMaterials& materials,
+                     const ModelUnits& units)
 {
     std::cout << Printable(options.file) << ": " << set.partCount << (set.partCount == 1 ? " part, " : " parts, ")
               << totals.faces << " faces, " << totals.vertices << " vertices, " << totals.texCoords
               << " mapping coordinates (" << Printable(plugin.Name()) << ", " << Printable(plugin.FileName()) << ")\n";
     std::cout << "extents: " << Number(set.extentX) << ' ' << Number(set.extentY) << ' ' << Number(set.extentZ)
               << '\n';
+    std::cout << "units: " << UnitsText(units) << '\n';
     if (!options.scene.empty())
         std::cout << "scene file: " << Printable(options.scene) << '\n';
     if (!parts.empty()) {
@@ -167,7 +185,8 @@ void PrintImportText(const ImportOptions& options, const CPlugin& plugin, const 
 }
 
 void PrintImportJson(const ImportOptions& options, const CPlugin& plugin, const MeshSet& set,
-                     const std::vector<PartRow>& parts, const PartRow& totals, const ModelMaterials& materials)
+                     const std::vector<PartRow>& parts, const PartRow& totals, const ModelMaterials& materials,
+                     const ModelUnits& units)
 {
     nlohmann::ordered_json partList = nlohmann::ordered_json::array();
     for (const PartRow& part : parts)
@@ -203,6 +222,10 @@ void PrintImportJson(const ImportOptions& options, const CPlugin& plugin, const 
                {"plugin", {{"path", plugin.Path()}, {"name", plugin.Name()}}},
                {"name", set.name},
                {"extents", {set.extentX, set.extentY, set.extentZ}},
+               {"units",
+                {{"metresPerUnit", units.metresPerUnit > 0 ? nlohmann::ordered_json(units.metresPerUnit) : nullptr},
+                 {"up", AxisName(units.up)},
+                 {"importScale", COGLMesh::ImportScale(units)}}},
                {"totals",
                 {{"parts", set.partCount}, {"faces", totals.faces}, {"vertices", totals.vertices},
                  {"texCoords", totals.texCoords}}},
@@ -227,7 +250,7 @@ int RunImport(const ImportOptions& options)
         return Fail(options.file, model.Message());
     const MeshSet* set = &model->set;
     if (std::none_of(set->parts, set->parts + set->partCount, [](const MeshPart& part) { return part.faceCount > 0; }))
-        return Fail(options.file, "no meshes found");
+        return Fail(options.file, NothingImportedText(*model));
     // Refused materials: the mesh comes without them, as in the editor, and
     // the user reads why.
     for (const std::string& warning : model.Warnings())
@@ -246,9 +269,9 @@ int RunImport(const ImportOptions& options)
         totals.texCoords += part.texCoordCount;
     }
     if (options.json)
-        PrintImportJson(options, *plugin, *set, parts, totals, model->materials);
+        PrintImportJson(options, *plugin, *set, parts, totals, model->materials, model->units);
     else
-        PrintImportText(options, *plugin, *set, parts, totals, model->materials);
+        PrintImportText(options, *plugin, *set, parts, totals, model->materials, model->units);
     return kExitOk;
 }
 

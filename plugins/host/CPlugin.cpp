@@ -1,6 +1,8 @@
 #include "plugins/host/CPlugin.h"
 
 
+#include <algorithm>
+#include <cstring>
 #include <dlfcn.h>
 #include <filesystem>
 
@@ -22,6 +24,34 @@ const char* TextOf(ZelplugTextFunction function, const char* fallback)
         return fallback;
     const char* text = function();
     return text ? text : fallback;
+}
+
+bool SameText(std::string_view a, std::string_view b)
+{
+    const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+// The items of a ";"-separated list, without empty ones, dots in front, or
+// more than the limits allow; `fallback` alone when none is left.
+std::vector<std::string> ExtensionList(std::string_view list, const char* fallback)
+{
+    std::vector<std::string> extensions;
+    for (size_t start = 0; start <= list.size() && extensions.size() < kMaxPluginExtensions;) {
+        const size_t end = std::min(list.find(ZELPLUG_EXTENSION_SEPARATOR, start), list.size());
+        std::string_view item = list.substr(start, end - start);
+        while (!item.empty() && (item.front() == ' ' || item.front() == '.' || item.front() == '*'))
+            item.remove_prefix(1);
+        while (!item.empty() && item.back() == ' ')
+            item.remove_suffix(1);
+        if (!item.empty() && item.size() <= kMaxExtensionLength &&
+            std::none_of(extensions.begin(), extensions.end(), [&](const std::string& e) { return SameText(e, item); }))
+            extensions.emplace_back(item);
+        start = end + 1;
+    }
+    if (extensions.empty())
+        extensions.emplace_back(fallback);
+    return extensions;
 }
 
 } // namespace
@@ -57,12 +87,21 @@ Status CPlugin::Load(const std::string& path)
     getFilterName_ = LookUp<ZelplugTextFunction>(module_, ZELPLUG_GET_FILTER_NAME);
     filterName_ = TextOf(getFilterName_, kFallbackFilterName);
     importMaterials_ = LookUp<ZelplugImportMaterialsFunction>(module_, ZELPLUG_IMPORT_MATERIALS);
+    getFilterExts_ = LookUp<ZelplugTextFunction>(module_, ZELPLUG_GET_FILTER_EXTS);
+    // Bounded: the text is the plug-in's, and a missing terminator must not
+    // send the scan through the whole library.
+    const char* extensions = TextOf(getFilterExts_, filterExt_);
+    extensions_ = ExtensionList({extensions, ::strnlen(extensions, kMaxPluginExtensions * (kMaxExtensionLength + 1))},
+                                filterExt_);
+    importModel_ = LookUp<ZelplugImportModelFunction>(module_, ZELPLUG_IMPORT_MODEL);
     return Status::Ok();
 }
 
-void CPlugin::CallImport(const std::string& path, MeshSet& set, MeshMaterials* materials) const
+void CPlugin::CallImport(const std::string& path, MeshSet& set, MeshMaterials* materials, MeshModelInfo* info) const
 {
-    if (importMaterials_ && materials)
+    if (importModel_ && materials && info)
+        importModel_(path.c_str(), &set, materials, info);
+    else if (importMaterials_ && materials)
         importMaterials_(path.c_str(), &set, materials);
     else if (import_)
         import_(path.c_str(), &set);
@@ -70,7 +109,16 @@ void CPlugin::CallImport(const std::string& path, MeshSet& set, MeshMaterials* m
 
 std::string CPlugin::FilterText() const
 {
-    return std::string(filterName_) + "|*." + filterExt_ + "||";
+    std::string patterns;
+    for (const std::string& extension : extensions_)
+        patterns += (patterns.empty() ? "*." : ";*.") + extension;
+    return std::string(filterName_) + "|" + patterns + "||";
+}
+
+bool CPlugin::ReadsExtension(std::string_view extension) const
+{
+    return std::any_of(extensions_.begin(), extensions_.end(),
+                       [&](const std::string& e) { return SameText(e, extension); });
 }
 
 std::string CPlugin::FileName() const
@@ -97,6 +145,10 @@ bool CPlugin::Exports(const char* exportName) const
         return getFilterName_ != nullptr;
     if (name == ZELPLUG_IMPORT_MATERIALS)
         return importMaterials_ != nullptr;
+    if (name == ZELPLUG_GET_FILTER_EXTS)
+        return getFilterExts_ != nullptr;
+    if (name == ZELPLUG_IMPORT_MODEL)
+        return importModel_ != nullptr;
     return false;
 }
 

@@ -8,6 +8,8 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace zelvane {
 
@@ -18,6 +20,9 @@ inline constexpr const char* kFallbackDescription = "No Description.";
 inline constexpr const char* kFallbackAuthor = "Unknown plug-in author??";
 inline constexpr const char* kFallbackFilterExt = "*";
 inline constexpr const char* kFallbackFilterName = "Unknown plug-in description??";
+// Limits on what zelplug_GetFilterExts may name.
+inline constexpr std::size_t kMaxPluginExtensions = 64;
+inline constexpr std::size_t kMaxExtensionLength = 31;
 inline constexpr const char* kNoImportRoutineText = "Cannot load plug-in. No import routine defined!";
 
 class CPlugin {
@@ -38,14 +43,23 @@ public:
     Status Load(const std::string& path);
     bool LibraryLoaded() const { return module_ != nullptr; }
 
-    // Calls zelplug_ImportMaterials when the plug-in has it and `materials`
-    // is given, else zelplug_Import. The caller prepares the records and
-    // checks what comes back.
-    void CallImport(const std::string& path, MeshSet& set, MeshMaterials* materials = nullptr) const;
-    bool HasMaterials() const { return importMaterials_ != nullptr; }
+    // Calls zelplug_ImportModel when the plug-in has it and `materials` and
+    // `info` are given, else zelplug_ImportMaterials when it has that and
+    // `materials` is given, else zelplug_Import. The caller prepares the
+    // records and checks what comes back.
+    void CallImport(const std::string& path, MeshSet& set, MeshMaterials* materials = nullptr,
+                    MeshModelInfo* info = nullptr) const;
+    bool HasMaterials() const { return importMaterials_ != nullptr || importModel_ != nullptr; }
+    bool HasModelInfo() const { return importModel_ != nullptr; }
 
-    // "<filter name>|*.<filter extension>||", the open dialog's filter.
+    // "<filter name>|*.<ext>;*.<ext>||" with every extension, the open
+    // dialog's filter.
     std::string FilterText() const;
+    // The extensions the plug-in reads, without dots: those of
+    // zelplug_GetFilterExts when it has that, else its filter extension.
+    const std::vector<std::string>& Extensions() const { return extensions_; }
+    // Whether `extension` (without the dot) is one of them, in any case.
+    bool ReadsExtension(std::string_view extension) const;
 
     uint32_t CommandId() const { return commandId_; }
     void SetCommandId(uint32_t id) { commandId_ = id; }
@@ -83,6 +97,9 @@ private:
     ZelplugTextFunction getDescription_ = nullptr;
     ZelplugTextFunction getMenuName_ = nullptr;
     ZelplugImportMaterialsFunction importMaterials_ = nullptr;
+    ZelplugTextFunction getFilterExts_ = nullptr;
+    ZelplugImportModelFunction importModel_ = nullptr;
+    std::vector<std::string> extensions_{kFallbackFilterExt};
     std::string path_;
     std::string loadFailure_;
 };

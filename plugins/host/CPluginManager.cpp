@@ -96,9 +96,9 @@ const CPlugin* CPluginManager::FindForFile(std::string_view path) const
         extension.erase(0, 1);
     const CPlugin* anyFile = nullptr;
     for (const auto& plugin : plugins_) {
-        if (!extension.empty() && SameText(plugin->FilterExt(), extension))
+        if (!extension.empty() && plugin->ReadsExtension(extension))
             return plugin.get();
-        if (!anyFile && std::string_view(plugin->FilterExt()) == kFallbackFilterExt)
+        if (!anyFile && plugin->ReadsExtension(kFallbackFilterExt))
             anyFile = plugin.get();
     }
     return anyFile;
@@ -132,10 +132,14 @@ Result<ImportedModel> CPluginManager::ImportModel(const CPlugin& plugin, const s
     ImportedModel model;
     model.set = MeshSet{name, 0, nullptr, 0.0f, 0.0f, 0.0f};
     MeshMaterials records{ZELPLUG_MATERIALS_VERSION, 0, nullptr, 0, nullptr};
-    plugin.CallImport(path, model.set, &records);
+    MeshModelInfo info{ZELPLUG_MODEL_INFO_VERSION, 0.0f, ZELPLUG_UP_UNKNOWN, nullptr};
+    plugin.CallImport(path, model.set, &records, &info);
     model.set.name = name;
     ImportedMeshes::Keep(model.set);
     ImportedMeshes::Keep(records);
+    ImportedMeshes::KeepNotes(info.notes);
+    model.units = UnitsOf(info);
+    model.notes = NotesOf(info);
     const auto unusable = [&](const std::string& what, const std::string& problem, const char* outcome) {
         return "The plug-in \"" + std::string(plugin.Name()) + "\" returned " + what + " from \"" +
                fs::path(path).filename().string() + "\" that cannot be used: " + problem + ". " + outcome;
@@ -152,7 +156,12 @@ Result<ImportedModel> CPluginManager::ImportModel(const CPlugin& plugin, const s
         problem = CheckModelMaterials(model.materials, model.set);
     if (problem)
         model.materials = {};
+    const bool hasFaces = std::any_of(model.set.parts, model.set.parts + model.set.partCount,
+                                      [](const MeshPart& part) { return part.faceCount > 0; });
+    std::vector<std::string> notes = hasFaces ? model.notes : std::vector<std::string>{};
     Result<ImportedModel> imported(std::move(model));
+    for (const std::string& note : notes)
+        imported.Warn(note);
     if (problem)
         imported.Warn(unusable("materials", *problem, "The mesh was imported without them."));
     return imported;

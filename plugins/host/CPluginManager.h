@@ -6,6 +6,7 @@
 
 #include "plugins/host/CPlugin.h"
 #include "plugins/host/ModelMaterials.h"
+#include "plugins/host/ModelUnits.h"
 #include "report/Result.h"
 
 #include <cstdint>
@@ -37,6 +38,11 @@ struct SkippedLibrary {
 struct ImportedModel {
     MeshSet set{};
     ModelMaterials materials;
+    // From plug-ins with zelplug_ImportModel; unknown from the others.
+    ModelUnits units;
+    // The plug-in's notes for the user, line by line. With faces in the set
+    // they are the result's warnings too; without, they say why nothing came.
+    std::vector<std::string> notes;
 };
 
 class CPluginManager {
@@ -75,8 +81,8 @@ public:
     // the host keeps what the plug-in handed over (ImportedMeshes). A file
     // the plug-in cannot read comes back as a set with no parts.
     Result<MeshSet> Import(const CPlugin& plugin, const std::string& path);
-    // Import with the file's materials, through zelplug_ImportMaterials when
-    // the plug-in exports it. Materials that break the contract are left out
+    // Import with the file's materials, through zelplug_ImportModel (units,
+    // axis, notes) or zelplug_ImportMaterials when the plug-in exports them. Materials that break the contract are left out
     // with a warning naming the plug-in, the file, the part and the group;
     // the mesh comes without them.
     Result<ImportedModel> ImportModel(const CPlugin& plugin, const std::string& path);

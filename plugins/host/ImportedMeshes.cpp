@@ -12,6 +12,7 @@ struct Store {
     std::vector<MeshSet> sets;
     std::vector<MeshMaterials> materials;
     std::vector<std::unique_ptr<char[]>> names;
+    std::vector<const char*> notes;
 };
 
 // Never destroyed: the meshes outlive every object that refers to them.
@@ -32,6 +33,12 @@ void ImportedMeshes::Keep(const MeshMaterials& materials)
 {
     if (materials.materials || materials.parts)
         TheStore().materials.push_back(materials);
+}
+
+void ImportedMeshes::KeepNotes(const char* notes)
+{
+    if (notes)
+        TheStore().notes.push_back(notes);
 }
 
 const char* ImportedMeshes::KeepName(std::string_view name)

@@ -18,6 +18,8 @@ public:
     static void Keep(const MeshSet& set);
     // Keeps the material records' arrays (the editor works on a copy).
     static void Keep(const MeshMaterials& materials);
+    // Keeps a plug-in's notes text (null is allowed).
+    static void KeepNotes(const char* notes);
     // A copy of `name` that lives as long as the process.
     static const char* KeepName(std::string_view name);
     // The sets kept so far.

@@ -12,6 +12,7 @@
  */
 
 #include "plugins/interface/MeshMaterials.h"
+#include "plugins/interface/MeshModelInfo.h"
 #include "plugins/interface/MeshSet.h"
 
 #ifdef __cplusplus
@@ -31,6 +32,10 @@ typedef const char* (*ZelplugTextFunction)(void);
 /* Reads the file at `path` as zelplug_Import does, and its materials into
    `materials` (MeshMaterials.h). */
 typedef void (*ZelplugImportMaterialsFunction)(const char* path, MeshSet* set, MeshMaterials* materials);
+/* Reads the file at `path` as zelplug_ImportMaterials does, and what the file
+   says about itself into `info` (MeshModelInfo.h). */
+typedef void (*ZelplugImportModelFunction)(const char* path, MeshSet* set, MeshMaterials* materials,
+                                           MeshModelInfo* info);
 
 #define ZELPLUG_IMPORT "zelplug_Import"
 #define ZELPLUG_GET_MENU_NAME "zelplug_GetMenuName"
@@ -42,6 +47,11 @@ typedef void (*ZelplugImportMaterialsFunction)(const char* path, MeshSet* set, M
 
 /* Optional additions: a plug-in without them works as one with the seven. */
 #define ZELPLUG_IMPORT_MATERIALS "zelplug_ImportMaterials"
+#define ZELPLUG_GET_FILTER_EXTS "zelplug_GetFilterExts"
+#define ZELPLUG_IMPORT_MODEL "zelplug_ImportModel"
+
+/* Separates the extensions of zelplug_GetFilterExts. */
+#define ZELPLUG_EXTENSION_SEPARATOR ';'
 
 ZELPLUG_EXPORT void zelplug_Import(const char* path, MeshSet* set);
 /* Text of the File > Import menu item; may hold an "&" accelerator mark. */
@@ -62,6 +72,22 @@ ZELPLUG_EXPORT const char* zelplug_GetFilterName(void);
    that knows only an earlier version leaves the records of later versions
    alone; one that has no materials for the file leaves `materials` as it is. */
 ZELPLUG_EXPORT void zelplug_ImportMaterials(const char* path, MeshSet* set, MeshMaterials* materials);
+
+/* Optional. Every file extension the plug-in reads, without dots, separated
+   by ';' ("gltf;glb;obj"), called once after loading like the other text
+   functions. When exported, the editor offers all of them and ignores
+   zelplug_GetFilterExt (keep that exported, naming the first, for editors
+   that know only the seven functions). */
+ZELPLUG_EXPORT const char* zelplug_GetFilterExts(void);
+
+/* Optional. When exported, the editor calls it instead of
+   zelplug_ImportMaterials and zelplug_Import (keep those exported): it fills
+   `set` and `materials` exactly as zelplug_ImportMaterials would, and `info`
+   (MeshModelInfo.h) with the model's units, its up axis and notes for the
+   user. The editor has set info->version to ZELPLUG_MODEL_INFO_VERSION and
+   every other field to 0 or NULL. */
+ZELPLUG_EXPORT void zelplug_ImportModel(const char* path, MeshSet* set, MeshMaterials* materials,
+                                        MeshModelInfo* info);
 
 #ifdef __cplusplus
 }

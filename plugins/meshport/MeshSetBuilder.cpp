@@ -1,6 +1,6 @@
 #include "plugins/meshport/MeshSetBuilder.h"
 
-#include "plugins/meshport/TexturePath.h"
+#include "plugins/kit/TexturePath.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -11,6 +11,8 @@
 #include <vector>
 
 namespace zelvane::meshport {
+
+using pluginkit::ResolveTexturePath;
 
 namespace {
 

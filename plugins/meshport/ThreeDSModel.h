@@ -5,7 +5,7 @@
 // receives, so handing them over copies nothing.
 
 #include "plugins/interface/MeshSet.h"
-#include "plugins/meshport/MallocArray.h"
+#include "plugins/kit/MallocArray.h"
 
 #include <array>
 #include <cstdint>
@@ -15,6 +15,8 @@
 #include <vector>
 
 namespace zelvane::meshport {
+
+using pluginkit::MallocArray;
 
 // A face material group: the faces of one mesh drawn with one material.
 struct FaceGroup {

@@ -1,46 +1,26 @@
 #include "plugins/meshport/TraceFile.h"
 
+#include "plugins/kit/UserFolder.h"
 #include "plugins/meshport/ThreeDSLayout.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <string_view>
 #include <system_error>
 
 namespace zelvane::meshport {
 
-namespace {
-
-std::string_view Env(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value ? std::string_view(value) : std::string_view();
-}
-
-std::string WithTrailingSlash(std::string_view folder)
-{
-    std::string result(folder);
-    if (result.back() != '/')
-        result += '/';
-    return result;
-}
-
-} // namespace
-
-// A plug-in links nothing of the program and its interface hands over no
-// folder, so the program's rule for its log folder is followed here as well
-// (a test holds the two together).
+// The program's rule for its log folder, followed here as well (a test holds
+// the two together).
 std::optional<std::string> TraceFolder()
 {
-    if (const std::string_view override = Env("ZELVANE_LOG_DIR"); !override.empty())
-        return WithTrailingSlash(override);
-    // A relative state home is invalid by the XDG convention and is skipped.
-    if (const std::string_view state = Env("XDG_STATE_HOME"); !state.empty() && state.front() == '/')
-        return WithTrailingSlash(state) + "zelvane/";
-    if (const std::string_view home = Env("HOME"); !home.empty())
-        return WithTrailingSlash(home) + ".local/state/zelvane/";
-    return std::nullopt;
+    if (const char* override = std::getenv("ZELVANE_LOG_DIR"); override && *override) {
+        std::string folder(override);
+        if (folder.back() != '/')
+            folder += '/';
+        return folder;
+    }
+    return pluginkit::UserFolder("XDG_STATE_HOME", ".local/state/");
 }
 
 void WriteTrace(const GroupTrace& trace)

@@ -222,7 +222,12 @@ private slots:
         // The plug-ins' items replace the placeholder once the view has scanned them.
         auto* import = frame_->findChild<QMenu*>(QStringLiteral("menuImport"));
         QVERIFY(import && import->isEnabled());
-        QCOMPARE(import->actions().front()->text(), QStringLiteral("&3D Studio files"));
+        // One item per plug-in, in the order the folder lists them.
+        QStringList items;
+        for (const QAction* action : import->actions())
+            items << action->text();
+        items.sort();
+        QCOMPARE(items, (QStringList{QStringLiteral("&3D Studio files"), QStringLiteral("&glTF and OBJ models")}));
 
         // Help > About: the view's OpenGL and the plug-in list.
         WithNextDialog<QDialog>([](QDialog& about) {

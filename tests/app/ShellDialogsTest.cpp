@@ -58,7 +58,7 @@ private slots:
 
         CPluginManager plugins;
         static_cast<void>(plugins.ScanFolder(ZELVANE_PLUGIN_FOLDER));
-        QCOMPARE(plugins.Plugins().size(), size_t{1});
+        QCOMPARE(plugins.Plugins().size(), size_t{2}); // meshport and modelport
         CAboutDlg about(openGL, plugins.InfoLines());
         about.show();
         QVERIFY(QTest::qWaitForWindowExposed(&about));
@@ -72,8 +72,8 @@ private slots:
                     .startsWith(QStringLiteral("The Sims and Living Large are trademarks of Maxis.\n")));
         QVERIFY(!about.findChild<QLabel*>(QStringLiteral("icon"))->pixmap().isNull());
         auto* list = about.findChild<QListWidget*>(QStringLiteral("pluginList"));
-        QCOMPARE(list->count(), 5);
-        QCOMPARE(list->item(0)->text(), QStringLiteral("1 plug-in loaded"));
+        QCOMPARE(list->count(), 9);
+        QCOMPARE(list->item(0)->text(), QStringLiteral("2 plug-ins loaded"));
         QCOMPARE(list->item(1)->text(), QString());
         QVERIFY(list->item(2)->text().startsWith(QStringLiteral("Name: ")));
         test::Screenshot(about, QStringLiteral("about"));
@@ -147,6 +147,10 @@ private slots:
                  QDir(QString::fromStdString(folder.Path().string())).canonicalPath());
         QCOMPARE(dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text(), QStringLiteral("wood.bmp"));
         QCOMPARE(NameFiltersOf("3D Studio Files (*.3ds)|*.3ds||"), QStringList{QStringLiteral("3D Studio Files (*.3ds)")});
+        // A plug-in with several extensions: patterns as the dialog takes them.
+        QCOMPARE(NameFiltersOf("glTF and OBJ Models (*.gltf *.glb *.obj)|*.gltf;*.glb;*.obj||"),
+                 QStringList{QStringLiteral("glTF and OBJ Models (*.gltf *.glb *.obj)")});
+        QCOMPARE(NameFiltersOf("Models|*.gltf;*.glb||"), QStringList{QStringLiteral("Models (*.gltf *.glb)")});
 
         // The locator's question reaches the dialog through the adapter; Cancel gives nothing.
         QtOpenFileDialog asker(nullptr);

@@ -1,5 +1,5 @@
 // plugins and import with the plug-ins the build puts beside zelvane-cli
-// (meshport alone): the About box's lines, an import as text and JSON, and
+// (meshport and modelport): the About box's lines, an import as text and JSON, and
 // the files and names it refuses.
 
 #include "tests/cli/CliRunner.h"
@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
+
+#include <set>
 
 using namespace zelvane;
 using namespace zelvane::test;
@@ -28,22 +30,33 @@ ThreeDSMesh Box(std::string name, float size, uint16_t vertices)
 
 } // namespace
 
-TEST(PluginCommands, PluginsListsMeshportAsTheAboutBoxDoes)
+TEST(PluginCommands, PluginsListsBothPluginsAsTheAboutBoxDoes)
 {
     const CliResult text = RunCli({"plugins"});
     ASSERT_EQ(text.status, 0) << text.err;
-    EXPECT_EQ(text.out, "1 plug-in loaded\n\nName: 3D Studio Importer\nAuthor: The zelvane developers\n"
-                        "Description: Imports files made in the 3D Studio (3ds) format.\n");
+    // In the order the folder lists them, which the file system chooses.
+    EXPECT_EQ(text.out.substr(0, 19), "2 plug-ins loaded\n\n");
+    EXPECT_NE(text.out.find("\nName: 3D Studio Importer\nAuthor: The zelvane developers\n"
+                            "Description: Imports files made in the 3D Studio (3ds) format.\n"),
+              std::string::npos);
+    EXPECT_NE(text.out.find("\nName: glTF and OBJ Importer\n"), std::string::npos);
 
     const CliResult json = RunCli({"plugins", "--json"});
     ASSERT_EQ(json.status, 0) << json.err;
     const auto listing = nlohmann::json::parse(json.out);
-    ASSERT_EQ(listing["plugins"].size(), 1u);
-    const auto& meshport = listing["plugins"][0];
+    ASSERT_EQ(listing["plugins"].size(), 2u);
+    const bool meshportFirst = listing["plugins"][0]["name"] == "3D Studio Importer";
+    const auto& meshport = listing["plugins"][meshportFirst ? 0 : 1];
     EXPECT_EQ(meshport["filter"], "3D Studio Files (*.3ds)|*.3ds||");
     EXPECT_EQ(meshport["menuName"], "&3D Studio files");
-    EXPECT_EQ(meshport["command"], 33000);
+    EXPECT_EQ(meshport["extensions"], nlohmann::json::array({"3ds"}));
     EXPECT_EQ(meshport["exports"].size(), 8u) << "the seven and the materials";
+    const auto& modelport = listing["plugins"][meshportFirst ? 1 : 0];
+    EXPECT_EQ(modelport["filter"], "glTF and OBJ Models (*.gltf *.glb *.obj)|*.gltf;*.glb;*.obj||");
+    EXPECT_EQ(modelport["extensions"], nlohmann::json::array({"gltf", "glb", "obj"}));
+    EXPECT_EQ(modelport["exports"].size(), 10u) << "the seven, the materials, the extensions and the model";
+    EXPECT_EQ(std::set<int>({meshport["command"].get<int>(), modelport["command"].get<int>()}),
+              (std::set<int>{33000, 33001}));
     EXPECT_TRUE(listing["skipped"].empty());
 }
 

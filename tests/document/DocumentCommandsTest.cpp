@@ -171,6 +171,27 @@ TEST_F(DocumentCommands, ImportAddsAMeshUnselectedOrNothingWithTheReason)
     bare.CloseScene();
 }
 
+TEST_F(DocumentCommands, AModelsUnitsSetTheMeshUpAndItsNotesSayWhyNothingCame)
+{
+    static_cast<void>(doc_.Plugins().ScanFolder(ZELVANE_MODEL_PLUGIN_DIR));
+    // Drops are taken for every extension of every plug-in, and scene files.
+    EXPECT_TRUE(doc_.OpensDroppedFile("/x/a.TSX"));
+    EXPECT_TRUE(doc_.OpensDroppedFile("/x/room.CGS"));
+    EXPECT_FALSE(doc_.OpensDroppedFile("/x/a.fbx"));
+    EXPECT_FALSE(doc_.OpensDroppedFile("/x/tsy"));
+
+    const Result<COGLMesh*> mesh = doc_.ImportFile(File("lamp.tsy", "triangle"));
+    ASSERT_TRUE(mesh) << mesh.Message();
+    // 2.5 m to the file's unit, at 0.9 m to the tile; +y up needs no turn.
+    EXPECT_FLOAT_EQ((*mesh)->Scale().x, 2.5f / 0.9f);
+    EXPECT_EQ((*mesh)->Orientation(), Quaternion{});
+    EXPECT_EQ((*mesh)->DefaultUpAxis(), UpAxis::Y);
+    EXPECT_EQ(mesh.Warnings(), (std::vector<std::string>{"one face was left out", "the picture is missing"}));
+    const Result<COGLMesh*> empty = doc_.ImportFile(File("packed.tsx", "noted-empty"));
+    EXPECT_EQ(empty.Message(),
+              folder_.File("packed.tsx") + ": The model uses a compression this plug-in cannot decode.");
+}
+
 TEST_F(DocumentCommands, ADragIsOneStepACancelNoneAndALightMarkerIsNoSavedChange)
 {
     COGLObject& box = AddBox();

@@ -214,6 +214,8 @@ def main():
     for source, destination in shipped.items():
         required += [os.path.join(destination, f) for f in files_below(os.path.join(build, source))]
     failures.check(any(f.startswith("usr/lib/zelvane/Plugins/") for f in files), "no plug-in in the package")
+    failures.check("usr/share/zelvane/sample-game/Meshes/Crate.glb" in files,
+                   "the package holds the sample game's meshes")
     failures.check(any(f.startswith("usr/share/zelvane/sample-game/") for f in files),
                    "no sample game in the package")
     for path in required:
@@ -251,7 +253,8 @@ def main():
                    "SIMS_DATA": ""}
     cli = os.path.join(root, "usr/bin/zelvane-cli")
     plugins = json.loads(output_of([cli, "plugins", "--json"], cwd=home, env=environment))["plugins"]
-    failures.check([p["path"] for p in plugins] == [os.path.join(root, "usr/lib/zelvane/Plugins/meshport.so")],
+    failures.check(sorted(p["path"] for p in plugins) == [os.path.join(root, "usr/lib/zelvane/Plugins/" + name)
+                                                          for name in ("meshport.so", "modelport.so")],
                    f"the unpacked zelvane-cli loads {[p['path'] for p in plugins]}")
     catalog = json.loads(output_of([cli, "catalog", "--json"], cwd=home, env=environment))
     failures.check(os.path.realpath(catalog["game_folder"]) == os.path.join(

@@ -23,11 +23,13 @@ protected:
     {
         SetReporter(&reporter_);
         static_cast<void>(manager_.ScanFolder(fs::path(ZELVANE_MESHPORT_PATH).parent_path().string()));
-        ASSERT_EQ(manager_.Plugins().size(), 1u);
+        // meshport and modelport.
+        ASSERT_EQ(manager_.Plugins().size(), 2u);
+        ASSERT_NE(manager_.FindByName("meshport"), nullptr);
     }
     void TearDown() override { SetReporter(nullptr); }
 
-    const CPlugin& Meshport() const { return *manager_.Plugins()[0]; }
+    const CPlugin& Meshport() const { return *manager_.FindByName("meshport"); }
 
     RecordingReporter reporter_;
     CPluginManager manager_;

@@ -132,8 +132,11 @@ TEST_F(PluginHost, AboutBoxCountsThePlugins)
     static_cast<void>(none.ScanFolder(empty.File("missing")));
     EXPECT_EQ(none.InfoLines(), std::vector<std::string>{"0 plug-in loaded"});
 
+    // A folder holding meshport alone.
+    const test::TempDir single;
+    fs::create_symlink(ZELVANE_MESHPORT_PATH, single.Path() / "meshport.so");
     CPluginManager one;
-    static_cast<void>(one.ScanFolder(kMeshportFolder));
+    static_cast<void>(one.ScanFolder(single.Path().string()));
     EXPECT_EQ(one.InfoLines(), (std::vector<std::string>{"1 plug-in loaded", "", "Name: 3D Studio Importer",
                                                          "Author: The zelvane developers",
                                                          "Description: Imports files made in the 3D Studio (3ds) format."}));
@@ -216,8 +219,9 @@ TEST_F(PluginHost, PluginsAreFoundByExtensionAndByName)
     static_cast<void>(manager.ScanFolder(kMeshportFolder));
     EXPECT_EQ(manager.FindForFile("/some/where/Chair.3DS"), manager.FindByName("meshport"));
     EXPECT_STREQ(manager.FindForFile("x.TST")->FilterExt(), "tst");
-    // No plug-in for ".obj": the one that takes any file.
-    EXPECT_EQ(manager.FindForFile("x.obj"), &Named(manager, "onlyimport.so"));
+    // No plug-in for ".fbx": the one that takes any file.
+    EXPECT_EQ(manager.FindForFile("x.fbx"), &Named(manager, "onlyimport.so"));
+    EXPECT_EQ(manager.FindForFile("x.GLB"), manager.FindByName("modelport"));
     EXPECT_EQ(manager.FindByName("ONLYIMPORT.so"), &Named(manager, "onlyimport.so"));
     EXPECT_STREQ(manager.FindByName("3d studio importer")->FilterExt(), "3ds");
     EXPECT_EQ(manager.FindByName("nosuch"), nullptr);

@@ -3,7 +3,7 @@
 functions and zelplug_ImportMaterials, and needs no library of the editor (only the C and C++ runtimes and,
 in sanitizer builds, the sanitizers' runtimes).
 
-Usage: check_exports.py LIBRARY
+Usage: check_exports.py LIBRARY [OPTIONAL_EXPORT...]   (the optional exports it must also have)
 """
 import re
 import subprocess
@@ -16,6 +16,7 @@ RUNTIMES = re.compile(r"^(libc|libm|libstdc\+\+|libgcc_s|libasan|libubsan|ld-lin
 
 def main():
     library = sys.argv[1]
+    wanted = EXPORTS | set(sys.argv[2:])
     symbols = subprocess.run(["nm", "-D", "--defined-only", library], check=True, capture_output=True,
                              text=True).stdout.split("\n")
     defined = {line.split()[-1] for line in symbols if line.strip()}
@@ -23,8 +24,8 @@ def main():
                         subprocess.run(["readelf", "-d", library], check=True, capture_output=True,
                                        text=True).stdout)
     failures = []
-    if defined != EXPORTS:
-        failures.append(f"exports {sorted(defined)}, want {sorted(EXPORTS)}")
+    if defined != wanted:
+        failures.append(f"exports {sorted(defined)}, want {sorted(wanted)}")
     failures += [f"needs {name}" for name in needed if not RUNTIMES.match(name)]
     for failure in failures:
         print(f"{library}: {failure}")

@@ -71,6 +71,36 @@ TEST(Mesh, AnImportIsATwentiethOfItsSizeTurnedAboutXAndFilledInBothModes)
     }
 }
 
+TEST(Mesh, AFilesUnitsAndUpAxisSetTheImportUpAtTheGamesProportions)
+{
+    test::GLStage stage(kWidth, kHeight);
+    ASSERT_TRUE(stage.ok()) << stage.Error();
+    test::TestMesh square = test::SquareMesh(20);
+    Quaternion turned = Quaternion::FromAxisAngle({1, 0, 0}, 90);
+    turned.Normalise();
+
+    // Metres with +y up (glTF): a metre is 1/0.9 tiles, and nothing is turned.
+    COGLMesh metres(square.Set(), {}, ModelUnits{1.0f, UpAxis::Y});
+    EXPECT_FLOAT_EQ(metres.Scale().x, 1.0f / 0.9f);
+    EXPECT_EQ(metres.Orientation(), Quaternion{});
+    EXPECT_FLOAT_EQ(metres.DefaultScale(), 1.0f / 0.9f);
+    EXPECT_EQ(metres.DefaultUpAxis(), UpAxis::Y);
+    // Inches with +z up: scaled so, and turned as a 3D Studio mesh is.
+    COGLMesh inches(square.Set(), {}, ModelUnits{0.0254f, UpAxis::Z});
+    EXPECT_FLOAT_EQ(inches.Scale().y, 0.0254f / 0.9f);
+    EXPECT_EQ(inches.Orientation(), turned);
+    // Nothing known: 3D Studio's set-up, which the mesh reports as its defaults.
+    COGLMesh unknown(square.Set(), {}, ModelUnits{});
+    EXPECT_EQ(unknown.Scale(), (Vector3{0.05f, 0.05f, 0.05f}));
+    EXPECT_EQ(unknown.Orientation(), turned);
+    EXPECT_FLOAT_EQ(unknown.DefaultScale(), 0.05f);
+    EXPECT_EQ(unknown.DefaultUpAxis(), UpAxis::Z);
+    // A scale known without an axis is turned as 3D Studio's.
+    COGLMesh scaledOnly(square.Set(), {}, ModelUnits{0.9f, UpAxis::Unknown});
+    EXPECT_FLOAT_EQ(scaledOnly.Scale().z, 1.0f);
+    EXPECT_EQ(scaledOnly.Orientation(), turned);
+}
+
 TEST(Mesh, AnEmptySetDrawsNothingAndAMeshTakesItsListWithIt)
 {
     test::GLStage stage(kWidth, kHeight);

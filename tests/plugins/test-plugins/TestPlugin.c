@@ -178,3 +178,35 @@ ZELPLUG_EXPORT const char* zelplug_GetFilterName(void)
     return "Test Meshes (*.tst)";
 }
 #endif
+
+#ifdef TESTPLUG_MODEL
+/* Several extensions, with an empty item, a repeat in another case and
+   spaces and a dot to be cleaned off. */
+ZELPLUG_EXPORT const char* zelplug_GetFilterExts(void)
+{
+    return "tst;TSX; ;.tsy;TST;";
+}
+
+/* As zelplug_Import, then units and notes by the file's first word:
+   "triangle" 2.5 m per unit, +y up and two notes; "noted-empty" no parts and
+   a note why; "bad-units" a scale that is no number and an unknown axis. */
+ZELPLUG_EXPORT void zelplug_ImportModel(const char* path, MeshSet* set, MeshMaterials* materials, MeshModelInfo* info)
+{
+    char word[32];
+    (void)materials;
+    zelplug_Import(path, set);
+    ReadWord(path, word);
+    if (strcmp(word, "triangle") == 0) {
+        info->metresPerUnit = 2.5f;
+        info->upAxis = ZELPLUG_UP_Y;
+        info->notes = strdup("one face was left out\n\nthe picture is missing");
+    } else if (strcmp(word, "noted-empty") == 0) {
+        set->partCount = 0;
+        set->parts = malloc(1);
+        info->notes = strdup("The model uses a compression this plug-in cannot decode.");
+    } else if (strcmp(word, "bad-units") == 0) {
+        info->metresPerUnit = NAN;
+        info->upAxis = 7;
+    }
+}
+#endif
