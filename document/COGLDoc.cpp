@@ -252,7 +252,7 @@ COGLObject* COGLDoc::InsertObject(ObjectKind kind)
     }
     if (!object)
         return nullptr;
-    StandOnFootprint(*object, cage_);
+    PutOnFootprint(*object, cage_);
     return &AddObject(std::move(object), "Insert " + std::string(DefaultNameOf(kind)));
 }
 
@@ -267,7 +267,7 @@ COGLObject* COGLDoc::InsertText(const TextRequest& request)
     }
     if (!text)
         return nullptr;
-    StandOnFootprint(*text, cage_);
+    PutOnFootprint(*text, cage_);
     return &AddObject(std::move(text), "Insert Text");
 }
 

@@ -1,5 +1,6 @@
 #include "document/InsertedObjects.h"
 
+#include "document/FootprintPlacement.h"
 #include "scene/COGLText.h"
 #include "scene/ObjectFactory.h"
 #include "scene/text/Windows1252.h"
@@ -46,9 +47,14 @@ std::unique_ptr<COGLObject> MakeInsertedObject(ObjectKind kind)
         break;
     default: break;
     }
-    if (kind == ObjectKind::Plane || kind == ObjectKind::Disk)
-        object->Translate(0.0f, kAboveTheFloor, 0.0f);
     return object;
+}
+
+void PutOnFootprint(COGLObject& object, const CageSize& cage)
+{
+    StandOnFootprint(object, cage);
+    if (object.Kind() == ObjectKind::Plane || object.Kind() == ObjectKind::Disk)
+        object.Translate(0.0f, kAboveTheFloor, 0.0f);
 }
 
 std::string WhyTextCannotBeMade(const TextRequest& request)

@@ -4,6 +4,7 @@
 // lying on the floor like a mat, a billboard upright), for the document to
 // stand on the footprint (FootprintPlacement). Made in the active context.
 
+#include "scene/COGLViewport.h"
 #include "scene/ObjectKind.h"
 
 #include <memory>
@@ -21,6 +22,9 @@ inline constexpr ObjectKind kInsertableKinds[] = {ObjectKind::Box,  ObjectKind::
 
 // A new object of one of kInsertableKinds; null for any other kind.
 std::unique_ptr<COGLObject> MakeInsertedObject(ObjectKind kind);
+// Stands an inserted object on the footprint (StandOnFootprint); planes and
+// disks lie just above the floor, so it does not show through them.
+void PutOnFootprint(COGLObject& object, const CageSize& cage);
 
 // What "3-D Text..." asks for.
 struct TextRequest {
