@@ -155,7 +155,7 @@ constexpr std::array<InsertEntry, 8> kInserts{{
     {command::kInsertCone, "actionInsertCone", "C&one", "cone", ObjectKind::Cone},
     {command::kInsertPlane, "actionInsertPlane", "&Plane", "square plane", ObjectKind::Plane},
     {command::kInsertDisk, "actionInsertDisk", "&Disk", "disk", ObjectKind::Disk},
-    {command::kInsertBillboard, "actionInsertBillboard", "Bill&board", "billboard (it always faces you)",
+    {command::kInsertBillboard, "actionInsertBillboard", "B&illboard", "billboard (it always faces you)",
      ObjectKind::Billboard},
 }};
 
