@@ -204,7 +204,8 @@ int32_t ObjectDefinitionEditor::Save()
 {
     if (!container_.IsWritable())
         return kErrNotWritable;
-    return container_.UpdateContainer();
+    // With its map, so that the file on disk is complete after every save.
+    return container_.CommitContainer();
 }
 
 } // namespace zelvane

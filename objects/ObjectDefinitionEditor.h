@@ -67,7 +67,8 @@ public:
     // Writes name and description as the 'CTSS' list (see WriteCatalogStrings
     // in CatalogStrings.h); skipped with 0 when the strings are unreadable.
     [[nodiscard]] int32_t WriteCatalogStrings();
-    // Saves the container: 0, -45 when it is not writable, or its error.
+    // Saves the container, its index (an IFF file's map) too, so that the
+    // file on disk is complete: 0, -45 when it is not writable, or its error.
     [[nodiscard]] int32_t Save();
 
     // The 'OBJD' resource's name as the container holds it, or
