@@ -4,6 +4,7 @@
 #include "app/CSplashWindow.h"
 #include "app/QtOpenFileDialog.h"
 #include "app/StatusBarProgress.h"
+#include "app/UserGuide.h"
 #include "document/COGLDoc.h"
 #include "objects/GameFolder.h"
 #include "report/OpenFileDialog.h"
@@ -80,14 +81,31 @@ EditorOptions CEditorApp::ParseCommandLine(const QStringList& arguments)
     return options;
 }
 
-const char* CEditorApp::ReleaseNotice()
+std::string CEditorApp::ReleaseNotice()
 {
-    return "This is an alpha release of zelvane, made to test its functions and the flow of work.\n\n"
-           "It may be prone to crashes or to losing data. Please report problems, suggestions and questions "
-           "in the forums at https://zelvane.org/.\n\n"
-           "Files created with this version will be saved and loaded by future versions.\n\n"
-           "This version saves the work in IFF format but does not yet replace the images in the file.\n\n"
-           "Please do not put IFF files made with this program into the game's folders.";
+    return std::string("This is zelvane ") + kProgramVersion +
+           ", an early release made to test what it does and how the work flows. It may still crash or lose "
+           "work: save your scenes often, and please report problems, suggestions and questions in the forums at " +
+           kWebPageAddress +
+           ".\n\n"
+           "What this version does: it clones an object of your game into an object file of your own with new "
+           "GUIDs, edits its properties, builds a 3-D scene of boxes, spheres, text and models imported from 3D "
+           "Studio files, and renders that scene into the object's pictures (Object \u25B8 Render Sprites from "
+           "Scene). Scenes it saves will open in later versions.\n\n"
+           "zelvane never changes the game's own files. When your object is ready, copy its object file (the "
+           ".iff saved beside your scene) into the game's Downloads folder.\n\n"
+           "This notice shows once for each version; Help \u25B8 Contents has the whole guide.";
+}
+
+bool CEditorApp::ReleaseNoticeDue(QSettings& settings)
+{
+    return settings.value(QStringLiteral("Settings/ReleaseNoticeShown")).toString()
+        != QString::fromLatin1(kProgramVersion);
+}
+
+void CEditorApp::NoteReleaseNoticeShown(QSettings& settings)
+{
+    settings.setValue(QStringLiteral("Settings/ReleaseNoticeShown"), QString::fromLatin1(kProgramVersion));
 }
 
 bool CEditorApp::InitInstance(const EditorOptions& options)
@@ -105,8 +123,10 @@ bool CEditorApp::InitInstance(const EditorOptions& options)
     gamma_ = static_cast<float>(settings->value(QStringLiteral("Settings/Gamma"), kDefaultGamma).toInt()) * 0.01f;
     BuildGammaTable(gamma_);
 
-    if (options_.splash)
+    if (options_.splash && ReleaseNoticeDue(*settings)) {
         CurrentReporter().ShowMessage(ReleaseNotice(), MessageIcon::Information, MessageButtons::Ok);
+        NoteReleaseNoticeShown(*settings);
+    }
 
     OnFileNew();
     frame_->showMaximized();

@@ -4,6 +4,7 @@
 // and a scene file named on the command line. Also what it keeps for the run.
 
 #include <QObject>
+#include <QSettings>
 #include <QStringList>
 
 #include <memory>
@@ -18,7 +19,7 @@ class CMainFrame;
 // What the command line asks for.
 struct EditorOptions {
     std::optional<std::string> gameFolder;
-    bool splash = true; // --no-splash: no splash and no release notice
+    bool splash = true; // --no-splash: no splash and no release notice (it waits for the next start)
     std::optional<std::string> sceneFile;
 };
 
@@ -53,8 +54,13 @@ public:
     CMainFrame* MainFrame() const { return frame_.get(); }
     COGLDoc* Document() const { return document_.get(); }
 
-    // The text of the release notice.
-    static const char* ReleaseNotice();
+    // The text of the release notice: what this version does, where to
+    // report problems, where the finished object file goes.
+    static std::string ReleaseNotice();
+    // The notice shows once per version: whether this version's is still due,
+    // and noting that it was shown.
+    static bool ReleaseNoticeDue(QSettings& settings);
+    static void NoteReleaseNoticeShown(QSettings& settings);
 
 private:
     EditorOptions options_;

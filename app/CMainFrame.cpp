@@ -2,6 +2,8 @@
 
 #include "app/ApplicationIcon.h"
 #include "app/CAboutDlg.h"
+#include "app/CImportOptionsDlg.h"
+#include "app/CInsertTextDlg.h"
 #include "app/CRenderSpritesDlg.h"
 #include "app/CSelectBaseObjectDlg.h"
 #include "app/CSpriteFolderDlg.h"
@@ -21,12 +23,15 @@
 #include "report/ProgramFolders.h"
 #include "report/Reporter.h"
 #include "report/Version.h"
+#include "scene/COGLMesh.h"
+#include "scene/ObjectFileBeside.h"
 #include "scene/OpenGLInfo.h"
 #include "view/CMeshPanel.h"
 #include "view/CObjectBar.h"
 #include "view/CObjectPanel.h"
 #include "view/COGLView.h"
 #include "view/EditorSettings.h"
+#include "view/ObjectText.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -137,6 +142,26 @@ constexpr std::array<std::pair<int, int>, 5> kCameraMenuCommands{{
     {command::kCameraRight, kCameraRightButton},
 }};
 
+// The Insert menu's objects.
+struct InsertEntry {
+    int id;
+    const char* name;
+    const char* menu;
+    const char* noun;
+    ObjectKind kind;
+};
+constexpr std::array<InsertEntry, 8> kInserts{{
+    {command::kInsertBox, "actionInsertBox", "&Box", "box", ObjectKind::Box},
+    {command::kInsertSphere, "actionInsertSphere", "&Sphere", "sphere", ObjectKind::Sphere},
+    {command::kInsertCylinder, "actionInsertCylinder", "&Cylinder", "cylinder", ObjectKind::Cylinder},
+    {command::kInsertRod, "actionInsertRod", "&Rod", "rod (a tube without ends)", ObjectKind::Rod},
+    {command::kInsertCone, "actionInsertCone", "C&one", "cone", ObjectKind::Cone},
+    {command::kInsertPlane, "actionInsertPlane", "&Plane", "square plane", ObjectKind::Plane},
+    {command::kInsertDisk, "actionInsertDisk", "&Disk", "disk", ObjectKind::Disk},
+    {command::kInsertBillboard, "actionInsertBillboard", "B&illboard", "billboard (it always faces you)",
+     ObjectKind::Billboard},
+}};
+
 // The radio-marked tools.
 bool IsRadioTool(int id)
 {
@@ -152,8 +177,6 @@ CMainFrame::CMainFrame(COGLDoc& document, QWidget* parent)
     : QMainWindow(parent), document_(document), pages_(new QStackedWidget(this)), view_(new COGLView(document, pages_))
 {
     setObjectName(QStringLiteral("mainFrame"));
-    // The title is the program's alone, without the document's name.
-    setWindowTitle(QStringLiteral("zelvane ") + QString::fromLatin1(kProgramVersion));
     setWindowIcon(ApplicationIcon());
     pages_->addWidget(view_);
     setCentralWidget(pages_);
@@ -167,8 +190,11 @@ CMainFrame::CMainFrame(COGLDoc& document, QWidget* parent)
     documentConnection_ = document_.Changed().Connect([this](DocumentChanges changes) {
         if (changes & kPluginsChanged)
             FillImportMenu();
+        if (changes & (kPathChanged | kHistoryChanged))
+            UpdateTitle();
         UpdateCommandStates();
     });
+    UpdateTitle();
     toolsConnection_ = view_->Tools().StateChanged().Connect([this] { UpdateCommandStates(); });
     readoutConnection_ = view_->Tools().ReadoutChanged().Connect([this](const std::string& text) {
         readoutPane_->setText(QString::fromStdString(text));
@@ -218,8 +244,12 @@ void CMainFrame::CreateActions()
     // The shell's commands; their keys come first, so they win over later bindings.
     AddShellAction(command::kOpen, "actionOpen", tr("&Open..."), tr("Open an existing scene\nOpen"),
                    QKeySequence(Qt::CTRL | Qt::Key_O));
-    AddShellAction(command::kSave, "actionSave", tr("&Save..."), tr("Save the scene and its object file\nSave"),
+    AddShellAction(command::kSave, "actionSave", tr("&Save"),
+                   tr("Save the scene and its object file (a new scene asks for a name)\nSave"),
                    QKeySequence(Qt::CTRL | Qt::Key_S));
+    AddShellAction(command::kSaveAs, "actionSaveAs", tr("Save &As..."),
+                   tr("Save the scene and its object file under a new name\nSave As"),
+                   QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     AddShellAction(command::kSaveImage, "actionSaveImage", tr("Save &Image..."),
                    tr("Save the Screen to an external file\nSave Image"));
     AddShellAction(command::kExit, "actionExit", tr("E&xit"), tr("Quit the application\nExit"));
@@ -237,6 +267,11 @@ void CMainFrame::CreateActions()
                    tr("Open the zelvane web page\nzelvane on the Web"));
     AddShellAction(command::kAbout, "actionAbout", tr("&About zelvane..."),
                    tr("Display program information, version number and copyright\nAbout"));
+    for (const InsertEntry& entry : kInserts)
+        AddShellAction(entry.id, entry.name, tr(entry.menu),
+                       tr("Put a new %1 on the footprint\n%1").arg(tr(entry.noun)));
+    AddShellAction(command::kInsertText, "actionInsertText", tr("3-D &Text..."),
+                   tr("Put new 3-D letters on the footprint\n3-D Text"));
     for (const int id : {command::kOpen, command::kSave})
         actions_.value(id)->setIcon(ToolbarIcon(id));
 
@@ -320,6 +355,7 @@ void CMainFrame::CreateMenus()
     fileMenu_->setObjectName(QStringLiteral("menuFile"));
     fileMenu_->addAction(Action(command::kOpen));
     fileMenu_->addAction(Action(command::kSave));
+    fileMenu_->addAction(Action(command::kSaveAs));
     fileMenu_->addAction(Action(command::kSaveImage));
     fileMenu_->addSeparator();
     importMenu_ = fileMenu_->addMenu(tr("&Import"));
@@ -357,6 +393,14 @@ void CMainFrame::CreateMenus()
         edit->addAction(Action(id));
     edit->addSeparator();
     edit->addAction(Action(command::kClearScene));
+
+    // Alt+I opens the File menu ("F&ile"); Insert takes the next letter.
+    QMenu* insert = menuBar()->addMenu(tr("I&nsert"));
+    insert->setObjectName(QStringLiteral("menuInsert"));
+    for (const InsertEntry& entry : kInserts)
+        insert->addAction(Action(entry.id));
+    insert->addSeparator();
+    insert->addAction(Action(command::kInsertText));
 
     QMenu* tools = menuBar()->addMenu(tr("&Tools"));
     tools->setObjectName(QStringLiteral("menuTools"));
@@ -422,7 +466,7 @@ void CMainFrame::CreateMenus()
     help->addAction(Action(command::kAbout));
 
     // Menus show the states as they are the moment they open.
-    for (QMenu* menu : {fileMenu_, edit, tools, view, camera, objectMenu_})
+    for (QMenu* menu : {fileMenu_, edit, insert, tools, view, camera, objectMenu_})
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandStates);
 }
 
@@ -515,10 +559,22 @@ bool CMainFrame::OpenDocumentFile(const std::string& path)
     return true;
 }
 
-bool CMainFrame::ImportFile(const std::string& path, const CPlugin* plugin)
+bool CMainFrame::ImportFile(const std::string& path, const CPlugin* plugin, const ImportOptions& options)
 {
-    const Result<COGLMesh*> imported = document_.ImportFile(path, plugin);
+    // A drag that is on would go on with the new selection's placement.
+    view_->Tools().EndDrag();
+    const Result<COGLMesh*> imported = document_.ImportFile(path, plugin, options);
     ShowStatus(imported.GetStatus());
+    if (imported.ok()) {
+        const COGLMesh& mesh = **imported;
+        const Vector3 size = mesh.SceneBox().Size();
+        Say(tr("Imported %1: %2 faces, %3 \u00D7 %4 \u00D7 %5 tiles, standing on the footprint")
+                .arg(QFileInfo(QFile::decodeName(QByteArray::fromStdString(path))).fileName())
+                .arg(mesh.TriangleCount())
+                .arg(static_cast<double>(size.x), 0, 'f', 2)
+                .arg(static_cast<double>(size.z), 0, 'f', 2)
+                .arg(static_cast<double>(size.y), 0, 'f', 2));
+    }
     return imported.ok();
 }
 
@@ -530,9 +586,20 @@ void CMainFrame::RunImportCommand(std::uint32_t commandId)
     OpenFileQuestion question;
     question.title = "Import";
     question.filter = plugin->FilterText();
-    question.startFolder = document_.ImportStartFolder();
-    if (const std::optional<std::string> path = CurrentOpenFileDialog().AskForFileToOpen(question))
-        ImportFile(*path, plugin);
+    question.startFolder =
+        QFile::encodeName(LastFolder(kImportFolderKind,
+                                     QFile::decodeName(QByteArray::fromStdString(document_.ImportStartFolder()))))
+            .toStdString();
+    const std::optional<std::string> path = CurrentOpenFileDialog().AskForFileToOpen(question);
+    if (!path)
+        return;
+    const QString chosen = QFile::decodeName(QByteArray::fromStdString(*path));
+    RememberFolder(kImportFolderKind, chosen);
+    CImportOptionsDlg options(CImportOptionsDlg::Remembered(), QFileInfo(chosen).fileName(), this);
+    if (options.exec() != QDialog::Accepted)
+        return;
+    CImportOptionsDlg::Remember(options.Options());
+    ImportFile(*path, plugin, options.Options());
 }
 
 void CMainFrame::OpenDroppedFiles(const QStringList& paths)
@@ -544,7 +611,7 @@ void CMainFrame::OpenDroppedFiles(const QStringList& paths)
         if (IsSceneFileName(path))
             OpenDocumentFile(path);
         else
-            ImportFile(path, nullptr);
+            ImportFile(path, nullptr, CImportOptionsDlg::Remembered());
     }
 }
 
@@ -568,18 +635,26 @@ bool CMainFrame::RunShellCommand(int commandId)
     switch (commandId) {
     case command::kOpen: OnOpen(); return true;
     case command::kSave: OnSave(); return true;
+    case command::kSaveAs: OnSaveAs(); return true;
+    case command::kInsertText: OnInsertText(); return true;
     case command::kSaveImage: OnSaveImage(); return true;
     case command::kExit: close(); return true;
     case command::kSetBaseObject: OnSetBaseObject(); return true;
     case command::kRenderSprites: OnRenderSprites(); return true;
     case command::kExportSprites: OnExportSprites(); return true;
     case command::kImportSprites: OnImportSprites(); return true;
-    case command::kHelpContents: OpenUserGuide(); return true;
+    case command::kHelpContents: OpenUserGuide(this); return true;
     case command::kWebPage: OpenWebPage(); return true;
     case command::kAbout: OnAbout(); return true;
     case command::kPrintPreview: EnterPrintPreview(); return true;
-    default: return false;
+    default: break;
     }
+    for (const InsertEntry& entry : kInserts)
+        if (entry.id == commandId) {
+            OnInsert(entry.kind);
+            return true;
+        }
+    return false;
 }
 
 void CMainFrame::OnOpen()
@@ -590,12 +665,67 @@ void CMainFrame::OnOpen()
 
 bool CMainFrame::OnSave()
 {
-    const std::optional<std::string> path = AskSaveScenePath(this);
-    if (!path)
-        return false;
-    const Status saved = document_.SaveSceneFile(*path);
+    // A scene with a file is saved there; a new one asks for a name.
+    if (document_.PathName().empty())
+        return OnSaveAs();
+    return SaveTo(document_.PathName());
+}
+
+bool CMainFrame::OnSaveAs()
+{
+    const std::optional<std::string> path = AskSaveScenePath(this, document_.PathName());
+    return path && SaveTo(*path);
+}
+
+bool CMainFrame::SaveTo(const std::string& path)
+{
+    view_->Tools().EndDrag();
+    const Status saved = document_.SaveSceneFile(path);
     ShowStatus(saved);
-    return saved.ok();
+    if (!saved.ok())
+        return false;
+    RecentFileList::Add(QFile::decodeName(QByteArray::fromStdString(path)));
+    FillRecentFileMenu();
+    const QString scene = QFile::decodeName(QByteArray::fromStdString(path));
+    Say(saved.Warnings().empty() && document_.WorkingObject().File()
+            ? tr("Saved %1 and its object file %2")
+                  .arg(scene, QFile::decodeName(QByteArray::fromStdString(ObjectFilePathBeside(path))))
+            : tr("Saved %1").arg(scene));
+    return true;
+}
+
+void CMainFrame::OnInsert(ObjectKind kind)
+{
+    view_->Tools().EndDrag();
+    if (const COGLObject* object = document_.InsertObject(kind))
+        Say(tr("Inserted a %1 on the footprint").arg(QString::fromStdString(object->Name()).toLower()));
+}
+
+void CMainFrame::OnInsertText()
+{
+    if (!document_.Scene())
+        return;
+    CInsertTextDlg dialog(this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    view_->Tools().EndDrag();
+    if (document_.InsertText(dialog.Request()))
+        Say(tr("Inserted the 3-D text \"%1\" on the footprint").arg(QString::fromStdString(dialog.Request().text)));
+}
+
+void CMainFrame::Say(const QString& text)
+{
+    statusBar()->showMessage(text, kStatusMessageTime);
+}
+
+void CMainFrame::UpdateTitle()
+{
+    const std::string& path = document_.PathName();
+    const QString name = path.empty() ? tr("Untitled")
+                                      : QFileInfo(QFile::decodeName(QByteArray::fromStdString(path))).fileName();
+    // Qt shows the mark in place of "[*]" while the window is modified.
+    setWindowTitle(QStringLiteral("%1[*] - zelvane %2").arg(name, QString::fromLatin1(kProgramVersion)));
+    setWindowModified(document_.HasUnsavedChanges());
 }
 
 void CMainFrame::OnSaveImage()
@@ -612,25 +742,37 @@ void CMainFrame::OnSaveImage()
 void CMainFrame::OnSetBaseObject()
 {
     CSelectBaseObjectDlg dialog(document_.Catalog(), document_.WorkingObject(), this);
-    dialog.exec();
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const CObjectEntry* object = document_.WorkingObject().CurrentObject();
+    Say(tr("Cloned \"%1\" into the working object file %2")
+            .arg(object ? FromObjectText(object->Summary().name) : QString(),
+                 QFile::decodeName(QByteArray::fromStdString(document_.WorkingObject().Path()))));
 }
 
 void CMainFrame::OnRenderSprites()
 {
-    if (document_.Scene())
-        CRenderSpritesDlg(*view_, this).exec();
+    if (!document_.Scene())
+        return;
+    CRenderSpritesDlg dialog(*view_, this);
+    if (dialog.exec() != QDialog::Accepted || dialog.LastResult().outcome != BakeOutcome::Written)
+        return;
+    const BakeResult& result = dialog.LastResult();
+    Say(tr("Rendered %1 sprite(s) of %2 colours into the working object file; save the scene to keep them beside it")
+            .arg(result.spriteIds.size())
+            .arg(result.coloursUsed));
 }
 
 void CMainFrame::OnExportSprites()
 {
     if (const std::optional<QString> done = ExportSprites(document_, this))
-        statusBar()->showMessage(*done, 10000);
+        Say(*done);
 }
 
 void CMainFrame::OnImportSprites()
 {
     if (const std::optional<QString> done = ImportSprites(document_, this))
-        statusBar()->showMessage(*done, 10000);
+        Say(*done);
 }
 
 void CMainFrame::OnAbout()

@@ -8,8 +8,10 @@
 // The frame runs the shell's own commands: scene files, images, imports, the
 // base object, the print preview, help and the About box.
 
+#include "document/FootprintPlacement.h"
 #include "document/Signal.h"
 #include "report/Result.h"
+#include "scene/ObjectKind.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -67,8 +69,11 @@ public:
     // (the user said no, or was told why).
     bool OpenDocumentFile(const std::string& path);
     // Imports a mesh file with `plugin` (none: the one for its extension) as
-    // one undo step; false, after telling the user why, when nothing came in.
-    bool ImportFile(const std::string& path, const CPlugin* plugin);
+    // one undo step, placed as `options` say, and says so in the status bar;
+    // false, after telling the user why, when nothing came in.
+    bool ImportFile(const std::string& path, const CPlugin* plugin, const ImportOptions& options = {});
+    // How long a status-bar message of finished work stays, in milliseconds.
+    static constexpr int kStatusMessageTime = 15000;
 
     // Brings every action's enable and check state, the Undo and Redo texts
     // and the tool's name up to date.
@@ -109,8 +114,19 @@ private:
     void ShowStatus(const Status& status);
 
     void OnOpen();
-    // False when the scene was not saved (cancelled, or the user was told why).
+    // Save writes the scene to its file (asking for a name only for a new
+    // scene); Save As always asks. False when the scene was not saved
+    // (cancelled, or the user was told why).
     bool OnSave();
+    bool OnSaveAs();
+    bool SaveTo(const std::string& path);
+    void OnInsert(ObjectKind kind);
+    void OnInsertText();
+    // A message of finished work in the status bar.
+    void Say(const QString& text);
+    // "room.cgs* - zelvane 0.1.0": the scene's name, marked while it has
+    // unsaved changes.
+    void UpdateTitle();
     void OnSaveImage();
     void OnSetBaseObject();
     void OnRenderSprites();

@@ -85,6 +85,11 @@ CRenderSpritesDlg::CRenderSpritesDlg(COGLView& view, QWidget* parent)
     dither_ = new QCheckBox(tr("&Dither the colours"));
     dither_->setObjectName(QStringLiteral("dither"));
 
+    // How far the chosen objects reach beyond the tiles, and the sprites' size.
+    measure_ = new QLabel;
+    measure_->setObjectName(QStringLiteral("renderMeasure"));
+    measure_->setWordWrap(true);
+
     picture_ = new QLabel;
     picture_->setObjectName(QStringLiteral("preview"));
     picture_->setAlignment(Qt::AlignCenter);
@@ -99,6 +104,7 @@ CRenderSpritesDlg::CRenderSpritesDlg(COGLView& view, QWidget* parent)
     auto* left = new QVBoxLayout;
     left->addWidget(intro);
     left->addWidget(list_, 1);
+    left->addWidget(measure_);
     left->addWidget(dither_);
     auto* right = new QVBoxLayout;
     right->addWidget(picture_);
@@ -111,11 +117,20 @@ CRenderSpritesDlg::CRenderSpritesDlg(COGLView& view, QWidget* parent)
     connect(list_, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
         model_.SetChosen(static_cast<size_t>(list_->row(item)), item->checkState() == Qt::Checked);
         ok_->setEnabled(model_.ChosenCount() > 0);
+        ShowMeasure();
     });
     connect(buttons, &QDialogButtonBox::accepted, this, &CRenderSpritesDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CRenderSpritesDlg::reject);
     ok_->setEnabled(model_.ChosenCount() > 0);
+    ShowMeasure();
     ShowPreview();
+}
+
+void CRenderSpritesDlg::ShowMeasure()
+{
+    const std::string text = RenderSpritesModel::MeasureText(model_.MeasureChosen());
+    measure_->setText(QString::fromStdString(text));
+    measure_->setVisible(!text.empty());
 }
 
 CRenderSpritesDlg::~CRenderSpritesDlg() = default;

@@ -1,6 +1,8 @@
 #pragma once
 // Object ▸ "Render Sprites from Scene...": a check box per object the user
-// added to the scene (all on), the working object's picture as it is now, and
+// added to the scene (all on), how far the chosen ones reach beyond the
+// object's tiles and how large the sprites will be, the working object's
+// picture as it is now, and
 // OK, which renders the chosen objects into the object's sprites with a
 // progress dialog whose Cancel leaves the working object file as it was. The
 // dialog closes once the sprites are written; after a cancel or a failure it
@@ -43,6 +45,7 @@ private:
     class Progress;
 
     void ShowPreview();
+    void ShowMeasure();
 
     COGLView& view_;
     RenderSpritesModel model_;
@@ -51,6 +54,7 @@ private:
     QLabel* picture_;
     QListWidget* list_;
     QCheckBox* dither_;
+    QLabel* measure_;
     QPushButton* ok_;
 };
 

@@ -1,6 +1,7 @@
 #include "app/FileDialogs.h"
 
 #include "report/ProgramFolders.h"
+#include "view/EditorSettings.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,17 +10,22 @@ namespace zelvane {
 
 namespace {
 
-// The program's "Scenes" folder, else the folder it was started in.
+// The folder scene files were last opened from or saved to; at first the
+// program's "Scenes" folder, else the folder it was started in.
 QString ScenesFolder()
 {
     const std::optional<std::string> scenes = FindProgramFolder("Scenes");
-    return QFile::decodeName(QByteArray::fromStdString(scenes ? *scenes : StartFolder()));
+    return LastFolder(kScenesFolderKind, QFile::decodeName(QByteArray::fromStdString(scenes ? *scenes : StartFolder())));
 }
 
-std::optional<std::string> RunForFile(QFileDialog& dialog)
+// Runs the dialog; the chosen file's folder is where dialogs of `kind` (when
+// given) start next time.
+std::optional<std::string> RunForFile(QFileDialog& dialog, const char* kind = nullptr)
 {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
+    if (kind)
+        RememberFolder(kind, dialog.selectedFiles().front());
     return QFile::encodeName(dialog.selectedFiles().front()).toStdString();
 }
 
@@ -44,12 +50,16 @@ std::unique_ptr<QFileDialog> MakeOpenSceneDialog(QWidget* parent)
 
 std::optional<std::string> AskOpenScenePath(QWidget* parent)
 {
-    return RunForFile(*MakeOpenSceneDialog(parent));
+    return RunForFile(*MakeOpenSceneDialog(parent), kScenesFolderKind);
 }
 
-std::unique_ptr<QFileDialog> MakeSaveSceneDialog(QWidget* parent)
+std::unique_ptr<QFileDialog> MakeSaveSceneDialog(QWidget* parent, const std::string& currentPath)
 {
-    auto dialog = std::make_unique<QFileDialog>(parent, QString(), ScenesFolder(), QString::fromLatin1(kSceneFilter));
+    auto dialog = std::make_unique<QFileDialog>(parent, QObject::tr("Save Scene As"), ScenesFolder(),
+                                                QString::fromLatin1(kSceneFilter));
+    // A scene that has a file proposes it, in its own folder.
+    if (!currentPath.empty())
+        dialog->selectFile(QFile::decodeName(QByteArray::fromStdString(currentPath)));
     dialog->setObjectName(QStringLiteral("saveSceneDialog"));
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setFileMode(QFileDialog::AnyFile);
@@ -58,15 +68,16 @@ std::unique_ptr<QFileDialog> MakeSaveSceneDialog(QWidget* parent)
     return dialog;
 }
 
-std::optional<std::string> AskSaveScenePath(QWidget* parent)
+std::optional<std::string> AskSaveScenePath(QWidget* parent, const std::string& currentPath)
 {
-    return RunForFile(*MakeSaveSceneDialog(parent));
+    return RunForFile(*MakeSaveSceneDialog(parent, currentPath), kScenesFolderKind);
 }
 
 std::unique_ptr<QFileDialog> MakeSaveImageDialog(QWidget* parent)
 {
     auto dialog = std::make_unique<QFileDialog>(parent);
     dialog->setObjectName(QStringLiteral("saveImageDialog"));
+    dialog->setDirectory(LastFolder(kImagesFolderKind, QString()));
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setFileMode(QFileDialog::AnyFile);
     dialog->setNameFilters(ImageFilters());
@@ -83,7 +94,7 @@ std::unique_ptr<QFileDialog> MakeSaveImageDialog(QWidget* parent)
 std::optional<SaveImageAnswer> AskSaveImage(QWidget* parent)
 {
     const std::unique_ptr<QFileDialog> dialog = MakeSaveImageDialog(parent);
-    std::optional<std::string> path = RunForFile(*dialog);
+    std::optional<std::string> path = RunForFile(*dialog, kImagesFolderKind);
     if (!path)
         return std::nullopt;
     const qsizetype filter = ImageFilters().indexOf(dialog->selectedNameFilter());

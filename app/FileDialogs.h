@@ -21,15 +21,22 @@ namespace zelvane {
 
 inline constexpr const char* kSceneFilter = "zelvane Scenes (*.cgs)";
 
+// Each kind of file dialog starts in the folder the last one of its kind
+// took a file from (settings "Folders/...").
+inline constexpr const char* kScenesFolderKind = "Scenes";
+inline constexpr const char* kImagesFolderKind = "Images";
+inline constexpr const char* kImportFolderKind = "Import";
+
 // "&Open...": a scene file to open.
 std::unique_ptr<QFileDialog> MakeOpenSceneDialog(QWidget* parent);
 std::optional<std::string> AskOpenScenePath(QWidget* parent);
 
-// "&Save": where to save the scene, starting in the "Scenes" folder; a name
-// typed without an extension gets ".cgs", and an existing file is replaced
-// only when the user agrees.
-std::unique_ptr<QFileDialog> MakeSaveSceneDialog(QWidget* parent);
-std::optional<std::string> AskSaveScenePath(QWidget* parent);
+// "Save &As...": where to save the scene, starting where scenes were last
+// opened or saved (at first the "Scenes" folder), proposing the scene's
+// current file; a name typed without an extension gets ".cgs", and an
+// existing file is replaced only when the user agrees.
+std::unique_ptr<QFileDialog> MakeSaveSceneDialog(QWidget* parent, const std::string& currentPath = {});
+std::optional<std::string> AskSaveScenePath(QWidget* parent, const std::string& currentPath = {});
 
 // "Save Image": bitmap, Targa or all files; the chosen filter's extension is
 // added to a name typed without one before the dialog checks for a file to

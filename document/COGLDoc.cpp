@@ -228,7 +228,7 @@ void COGLDoc::EmptyHistory()
     history_.Clear();
 }
 
-Result<COGLMesh*> COGLDoc::ImportFile(const std::string& path, const CPlugin* plugin)
+Result<COGLMesh*> COGLDoc::ImportFile(const std::string& path, const CPlugin* plugin, const ImportOptions& options)
 {
     if (!scene_)
         return Result<COGLMesh*>::Failure("There is no scene to import into.");
@@ -238,12 +238,15 @@ Result<COGLMesh*> COGLDoc::ImportFile(const std::string& path, const CPlugin* pl
         return Result<COGLMesh*>::Failure("No plug-in imports this kind of file:\n" + path);
     Result<std::unique_ptr<COGLMesh>> mesh = [&] {
         GLScope gl;
-        return ImportMesh(plugins_, *plugin, path);
+        Result<std::unique_ptr<COGLMesh>> imported = ImportMesh(plugins_, *plugin, path);
+        if (imported)
+            PlaceImportedMesh(**imported, options, cage_);
+        return imported;
     }();
     if (!mesh)
         return mesh.GetStatus();
     COGLMesh* added = mesh->get();
-    AddObject(std::move(*mesh), "Import", Added::NotSelected);
+    AddObject(std::move(*mesh), "Import");
     Result<COGLMesh*> result(added);
     for (const std::string& warning : mesh.Warnings())
         result.Warn(warning);
@@ -283,9 +286,39 @@ COGLObject& COGLDoc::AddObject(std::unique_ptr<COGLObject> object, std::string t
     return placed;
 }
 
+COGLObject* COGLDoc::InsertObject(ObjectKind kind)
+{
+    if (!scene_)
+        return nullptr;
+    std::unique_ptr<COGLObject> object;
+    {
+        GLScope gl;
+        object = MakeInsertedObject(kind);
+    }
+    if (!object)
+        return nullptr;
+    PutOnFootprint(*object, cage_);
+    return &AddObject(std::move(object), "Insert " + std::string(DefaultNameOf(kind)));
+}
+
+COGLObject* COGLDoc::InsertText(const TextRequest& request)
+{
+    if (!scene_)
+        return nullptr;
+    std::unique_ptr<COGLText> text;
+    {
+        GLScope gl;
+        text = MakeInsertedText(request);
+    }
+    if (!text)
+        return nullptr;
+    PutOnFootprint(*text, cage_);
+    return &AddObject(std::move(text), "Insert Text");
+}
+
 bool COGLDoc::CanCopySelection() const
 {
-    return scene_ && selection_.object && selection_.object->Kind() != ObjectKind::Mesh;
+    return scene_ && selection_.object;
 }
 
 bool COGLDoc::CopySelection()
@@ -298,14 +331,18 @@ bool COGLDoc::CopySelection()
         // A new object builds its kind's display lists on first use; a text
         // builds its letters anew from the source's text and font.
         GLScope gl;
-        copy = CreateObjectOfKind(source.Kind());
-        if (!copy)
-            return false;
-        auto* text = dynamic_cast<COGLText*>(copy.get());
-        if (const auto* sourceText = dynamic_cast<const COGLText*>(&source); text && sourceText)
-            text->CopyText(*sourceText);
-        else
-            copy->CopyFrom(source);
+        if (const auto* mesh = dynamic_cast<const COGLMesh*>(&source)) {
+            copy = COGLMesh::CopyOf(*mesh);
+        } else {
+            copy = CreateObjectOfKind(source.Kind());
+            if (!copy)
+                return false;
+            auto* text = dynamic_cast<COGLText*>(copy.get());
+            if (const auto* sourceText = dynamic_cast<const COGLText*>(&source); text && sourceText)
+                text->CopyText(*sourceText);
+            else
+                copy->CopyFrom(source);
+        }
     }
     const auto* sourcePlane = dynamic_cast<const COGLPlane*>(&source);
     if (auto* plane = dynamic_cast<COGLPlane*>(copy.get()); plane && sourcePlane)

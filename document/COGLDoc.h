@@ -15,6 +15,8 @@
 // Sections: construction and catalog; the scene; scene files; commands;
 // selection; undo; what the view shows of the object; announcements.
 
+#include "document/FootprintPlacement.h"
+#include "document/InsertedObjects.h"
 #include "document/ObjectPlacement.h"
 #include "document/SelectedItem.h"
 #include "document/Signal.h"
@@ -133,17 +135,26 @@ public:
 
     // --- Commands: each is one undo step ---------------------------------------
     // Imports `path` with `plugin` (none: the one that takes its extension) as
-    // a mesh added to the scene ("Import"); the selection stays. Fails when no
-    // plug-in takes the file, the plug-in's mesh breaks the plug-in contract
-    // or it holds no face.
-    Result<COGLMesh*> ImportFile(const std::string& path, const CPlugin* plugin = nullptr);
+    // a mesh added to the scene ("Import") and selected, standing on the
+    // footprint with its origin in the middle of its box, sized and turned as
+    // `options` say (PlaceImportedMesh). Fails, with no step, when no plug-in
+    // takes the file, the plug-in's mesh breaks the plug-in contract or it
+    // holds no face.
+    Result<COGLMesh*> ImportFile(const std::string& path, const CPlugin* plugin = nullptr,
+                                 const ImportOptions& options = {});
+    // A new object of one of kInsertableKinds ("Insert Box", ...), or a 3-D
+    // text ("Insert Text"), standing on the footprint, selected. Null (no
+    // step) for another kind, or a text that cannot be made
+    // (WhyTextCannotBeMade).
+    COGLObject* InsertObject(ObjectKind kind);
+    COGLObject* InsertText(const TextRequest& request);
     // Adds `object` (made in the active context) to the scene as the step
     // `text`; selected or not.
     enum class Added { Selected, NotSelected };
     COGLObject& AddObject(std::unique_ptr<COGLObject> object, std::string text, Added added = Added::Selected);
-    // A copy of the selected object beside it ("Copy"), selected. Nothing
-    // (false) without a selected object, or for a mesh, which is made from its
-    // imported data and not copied.
+    // A copy of the selected object in its place ("Copy"), selected; a mesh's
+    // copy shares its faces and vertices. Nothing (false) without a selected
+    // object: a light is not copied.
     bool CopySelection();
     bool CanCopySelection() const;
     // The selected object taken out of the scene ("Delete"); nothing selected.

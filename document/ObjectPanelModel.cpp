@@ -34,11 +34,13 @@ bool ObjectPanelModel::HasObject() const
     return document_.WorkingObject().CurrentObject() != nullptr;
 }
 
-void ObjectPanelModel::Reread()
+Status ObjectPanelModel::Reread()
 {
+    Status committed = document_.WorkingObject().Commit();
     // An entry that cannot be read again keeps showing what it had.
     if (CObjectEntry* object = document_.WorkingObject().CurrentObject())
         static_cast<void>(object->Reread());
+    return committed;
 }
 
 Result<CObjectFile*> ObjectPanelModel::FileForProperties()

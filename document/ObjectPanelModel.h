@@ -28,9 +28,11 @@ public:
     // catalog name, description and price; empty texts and 0 without one.
     ObjectSummary Shown() const;
     bool HasObject() const;
-    // Reads the working object again from its file, after the property editor
-    // closed.
-    void Reread();
+    // After the property editor closed (however): what it put into the
+    // working object file is written out whole (its map too), and the object
+    // is read again from the file. Fails, saying why, when the file could
+    // not be written out.
+    Status Reread();
 
     // "&Properties": the object file to edit (it lists an object); fails with
     // "Please set the base object to clone attributes from first." otherwise.

@@ -48,6 +48,22 @@ public:
     // result; a cancel leaves the file as it was.
     BakeResult Render(IBakeProgress* progress);
 
+    // What the chosen objects will make, measured before the render: how far
+    // they reach beyond the object's tiles (scene units, one a tile) and how
+    // large the sprites of the largest zoom will be at most (pixels, over the
+    // four directions). Unknown (known false) without a working object whose
+    // tiles can be read, or with nothing chosen above the floor.
+    struct Measure {
+        bool known = false;
+        int tiles = 0;
+        double overhang = 0;
+        int spriteWidth = 0;
+        int spriteHeight = 0;
+    };
+    Measure MeasureChosen() const;
+    // The measure in words, for the dialog; empty when unknown.
+    static std::string MeasureText(const Measure& measure);
+
     BakeOptions& Options() { return options_; }
 
 private:

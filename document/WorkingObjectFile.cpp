@@ -76,6 +76,15 @@ void WorkingObjectFile::OpenAgain(Edits edits)
     MakeCurrent(OpenWorkingObjectFile(Path()), edits);
 }
 
+Status WorkingObjectFile::Commit()
+{
+    if (!file_)
+        return Status::Ok();
+    if (const int32_t code = file_->Container().CommitContainer(); code != kResOk)
+        return Status::Failure("could not write the changes of " + Quoted(Path()) + ": " + ResErrorText(code));
+    return Status::Ok();
+}
+
 bool WorkingObjectFile::MayReplaceEdits(const std::string& action) const
 {
     if (!unsavedEdits_)
@@ -104,6 +113,8 @@ WorkingObjectFile::CloneOutcome WorkingObjectFile::CloneFrom(const CObjectEntry&
     if (!opened)
         return CloneOutcome::Failed;
     MakeCurrent(std::move(opened), Edits::Saved);
+    // Opening may have put what it needed into the file (catalog strings).
+    static_cast<void>(Commit());
     return CloneOutcome::Replaced;
 }
 
@@ -145,6 +156,7 @@ Result<WorkingObjectFile::RewriteOutcome> WorkingObjectFile::Rewrite(const std::
         return Status::Failure(Quoted(Path()) + " could not be opened after it was written");
     }
     MakeCurrent(std::move(opened), Edits::Unsaved);
+    static_cast<void>(Commit());
     return RewriteOutcome::Rewritten;
 }
 

@@ -48,6 +48,11 @@ public:
     void SetFileObserver(std::function<void(CObjectFile*)> observer) { observer_ = std::move(observer); }
 
     bool HasUnsavedEdits() const { return unsavedEdits_; }
+    // Writes the open file's changes with its resource map, keeping it open:
+    // the file on disk is then complete, so a copy taken at any moment is a
+    // finished object file. Done after every finished change (a clone, a
+    // property change, a render); nothing to do for an unchanged file.
+    Status Commit();
     // The property editor saved changes into the file.
     void NoteEdited() { unsavedEdits_ = file_ != nullptr; }
 

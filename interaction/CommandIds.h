@@ -55,12 +55,24 @@ inline constexpr int kHighlightSelected = 32869;
 inline constexpr int kNewDocument = 57600;
 inline constexpr int kOpen = 57601;
 inline constexpr int kSave = 57603;
+inline constexpr int kSaveAs = 57604;
 inline constexpr int kPrint = 57607;
 inline constexpr int kPrintPreview = 57609;
 inline constexpr int kSaveImage = 32854;
 inline constexpr int kImportPlaceholder = 32908;
 inline constexpr int kRecentFile = 57616;
 inline constexpr int kExit = 57665;
+
+// Insert: a new object of each kind at the footprint.
+inline constexpr int kInsertBox = 32950;
+inline constexpr int kInsertSphere = 32951;
+inline constexpr int kInsertCylinder = 32952;
+inline constexpr int kInsertRod = 32953;
+inline constexpr int kInsertCone = 32954;
+inline constexpr int kInsertPlane = 32955;
+inline constexpr int kInsertDisk = 32956;
+inline constexpr int kInsertBillboard = 32957;
+inline constexpr int kInsertText = 32958;
 
 // The shell: the object, the bars, help.
 inline constexpr int kSetBaseObject = 32912;

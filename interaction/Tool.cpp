@@ -14,7 +14,8 @@ struct ToolEntry {
 
 constexpr std::array<ToolEntry, kToolCount> kTools{{
     {"Move", command::kMove, {true, true, true}},
-    {"Rotate", command::kRotate, {true, false, false}},
+    // Rotate turns about the vertical until X or Z is chosen.
+    {"Rotate", command::kRotate, {false, true, false}},
     {"Scale", command::kScale, {true, true, true}},
     {"Pan", command::kPan, {true, true, true}},
     {"Orbit", command::kOrbit, {true, true, true}},

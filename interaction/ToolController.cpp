@@ -16,9 +16,6 @@ namespace zelvane {
 
 namespace {
 
-// One wheel notch zooms as far as a drag of this many pixels with the Zoom tool.
-constexpr float kWheelNotchPixels = 40.0f;
-
 bool IsLightMarker(const COGLObject& object)
 {
     return (object.Flags() & COGLObject::kLightMarkerFlag) != 0;
@@ -104,7 +101,7 @@ void ToolController::BeginDrag(int x, int y)
 {
     // A second button during a drag goes on with the same drag.
     if (!drag_) {
-        DragSetup setup{tool_, Switches(tool_), speeds_, clientWidth_};
+        DragSetup setup{tool_, Switches(tool_), speeds_, clientWidth_, UnitsPerPixel()};
         drag_ = BeginToolDrag(setup, document_, document_.SelectionTarget(), viewport_);
         if (!drag_)
             return;
@@ -177,7 +174,9 @@ void ToolController::DragStepTo(const InputRecord& input)
         last_ = dragStart_;
     }
     moved_ = true;
-    drag_->Step({dx, dy, (input.buttons & kLeftButton) != 0, (input.buttons & kRightButton) != 0});
+    // Ctrl held with the mouse snaps (with the arrow keys it means the right button).
+    const bool snap = input.control && input.key == Key::None;
+    drag_->Step({dx, dy, (input.buttons & kLeftButton) != 0, (input.buttons & kRightButton) != 0, snap});
     rotationTotal_ = drag_->RotationTotal();
     UpdateReadout();
     host_.Repaint();
@@ -189,7 +188,9 @@ void ToolController::Wheel(const InputRecord& input)
         return;
     // The distance the presets set would undo the zoom at the next frame.
     document_.ReleaseZoomPreset();
-    viewport_.Camera().Zoom(static_cast<float>(-input.wheelNotches) * kWheelNotchPixels * speeds_.zoom);
+    // The same factor for every notch, forward nearer.
+    viewport_.Camera().ZoomBy(
+        static_cast<float>(std::pow(static_cast<double>(kWheelNotchZoom), -input.wheelNotches)));
     readout_ = StatusReadout(Tool::Zoom, document_.Selection(), document_.SelectionTarget(), viewport_,
                              rotationTotal_);
     readoutChanged_.Emit(readout_);
@@ -234,6 +235,15 @@ void ToolController::KeyUp(const InputRecord& input)
         controlHeld_ = false;
     if (input.key == Key::Shift)
         shiftHeld_ = false;
+}
+
+float ToolController::UnitsPerPixel() const
+{
+    if (clientHeight_ < 1 || viewport_.Width() < 1 || viewport_.Height() < 1)
+        return speeds_.move;
+    const OrthoVolume volume =
+        OrthoVolume::Of(viewport_.Width(), viewport_.Height(), viewport_.Camera().Distance(), false);
+    return static_cast<float>((volume.top - volume.bottom) / clientHeight_);
 }
 
 void ToolController::Resize(int width, int height)

@@ -49,11 +49,13 @@ public:
     void ButtonUp(const InputRecord& input);
     // One drag step while a drag is on and a button is held.
     void MouseMove(const InputRecord& input);
-    // Zooms the camera in steps, whatever the tool.
+    // Zooms the camera by the same factor per notch (kWheelNotchZoom),
+    // within the camera's bounds, whatever the tool.
     void Wheel(const InputRecord& input);
     // Arrow keys make a one-step drag (10 pixels with Shift, the right
     // button's effect with Control), through the same path as the mouse's;
-    // Shift and Control are only remembered.
+    // Shift and Control are only remembered. (Control held during a mouse
+    // drag snaps instead; arrow-key steps never snap.)
     void KeyDown(const InputRecord& input);
     void KeyUp(const InputRecord& input);
     // Ends a drag that is on (button released, or the window lost the mouse).
@@ -114,6 +116,8 @@ private:
     };
 
     void BeginDrag(int x, int y);
+    // Scene units per client pixel at the camera's distance.
+    float UnitsPerPixel() const;
     void DragStepTo(const InputRecord& input);
     void UpdateReadout();
     // The tool falls back to Select when it can no longer act (the selection

@@ -7,6 +7,7 @@
 #include "scene/COGLViewport3D.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 namespace zelvane {
@@ -14,19 +15,58 @@ namespace zelvane {
 namespace {
 
 constexpr float kLargestRotationStep = 10.0f;
+// Looking down at the floor when the screen's up direction leans at least
+// this far along it (about 15° of elevation): The Sims and Top do, the
+// level presets do not.
+constexpr float kLooksDown = 0.25f;
+
+// The scene's directions of the camera's screen axes.
+struct ScreenAxes {
+    Vector3 right;  // to the right on the screen
+    Vector3 up;     // up the screen
+    Vector3 toward; // towards the viewer
+};
+
+ScreenAxes AxesOf(const COGLCamera3D& camera)
+{
+    // The rows of the view's turn are the screen's axes in the scene.
+    const Matrix4 view = camera.ViewMatrix();
+    const auto row = [&](int r) {
+        return Vector3{static_cast<float>(view[r]), static_cast<float>(view[4 + r]), static_cast<float>(view[8 + r])};
+    };
+    return {row(0), row(1), row(2)};
+}
+
+Vector3 Flattened(const Vector3& v)
+{
+    Vector3 flat{v.x, 0.0f, v.z};
+    flat.Normalise();
+    return flat;
+}
+
+float HorizontalLength(const Vector3& v)
+{
+    return std::sqrt(v.x * v.x + v.z * v.z);
+}
+
+float Snapped(float value, float step)
+{
+    return std::round(value / step) * step;
+}
 
 // Move, Rotate, Scale and the texture tools: the object changes at every step
 // (the document shows it), and the whole drag becomes one undo step.
 class ObjectDrag final : public ToolDrag {
 public:
     ObjectDrag(const DragSetup& setup, COGLDoc& document, COGLObject& object, const COGLCamera3D& camera)
-        : setup_(setup), document_(document), object_(object), camera_(camera), before_(ObjectPlacement::Of(object))
+        : setup_(setup), document_(document), object_(object), camera_(camera), before_(ObjectPlacement::Of(object)),
+          free_(object.Position())
     {
     }
 
     void Step(const DragStep& step) override
     {
-        Apply(step.dx, step.dy, step.left, step.right);
+        Apply(step);
         document_.PlacementMoved(object_);
     }
     void End() override { document_.CommitPlacement(object_, before_, std::string(ToolName(setup_.tool))); }
@@ -34,59 +74,100 @@ public:
     float RotationTotal() const override { return rotationTotal_; }
 
 private:
-    void Apply(float dx, float dy, bool left, bool right);
+    void Apply(const DragStep& step);
+    void Move(const DragStep& step);
+    void Rotate(const DragStep& step);
 
     DragSetup setup_;
     COGLDoc& document_;
     COGLObject& object_;
     const COGLCamera3D& camera_;
     ObjectPlacement before_;
+    // Where the drag has taken the object before snapping, and how far Rotate
+    // has turned it (unwrapped).
+    Vector3 free_;
+    float turned_ = 0.0f;
     float rotationTotal_ = 0.0f;
 };
 
-void ObjectDrag::Apply(float dx, float dy, bool left, bool right)
+void ObjectDrag::Move(const DragStep& step)
+{
+    const auto [sx, sy, sz] = setup_.switches;
+    const ScreenAxes axes = AxesOf(camera_);
+    const float units = setup_.unitsPerPixel * setup_.speeds.sensitivity;
+    const float across = step.dx * units;
+    const float upward = -step.dy * units; // screen rows grow downwards
+    const float lean = HorizontalLength(axes.up);
+    const bool looksDown = lean >= kLooksDown;
+    // How far a unit up the scene's vertical shows up the screen.
+    const float rise = std::max(std::fabs(axes.up.y), kLooksDown);
+
+    Vector3 by;
+    if (sx)
+        by += Flattened(axes.right) * across;
+    if (step.left) {
+        if (looksDown && sz)
+            by += Flattened(axes.up) * (upward / lean); // away from the viewer, up the screen
+        else if (!looksDown && sy)
+            by.y += upward / rise;
+    } else if (step.right) {
+        if (looksDown && sy)
+            by.y += upward / rise;
+        else if (!looksDown && sz)
+            by += Flattened(axes.toward) * -upward; // away from the viewer, along the view
+    }
+    free_ += by;
+    Vector3 p = free_;
+    if (step.snap) {
+        // Only what this drag moves goes to the grid.
+        const Vector3& start = before_.position;
+        if (free_.x != start.x)
+            p.x = Snapped(free_.x, kSnapGrid);
+        if (free_.y != start.y)
+            p.y = Snapped(free_.y, kSnapGrid);
+        if (free_.z != start.z)
+            p.z = Snapped(free_.z, kSnapGrid);
+    }
+    object_.SetPosition(p.x, p.y, p.z);
+}
+
+void ObjectDrag::Rotate(const DragStep& step)
+{
+    if (!step.left)
+        return;
+    const auto [sx, sy, sz] = setup_.switches;
+    const float r = std::clamp(step.dx, -kLargestRotationStep, kLargestRotationStep);
+    turned_ += r;
+    float angle = step.snap ? Snapped(turned_, kSnapDegrees) : turned_;
+    // The readout's total, wrapped within ±359.
+    rotationTotal_ = std::fmod(angle, 360.0f);
+    if (rotationTotal_ > 359.0f)
+        rotationTotal_ -= 360.0f;
+    if (rotationTotal_ < -359.0f)
+        rotationTotal_ += 360.0f;
+    // About the scene's axes, whatever turns the object has had: a model
+    // imported on its back turns about the vertical in place.
+    Vector3 axis{0.0f, 1.0f, 0.0f};
+    if (sx) {
+        axis = {1.0f, 0.0f, 0.0f};
+        angle = -angle;
+    } else if (!sy && sz) {
+        axis = {0.0f, 0.0f, 1.0f};
+    }
+    object_.SetOrientation(before_.orientation.TurnedAboutSceneAxis(axis, angle));
+}
+
+void ObjectDrag::Apply(const DragStep& step)
 {
     const auto [sx, sy, sz] = setup_.switches;
     const ToolSpeeds& speeds = setup_.speeds;
+    const float dx = step.dx;
+    const float dy = step.dy;
+    const bool left = step.left;
     COGLObject& object = object_;
     switch (setup_.tool) {
-    case Tool::Move: {
-        dx *= speeds.move;
-        dy *= speeds.move;
-        Vector3 p = object.Position();
-        if (sy && right) {
-            p = p - camera_.DvUp() * dy;
-        } else {
-            // In and out moves x and z by the step as it is and only y along
-            // the viewing axis, as the camera's own in-out move does.
-            if (sz && left) {
-                p.x += dy;
-                p.y += dy * camera_.DvFace().y;
-                p.z += dy;
-            }
-            if (sx && left)
-                p += camera_.DvRight() * dx;
-        }
-        object.SetPosition(p.x, p.y, p.z);
-        break;
-    }
-    case Tool::Rotate: {
-        if (!left)
-            return;
-        const float r = std::clamp(dx, -kLargestRotationStep, kLargestRotationStep);
-        rotationTotal_ += r;
-        if (rotationTotal_ > 359.0f)
-            rotationTotal_ -= 360.0f;
-        if (rotationTotal_ < -359.0f)
-            rotationTotal_ += 360.0f;
-        if (sx)
-            object.RotateX(-r);
-        else if (sy)
-            object.RotateY(r);
-        else if (sz)
-            object.RotateZ(r);
-        break;
-    }
+    case Tool::Move: Move(step); break;
+    case Tool::Rotate: Rotate(step); break;
     case Tool::Scale: {
         if (!left || setup_.clientWidth < 1)
             return;
@@ -168,16 +249,21 @@ void CameraDrag::Step(const DragStep& step)
     const auto [sx, sy, sz] = setup_.switches;
     const ToolSpeeds& speeds = setup_.speeds;
     switch (setup_.tool) {
-    case Tool::Pan:
-        if (sy && step.right) {
-            camera_.MoveAlongUp(-step.dy * speeds.pan);
-        } else {
-            if (sz && step.left)
-                camera_.MoveInOut(step.dy * speeds.pan);
-            if (sx && step.left)
-                camera_.MoveAlongRight(step.dx * speeds.pan);
-        }
+    case Tool::Pan: {
+        // The scene follows the pointer: left-right and up-down in the
+        // plane of the screen; the right button moves in and out.
+        const ScreenAxes axes = AxesOf(camera_);
+        const float units = setup_.unitsPerPixel * speeds.sensitivity;
+        Vector3 by;
+        if (sx)
+            by += axes.right * (step.dx * units);
+        if (step.left && sy)
+            by += axes.up * (-step.dy * units);
+        if (step.right && sz)
+            by += axes.toward * (-step.dy * units);
+        camera_.MoveCenter(by);
         break;
+    }
     case Tool::Orbit:
         if (sx && step.left)
             camera_.Orbit(-step.dx * speeds.orbit);
@@ -185,7 +271,8 @@ void CameraDrag::Step(const DragStep& step)
     case Tool::Zoom:
         // The zoom presets would put the distance back at the next frame.
         document_.ReleaseZoomPreset();
-        camera_.Zoom(-step.dx * speeds.zoom);
+        // Right is nearer, by the same factor per pixel at every distance.
+        camera_.ZoomBy(std::pow(kZoomPerPixel, -step.dx * speeds.sensitivity));
         break;
     default:
         break;

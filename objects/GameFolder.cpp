@@ -47,6 +47,12 @@ std::string Unquote(const std::string& text)
     return out;
 }
 
+bool IsReadable(const std::string& path)
+{
+    std::error_code ec;
+    return std::filesystem::is_regular_file(path, ec);
+}
+
 bool IsFolder(const std::string& path)
 {
     std::error_code ec;
@@ -69,8 +75,13 @@ GameFolderInputs GameFolderInputs::FromEnvironment(std::optional<std::string> co
     inputs.commandLine = std::move(commandLine);
     if (const char* value = std::getenv("SIMS_DATA"); value && *value)
         inputs.environment = value;
-    if (const std::optional<std::string> config = UserFolderPath(UserFolder::Config))
+    if (const std::optional<std::string> config = UserFolderPath(UserFolder::Config)) {
+        // The editor takes an earlier version's zelvane.ini over as zelvane.conf
+        // when it starts; until then the old file still says where the game is.
         inputs.profilePath = *config + "zelvane.conf";
+        if (!IsReadable(inputs.profilePath) && IsReadable(*config + "zelvane.ini"))
+            inputs.profilePath = *config + "zelvane.ini";
+    }
     if (const char* prefix = std::getenv("WINEPREFIX"); prefix && *prefix)
         inputs.winePrefix = prefix;
     else if (const std::optional<std::string> home = HomeFolder())

@@ -116,7 +116,10 @@ std::string ObjectDefinitionEditor::WhyNotStorable(size_t row, const PropertyVal
 {
     if (row >= table_.Size())
         return {};
-    const PropertyField field = table_.Row(row).field;
+    const PropertyDescriptor& descriptor = table_.Row(row);
+    const PropertyField field = descriptor.field;
+    if (descriptor.kind == PropertyKind::Number && control.IsText())
+        return descriptor.WhyNotANumber(control.AsText());
     if (field != PropertyField::CatalogName && field != PropertyField::CatalogDescription)
         return {};
     return CatalogStrings::WhyNotStorable(ClipUtf8Text(control.AsText()));
@@ -137,7 +140,15 @@ int32_t ObjectDefinitionEditor::StoreRecordField(const PropertyDescriptor& row, 
         value = static_cast<int32_t>(static_cast<uint32_t>(control.AsInteger()) & mask);
         break;
     }
-    case PropertyKind::Number:
+    case PropertyKind::Number: {
+        // A number outside the field's range would wrap (99999 stored as
+        // -31073), and a text that is no number would be stored as 0.
+        if (!row.WhyNotANumber(control.AsText()).empty())
+            return kErrTextNotStorable;
+        const int64_t number = control.IsText() ? *ParseWholeNumber(control.AsText()) : control.AsInteger();
+        value = static_cast<int32_t>(static_cast<uint32_t>(number));
+        break;
+    }
     case PropertyKind::Choice:
     case PropertyKind::Text:
     case PropertyKind::LongText: value = control.AsInteger(); break;
@@ -193,7 +204,8 @@ int32_t ObjectDefinitionEditor::Save()
 {
     if (!container_.IsWritable())
         return kErrNotWritable;
-    return container_.UpdateContainer();
+    // With its map, so that the file on disk is complete after every save.
+    return container_.CommitContainer();
 }
 
 } // namespace zelvane

@@ -21,8 +21,10 @@ namespace zelvane {
 
 // What the resource name shows when the 'OBJD' resource cannot be found.
 inline constexpr const char* kUnnamedObject = "unnamed object";
-// StoreValue's refusal of a catalog name or description holding a character
-// that the strings' code page cannot store (WhyNotStorable names it).
+// StoreValue's refusal of a value its row cannot store: a catalog name or
+// description holding a character that the strings' code page cannot store,
+// or a number that is not one or lies outside the field's range
+// (WhyNotStorable says which).
 inline constexpr int32_t kErrTextNotStorable = -97;
 
 class ObjectDefinitionEditor {
@@ -44,12 +46,14 @@ public:
     // Converts a control's state into row `row`'s value and puts it into the
     // record copy, the catalog strings or the resource name. Storing the
     // resource name writes the record at once and returns that write's
-    // result; a catalog name or description that its code page cannot hold
-    // is not stored (-97, kErrTextNotStorable); everything else returns 0.
+    // result; a catalog name or description that its code page cannot hold,
+    // and a Number row's text that is no whole number in its field's range,
+    // are not stored (-97, kErrTextNotStorable); everything else returns 0.
     // Texts are UTF-8, as ShowValue gives them.
     [[nodiscard]] int32_t StoreValue(size_t row, const PropertyValue& control);
-    // Empty when StoreValue can take `control` for row `row`; else why not,
-    // naming the character that the catalog strings' code page cannot hold.
+    // Empty when StoreValue can take `control` for row `row`; else why not:
+    // the character that the catalog strings' code page cannot hold, or the
+    // range of whole numbers the field takes.
     std::string WhyNotStorable(size_t row, const PropertyValue& control) const;
 
     // Puts the record copy into the container as the 'OBJD' resource, under
@@ -63,7 +67,8 @@ public:
     // Writes name and description as the 'CTSS' list (see WriteCatalogStrings
     // in CatalogStrings.h); skipped with 0 when the strings are unreadable.
     [[nodiscard]] int32_t WriteCatalogStrings();
-    // Saves the container: 0, -45 when it is not writable, or its error.
+    // Saves the container, its index (an IFF file's map) too, so that the
+    // file on disk is complete: 0, -45 when it is not writable, or its error.
     [[nodiscard]] int32_t Save();
 
     // The 'OBJD' resource's name as the container holds it, or

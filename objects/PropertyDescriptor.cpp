@@ -6,6 +6,9 @@
 #include "objects/PropertyDescriptor.h"
 
 #include "objects/ObjectDefinition.h"
+#include "objects/PropertyValue.h"
+
+#include <cstdint>
 
 namespace zelvane {
 
@@ -50,8 +53,43 @@ std::optional<RecordLocation> RecordLocationOf(PropertyField field)
     return std::nullopt;
 }
 
+std::optional<NumberRange> NumberRangeOf(PropertyField field)
+{
+    const std::optional<RecordLocation> location = RecordLocationOf(field);
+    if (!location)
+        return std::nullopt;
+    switch (field) {
+    case PropertyField::Price:
+    case PropertyField::InitialDepreciation:
+    case PropertyField::DailyDepreciation:
+    case PropertyField::DepreciationLimit: return NumberRange{0, INT16_MAX};
+    case PropertyField::FootprintInsetMask: return NumberRange{INT16_MIN, UINT16_MAX};
+    case PropertyField::Guid: return NumberRange{INT32_MIN, UINT32_MAX};
+    default: break;
+    }
+    return location->width == 4 ? NumberRange{INT32_MIN, INT32_MAX} : NumberRange{INT16_MIN, INT16_MAX};
+}
+
 // ---------------------------------------------------------------------------
 // 2. Names and selections
+
+std::string PropertyDescriptor::WhyNotANumber(std::string_view text) const
+{
+    const std::optional<NumberRange> range = kind == PropertyKind::Number ? NumberRangeOf(field) : std::nullopt;
+    if (!range)
+        return {};
+    const std::optional<int64_t> value = ParseWholeNumber(text);
+    if (value && *value >= range->lowest && *value <= range->highest)
+        return {};
+    const std::string takes = displayName + " takes whole numbers from " + std::to_string(range->lowest) + " to " +
+                              std::to_string(range->highest);
+    std::string shown(text.substr(0, 40));
+    if (text.size() > 40)
+        shown += "...";
+    if (!value)
+        return "\"" + shown + "\" is not a whole number; " + takes;
+    return std::to_string(*value) + " is out of range; " + takes;
+}
 
 std::vector<std::string> PropertyDescriptor::Names() const
 {

@@ -67,6 +67,15 @@ struct RecordLocation {
 // catalog strings.
 std::optional<RecordLocation> RecordLocationOf(PropertyField field);
 
+// The whole numbers a Number field takes: what its word holds, signed (the
+// GUID's 32 bits either way, the footprint mask's 16 bits either way), and
+// for amounts of money (price, depreciations) nothing below 0.
+struct NumberRange {
+    int64_t lowest = 0;
+    int64_t highest = 0;
+};
+std::optional<NumberRange> NumberRangeOf(PropertyField field);
+
 struct PropertyDescriptor {
     std::string displayName;
     std::string helpText;
@@ -84,6 +93,10 @@ struct PropertyDescriptor {
     std::vector<bool> SelectedItems(int32_t value) const;
     // Display name, ": " and help text, as the help box shows them.
     std::string HelpLine() const;
+    // For a Number row: empty when `text` is a whole number in the field's
+    // range; otherwise why not, with the range ("99999 is out of range;
+    // Price takes whole numbers from 0 to 32767").
+    std::string WhyNotANumber(std::string_view text) const;
 };
 
 } // namespace zelvane

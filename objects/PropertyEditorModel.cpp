@@ -93,7 +93,7 @@ void PropertyEditorModel::SelectRow(int32_t index)
     }
     selected_ = index;
     applyEnabled_ = true;
-    control_ = editor_.ShowValue(listed_[static_cast<size_t>(index)]);
+    control_ = shown_ = editor_.ShowValue(listed_[static_cast<size_t>(index)]);
     // Putting a value into the single-line edit box has always counted as a change.
     if (ControlForKind(SelectedRow()->kind) == ValueControl::SingleLineEdit)
         modified_ = true;
@@ -132,9 +132,15 @@ void PropertyEditorModel::ValueChanged(const PropertyValue& state)
     control_ = state;
     controlTouched_ = true;
     // The dialog reports no write errors of the container (a new resource name
-    // is written at once); the value stays in the record copy either way.
-    if (selected_ >= 0)
-        static_cast<void>(editor_.StoreValue(listed_[static_cast<size_t>(selected_)], state));
+    // is written at once); the value stays in the record copy either way. A
+    // value that cannot be stored is not (Problem says why).
+    if (selected_ >= 0) {
+        // A value that cannot be stored puts back what the row held when it
+        // was shown: typing "99999" must not leave the "9999" on the way.
+        const size_t row = listed_[static_cast<size_t>(selected_)];
+        const bool storable = editor_.WhyNotStorable(row, state).empty();
+        static_cast<void>(editor_.StoreValue(row, storable ? state : shown_));
+    }
 }
 
 void PropertyEditorModel::ListSelectionChanged(const std::vector<bool>& selected)
@@ -238,8 +244,19 @@ int32_t PropertyEditorModel::Ok()
     if (!modified_)
         return kResOk;
     const int32_t error = WriteAndSave();
+    if (error != kResOk) {
+        applyEnabled_ = true;
+        return error;
+    }
     modified_ = false;
-    return error;
+    return kResOk;
+}
+
+std::string PropertyEditorModel::Problem() const
+{
+    if (selected_ < 0 || !controlTouched_)
+        return {};
+    return editor_.WhyNotStorable(listed_[static_cast<size_t>(selected_)], control_);
 }
 
 } // namespace zelvane

@@ -5,7 +5,8 @@
 // and the Apply and OK steps. The dialog turns clicks and typing into these
 // calls and copies the state back into its controls.
 //
-// Every change of a value control is stored at once (ValueChanged); showing a
+// Every change of a value control is stored at once (ValueChanged), unless
+// the value cannot be stored (Problem says why); showing a
 // Number or Text row marks the dialog modified as the single-line edit box's
 // change notification always did, so OK right after opening still writes the
 // record and the strings and saves the file. Cancelling (close box or Escape)
@@ -81,9 +82,15 @@ public:
     // an error the dialog stays modified and "A&pply" enabled, so that the
     // next Apply tries again.
     [[nodiscard]] int32_t Apply();
-    // "OK": the same writing when modified; the dialog then closes whatever
-    // the result (an error has been shown).
+    // "OK": the same writing when modified; the dialog closes only when it
+    // returns 0. After an error (shown to the user) the dialog stays open and
+    // modified, so that the user can mend the value and try again.
     [[nodiscard]] int32_t Ok();
+    // Why the value the user typed into the selected row cannot be stored
+    // (a number outside its field's range, or no number; a character the
+    // catalog's code page lacks); empty when it can. Such a value is not
+    // stored: the record keeps the value it had.
+    std::string Problem() const;
 
     bool Modified() const { return modified_; }
     bool ApplyEnabled() const { return applyEnabled_; }
@@ -107,6 +114,7 @@ private:
     std::vector<size_t> listed_;
     int32_t selected_ = -1;
     PropertyValue control_;
+    PropertyValue shown_; // the selected row's value when it was shown
     bool controlTouched_ = false; // the user changed the control since it was shown
     bool modified_ = false;
     bool applyEnabled_ = false;

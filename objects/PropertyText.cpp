@@ -14,13 +14,6 @@ bool IsListKind(PropertyKind kind)
     return kind == PropertyKind::Flags || kind == PropertyKind::Choice;
 }
 
-bool IsDecimal(std::string_view text)
-{
-    if (!text.empty() && (text.front() == '+' || text.front() == '-'))
-        text.remove_prefix(1);
-    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
-}
-
 // A whole 32-bit number: decimal with an optional minus, or "0x" and hex digits.
 std::optional<int32_t> WholeNumber(std::string_view text)
 {
@@ -108,8 +101,8 @@ std::optional<PropertyValue> ParsePropertyValue(const PropertyDescriptor& row, s
         why = "a Boolean is 0 or 1";
         return std::nullopt;
     case PropertyKind::Number:
-        if (!IsDecimal(text)) {
-            why = "'" + std::string(text) + "' is not a whole number";
+        if (std::string problem = row.WhyNotANumber(text); !problem.empty()) {
+            why = std::move(problem);
             return std::nullopt;
         }
         return PropertyValue::FromText(text);

@@ -24,8 +24,8 @@ std::string PropertyValueText(const PropertyDescriptor& row, const PropertyValue
 //    the whole word as a number (decimal, or hexadecimal after "0x");
 //  - a choice: one name, or its number;
 //  - a Boolean: 1, true or yes; 0, false or no;
-//  - a number: a decimal integer with an optional sign, stored as the editor
-//    stores it (wrapping to the field's width);
+//  - a number: a decimal integer with an optional sign, within the field's
+//    range (PropertyDescriptor::WhyNotANumber);
 //  - text: as it is.
 // None, with the reason in `why`, for anything else.
 std::optional<PropertyValue> ParsePropertyValue(const PropertyDescriptor& row, std::string_view text,

@@ -39,6 +39,27 @@ int32_t ParseNumber(std::string_view text)
     return static_cast<int32_t>(negative ? 0u - magnitude : magnitude);
 }
 
+std::optional<int64_t> ParseWholeNumber(std::string_view text)
+{
+    auto isSpace = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+    while (!text.empty() && isSpace(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isSpace(text.back()))
+        text.remove_suffix(1);
+    bool negative = false;
+    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    constexpr size_t kMostDigits = 18;
+    if (text.empty() || text.size() > kMostDigits || text.find_first_not_of("0123456789") != std::string_view::npos)
+        return std::nullopt;
+    int64_t value = 0;
+    for (const char digit : text)
+        value = value * 10 + (digit - '0');
+    return negative ? -value : value;
+}
+
 std::string ClipText(std::string_view text, size_t limit)
 {
     text = text.substr(0, limit);

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -49,6 +50,11 @@ std::string FormatNumber(int32_t value);
 // digits up to the first non-digit. No digits give 0; there is no overflow
 // check, the 32-bit result wraps ("4294967295" is -1).
 int32_t ParseNumber(std::string_view text);
+
+// A decimal whole number as a person types it, strictly: white space around
+// it, one optional "+" or "-", then digits and nothing else. Nothing for
+// any other text, or for more than 18 digits (no field holds such a number).
+std::optional<int64_t> ParseWholeNumber(std::string_view text);
 
 // An edit box text as stored: at most `limit` characters, ending before any
 // NUL (the stored formats end their texts with one).

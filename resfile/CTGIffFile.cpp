@@ -1127,6 +1127,48 @@ int32_t CTGIffFile::WriteMap()
     return RewriteFileHeader(found.entry->offset);
 }
 
+bool CTGIffFile::HasUnwritten() const
+{
+    return std::any_of(index_.groups.begin(), index_.groups.end(), [](const IffTypeGroup& g) {
+        return std::any_of(g.entries.begin(), g.entries.end(), [](const IffEntry& e) { return !e.IsWritten(); });
+    });
+}
+
+int32_t CTGIffFile::CommitContainer()
+{
+    if (!Enter())
+        return lastError_;
+    if (!changed_ && !HasUnwritten())
+        return SetError(kResOk);
+    if (!file_.IsWritable())
+        return SetError(kErrNotWritable);
+    int32_t error = UpdateContainer();
+    // Counted afresh, as at close.
+    if (error == kResOk)
+        error = PrepareClaims();
+    if (error == kResOk) {
+        index_.freeBytes = CountFreeSpace();
+        error = WriteMap();
+    }
+    if (error != kResOk)
+        return SetError(error);
+    // As just opened through the new map: the map is no resource, and the
+    // claims are built anew at the next change (which frees this map).
+    for (IffTypeGroup& group : index_.groups)
+        if (group.type == kTypeMap)
+            for (IffEntry& entry : group.entries) {
+                ResHandle::Dispose(entry.data);
+                entry.data = nullptr;
+            }
+    index_.RemoveGroup(kTypeMap);
+    claims_.Clear();
+    claimsReady_ = false;
+    nextFit_ = -1;
+    changed_ = false;
+    source_ = IndexSource::Map;
+    return SetError(kResOk);
+}
+
 int32_t CTGIffFile::CloseContainer()
 {
     if (!Enter())
@@ -1135,9 +1177,7 @@ int32_t CTGIffFile::CloseContainer()
     const bool writable = file_.IsWritable();
     // Resources added but never written count as changes too: closing must
     // not silently drop them.
-    const bool unwritten = std::any_of(index_.groups.begin(), index_.groups.end(), [](const IffTypeGroup& g) {
-        return std::any_of(g.entries.begin(), g.entries.end(), [](const IffEntry& e) { return !e.IsWritten(); });
-    });
+    const bool unwritten = HasUnwritten();
     if (writable && (changed_ || unwritten))
         error = UpdateContainer();
     if (compactOnClose_ && writable && !changed_)

@@ -4,7 +4,8 @@
 // map rewrite when a changed container is closed.
 //
 // Data safety: a changed file carries map offset 0 in its header until the new
-// map is written at close, so a file whose writer died is read by scanning.
+// map is written at close (or CommitContainer), so a file whose writer died is
+// read by scanning.
 // Chunks are written data first and header last, and a resource that moves
 // keeps its old chunk until the new one is complete, so at every moment a
 // scan finds every resource whose last write completed (or its previous
@@ -44,6 +45,10 @@ public:
     [[nodiscard]] int32_t Resume() override;
     [[nodiscard]] int32_t CloseContainer() override;
     [[nodiscard]] int32_t UpdateContainer() override;
+    // Writes the changes and the map, and points the header at it, as a
+    // close does (without compacting); the file stays open as if just
+    // opened through that map. Nothing to do for an unchanged file.
+    [[nodiscard]] int32_t CommitContainer() override;
     bool IsWritable() override;
     void GetFilePath(std::string& path) override;
     bool IsOpen() override;
@@ -117,6 +122,8 @@ private:
     int32_t AllocateChunk(uint32_t dataLength, uint64_t& offset);
     int32_t Compact();
     int32_t WriteMap();
+    // Whether a resource of the index was added but never written.
+    bool HasUnwritten() const;
 
     CTGFile file_;
     IffIndex index_;

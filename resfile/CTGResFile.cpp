@@ -64,6 +64,11 @@ void CTGResFile::GetIndString(std::string& text, int16_t listId, int32_t index)
         text = found->substr(0, 255);
 }
 
+int32_t CTGResFile::CommitContainer()
+{
+    return UpdateContainer();
+}
+
 int32_t CTGResFile::ReleaseResource(ResHandle* handle)
 {
     const int32_t error = DetachResource(handle);

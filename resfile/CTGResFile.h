@@ -70,6 +70,12 @@ public:
     // at most 255 characters; empty when there is no such string.
     virtual void GetIndString(std::string& text, int16_t listId, int32_t index); // 34
 
+    // Beyond the fixed slots: writes every change and whatever index the
+    // container keeps on disk, and stays open, so that the file as it lies
+    // is complete (a copy taken now opens like a closed file). Containers
+    // without an index on disk just write their changes (UpdateContainer).
+    [[nodiscard]] virtual int32_t CommitContainer();
+
     int32_t GetLastError() const { return lastError_; }
     // DetachResource, then dispose the handle when that worked: for readers
     // that need a resource's data only while they decode it. Readers may

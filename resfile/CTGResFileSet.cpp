@@ -128,6 +128,16 @@ int32_t CTGResFileSet::UpdateContainer()
     return SetError(result);
 }
 
+int32_t CTGResFileSet::CommitContainer()
+{
+    int32_t result = kResOk;
+    for (Slot& slot : members_)
+        if (slot.container->IsWritable())
+            if (const int32_t error = slot.container->CommitContainer(); error != kResOk && result == kResOk)
+                result = error;
+    return SetError(result);
+}
+
 bool CTGResFileSet::IsWritable()
 {
     return std::any_of(members_.begin(), members_.end(), [](Slot& s) { return s.container->IsWritable(); });

@@ -37,6 +37,8 @@ public:
     [[nodiscard]] int32_t Resume() override;
     [[nodiscard]] int32_t CloseContainer() override;
     [[nodiscard]] int32_t UpdateContainer() override;
+    // Commits every writable member.
+    [[nodiscard]] int32_t CommitContainer() override;
     bool IsWritable() override;
     void GetFilePath(std::string& path) override;
     bool IsOpen() override;

@@ -33,6 +33,12 @@ public:
     virtual void MoveAlongRight(float d) = 0;
     // Adds d to each component of center (not along the viewing axis).
     virtual void MoveInOut(float d) = 0;
+    // center += by: the scene moves by `by` on the screen (the tools' Pan).
+    void MoveCenter(const Vector3& by)
+    {
+        center_ += by;
+        dirty_ = true;
+    }
 
     // From the modelview matrix the camera produced: `eye` is its inverse
     // applied to the point `center`, `up` to the direction (0, 1, 0), and the

@@ -111,9 +111,19 @@ void COGLCamera3D::MoveInOut(float d)
 void COGLCamera3D::Zoom(float d)
 {
     distance_ += d;
-    // NaN compares false, so it is caught with the negative values.
-    if (!(distance_ >= 0.0f))
-        distance_ = 0.0f;
+    // A distance of 0 makes an empty view volume (an OpenGL error at every
+    // frame); NaN compares false, so it is caught with the small values.
+    if (!(distance_ >= kNearestDistance))
+        distance_ = kNearestDistance;
+    if (distance_ > kFarthestDistance)
+        distance_ = kFarthestDistance;
+}
+
+void COGLCamera3D::ZoomBy(float factor)
+{
+    if (!(factor > 0.0f) || !std::isfinite(factor))
+        return;
+    Zoom(distance_ * factor - distance_);
 }
 
 void COGLCamera3D::Orbit(float d)

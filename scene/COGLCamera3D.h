@@ -26,8 +26,15 @@ public:
     void SetPresetSims();
     // Applies a preset by its number in the Camera menu.
     void SetPreset(CameraPreset preset);
-    // distance += d, never below 0.
+    // How near and how far the zoom goes (1600 % and about 13 %): the view
+    // volume stays well formed and the room fits the window.
+    static constexpr float kNearestDistance = 0.5f;
+    static constexpr float kFarthestDistance = 60.0f;
+    // distance += d, kept within the two bounds.
     void Zoom(float d);
+    // distance × factor, kept within the two bounds (a factor that is not a
+    // positive number changes nothing).
+    void ZoomBy(float factor);
     // azimuth += d, wrapped into [0, 360); the camera leaves its preset (0).
     void Orbit(float d);
 

@@ -128,6 +128,51 @@ COGLMesh::~COGLMesh()
     DeleteLists();
 }
 
+std::unique_ptr<COGLMesh> COGLMesh::CopyOf(const COGLMesh& source)
+{
+    auto copy = std::make_unique<COGLMesh>();
+    copy->storage_ = source.storage_;
+    copy->meshSet_ = source.meshSet_;
+    copy->CopyFrom(source);
+    if (source.HasMaterials())
+        copy->SetMaterials(source.materials_, source.groupTexturePaths_);
+    else
+        copy->CompileLists();
+    return copy;
+}
+
+Box3 COGLMesh::VertexBox() const
+{
+    const std::optional<MeshBounds> bounds = MeasureBounds(meshSet_);
+    if (!bounds)
+        return {};
+    return Box3::Spanning({bounds->low[0], bounds->low[1], bounds->low[2]},
+                          {bounds->high[0], bounds->high[1], bounds->high[2]});
+}
+
+void COGLMesh::MoveShape(const Vector3& by)
+{
+    auto storage = std::make_shared<Storage>();
+    storage->name = std::string(TextOf(meshSet_.name));
+    for (std::int32_t p = 0; p < meshSet_.partCount; ++p) {
+        const MeshPart& part = meshSet_.parts[p];
+        storage->partNames.emplace_back(TextOf(part.name));
+        storage->faces.emplace_back(part.faces, part.faces + CountOf(part.faceCount));
+        std::vector<MeshVertex>& vertices = storage->vertices.emplace_back();
+        vertices.reserve(CountOf(part.vertexCount));
+        for (std::int32_t v = 0; v < part.vertexCount; ++v) {
+            const MeshVertex& vertex = part.vertices[v];
+            vertices.push_back({vertex.x + by.x, vertex.y + by.y, vertex.z + by.z});
+        }
+        storage->texCoords.emplace_back(part.texCoords, part.texCoords + CountOf(part.texCoordCount));
+    }
+    const MeshSet set = storage->Link({meshSet_.extentX, meshSet_.extentY, meshSet_.extentZ});
+    DeleteLists();
+    storage_ = std::move(storage);
+    meshSet_ = set;
+    CompileLists();
+}
+
 std::int64_t COGLMesh::TriangleCount() const
 {
     std::int64_t count = 0;
@@ -477,7 +522,7 @@ std::int32_t COGLMesh::LoadObject(SceneFileReader& file)
 {
     using namespace scene_file;
     const std::int32_t textureIndex = COGLObject::LoadObject(file);
-    auto storage = std::make_unique<Storage>();
+    auto storage = std::make_shared<Storage>();
     storage->name = file.CountedText("the mesh set's name");
     const std::optional<std::int32_t> partCount = file.Count(kSmallestMeshPart, "mesh parts");
     if (!partCount)

@@ -91,6 +91,23 @@ public:
     float DefaultScale() const { return defaultScale_; }
     UpAxis DefaultUpAxis() const { return defaultUp_; }
 
+    // --- Shape ---
+
+    // A copy for the Copy command: the same faces, vertices and coordinates
+    // (shared, not duplicated; a scene file stores each mesh's whole set
+    // all the same), the same materials and group textures, lists of its
+    // own, and what CopyFrom copies. The context is current.
+    static std::unique_ptr<COGLMesh> CopyOf(const COGLMesh& source);
+    // The box the vertices span, in the mesh's own units (empty without a
+    // finite vertex).
+    Box3 VertexBox() const;
+    // Moves every vertex by `by` (the mesh's own units), so that the point
+    // the mesh is placed, turned and scaled about lies elsewhere in its
+    // shape: an import's origin moved to the middle of its box makes Rotate
+    // turn it in place. The arrays become the mesh's own (a copy's stay as
+    // they were) and the lists are made anew; the context is current.
+    void MoveShape(const Vector3& by);
+
     // --- Materials ---
 
     bool HasMaterials() const { return !materials_.Empty(); }
@@ -157,8 +174,9 @@ private:
     UpAxis defaultUp_ = UpAxis::Z;
     GLuint meshSolidList_ = 0;
     GLuint meshWireList_ = 0;
-    // The arrays meshSet_ points into when they were read from a scene file.
-    std::unique_ptr<Storage> storage_;
+    // The arrays meshSet_ points into when they were read from a scene file
+    // or moved (MoveShape); shared with copies, never changed once made.
+    std::shared_ptr<const Storage> storage_;
     // The context generation the list was made in (ActiveGLContextGeneration).
     std::uint64_t listGeneration_ = 0;
 

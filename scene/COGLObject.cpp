@@ -169,6 +169,24 @@ void COGLObject::DrawTextured(GLuint list, GLenum envMode, const TextureMapping&
     glMatrixMode(GL_MODELVIEW);
 }
 
+Box3 COGLObject::SceneBox() const
+{
+    const Vector3& e = extent_;
+    return PlacedBox(Box3::Spanning({-e.x, -e.y, -e.z}, e));
+}
+
+Box3 COGLObject::PlacedBox(const Box3& box, const Vector3& shapeOffset) const
+{
+    const Matrix4 turn = orientation_.ToMatrix();
+    Box3 placed;
+    for (int i = 0; i < 8; ++i) {
+        const Vector3 c = box.Corner(i);
+        const Vector3 scaled{c.x * scale_.x, c.y * scale_.y, c.z * scale_.z};
+        placed.Include(position_ + turn.TransformDirection(shapeOffset + scaled));
+    }
+    return placed;
+}
+
 void COGLObject::DrawCageAround(float lift)
 {
     const Vector3& e = extent_;

@@ -13,6 +13,7 @@
 #include "scene/ObjectKind.h"
 #include "scene/PrimitiveLists.h"
 #include "scene/SceneColours.h"
+#include "scene/math/Box3.h"
 #include "scene/math/Quaternion.h"
 #include "scene/math/Vector3.h"
 
@@ -51,6 +52,11 @@ public:
     virtual void DrawCage();
     // Three short lines, red, green and blue, from the extent outwards.
     virtual void DrawAxes();
+    // Where the object's shape lies in the scene: the box its cage is drawn
+    // around, its corners turned, scaled and moved as the object is drawn
+    // (a billboard's turn towards the viewer left out). For placing objects
+    // and for measuring what a render will show.
+    virtual Box3 SceneBox() const;
 
     // The object's record in a scene file: the common record (name cut to 99
     // characters, materials, transform, flags, `textureIndex`, texture
@@ -195,6 +201,9 @@ protected:
     void DrawTextured(GLuint list, GLenum envMode, const TextureMapping& mapping) const;
     // The cage's lines around ±extent, lifted `lift` along the object's z.
     void DrawCageAround(float lift);
+    // The scene box of `box` (the object's units) placed as the object is,
+    // with `shapeOffset` (scaled units) between the turn and the scaling.
+    Box3 PlacedBox(const Box3& box, const Vector3& shapeOffset = {}) const;
     // The cage's lines around the box from `low` to `high`, lifted `lift`
     // along the object's z, with the axis markers; with `placement`
     // ShapeOffset the box moves with the shape.

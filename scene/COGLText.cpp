@@ -93,6 +93,12 @@ void COGLText::DrawAxes()
     DrawAxisMarkers({e.x, 0.0f, -e.z / 2}, {e.x / 2, e.y, -e.z / 2}, {e.x / 2, 0.0f, 0.0f});
 }
 
+Box3 COGLText::SceneBox() const
+{
+    const Vector3& e = Extent();
+    return PlacedBox(Box3::Spanning({0.0f, 0.0f, -extrusion_}, {e.x, e.y, 0.0f}), textOffset_);
+}
+
 void COGLText::ApplyShapeOffset() const
 {
     glTranslatef(textOffset_.x, textOffset_.y, textOffset_.z);

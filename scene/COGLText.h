@@ -47,6 +47,8 @@ public:
     void DrawCage() override;
     // Red beyond the text's end, green above its middle, blue in front of it.
     void DrawAxes() override;
+    // The cage's box, with the text's offset.
+    Box3 SceneBox() const override;
 
     // The common record, then the text's tail (WriteTail): 353 bytes.
     void SaveObject(SceneFileWriter& file, std::int32_t textureIndex) const override;

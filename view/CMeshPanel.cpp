@@ -3,6 +3,7 @@
 #include "report/ProgramFolders.h"
 #include "report/Reporter.h"
 #include "scene/COGLTexture2D.h"
+#include "view/EditorSettings.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -185,9 +186,10 @@ void CMeshPanel::OnReplaceGroupTexture()
 void CMeshPanel::OnLoad()
 {
     const std::optional<std::string> maps = FindProgramFolder("Maps");
-    const QString path = QFileDialog::getOpenFileName(this, QString(),
-                                                      maps ? QFile::decodeName(QByteArray::fromStdString(*maps)) : QString(),
-                                                      tr("Windows Bitmap Files (*.bmp)"));
+    const QString start =
+        LastFolder("Textures", maps ? QFile::decodeName(QByteArray::fromStdString(*maps)) : QString());
+    const QString path = QFileDialog::getOpenFileName(this, QString(), start, tr("Windows Bitmap Files (*.bmp)"));
+    RememberFolder("Textures", path);
     // A file that does not load is left out; the image loader said why.
     if (!path.isEmpty())
         static_cast<void>(model_.LoadTexture(QFile::encodeName(path).toStdString()));

@@ -348,6 +348,12 @@ void COGLView::wheelEvent(QWheelEvent* event)
 
 void COGLView::keyPressEvent(QKeyEvent* event)
 {
+    // Escape gives a drag up: everything back where it began, no step.
+    if (event->key() == Qt::Key_Escape && tools_.IsDragging()) {
+        tools_.CancelDrag();
+        event->accept();
+        return;
+    }
     const Key key = KeyOf(event->key());
     if (key == Key::None) {
         QOpenGLWidget::keyPressEvent(event);

@@ -127,7 +127,8 @@ void CObjectPanel::OnProperties()
             model_.NotePropertiesSaved();
     }
     // Shown again however the editor closed.
-    model_.Reread();
+    if (const Status written = model_.Reread(); !written)
+        CurrentReporter().ShowMessage(written.Message(), MessageIcon::Error, MessageButtons::Ok);
     Refresh();
 }
 

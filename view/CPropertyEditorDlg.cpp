@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -90,8 +91,15 @@ CPropertyEditorDlg::CPropertyEditorDlg(CObjectFile& file, QWidget* parent)
             layout->addStretch();
         valueControls_->addWidget(page);
     }
+    // Why a typed value cannot be stored, while it cannot.
+    problem_ = Named(new QLabel, "valueProblem");
+    problem_->setWordWrap(true);
+    problem_->setStyleSheet(QStringLiteral("color: #b00000"));
+    problem_->hide();
     auto* value = new QGroupBox(tr("Value"));
-    (new QVBoxLayout(value))->addWidget(valueControls_);
+    auto* valueLayout = new QVBoxLayout(value);
+    valueLayout->addWidget(valueControls_);
+    valueLayout->addWidget(problem_);
 
     viewToggle_ = Named(new QPushButton(QString::fromLatin1(pe::ViewToggleCaption(false))), "viewToggle");
     apply_ = Named(new QPushButton(QString::fromLatin1(pe::kApplyCaption)), "apply");
@@ -187,6 +195,9 @@ bool CPropertyEditorDlg::ShowsResourceName() const
 void CPropertyEditorDlg::ShowApply()
 {
     apply_->setEnabled(model_.ApplyEnabled());
+    const std::string problem = model_.Problem();
+    problem_->setText(QString::fromStdString(problem));
+    problem_->setVisible(!problem.empty());
 }
 
 void CPropertyEditorDlg::OnRowSelected(int row)
@@ -243,8 +254,12 @@ void CPropertyEditorDlg::OnApply()
 
 void CPropertyEditorDlg::OnOk()
 {
-    static_cast<void>(model_.Ok());
-    accept();
+    // A failure has been shown; the dialog stays open to mend it.
+    if (model_.Ok() == kResOk) {
+        accept();
+        return;
+    }
+    ShowApply();
 }
 
 } // namespace zelvane

@@ -2,7 +2,9 @@
 // The modal "Property Editor" dialog: the property list in its simple or
 // advanced view, the selected row's help text and its one value control, and
 // "&Advanced"/"&Simple", "A&pply" and "OK". The close box (or Escape) is the
-// only way to cancel. Everything it decides is PropertyEditorModel's; the
+// only way to cancel. A value that cannot be stored (a number outside its
+// field's range) is said so under the control and stored nowhere; OK stays
+// open when saving fails. Everything it decides is PropertyEditorModel's; the
 // dialog turns clicks and typing into the model's calls and shows its state.
 
 #include "objects/PropertyEditorModel.h"
@@ -10,6 +12,7 @@
 #include <QDialog>
 
 class QCheckBox;
+class QLabel;
 class QListWidget;
 class QLineEdit;
 class QPlainTextEdit;
@@ -63,6 +66,7 @@ private:
     QCheckBox* checkBox_;
     QListWidget* flagsList_;
     QPlainTextEdit* multiLine_;
+    QLabel* problem_;
     QPushButton* viewToggle_;
     QPushButton* apply_;
     QPushButton* ok_;

@@ -141,13 +141,9 @@ struct CloneCommandOptions {
     std::string out;
 };
 
-int RunClone(const CloneCommandOptions& options)
+int RunCloneOn(const CloneCommandOptions& options, const FoundObject& found)
 {
-    FoundObject found;
-    std::string subject;
     std::string error;
-    if (!FindObject(options.object, std::nullopt, found, subject, error))
-        return Fail(subject, error);
     // Only read: the clone goes to a file of its own.
     ObjectFileOpener opener;
     if (!opener.Open(found.path, {}, error))
@@ -219,6 +215,16 @@ int RunClone(const CloneCommandOptions& options)
     return kExitOk;
 }
 
+int RunClone(const CloneCommandOptions& options)
+{
+    FoundObject found;
+    std::string subject;
+    std::string error;
+    if (!FindObject(options.object, found, subject, error))
+        return Fail(subject, error);
+    return SayWhichObjectWhenDone(found, RunCloneOn(options, found));
+}
+
 } // namespace
 
 void AddCatalogCommands(CLI::App& app, int& status)
@@ -236,7 +242,7 @@ void AddCatalogCommands(CLI::App& app, int& status)
     auto cloneOptions = std::make_shared<CloneCommandOptions>();
     CLI::App* clone = app.add_subcommand("clone", "Clone an object into the working object file (or --out FILE)");
     AddObjectArguments(*clone, cloneOptions->object, "The object file holding the object", FileSpelling::Positional,
-                       "The object's OBJD id");
+                       "The object's OBJD id (default: the file's first object)");
     clone->add_option("--out", cloneOptions->out, "Where to write the clone (default: the working object file)");
     clone->add_flag("--json", cloneOptions->json, "Print JSON");
     clone->callback([cloneOptions, &status] { status = RunClone(*cloneOptions); });

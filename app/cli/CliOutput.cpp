@@ -100,6 +100,11 @@ void Warn(std::string_view subject, std::string_view message)
     std::cerr << "zelvane-cli: " << Printable(subject) << ": warning: " << message << '\n';
 }
 
+void Note(std::string_view subject, std::string_view message)
+{
+    std::cerr << "zelvane-cli: " << Printable(subject) << ": " << message << '\n';
+}
+
 std::string Hex(uint32_t value, int digits)
 {
     char text[16];

@@ -45,6 +45,9 @@ void PrintJson(std::ostream& out, const nlohmann::ordered_json& value);
 int Fail(std::string_view subject, std::string_view message);
 // "zelvane-cli: <subject>: warning: <message>" on stderr.
 void Warn(std::string_view subject, std::string_view message);
+// "zelvane-cli: <subject>: <message>" on stderr: what the tool chose by
+// itself, so that a listing on stdout stays as it is.
+void Note(std::string_view subject, std::string_view message);
 
 // "0x0010"-style text with the given number of hex digits.
 std::string Hex(uint32_t value, int digits);

@@ -49,7 +49,40 @@ std::vector<const CObjectEntry*> WithGuid(const CObjectFile& file, uint32_t guid
     return found;
 }
 
+// The first object of the file at found.path, as its object list shows them
+// (else its first object definition).
+bool FindFirstObject(FoundObject& found, std::string& subject, std::string& error)
+{
+    subject = found.path;
+    ObjectFileOpener opener;
+    if (!opener.Open(found.path, {}, error))
+        return false;
+    CObjectFile file(found.path, opener.TakeContainer());
+    if (const int32_t code = file.BuildLists(); code != kResOk) {
+        error = std::string("reading its objects: ") + ResErrorText(code);
+        return false;
+    }
+    const CObjectEntry* first = !file.ListedObjects().empty() ? file.ListedObjects().front()
+                                : !file.Objects().empty()     ? file.Objects().front().get()
+                                                              : nullptr;
+    if (!first) {
+        error = "holds no object definition (OBJD)";
+        return false;
+    }
+    found.id = first->DefinitionId();
+    found.chosen = "no --id given: OBJD " + std::to_string(found.id) + " (" + Quoted(first->ResourceName()) +
+                   "), the file's first object";
+    return true;
+}
+
 } // namespace
+
+int SayWhichObjectWhenDone(const FoundObject& found, int status)
+{
+    if (status == kExitOk && !found.chosen.empty())
+        Note(found.path, found.chosen);
+    return status;
+}
 
 std::string GuidText(uint32_t guid)
 {
@@ -130,8 +163,7 @@ void AddObjectArguments(CLI::App& command, ObjectArgument& argument, std::string
         ->excludes(id);
 }
 
-bool FindObject(const ObjectArgument& argument, std::optional<int16_t> defaultId, FoundObject& found,
-                std::string& subject, std::string& error)
+bool FindObject(const ObjectArgument& argument, FoundObject& found, std::string& subject, std::string& error)
 {
     subject = argument.where.file;
     if (argument.guid.empty()) {
@@ -140,12 +172,13 @@ bool FindObject(const ObjectArgument& argument, std::optional<int16_t> defaultId
             error = "name the object file, or the object with --guid";
             return false;
         }
-        if (!argument.id && !defaultId) {
-            error = "name the object with --id or --guid";
+        if (!ResolveObjectPath(argument.where, found.path, subject, error))
             return false;
+        if (argument.id) {
+            found.id = static_cast<int16_t>(*argument.id);
+            return true;
         }
-        found.id = argument.id ? static_cast<int16_t>(*argument.id) : *defaultId;
-        return ResolveObjectPath(argument.where, found.path, subject, error);
+        return FindFirstObject(found, subject, error);
     }
 
     const std::optional<uint32_t> guid = ParseGuid(argument.guid);

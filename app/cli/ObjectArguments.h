@@ -8,7 +8,9 @@
 // would use); with --game-folder it is looked for there first.
 //
 // An object is FILE with --id, or --guid: the object with that GUID, in FILE
-// when one is given, else anywhere in the game's catalog.
+// when one is given, else anywhere in the game's catalog. FILE alone names
+// its first object (as its object list shows them, the one the editor's
+// property editor edits), and the tool says which once it has done its work.
 
 #include "objects/ObjectFileOpener.h"
 
@@ -63,14 +65,21 @@ void AddObjectArguments(CLI::App& command, ObjectArgument& argument, std::string
 struct FoundObject {
     std::string path; // resolved, ready to open
     int16_t id = 0;   // its OBJD id
+    // When FILE alone named it: which object that is, to be said once the
+    // command has done its work.
+    std::string chosen;
 };
 
-// FILE with --id (else `defaultId`), or the one object with --guid's GUID:
-// in FILE when given, else in the game's catalog. False with `subject` and
-// `error` when FILE or the id is missing, the GUID is not one, or no object
-// or more than one has it.
-[[nodiscard]] bool FindObject(const ObjectArgument& argument, std::optional<int16_t> defaultId, FoundObject& found,
-                              std::string& subject, std::string& error);
+// Says on stderr which object FILE alone named, when `status` is success
+// (a failure keeps to its one line); returns `status`.
+int SayWhichObjectWhenDone(const FoundObject& found, int status);
+
+// FILE with --id (else FILE's first object, `chosen` saying which), or the
+// one object with --guid's GUID: in FILE when given, else in the game's
+// catalog. False with `subject` and `error` when FILE is missing or holds no
+// object, the GUID is not one, or no object or more than one has it.
+[[nodiscard]] bool FindObject(const ObjectArgument& argument, FoundObject& found, std::string& subject,
+                              std::string& error);
 
 // "0x5A3E0A00": how commands write GUIDs.
 std::string GuidText(uint32_t guid);

@@ -59,16 +59,10 @@ std::string SizeText(int width, int height)
     return std::to_string(width) + " x " + std::to_string(height) + " pixels";
 }
 
-int RunPreview(const PreviewOptions& options)
+int RunPreviewOn(const PreviewOptions& options, const FoundObject& found)
 {
-    const std::optional<Rgb> background = ParseColour(options.background);
-    if (!background)
-        return Fail(options.background, "a background colour is six hex digits, RRGGBB");
-    FoundObject found;
-    std::string subject;
     std::string error;
-    if (!FindObject(options.object, std::nullopt, found, subject, error))
-        return Fail(subject, error);
+    const std::optional<Rgb> background = ParseColour(options.background);
     const std::string& file = found.path;
     if (!options.json && options.out.empty())
         return Fail(file, "name the PNG to write with -o (or ask for --json)");
@@ -110,6 +104,19 @@ int RunPreview(const PreviewOptions& options)
     std::cout << options.out << ": " << SizeText(width, height) << ", anchor (" << preview.anchorX << ", "
               << preview.anchorY << "), " << tiles.size() << (tiles.size() == 1 ? " tile" : " tiles") << '\n';
     return kExitOk;
+}
+
+int RunPreview(const PreviewOptions& options)
+{
+    const std::optional<Rgb> background = ParseColour(options.background);
+    if (!background)
+        return Fail(options.background, "a background colour is six hex digits, RRGGBB");
+    FoundObject found;
+    std::string subject;
+    std::string error;
+    if (!FindObject(options.object, found, subject, error))
+        return Fail(subject, error);
+    return SayWhichObjectWhenDone(found, RunPreviewOn(options, found));
 }
 
 int RunSprite(const SpriteOptions& options)
@@ -178,7 +185,7 @@ void AddPreviewCommands(CLI::App& app, int& status)
     CLI::App* compose =
         app.add_subcommand("preview", "Compose an object's picture as the base object list shows it, into a PNG");
     AddObjectArguments(*compose, preview->object, "The object file (its companions are searched too)",
-                       FileSpelling::Positional, "The object's OBJD id");
+                       FileSpelling::Positional, "The object's OBJD id (default: the file's first object)");
     compose->add_option("-o,--out", preview->out, "The PNG to write");
     compose->add_option("--index", preview->index, "Image index: 0 to 11, direction = index mod 4, 8 to 11 full size")
         ->check(CLI::Range(0, 11));

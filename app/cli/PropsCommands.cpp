@@ -17,8 +17,6 @@ namespace zelvane::cli {
 
 namespace {
 
-constexpr int16_t kDefaultObjectId = 128;
-
 struct PropsOptions {
     ObjectArgument object;
     bool advanced = false;
@@ -37,13 +35,9 @@ std::optional<std::string> InexactCatalogBytes(const CatalogStrings& strings, Pr
     return std::nullopt;
 }
 
-int RunProps(const PropsOptions& options)
+int RunPropsOn(const PropsOptions& options, const FoundObject& found)
 {
-    FoundObject found;
-    std::string subject;
     std::string why;
-    if (!FindObject(options.object, kDefaultObjectId, found, subject, why))
-        return Fail(subject, why);
     // Looking never writes: not even the empty catalog strings the editor would add.
     ObjectFileOpener object;
     if (!object.Open(found.path, {}, why))
@@ -78,17 +72,19 @@ int RunProps(const PropsOptions& options)
     return kExitOk;
 }
 
-int RunSet(const PropsOptions& options)
+int RunProps(const PropsOptions& options)
 {
-    // Without --file: the working object file, where --guid looks too.
-    ObjectArgument named = options.object;
-    if (named.where.file.empty())
-        named.where.file = DefaultWorkingObjectFilePath();
     FoundObject found;
     std::string subject;
     std::string why;
-    if (!FindObject(named, kDefaultObjectId, found, subject, why))
+    if (!FindObject(options.object, found, subject, why))
         return Fail(subject, why);
+    return SayWhichObjectWhenDone(found, RunPropsOn(options, found));
+}
+
+int RunSetOn(const PropsOptions& options, const FoundObject& found)
+{
+    std::string why;
     const std::string& file = found.path;
     ObjectFileOpener object;
     if (!object.Open(file, {.purpose = OpenPurpose::Change}, why))
@@ -133,6 +129,20 @@ int RunSet(const PropsOptions& options)
     return kExitOk;
 }
 
+int RunSet(const PropsOptions& options)
+{
+    // Without --file: the working object file, where --guid looks too.
+    ObjectArgument named = options.object;
+    if (named.where.file.empty())
+        named.where.file = DefaultWorkingObjectFilePath();
+    FoundObject found;
+    std::string subject;
+    std::string why;
+    if (!FindObject(named, found, subject, why))
+        return Fail(subject, why);
+    return SayWhichObjectWhenDone(found, RunSetOn(options, found));
+}
+
 } // namespace
 
 void AddPropsCommands(CLI::App& app, int& status)
@@ -140,7 +150,7 @@ void AddPropsCommands(CLI::App& app, int& status)
     auto props = std::make_shared<PropsOptions>();
     CLI::App* show = app.add_subcommand("props", "Show an object's properties as the property editor does");
     AddObjectArguments(*show, props->object, "The object file", FileSpelling::Positional,
-                       "The object's OBJD id (default 128)");
+                       "The object's OBJD id (default: the file's first object)");
     show->add_flag("--advanced", props->advanced, "All 31 properties, not only the simple view's");
     show->add_flag("--json", props->json, "Print JSON");
     show->callback([props, &status] { status = RunProps(*props); });
@@ -148,7 +158,7 @@ void AddPropsCommands(CLI::App& app, int& status)
     auto set = std::make_shared<PropsOptions>();
     CLI::App* store = app.add_subcommand("set", "Store property values (Name=Value) and save, as the editor's OK does");
     AddObjectArguments(*store, set->object, "The object file (default: the working object file)",
-                       FileSpelling::Option, "The object's OBJD id (default 128)");
+                       FileSpelling::Option, "The object's OBJD id (default: the file's first object)");
     store->add_option("ASSIGNMENTS", set->assignments, "Name=Value pairs, e.g. Price=150 \"Room Flags=Kitchen,Study\"")
         ->required();
     store->callback([set, &status] { status = RunSet(*set); });

@@ -47,7 +47,7 @@ int RunExport(const ExportOptions& options)
     std::optional<int16_t> id;
     if (options.object.id || !options.object.guid.empty()) {
         FoundObject found;
-        if (!FindObject(options.object, std::nullopt, found, subject, error))
+        if (!FindObject(options.object, found, subject, error))
             return Fail(subject, error);
         path = found.path;
         id = found.id;

@@ -77,10 +77,16 @@ std::optional<std::string> CheckMeshSet(MeshSet& set)
     return std::nullopt;
 }
 
-std::array<float, 3> MeasureExtents(const MeshSet& set)
-{
+namespace {
+
+struct DoubleBounds {
     std::array<double, 3> low{DBL_MAX, DBL_MAX, DBL_MAX};
     std::array<double, 3> high{-DBL_MAX, -DBL_MAX, -DBL_MAX};
+};
+
+std::optional<DoubleBounds> MeasureDoubleBounds(const MeshSet& set)
+{
+    DoubleBounds bounds;
     bool any = false;
     for (int32_t p = 0; p < set.partCount; ++p) {
         const MeshPart& part = set.parts[p];
@@ -91,17 +97,40 @@ std::array<float, 3> MeasureExtents(const MeshSet& set)
                 continue;
             any = true;
             for (size_t axis = 0; axis < 3; ++axis) {
-                low[axis] = std::min(low[axis], position[axis]);
-                high[axis] = std::max(high[axis], position[axis]);
+                bounds.low[axis] = std::min(bounds.low[axis], position[axis]);
+                bounds.high[axis] = std::max(bounds.high[axis], position[axis]);
             }
         }
     }
-    std::array<float, 3> extents{};
     if (!any)
+        return std::nullopt;
+    return bounds;
+}
+
+} // namespace
+
+std::optional<MeshBounds> MeasureBounds(const MeshSet& set)
+{
+    const std::optional<DoubleBounds> bounds = MeasureDoubleBounds(set);
+    if (!bounds)
+        return std::nullopt;
+    MeshBounds out;
+    for (size_t axis = 0; axis < 3; ++axis) {
+        out.low[axis] = static_cast<float>(bounds->low[axis]);
+        out.high[axis] = static_cast<float>(bounds->high[axis]);
+    }
+    return out;
+}
+
+std::array<float, 3> MeasureExtents(const MeshSet& set)
+{
+    std::array<float, 3> extents{};
+    const std::optional<DoubleBounds> bounds = MeasureDoubleBounds(set);
+    if (!bounds)
         return extents;
     // In double, so a box spanning the whole float range does not overflow.
     for (size_t axis = 0; axis < 3; ++axis)
-        extents[axis] = static_cast<float>(std::min((high[axis] - low[axis]) / 2, double{FLT_MAX}));
+        extents[axis] = static_cast<float>(std::min((bounds->high[axis] - bounds->low[axis]) / 2, double{FLT_MAX}));
     return extents;
 }
 

@@ -21,8 +21,15 @@ std::optional<std::string> CheckMeshSet(MeshSet& set);
 // coordinates.
 bool FaceInsidePart(const MeshFace& face, const MeshPart& part);
 
-// Half the size of the bounding box of every finite vertex of every part,
-// along x, y and z; zero when there is none. Call only on a checked set.
+// The bounding box of every finite vertex of every part; nothing when there
+// is none. Call only on a checked set.
+struct MeshBounds {
+    std::array<float, 3> low{};
+    std::array<float, 3> high{};
+};
+std::optional<MeshBounds> MeasureBounds(const MeshSet& set);
+
+// Half the size of that box along x, y and z; zero when there is none.
 std::array<float, 3> MeasureExtents(const MeshSet& set);
 
 } // namespace zelvane

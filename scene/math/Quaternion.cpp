@@ -31,6 +31,15 @@ void Quaternion::Normalise()
     w /= sum;
 }
 
+Quaternion Quaternion::TurnedAboutSceneAxis(const Vector3& axis, float degrees) const
+{
+    // ToMatrix(a ⊗ b) turns by b first, in the object's axes, then by a: the
+    // scene's axis comes last.
+    Quaternion turned = *this * FromAxisAngle(axis, degrees);
+    turned.Normalise();
+    return turned;
+}
+
 Matrix4 Quaternion::ToMatrix() const
 {
     const double qx = x, qy = y, qz = z, qw = w;

@@ -23,6 +23,11 @@ struct Quaternion {
     // product of unit quaternions from drifting away from unit length.
     void Normalise();
 
+    // This orientation turned further by `degrees` about the scene's unit
+    // `axis`, whatever earlier turns did to the object's own axes (which
+    // RotateAxisAngle turns about), in the same sense, normalised.
+    Quaternion TurnedAboutSceneAxis(const Vector3& axis, float degrees) const;
+
     // The rotation matrix that turning an object by this orientation
     // multiplies onto the current matrix. With it a +90° turn about +x takes
     // +z to +y.

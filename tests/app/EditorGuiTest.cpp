@@ -10,6 +10,7 @@
 #include "document/COGLDoc.h"
 #include "scene/COGLScene.h"
 #include "interaction/CommandIds.h"
+#include "interaction/ToolDrag.h"
 #include "scene/COGLBox.h"
 #include "scene/COGLSphere.h"
 #include "tests/app/GuiTestSupport.h"
@@ -29,7 +30,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
+#include <QMouseEvent>
 #include <QWheelEvent>
+
+#include <cmath>
 
 namespace zelvane {
 
@@ -87,26 +91,136 @@ private slots:
         QTest::keyClick(frame_.get(), Qt::Key_M, Qt::AltModifier);
         QCOMPARE(ToolPane(), QStringLiteral("Move"));
         QVERIFY(frame_->Action(command::kMove)->isChecked());
-        Drag(at, {at + QPoint(5, 5)});
-        // From the front, down is in-out: x and z take the step, then right adds to x.
-        QVERIFY(test::Near(box_->Position(), Vector3(0.10f, 0.0f, 0.05f)));
-        QCOMPARE(Readout(), QStringLiteral("X 0.100, Y 0.000, Z 0.050"));
-        Drag(at, {at + QPoint(6, 5)});
-        QVERIFY(test::Near(box_->Position(), Vector3(0.16f, 0.0f, 0.05f)));
+        const float u = Unit();
+        Drag(at, {at + QPoint(5, -5)});
+        // From the front: right and up, in the plane of the screen.
+        QVERIFY(test::Near(box_->Position(), Vector3(5 * u, 5 * u, 0.0f)));
+        QCOMPARE(Readout(), QString::asprintf("X %3.3f, Y %3.3f, Z 0.000", 5.0 * u, 5.0 * u));
+        Drag(at, {at + QPoint(6, 5)}); // the larger movement wins
+        QVERIFY(test::Near(box_->Position(), Vector3(11 * u, 5 * u, 0.0f)));
 
         QTest::keyClick(view_, Qt::Key_Z, Qt::ControlModifier);
-        QVERIFY(test::Near(box_->Position(), Vector3(0.10f, 0.0f, 0.05f)));
+        QVERIFY(test::Near(box_->Position(), Vector3(5 * u, 5 * u, 0.0f)));
         QCOMPARE(frame_->Action(command::kRedo)->text(), QStringLiteral("&Redo Move"));
         QTest::keyClick(view_, Qt::Key_Z, Qt::ControlModifier);
         QVERIFY(test::Near(box_->Position(), Vector3(0.0f, 0.0f, 0.0f)));
         QTest::keyClick(view_, Qt::Key_Y, Qt::ControlModifier);
-        QVERIFY(test::Near(box_->Position(), Vector3(0.10f, 0.0f, 0.05f)));
+        QVERIFY(test::Near(box_->Position(), Vector3(5 * u, 5 * u, 0.0f)));
 
         // A click on nothing selects nothing, and Move hands over to Select.
         QTest::keyClick(frame_.get(), Qt::Key_S, Qt::AltModifier); // Scale first: any object tool
         QTest::mouseDClick(view_, Qt::LeftButton, {}, QPoint(3, 3));
         QVERIFY(document_->Selection().IsEmpty());
         QCOMPARE(ToolPane(), QStringLiteral("Select"));
+    }
+
+    void theObjectFollowsTheHandInEveryPreset()
+    {
+        const QDir folder(QFile::decodeName(qgetenv("ZELVANE_SCREENSHOTS")));
+        const std::pair<int, bool> presets[] = {
+            {command::kCameraSimsButton, true},   {command::kCameraTopButton, true},
+            {command::kCameraFrontButton, false}, {command::kCameraLeftButton, false},
+            {command::kCameraRightButton, false},
+        };
+        for (const auto& [preset, looksDown] : presets) {
+            Trigger(preset);
+            view_->grabFramebuffer();
+            box_->SetPosition(0.0f, 0.0f, 0.0f);
+            SelectBox();
+            QTest::keyClick(frame_.get(), Qt::Key_M, Qt::AltModifier);
+            const QPoint before = Shown(box_->Position());
+            const double depthBefore = Depth(box_->Position());
+            // 20 right, then 15 up, in the steps a hand makes.
+            QTest::mousePress(view_, Qt::LeftButton, {}, before);
+            QPoint at = before;
+            for (const QPoint step : {QPoint(7, 0), QPoint(7, 0), QPoint(6, 0), QPoint(0, -8), QPoint(0, -7)}) {
+                at += step;
+                QTest::mouseMove(view_, at);
+            }
+            QTest::mouseRelease(view_, Qt::LeftButton, {}, at);
+            const QPoint after = Shown(box_->Position());
+            const QString name = QString::number(preset);
+            QVERIFY2(std::abs(after.x() - (before.x() + 20)) <= 1, qPrintable(name));
+            QVERIFY2(std::abs(after.y() - (before.y() - 15)) <= 1, qPrintable(name));
+            if (looksDown) {
+                // Along the floor: up the screen is away from the viewer.
+                QVERIFY2(std::fabs(box_->Position().y) < 1e-5f, qPrintable(name));
+                if (preset == command::kCameraSimsButton)
+                    QVERIFY(Depth(box_->Position()) > depthBefore + 0.5);
+            } else {
+                QVERIFY2(box_->Position().y > 0.0f, qPrintable(name));
+            }
+            if (!folder.path().isEmpty() && folder.path() != QStringLiteral("."))
+                QVERIFY(frame_->grab().save(folder.filePath(QStringLiteral("moved-%1.png").arg(name))));
+        }
+        QCOMPARE(document_->History().Count(), std::size_t{5});
+    }
+
+    void escapeGivesADragUpAndControlSnaps()
+    {
+        Trigger(command::kCameraSimsButton);
+        view_->grabFramebuffer();
+        box_->SetPosition(0.03f, 0.0f, -0.01f);
+        SelectBox();
+        QTest::keyClick(frame_.get(), Qt::Key_M, Qt::AltModifier);
+        const QPoint at = Shown(box_->Position());
+        QTest::mousePress(view_, Qt::LeftButton, {}, at);
+        QTest::mouseMove(view_, at + QPoint(9, 0));
+        QTest::mouseMove(view_, at + QPoint(9, -9));
+        QVERIFY(!test::Near(box_->Position(), Vector3(0.03f, 0.0f, -0.01f)));
+        QTest::keyClick(view_, Qt::Key_Escape);
+        QVERIFY(test::Near(box_->Position(), Vector3(0.03f, 0.0f, -0.01f)));
+        QVERIFY(!view_->Tools().IsDragging());
+        QTest::mouseRelease(view_, Qt::LeftButton, {}, at + QPoint(9, -9));
+        QCOMPARE(document_->History().Count(), std::size_t{0});
+        QVERIFY(!frame_->Action(command::kUndo)->isEnabled());
+
+        // Held Ctrl puts what the drag moves on the 1/16 grid.
+        QTest::mousePress(view_, Qt::LeftButton, {}, at);
+        for (int x = 4; x <= 32; x += 4) {
+            QTest::mouseMove(view_, at + QPoint(x, 0));
+            QMouseEvent move(QEvent::MouseMove, QPointF(at + QPoint(x, -1)), view_->mapToGlobal(QPointF(at + QPoint(x, -1))),
+                             Qt::NoButton, Qt::LeftButton, Qt::ControlModifier);
+            QApplication::sendEvent(view_, &move);
+            const Vector3& p = box_->Position();
+            QCOMPARE(std::round(p.x * 16.0f), p.x * 16.0f);
+            QCOMPARE(std::round(p.z * 16.0f), p.z * 16.0f);
+            QCOMPARE(p.y, 0.0f);
+        }
+        QTest::mouseRelease(view_, Qt::LeftButton, {}, at + QPoint(32, -1));
+        QCOMPARE(document_->History().Count(), std::size_t{1});
+    }
+
+    void theWheelZoomsToItsBoundsWithoutAnOpenGLError()
+    {
+        const COGLCamera3D& camera = view_->Viewport().Camera();
+        const QPoint at(300, 300);
+        const auto turn = [&](int notches) {
+            for (int i = 0; i < std::abs(notches); ++i) {
+                QWheelEvent wheel(QPointF(at), view_->mapToGlobal(QPointF(at)), {}, QPoint(0, notches > 0 ? 120 : -120),
+                                  Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+                QApplication::sendEvent(view_, &wheel);
+                view_->grabFramebuffer();
+            }
+        };
+        const float start = camera.Distance();
+        turn(1);
+        QCOMPARE(camera.Distance(), start / kWheelNotchZoom);
+        turn(-1);
+        QVERIFY(std::fabs(camera.Distance() - start) < 1e-5f);
+        turn(40);
+        QCOMPARE(camera.Distance(), COGLCamera3D::kNearestDistance);
+        QCOMPARE(Readout(), QStringLiteral("Zoom 1600.000"));
+        turn(-60);
+        QCOMPARE(camera.Distance(), COGLCamera3D::kFarthestDistance);
+        // Every frame drew without an OpenGL error.
+        for (const char* name : {"log.txt", "errors.txt"}) {
+            QFile log(folder_.filePath(QString::fromLatin1(name)));
+            if (log.open(QIODevice::ReadOnly)) {
+                const QByteArray text = log.readAll();
+                QVERIFY2(!text.contains("invalid value") && !text.contains("After OnDraw"), text.constData());
+            }
+        }
     }
 
     void rotateInFiveStepsAndScale()
@@ -122,11 +236,13 @@ private slots:
         QTest::mouseRelease(view_, Qt::LeftButton, {}, at + QPoint(40, 0));
         const Quaternion turned = box_->Orientation();
         QVERIFY(std::fabs(std::fabs(turned.w) - std::cos(20.0f * 3.14159265f / 180.0f)) < 1e-4f);
-
-        // Effect Y: one rotation axis at a time.
-        QTest::keyClick(view_, Qt::Key_Y);
+        QVERIFY(std::fabs(turned.x) < 1e-5f && std::fabs(turned.z) < 1e-5f); // about the vertical
         QVERIFY(frame_->Action(command::kEffectY)->isChecked());
-        QVERIFY(!frame_->Action(command::kEffectX)->isChecked());
+
+        // Effect X: one rotation axis at a time.
+        QTest::keyClick(view_, Qt::Key_X);
+        QVERIFY(frame_->Action(command::kEffectX)->isChecked());
+        QVERIFY(!frame_->Action(command::kEffectY)->isChecked());
 
         QTest::keyClick(frame_.get(), Qt::Key_S, Qt::AltModifier);
         Drag(at, {at + QPoint(10, 0)});
@@ -144,14 +260,15 @@ private slots:
         const QPoint at(300, 300);
         QTest::keyClick(frame_.get(), Qt::Key_P, Qt::AltModifier);
         Drag(at, {at + QPoint(10, 0)});
-        QCOMPARE(Readout(), QStringLiteral("X 0.080, Y -1.500, Z 0.000"));
+        QCOMPARE(Readout(), QString::asprintf("X %3.3f, Y -1.500, Z 0.000", 10.0 * Unit()));
         QTest::keyClick(frame_.get(), Qt::Key_O, Qt::AltModifier);
         Drag(at, {at + QPoint(10, 0)});
         QCOMPARE(Readout(), QStringLiteral("A 358.000, E 0.000, T 0.000"));
         QVERIFY(!frame_->Action(command::kCameraFrontButton)->isChecked());
         QTest::keyClick(frame_.get(), Qt::Key_Z, Qt::AltModifier);
         Drag(at, {at + QPoint(-10, 0)});
-        QCOMPARE(camera.Distance(), 7.25f + 0.08f);
+        const float zoomed = 7.25f * std::pow(kZoomPerPixel, 10.0f);
+        QVERIFY(std::fabs(camera.Distance() - zoomed) < 1e-4f);
         QCOMPARE(Readout(), QString::asprintf("Zoom %3.3f", static_cast<double>(camera.GetZoomPercent())));
 
         // The wheel zooms in steps whatever the tool.
@@ -159,7 +276,7 @@ private slots:
         QWheelEvent wheel(QPointF(at), view_->mapToGlobal(QPointF(at)), {}, QPoint(0, 120), Qt::NoButton,
                           Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(view_, &wheel);
-        QCOMPARE(camera.Distance(), 7.33f - 0.32f);
+        QVERIFY(std::fabs(camera.Distance() - zoomed / kWheelNotchZoom) < 1e-4f);
         QVERIFY(Readout().startsWith(QStringLiteral("Zoom ")));
         QCOMPARE(ToolPane(), QStringLiteral("Pan"));
         QCOMPARE(document_->History().Count(), std::size_t{0});
@@ -172,10 +289,12 @@ private slots:
         QTest::keyClick(view_, Qt::Key_Right);
         QTest::keyClick(view_, Qt::Key_Right, Qt::ShiftModifier);
         QTest::keyClick(view_, Qt::Key_Up, Qt::ControlModifier);
-        QVERIFY(test::Near(box_->Position(), Vector3(0.11f, 0.01f, 0.0f)));
+        // From the front the right button's up is away from the viewer.
+        const float u = Unit();
+        QVERIFY(test::Near(box_->Position(), Vector3(11 * u, 0.0f, -u)));
         QCOMPARE(document_->History().Count(), std::size_t{3});
         QTest::keyClick(view_, Qt::Key_Z, Qt::ControlModifier);
-        QVERIFY(test::Near(box_->Position(), Vector3(0.11f, 0.0f, 0.0f)));
+        QVERIFY(test::Near(box_->Position(), Vector3(11 * u, 0.0f, 0.0f)));
         QTest::keyClick(view_, Qt::Key_Z, Qt::ControlModifier);
         QTest::keyClick(view_, Qt::Key_Z, Qt::ControlModifier);
         QVERIFY(test::Near(box_->Position(), Vector3(0.0f, 0.0f, 0.0f)));
@@ -321,6 +440,18 @@ private:
     QPoint Shown(const Vector3& world) const
     {
         return test::WhereShown(view_->Viewport(), world, view_->devicePixelRatio());
+    }
+    // Larger is farther from the viewer.
+    double Depth(const Vector3& world) const
+    {
+        return -view_->Viewport().Camera().ViewMatrix().TransformPoint(world).z;
+    }
+    // Scene units per pixel of the view (what a Move or Pan step goes).
+    float Unit() const
+    {
+        const COGLViewport3D& viewport = view_->Viewport();
+        const OrthoVolume v = OrthoVolume::Of(viewport.Width(), viewport.Height(), viewport.Camera().Distance(), false);
+        return static_cast<float>((v.top - v.bottom) / view_->height());
     }
     void SelectBox()
     {

@@ -8,6 +8,9 @@
 // With ZELVANE_SCREENSHOT_DIR=<folder> set, the window at work is saved there.
 
 #include "app/CEditorApp.h"
+#include "app/CImportOptionsDlg.h"
+#include "app/CInsertTextDlg.h"
+#include "app/UserGuide.h"
 #include "app/CMainFrame.h"
 #include "app/CSpriteFolderDlg.h"
 #include "app/QtOpenFileDialog.h"
@@ -18,6 +21,7 @@
 #include "pngio/PngCodec.h"
 #include "report/OpenFileDialog.h"
 #include "report/ProgramFolders.h"
+#include "report/Version.h"
 #include "scene/COGLBox.h"
 #include "scene/COGLMesh.h"
 #include "scene/COGLText.h"
@@ -38,6 +42,7 @@
 #include <QComboBox>
 #include <QCompleter>
 #include <QDockWidget>
+#include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -51,6 +56,7 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
@@ -118,6 +124,20 @@ void WithNextDialog(Act act)
             return;
         }
         act(*dialog);
+    });
+}
+
+// While *watching, every file dialog that opens is rejected and *asked set.
+void RejectFileDialogsWhile(const std::shared_ptr<bool>& watching, const std::shared_ptr<bool>& asked)
+{
+    QTimer::singleShot(0, [=] {
+        if (!*watching)
+            return;
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            *asked = true;
+            dialog->reject();
+        }
+        RejectFileDialogsWhile(watching, asked);
     });
 }
 
@@ -299,25 +319,47 @@ private slots:
         QVERIFY(document_->WorkingObject().Contents().Value() != before.Value());
     }
 
-    void importThroughTheMenuIsOneUndoStepAndAMeshIsNotCopied()
+    void importThroughTheMenuStandsOnTheFootprintAsOneUndoStep()
     {
         if (!std::filesystem::exists(meshFile_))
             QSKIP("The real 3D Studio files are not here (ZELVANE_TESTDATA)");
         auto* import = frame_->findChild<QMenu*>(QStringLiteral("menuImport"));
         QAction* item = import->actions().front();
         const size_t before = document_->Scene()->Objects().size();
+        // The Import Options step after the file: the plug-in's size at
+        // first; fit to the footprint chosen with a click.
+        ImportOptions shown;
         AnswerNextFileDialog(QString::fromStdString(meshFile_.string()));
+        WithNextDialog<CImportOptionsDlg>([&shown](CImportOptionsDlg& options) {
+            shown = options.Options();
+            QTest::mouseClick(options.findChild<QCheckBox*>(QStringLiteral("importFit")), Qt::LeftButton, {},
+                              QPoint(5, 5));
+            QTest::mouseClick(options.findChild<QPushButton*>(QStringLiteral("ok")), Qt::LeftButton);
+        });
         item->trigger();
+        QCOMPARE(shown, ImportOptions{});
         QCOMPARE(document_->Scene()->Objects().size(), before + 1);
         auto* mesh = dynamic_cast<COGLMesh*>(document_->Scene()->Objects().back().get());
         QVERIFY(mesh);
         QVERIFY(mesh->GetMeshSet().partCount > 0);
+        QCOMPARE(document_->Selection().object, mesh);
         QCOMPARE(frame_->Action(command::kUndo)->text(), QStringLiteral("&Undo Import"));
+        QVERIFY2(frame_->statusBar()->currentMessage().startsWith(QStringLiteral("Imported test1.3ds")),
+                 qPrintable(frame_->statusBar()->currentMessage()));
+        // On the floor in the middle of the one-tile cage, as wide or deep as it.
+        const Box3 box = mesh->SceneBox();
+        QVERIFY(std::fabs(box.low.y) < 1e-4f);
+        QVERIFY(std::fabs(box.Centre().x) < 1e-4f && std::fabs(box.Centre().z) < 1e-4f);
+        QVERIFY(std::fabs(std::max(box.Size().x, box.Size().z) - 1.0f) < 1e-3f);
+        QVERIFY(CImportOptionsDlg::Remembered().fitToFootprint);
 
-        // Selected, a mesh has no Copy: the scene stays as it is.
-        document_->Select({mesh, nullptr});
+        // Copied, it shares the imported records.
         frame_->Action(command::kCopy)->trigger();
-        QCOMPARE(document_->Scene()->Objects().size(), before + 1);
+        QCOMPARE(document_->Scene()->Objects().size(), before + 2);
+        auto* copy = dynamic_cast<COGLMesh*>(document_->Scene()->Objects().back().get());
+        QVERIFY(copy && copy != mesh);
+        QCOMPARE(copy->GetMeshSet().parts, mesh->GetMeshSet().parts);
+        frame_->Action(command::kUndo)->trigger();
         view_->grabFramebuffer();
         test::Screenshot(*frame_, QStringLiteral("frame-imported-mesh"));
 
@@ -326,10 +368,22 @@ private slots:
         frame_->Action(command::kRedo)->trigger();
         QCOMPARE(document_->Scene()->Objects().size(), before + 1);
 
-        // Cancelling the dialog imports nothing.
+        // Cancelling the file dialog, or the options, imports nothing; the
+        // options offered are the ones chosen last.
         AnswerNextFileDialog(QString());
         item->trigger();
         QCOMPARE(document_->Scene()->Objects().size(), before + 1);
+        AnswerNextFileDialog(QString::fromStdString(meshFile_.string()));
+        WithNextDialog<CImportOptionsDlg>([&shown](CImportOptionsDlg& options) {
+            shown = options.Options();
+            options.reject();
+        });
+        item->trigger();
+        QVERIFY(shown.fitToFootprint);
+        QCOMPARE(document_->Scene()->Objects().size(), before + 1);
+        // The file dialog starts where the last model was taken from.
+        QCOMPARE(OpenEditorSettings()->value(QStringLiteral("Folders/Import")).toString(),
+                 QString::fromStdString(meshFile_.parent_path().string()));
     }
 
     void aSceneSavedClearedAndOpenedComesBackWithItsObjectFile()
@@ -396,6 +450,42 @@ private slots:
         QCOMPARE(frame_->ObjectBar().findChild<QLineEdit*>(QStringLiteral("catalogName"))->text(),
                  QStringLiteral("Farmhouse Dining Table"));
 
+        // The title names the scene; a change marks it; Save writes to the
+        // scene opened without asking, Save As asks for a new name.
+        const QString version = QString::fromLatin1(kProgramVersion);
+        QCOMPARE(frame_->windowTitle(), QStringLiteral("room.cgs[*] - zelvane ") + version);
+        QVERIFY(!frame_->isWindowModified());
+        document_->Select({document_->Scene()->Objects()[0].get(), nullptr});
+        frame_->Action(command::kCopy)->trigger();
+        QVERIFY(frame_->isWindowModified());
+        const qint64 sizeBefore = QFileInfo(scene + QStringLiteral(".cgs")).size();
+        {
+            // A file dialog that opened would be turned away and noted.
+            const auto watching = std::make_shared<bool>(true);
+            const auto asked = std::make_shared<bool>(false);
+            RejectFileDialogsWhile(watching, asked);
+            QTest::keyClick(frame_.get(), Qt::Key_S, Qt::ControlModifier);
+            *watching = false;
+            QVERIFY(!*asked);
+        }
+        QVERIFY(!frame_->isWindowModified());
+        QVERIFY(QFileInfo(scene + QStringLiteral(".cgs")).size() > sizeBefore);
+        QVERIFY2(frame_->statusBar()->currentMessage().startsWith(QStringLiteral("Saved ")),
+                 qPrintable(frame_->statusBar()->currentMessage()));
+        frame_->Action(command::kUndo)->trigger();
+        QVERIFY(frame_->isWindowModified());
+        frame_->Action(command::kSave)->trigger(); // back as it was, still without asking
+        QVERIFY(!frame_->isWindowModified());
+        QCOMPARE(QFileInfo(scene + QStringLiteral(".cgs")).size(), sizeBefore);
+        QString title;
+        AnswerNextFileDialog(QString::fromStdString(work_.File("other")), {}, &title);
+        QTest::keyClick(frame_.get(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(title, QStringLiteral("Save Scene As"));
+        QVERIFY(QFile::exists(QString::fromStdString(work_.File("other.cgs"))));
+        QCOMPARE(frame_->windowTitle(), QStringLiteral("other.cgs[*] - zelvane ") + version);
+        QVERIFY(!frame_->isWindowModified());
+        QVERIFY(frame_->OpenDocumentFile(FromQt(scene + QStringLiteral(".cgs"))));
+
         // The recent files hold it, in this window and the next.
         QAction* recent = frame_->findChild<QAction*>(QStringLiteral("actionRecentFile1"));
         QVERIFY(recent->isVisible());
@@ -427,8 +517,67 @@ private slots:
         reporter_.Clear();
         recent->trigger();
         QCOMPARE(reporter_.Messages().size(), size_t{1});
-        QVERIFY(!recent->isVisible());
-        QVERIFY(frame_->findChild<QAction*>(QStringLiteral("actionRecentFile"))->isVisible());
+        // The scene saved as "other.cgs" is the one recent file left.
+        QVERIFY(recent->isVisible());
+        QVERIFY2(recent->text().endsWith(QStringLiteral("other.cgs")), qPrintable(recent->text()));
+        QVERIFY(!frame_->findChild<QAction*>(QStringLiteral("actionRecentFile2"))->isVisible());
+    }
+
+    void insertPutsEachKindOnTheFootprintFromTheMenu()
+    {
+        document_->SetCage({2, 1, 2});
+        // Through the keyboard, as a user opens the menu.
+        QTest::keyClick(frame_.get(), Qt::Key_N, Qt::AltModifier);
+        auto* insert = frame_->findChild<QMenu*>(QStringLiteral("menuInsert"));
+        QTRY_VERIFY(insert->isVisible());
+        QTest::keyClick(insert, Qt::Key_B);
+        QCOMPARE(document_->Scene()->Objects().size(), size_t{1});
+        COGLObject* box = document_->Scene()->Objects().back().get();
+        QCOMPARE(box->Kind(), ObjectKind::Box);
+        QCOMPARE(document_->Selection().object, box);
+        QCOMPARE(frame_->Action(command::kUndo)->text(), QStringLiteral("&Undo Insert Box"));
+        QVERIFY(test::Near(box->Position(), Vector3(0.0f, 0.5f, 0.0f)));
+        QVERIFY(frame_->statusBar()->currentMessage().startsWith(QStringLiteral("Inserted a box")));
+
+        for (const int id : {command::kInsertSphere, command::kInsertCylinder, command::kInsertRod,
+                             command::kInsertCone, command::kInsertPlane, command::kInsertDisk,
+                             command::kInsertBillboard}) {
+            frame_->Action(id)->trigger();
+            QVERIFY(std::fabs(document_->Scene()->Objects().back()->SceneBox().Centre().x) < 1e-4f);
+        }
+        QCOMPARE(document_->Scene()->Objects().size(), size_t{8});
+
+        // 3-D Text asks for the text, the font and the depth.
+        WithNextDialog<CInsertTextDlg>([](CInsertTextDlg& dialog) {
+            auto* text = dialog.findChild<QLineEdit*>(QStringLiteral("text"));
+            text->selectAll();
+            QTest::keyClicks(text, QStringLiteral("Sale"));
+            dialog.findChild<QDoubleSpinBox*>(QStringLiteral("depth"))->setValue(0.3);
+            QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("ok")), Qt::LeftButton);
+        });
+        frame_->Action(command::kInsertText)->trigger();
+        auto* text = dynamic_cast<COGLText*>(document_->Scene()->Objects().back().get());
+        QVERIFY(text);
+        QCOMPARE(text->Text(), std::string("Sale"));
+        QCOMPARE(text->Extrusion(), 0.3f);
+        QVERIFY(std::fabs(text->SceneBox().low.y) < 1e-4f);
+        frame_->Action(command::kShaded)->trigger();
+        view_->grabFramebuffer();
+        test::Screenshot(*frame_, QStringLiteral("frame-inserted"));
+        for (int i = 0; i < 9; ++i)
+            frame_->Action(command::kUndo)->trigger();
+        QVERIFY(document_->Scene()->Objects().empty());
+    }
+
+    void helpShowsTheGuideInsideTheProgram()
+    {
+        QTest::keyClick(frame_.get(), Qt::Key_F1);
+        auto* guide = frame_->findChild<CUserGuideDlg*>();
+        QVERIFY(guide);
+        QTRY_VERIFY(guide->isVisible());
+        QVERIFY(guide->Browser().toPlainText().contains(QStringLiteral("The first five minutes")));
+        QVERIFY(reporter_.Messages().empty());
+        guide->close();
     }
 
     void imagesAreSavedInBothFormatsWithTheViewsPixels()

@@ -8,6 +8,7 @@
 #include "app/CMainFrame.h"
 #include "app/CSplashWindow.h"
 #include "document/COGLDoc.h"
+#include "objects/GameFolder.h"
 #include "scene/COGLScene.h"
 #include "interaction/CommandIds.h"
 #include "report/Version.h"
@@ -20,6 +21,7 @@
 #include <GL/gl.h>
 #include <QAction>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QOpenGLContext>
 #include <QSettings>
@@ -56,7 +58,9 @@ private slots:
         CMainFrame* frame = editor.MainFrame();
         QVERIFY(QTest::qWaitForWindowExposed(frame));
         QVERIFY(frame->isMaximized());
-        QCOMPARE(frame->windowTitle(), QStringLiteral("zelvane ") + QString::fromLatin1(kProgramVersion));
+        // The scene's name, and the mark Qt shows while it has unsaved changes.
+        QCOMPARE(frame->windowTitle(), QStringLiteral("Untitled[*] - zelvane ") + QString::fromLatin1(kProgramVersion));
+        QVERIFY(!frame->isWindowModified());
         QVERIFY(frame->View()->Document().Scene());
         QCOMPARE(frame->View()->Document().Scene()->Lights().size(), std::size_t{3});
         editor.OnFileNew();
@@ -64,6 +68,65 @@ private slots:
 
         frame->close();
         QVERIFY(OpenEditorSettings()->contains(QStringLiteral("Bars/State")));
+    }
+
+    void theReleaseNoticeSaysWhatThisVersionDoesOncePerVersion()
+    {
+        {
+            EditorOptions options;
+            options.splash = true;
+            CEditorApp editor;
+            QVERIFY(editor.InitInstance(options));
+            QCOMPARE(reporter_.Messages().size(), std::size_t{1});
+            const std::string& notice = reporter_.Messages().front().text;
+            QVERIFY(notice.find(std::string("zelvane ") + kProgramVersion) != std::string::npos);
+            QVERIFY(notice.find("Render Sprites from Scene") != std::string::npos);
+            QVERIFY(notice.find("Downloads") != std::string::npos);
+            QVERIFY(notice.find("does not yet replace") == std::string::npos);
+            QCOMPARE(OpenEditorSettings()->value(QStringLiteral("Settings/ReleaseNoticeShown")).toString(),
+                     QString::fromLatin1(kProgramVersion));
+            editor.MainFrame()->close();
+        }
+        reporter_.Clear();
+        {
+            EditorOptions options;
+            options.splash = true;
+            CEditorApp editor;
+            QVERIFY(editor.InitInstance(options));
+            QVERIFY(reporter_.Messages().empty()); // shown once for this version
+            editor.MainFrame()->close();
+        }
+        // Another version shows its own.
+        OpenEditorSettings()->setValue(QStringLiteral("Settings/ReleaseNoticeShown"), QStringLiteral("0.0.9"));
+        const auto settings = OpenEditorSettings();
+        QVERIFY(CEditorApp::ReleaseNoticeDue(*settings));
+    }
+
+    void oneSettingsFileTakingTheOldOneOverOnce()
+    {
+        const QString conf = EditorSettingsPath();
+        QVERIFY(conf.endsWith(QStringLiteral("/zelvane/zelvane.conf")));
+        QVERIFY(QFile::remove(conf));
+        const QString ini = QFileInfo(conf).absolutePath() + QStringLiteral("/zelvane.ini");
+        {
+            QSettings earlier(ini, QSettings::IniFormat);
+            earlier.setValue(QStringLiteral("Settings/SIMS_DATA"), QStringLiteral("/games/The Sims/"));
+            earlier.setValue(QStringLiteral("Settings/Gamma"), 150);
+        }
+        QVERIFY(QFile::exists(ini));
+        QCOMPARE(OpenEditorSettings()->value(QStringLiteral("Settings/Gamma")).toInt(), 150);
+        QVERIFY(!QFile::exists(ini));
+        QVERIFY(QFile::exists(conf));
+        // The game folder's search reads SIMS_DATA from that same file.
+        QCOMPARE(ReadIniValue(QFile::encodeName(conf).toStdString(), "Settings", "SIMS_DATA"),
+                 std::optional<std::string>("/games/The Sims/"));
+        // Taken over once: a later zelvane.ini is left alone.
+        {
+            QSettings later(ini, QSettings::IniFormat);
+            later.setValue(QStringLiteral("Settings/Gamma"), 90);
+        }
+        QCOMPARE(OpenEditorSettings()->value(QStringLiteral("Settings/Gamma")).toInt(), 150);
+        QVERIFY(QFile::remove(ini));
     }
 
     void readsGammaAndKeepsTheBarsAloneWhenSettingsAreNotSaved()

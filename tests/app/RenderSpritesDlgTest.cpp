@@ -6,8 +6,9 @@
 #include "app/CMainFrame.h"
 #include "app/CRenderSpritesDlg.h"
 #include "document/COGLDoc.h"
-#include "scene/COGLScene.h"
 #include "document/PreviewCache.h"
+#include "resfile/CTGIffFile.h"
+#include "scene/COGLScene.h"
 #include "scene/COGLBox.h"
 #include "scene/COGLSphere.h"
 #include "tests/document/SampleGameFolder.h"
@@ -18,11 +19,13 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -115,6 +118,11 @@ private slots:
             QCOMPARE(list.item(1)->text(), QStringLiteral("Sphere"));
             QCOMPARE(list.item(0)->checkState(), Qt::Checked);
             QCOMPARE(list.item(1)->checkState(), Qt::Checked);
+            // The box and the ball stand on the loveseat's two tiles.
+            const QString measure = Find<QLabel>(dialog, "renderMeasure").text();
+            QVERIFY2(measure.startsWith(QStringLiteral("The chosen objects stand within the object's 2 tiles.")),
+                     qPrintable(measure));
+            QVERIFY2(measure.contains(QStringLiteral("pixels at the largest zoom")), qPrintable(measure));
             test::ClickRow(list, 1);
             QTest::keyClick(list.viewport(), Qt::Key_Space);
             QCOMPARE(list.item(1)->checkState(), Qt::Unchecked);
@@ -129,6 +137,16 @@ private slots:
         QVERIFY(reporter_.Messages().empty());
         QCOMPARE(document_->Scene()->ObjectFile(), document_->WorkingObject().File());
         QVERIFY(document_->WorkingObject().HasUnsavedEdits());
+        // Complete on disk: a copy taken now opens by its map.
+        {
+            const std::string copy = work_.File("copy-after-render.iff");
+            QVERIFY(QFile::copy(QString::fromStdString(path), QString::fromStdString(copy)));
+            CTGIffFile file;
+            QCOMPARE(file.OpenContainer(copy), kResOk);
+            QCOMPARE(file.IndexSourceUsed(), IndexSource::Map);
+            QCOMPARE(file.CloseContainer(), kResOk);
+        }
+        QVERIFY(frame_->statusBar()->currentMessage().startsWith(QStringLiteral("Rendered 2 sprite(s)")));
 
         // The engine's picture of the object, as the base object list shows it.
         const PlainImage picture = ComposeListPreview(*document_->WorkingObject().CurrentObject());
@@ -154,9 +172,14 @@ private slots:
         if (const QByteArray shots = qgetenv("ZELVANE_SCREENSHOT_DIR"); !shots.isEmpty())
             QFile::copy(out, QFile::decodeName(shots) + QStringLiteral("/render-sprites-preview.png"));
 
-        // Opened again, the dialog shows the new look.
+        // Opened again, the dialog shows the new look; the ball, moved beyond
+        // the tiles, overhangs them.
+        document_->Scene()->Objects()[1]->SetPosition(2.0f, 1.4f, 0.0f);
         test::WhenModal<CRenderSpritesDlg> look([&](CRenderSpritesDlg& dialog) {
             QVERIFY(!dialog.ShownPreview().isNull());
+            const QString measure = Find<QLabel>(dialog, "renderMeasure").text();
+            QVERIFY2(measure.startsWith(QStringLiteral("The chosen objects reach 1.90 tiles beyond the object's 2 tiles")),
+                     qPrintable(measure));
             test::Screenshot(dialog, QStringLiteral("render-sprites-after"));
             QTest::mouseClick(&Find<QPushButton>(dialog, "cancel"), Qt::LeftButton);
         });

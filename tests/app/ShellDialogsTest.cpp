@@ -14,6 +14,7 @@
 #include "tests/testkit/TestFiles.h"
 #include "tests/view/WidgetTestSupport.h"
 
+#include <QClipboard>
 #include <QDesktopServices>
 #include <QDir>
 #include <QRegularExpression>
@@ -23,6 +24,7 @@
 #include <QMainWindow>
 #include <QProgressBar>
 #include <QStatusBar>
+#include <QTextBrowser>
 
 #include <filesystem>
 
@@ -214,14 +216,40 @@ private slots:
             ++references;
         }
         QVERIFY(references > 20);
-        QVERIFY(OpenUserGuide());
-        QCOMPARE(recorder.opened, QList<QUrl>{QUrl::fromLocalFile(QString::fromStdString(*guide))});
+
+        // The guide shows inside the program, without a browser: its first
+        // page with its pictures, and its pages linked from there.
+        QWidget owner;
+        QVERIFY(OpenUserGuide(&owner));
+        QVERIFY(recorder.opened.isEmpty());
+        auto* window = owner.findChild<CUserGuideDlg*>();
+        QVERIFY(window && window->isVisible());
+        QTextBrowser& browser = window->Browser();
+        QCOMPARE(browser.source(), QUrl::fromLocalFile(QString::fromStdString(*guide)));
+        QCOMPARE(browser.documentTitle(), QStringLiteral("zelvane user guide"));
+        QVERIFY(browser.toPlainText().contains(QStringLiteral("The first five minutes")));
+        const QVariant picture = browser.loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("images/zelvane.png")));
+        QVERIFY(!picture.value<QImage>().isNull() || !picture.toByteArray().isEmpty());
+        // A second Help ▸ Contents brings the same window back.
+        QVERIFY(OpenUserGuide(&owner));
+        QCOMPARE(owner.findChildren<CUserGuideDlg*>().size(), 1);
+        QVERIFY(reporter_.Messages().empty());
+
         QVERIFY(OpenWebPage());
         QCOMPARE(recorder.opened.back(), QUrl(QStringLiteral("https://zelvane.example.org/")));
         QVERIFY(reporter_.Messages().empty());
-
         QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
         QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+
+        // Without a browser the user learns the address and what to do.
+        QVERIFY(!OpenLink(QStringLiteral("https://[unopenable"), kWebPageFailedText));
+        QCOMPARE(reporter_.Messages().size(), std::size_t{1});
+        const std::string& told = reporter_.Messages().front().text;
+        QVERIFY(told.rfind(kWebPageFailedText, 0) == 0);
+        QVERIFY(told.find("https://[unopenable") != std::string::npos);
+        QVERIFY(told.find("copied to the clipboard") != std::string::npos);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("https://[unopenable"));
+        reporter_.Clear();
     }
 
 private:

@@ -42,11 +42,11 @@ TEST(PropsCommands, ShowTheSimpleOrAdvancedViewAndStoreByTheEditorsRules)
 
     const std::string file = work.File("chair.iff");
     std::filesystem::copy_file(original, file);
-    CliResult set = RunCli({"set", "--file", file, "Price=70000", "Room Flags=Kitchen,Study", "Wall Style=Door",
+    CliResult set = RunCli({"set", "--file", file, "Price=700", "Room Flags=Kitchen,Study", "Wall Style=Door",
                             "Disabled=1", "Name=" + std::string(80, 'x')});
     ASSERT_EQ(set.status, 0) << set.err;
     const auto props = Properties(file, true);
-    EXPECT_EQ(props.at("Price")["value"], std::to_string(70000 - 65536)); // 16 bits, wrapping
+    EXPECT_EQ(props.at("Price")["value"], "700");
     EXPECT_EQ(props.at("Room Flags")["number"], 1 + 128);
     EXPECT_EQ(props.at("Wall Style")["value"], "Door");
     EXPECT_EQ(props.at("Disabled")["number"], 1);
@@ -57,12 +57,18 @@ TEST(PropsCommands, ShowTheSimpleOrAdvancedViewAndStoreByTheEditorsRules)
     const std::vector<uint8_t> before = ReadBytes(file);
     for (const std::vector<std::string>& bad : {std::vector<std::string>{"Price=5", "Room Flags=Garage"},
                                                 std::vector<std::string>{"Colour=red"},
-                                                std::vector<std::string>{"Price"}}) {
+                                                std::vector<std::string>{"Price"},
+                                                std::vector<std::string>{"Price=5", "Price=99999"},
+                                                std::vector<std::string>{"Price=-5"},
+                                                std::vector<std::string>{"Price=abc"}}) {
         std::vector<std::string> args = {"set", "--file", file};
         args.insert(args.end(), bad.begin(), bad.end());
         const CliResult refused = RunCli(args);
         EXPECT_NE(refused.status, 0);
         EXPECT_EQ(refused.ErrLines().size(), 1u) << refused.err;
+        if (bad.back().rfind("Price=", 0) == 0 && bad.back() != "Price=5") {
+            EXPECT_NE(refused.err.find("from 0 to 32767"), std::string::npos) << refused.err;
+        }
     }
     EXPECT_EQ(ReadBytes(file), before);
 }

@@ -117,7 +117,7 @@ TEST_F(DocumentCommands, AddCopyDeleteAndClearAreStepsThatKeepTheSelectionInTheS
     EXPECT_TRUE(reporter_.Messages().empty());
 }
 
-TEST_F(DocumentCommands, CopiesAreMadeOfEveryKindButMeshesAndTextsGetLettersOfTheirOwn)
+TEST_F(DocumentCommands, CopiesAreMadeOfEveryObjectTextsWithLettersMeshesSharingTheirRecords)
 {
     auto text = std::make_unique<COGLText>();
     text->ReplaceText("Hi");
@@ -132,22 +132,53 @@ TEST_F(DocumentCommands, CopiesAreMadeOfEveryKindButMeshesAndTextsGetLettersOfTh
     const CPlugin& plugin = TestPlugin();
     const Result<COGLMesh*> mesh = doc_.ImportFile(File("lamp.tst", "triangle"), &plugin);
     ASSERT_TRUE(mesh) << mesh.Message();
+    (*mesh)->RotateY(30.0f);
     doc_.Select({*mesh, nullptr});
+    ASSERT_TRUE(doc_.CanCopySelection());
+    ASSERT_TRUE(doc_.CopySelection());
+    EXPECT_EQ(Scene().Objects().size(), 4u);
+    auto* meshCopy = dynamic_cast<COGLMesh*>(doc_.Selection().object);
+    ASSERT_NE(meshCopy, nullptr);
+    EXPECT_NE(meshCopy, *mesh);
+    EXPECT_EQ(doc_.History().UndoText(), "Copy");
+    // The same records, lists of its own, in the same place.
+    EXPECT_EQ(meshCopy->GetMeshSet().parts, (*mesh)->GetMeshSet().parts);
+    EXPECT_EQ(meshCopy->GetMeshSet().parts[0].vertices, (*mesh)->GetMeshSet().parts[0].vertices);
+    EXPECT_NE(meshCopy->MeshSolidList(), 0u);
+    EXPECT_NE(meshCopy->MeshSolidList(), (*mesh)->MeshSolidList());
+    EXPECT_EQ(meshCopy->Name(), "Copy of Mesh");
+    EXPECT_EQ(ObjectPlacement::Of(*meshCopy), ObjectPlacement::Of(**mesh));
+    EXPECT_EQ(meshCopy->Extent(), (*mesh)->Extent());
+
+    // Both go into a scene file whole, and come back as two meshes alike.
+    ASSERT_TRUE(doc_.SaveSceneFile(folder_.File("copies.cgs")).ok());
+    doc_.Undo(); // the copy goes with its step; its records stay with the original
+    EXPECT_EQ((*mesh)->GetMeshSet().parts[0].vertexCount, 3);
+    ASSERT_TRUE(doc_.OpenSceneFile(folder_.File("copies.cgs")).ok());
+    ASSERT_EQ(Scene().Objects().size(), 4u);
+    auto* first = dynamic_cast<COGLMesh*>(Scene().Objects()[2].get());
+    auto* second = dynamic_cast<COGLMesh*>(Scene().Objects()[3].get());
+    ASSERT_TRUE(first && second);
+    EXPECT_EQ(first->VertexBox().Size(), second->VertexBox().Size());
+    EXPECT_EQ(ObjectPlacement::Of(*first), ObjectPlacement::Of(*second));
+
+    // A light is no object to copy.
+    doc_.Select({nullptr, Scene().Lights().front().get()});
     EXPECT_FALSE(doc_.CanCopySelection());
     EXPECT_FALSE(doc_.CopySelection());
-    EXPECT_EQ(Scene().Objects().size(), 3u);
+    EXPECT_EQ(Scene().Objects().size(), 4u);
 }
 
-TEST_F(DocumentCommands, ImportAddsAMeshUnselectedOrNothingWithTheReason)
+TEST_F(DocumentCommands, ImportAddsAMeshSelectedOnTheFootprintOrNothingWithTheReason)
 {
     const CPlugin& plugin = TestPlugin();
-    COGLObject& box = AddBox();
+    AddBox();
     Notices();
 
     const Result<COGLMesh*> lamp = doc_.ImportFile(File("lamp.tst", "triangle"), &plugin);
     ASSERT_TRUE(lamp) << lamp.Message();
-    EXPECT_EQ(Notices(), std::vector<DocumentChanges>{kSceneChanged | kHistoryChanged});
-    EXPECT_EQ(doc_.Selection().object, &box) << "the new mesh is not selected";
+    EXPECT_EQ(Notices(), std::vector<DocumentChanges>{kSceneChanged | kSelectionChanged | kHistoryChanged});
+    EXPECT_EQ(doc_.Selection().object, *lamp) << "the new mesh is selected, ready to be placed";
     EXPECT_STREQ((*lamp)->GetMeshSet().name, "lamp") << "named after the file";
     EXPECT_EQ((*lamp)->Extent(), (Vector3{2, 3, 2})) << "half the triangle's bounding box";
     EXPECT_EQ(doc_.History().UndoText(), "Import");

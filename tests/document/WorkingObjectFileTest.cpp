@@ -2,10 +2,17 @@
 // pointed at it, and asking before edits that exist nowhere else are lost.
 
 #include "document/WorkingObjectFile.h"
+#include "objects/ObjectDefinitionEditor.h"
+#include "objects/ObjectFileOpener.h"
+#include "objects/PropertyEditorModel.h"
+#include "resfile/CTGIffFile.h"
 #include "resfile/FileFaults.h"
+#include "resfile/FileReplacement.h"
 #include "scene/COGLScene.h"
 #include "tests/document/SampleGameFixture.h"
 
+#include <algorithm>
+#include <filesystem>
 
 using namespace zelvane;
 using namespace zelvane::test;
@@ -109,4 +116,57 @@ TEST_F(WorkingObject, AFailedCloneOrOpenKeepsThePreviousFileCurrent)
     EXPECT_FALSE(working_.HasUnsavedEdits());
     const Result<WorkingObjectFile::SceneCopyOutcome> none = working_.TakeFromScene(work_.File("elsewhere.cgs"));
     EXPECT_TRUE(none && *none == WorkingObjectFile::SceneCopyOutcome::NoneBeside);
+}
+
+// A copy of the working object file taken at any moment between changes is a
+// finished object file: its map is written, so it opens like a closed one.
+TEST_F(WorkingObject, ACopyTakenAfterEveryFinishedChangeIsAFinishedObjectFile)
+{
+    const auto copyOpensByItsMap = [this](const std::string& name) {
+        const std::string copy = work_.File(name);
+        std::filesystem::copy_file(path_, copy, std::filesystem::copy_options::overwrite_existing);
+        CTGIffFile file;
+        EXPECT_EQ(file.OpenContainer(copy), kResOk);
+        const bool byMap = file.IndexSourceUsed() == IndexSource::Map;
+        EXPECT_EQ(file.CloseContainer(), kResOk);
+        return byMap;
+    };
+    ASSERT_EQ(working_.CloneFrom(Object("Chair - Maple Dining"), catalog_), WorkingObjectFile::CloneOutcome::Replaced);
+    EXPECT_TRUE(copyOpensByItsMap("after-clone.iff"));
+
+    // A property change saved through the property editor's steps.
+    const int16_t id = working_.CurrentObject()->DefinitionId();
+    PropertyEditorModel editor(working_.File()->Container(), id);
+    ASSERT_TRUE(editor.Open());
+    const std::vector<std::string> rows = editor.ListItems();
+    editor.SelectRow(static_cast<int32_t>(std::find(rows.begin(), rows.end(), "Price") - rows.begin()));
+    editor.ValueChanged(PropertyValue::FromText("77"));
+    ASSERT_EQ(editor.Apply(), kResOk);
+    ASSERT_TRUE(copyOpensByItsMap("after-apply.iff"));
+    {
+        ObjectFileOpener opened;
+        std::string why;
+        ASSERT_TRUE(opened.Open(work_.File("after-apply.iff"), {}, why)) << why;
+        ObjectDefinitionEditor read(opened.Container(), id);
+        ASSERT_EQ(read.LoadForEditing(), kResOk);
+        EXPECT_EQ(read.Record().Price(), 77);
+    }
+
+    // Written by something else (a render does this) and taken back.
+    ASSERT_EQ(WorkingObjectFile(work_.File("lamp.iff")).CloneFrom(Object("Lamp - Brass Reading"), catalog_),
+              WorkingObjectFile::CloneOutcome::Replaced);
+    const Result<WorkingObjectFile::RewriteOutcome> rewritten = working_.Rewrite([&](CObjectFile&) {
+        std::string error;
+        return ReplaceWithCopy(work_.File("lamp.iff"), path_, error);
+    });
+    ASSERT_TRUE(rewritten && *rewritten == WorkingObjectFile::RewriteOutcome::Rewritten);
+    EXPECT_TRUE(copyOpensByItsMap("after-rewrite.iff"));
+    // A change made in the open file is written out whole by Commit.
+    ResHandle* definition = working_.File()->Container().GetResource(kTypeOBJD, working_.CurrentObject()->DefinitionId(), nullptr);
+    ASSERT_NE(definition, nullptr);
+    ASSERT_EQ(working_.File()->Container().WriteResource(definition), kResOk);
+    EXPECT_FALSE(copyOpensByItsMap("mid-change.iff")) << "between a write and its commit the copy is read by scanning";
+    ASSERT_TRUE(working_.Commit());
+    EXPECT_TRUE(copyOpensByItsMap("after-commit.iff"));
+    EXPECT_TRUE(reporter_.Messages().empty());
 }

@@ -114,7 +114,7 @@ TEST_F(Commands, PickingSelectsTheNearerObjectALightOrNothing)
     tools_.Execute(command::kMove);
     const Vector3 before = light.Marker()->Position();
     Drag({{100, 70}, {110, 70}});
-    EXPECT_NEAR(light.Marker()->Position().x, before.x + 0.1f, 1e-5f);
+    EXPECT_NEAR(light.Marker()->Position().x, before.x + 10 * Unit(), 1e-5f);
     EXPECT_EQ(tools_.Readout().rfind("X ", 0), 0u);
 }
 

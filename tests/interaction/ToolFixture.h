@@ -107,6 +107,24 @@ protected:
 
     void SelectBox() { doc_.Select({box_, nullptr}); }
 
+    // Scene units per pixel of the 200 × 150 view at the camera's distance.
+    float Unit() const { return 2.0f * viewport_.Camera().Distance() / kHeight; }
+
+    // Where a scene point shows in the view: pixels from the top-left, and
+    // its depth (larger is farther from the viewer).
+    struct Shown {
+        double x = 0;
+        double y = 0;
+        double depth = 0;
+    };
+    Shown ShownAt(const Vector3& world) const
+    {
+        const Vector3 eye = viewport_.Camera().ViewMatrix().TransformPoint(world);
+        const OrthoVolume v = OrthoVolume::Of(kWidth, kHeight, viewport_.Camera().Distance(), false);
+        return {(eye.x - v.left) / (v.right - v.left) * kWidth, (v.top - eye.y) / (v.top - v.bottom) * kHeight,
+                -static_cast<double>(eye.z)};
+    }
+
     static COGLScene& NewScene(COGLDoc& doc)
     {
         doc.NewScene(TestMapsFolder());

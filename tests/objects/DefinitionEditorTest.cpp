@@ -40,10 +40,17 @@ TEST(DefinitionEditor, ShowsAndStoresValuesByTheRulesOfTheirKind)
     EXPECT_EQ(show("Shadow"), PropertyValue::FromText("-1"));
     EXPECT_EQ(show("Footprint Inset Mask"), PropertyValue::FromText("4369"));
 
-    store("Shadow", PropertyValue::FromText("65535"));
+    store("Shadow", PropertyValue::FromText("-1"));
     EXPECT_EQ(word(objd::kShadow), 0xFFFF);
-    store("Price", PropertyValue::FromText(" -5"));
-    EXPECT_EQ(word(objd::kPrice), 0xFFFB);
+    // Fields are typed as they are shown (signed); a masks' 16 bits go either way.
+    EXPECT_NE(editor.StoreValue(RowOf(editor, "Shadow"), PropertyValue::FromText("65535")), kResOk);
+    store("Footprint Inset Mask", PropertyValue::FromText("65535"));
+    EXPECT_EQ(word(objd::kFootprintInsetMask), 0xFFFF);
+    store("Price", PropertyValue::FromText(" 75"));
+    EXPECT_EQ(word(objd::kPrice), 75);
+    // A price below 0 is refused and the stored one kept.
+    EXPECT_NE(editor.StoreValue(RowOf(editor, "Price"), PropertyValue::FromText("-5")), kResOk);
+    EXPECT_EQ(word(objd::kPrice), 75);
     store("GUID", PropertyValue::FromText("4294967295"));
     EXPECT_EQ(show("GUID"), PropertyValue::FromText("-1"));
     EXPECT_EQ(word(objd::kDisabled), 0); // the word after the 32-bit GUID
@@ -188,7 +195,8 @@ TEST(DefinitionEditor, CatalogTextsAreUtf8OutsideAndTheCodePageInside)
               "the character '日' (U+65E5) cannot be stored in US English text (code page Windows-1252)");
     EXPECT_EQ(editor.StoreValue(description, PropertyValue::FromText("Sit 日本")), kErrTextNotStorable);
     EXPECT_EQ(editor.Strings().description, "Sit");
-    EXPECT_EQ(editor.WhyNotStorable(RowOf(editor, "Price"), PropertyValue::FromText("日本")), "");
+    EXPECT_EQ(editor.WhyNotStorable(RowOf(editor, "Price"), PropertyValue::FromText("日本")),
+              "\"日本\" is not a whole number; Price takes whole numbers from 0 to 32767");
 
     ASSERT_EQ(editor.WriteCatalogStrings(), kResOk);
     ASSERT_EQ(editor.Save(), kResOk);

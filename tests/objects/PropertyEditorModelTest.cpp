@@ -106,7 +106,8 @@ TEST(PropertyEditorModel, ApplyWritesAndOnlyAChangeOrASelectionEnablesItAgain)
     PropertyEditorModel model(f.file, kObjectId);
     ASSERT_TRUE(model.Open());
     Select(model, "Price");
-    model.ValueChanged(PropertyValue::FromText("12abc"));
+    model.ValueChanged(PropertyValue::FromText(" +12 "));
+    EXPECT_EQ(model.Problem(), "");
     EXPECT_EQ(model.Apply(), kResOk);
     EXPECT_EQ(model.ControlValue().AsText(), "12"); // shown again as stored
     EXPECT_FALSE(model.ApplyEnabled());
@@ -125,6 +126,61 @@ TEST(PropertyEditorModel, ApplyWritesAndOnlyAChangeOrASelectionEnablesItAgain)
     f.Reopen();
     EXPECT_EQ(ObjectDefinition::FromBytes(f.Stored(kTypeOBJD, kObjectId)).Price(), 12);
     EXPECT_EQ(ReadCatalogStrings(f.file, kStringsId).description, "Sit on it");
+}
+
+TEST(PropertyEditorModel, NumbersOutsideTheirRangeOrNoNumbersAreRefusedWithTheRangeAndOkStaysOpen)
+{
+    DefinitionFile f = OldObject();
+    RecordingReporter reporter;
+    SetReporter(&reporter);
+    PropertyEditorModel model(f.file, kObjectId);
+    ASSERT_TRUE(model.Open());
+    Select(model, "Price");
+    const int16_t price = model.Editor().Record().Price();
+    const std::pair<const char*, const char*> refused[] = {
+        {"abc", "\"abc\" is not a whole number; Price takes whole numbers from 0 to 32767"},
+        {"12abc", "\"12abc\" is not a whole number; Price takes whole numbers from 0 to 32767"},
+        {"", "\"\" is not a whole number; Price takes whole numbers from 0 to 32767"},
+        {"99999", "99999 is out of range; Price takes whole numbers from 0 to 32767"},
+        {"-5", "-5 is out of range; Price takes whole numbers from 0 to 32767"},
+        {"4294967296", "4294967296 is out of range; Price takes whole numbers from 0 to 32767"},
+    };
+    for (const auto& [typed, why] : refused) {
+        // Typed a key at a time: the number on the way is stored, then put
+        // back when the whole cannot be.
+        model.ValueChanged(PropertyValue::FromText("9999"));
+        EXPECT_EQ(model.Editor().Record().Price(), 9999);
+        model.ValueChanged(PropertyValue::FromText(typed));
+        EXPECT_EQ(model.Problem(), why);
+        EXPECT_EQ(model.Editor().Record().Price(), price) << typed << " is stored nowhere";
+    }
+    // OK refuses it with the range, and the dialog stays open to mend it.
+    EXPECT_EQ(model.Ok(), kErrTextNotStorable);
+    ASSERT_EQ(reporter.Messages().size(), 1u);
+    EXPECT_EQ(reporter.Messages()[0].text,
+              "The Price cannot be saved: 4294967296 is out of range; Price takes whole numbers from 0 to 32767. "
+              "Nothing was saved.");
+    EXPECT_TRUE(model.Modified());
+    EXPECT_TRUE(model.ApplyEnabled());
+    EXPECT_EQ(ObjectDefinition::FromBytes(f.Stored(kTypeOBJD, kObjectId)).Price(), price);
+    model.ValueChanged(PropertyValue::FromText("32767"));
+    EXPECT_EQ(model.Problem(), "");
+    EXPECT_EQ(model.Ok(), kResOk);
+    EXPECT_EQ(ObjectDefinition::FromBytes(f.Stored(kTypeOBJD, kObjectId)).Price(), 32767);
+
+    // Each field its own range: the ratings are signed words, the GUID any 32 bits.
+    EXPECT_EQ(model.Editor().WhyNotStorable(*model.Editor().Table().Find("Hunger Rating"), PropertyValue::FromText("-5")),
+              "");
+    EXPECT_EQ(model.Editor().WhyNotStorable(*model.Editor().Table().Find("Hunger Rating"),
+                                            PropertyValue::FromText("40000")),
+              "40000 is out of range; Hunger Rating takes whole numbers from -32768 to 32767");
+    const size_t guid = *model.Editor().Table().Find("GUID");
+    EXPECT_EQ(model.Editor().WhyNotStorable(guid, PropertyValue::FromText("4294967295")), "");
+    EXPECT_EQ(model.Editor().StoreValue(guid, PropertyValue::FromText("4294967295")), kResOk);
+    EXPECT_EQ(model.Editor().Record().Guid(), -1);
+    EXPECT_EQ(model.Editor().StoreValue(guid, PropertyValue::FromText("4294967296")), kErrTextNotStorable);
+    EXPECT_EQ(model.Editor().Record().Guid(), -1);
+    SetReporter(nullptr);
 }
 
 TEST(PropertyEditorModel, SavedChangesSaysWhetherTheSavedFileDiffersFromWhatWasOpened)

@@ -48,10 +48,18 @@ TEST(PropertyText, FlagsAndChoicesReadAndTypeByTheirNames)
 
 TEST(PropertyText, NumbersBooleansAndTextsAreCheckedByTheirKind)
 {
-    EXPECT_EQ(Parsed("Price", "70000"), "70000") << "stored later by the editor's rules, wrapping to 16 bits";
-    EXPECT_EQ(Parsed("Price", "-5"), "-5");
-    EXPECT_EQ(Parsed("Price", "12abc"), "refused: '12abc' is not a whole number");
-    EXPECT_EQ(Parsed("Price", ""), "refused: '' is not a whole number");
+    // Within the field's range, or refused with the range.
+    EXPECT_EQ(Parsed("Price", "32767"), "32767");
+    EXPECT_EQ(Parsed("Price", "70000"), "refused: 70000 is out of range; Price takes whole numbers from 0 to 32767");
+    EXPECT_EQ(Parsed("Price", "-5"), "refused: -5 is out of range; Price takes whole numbers from 0 to 32767");
+    EXPECT_EQ(Parsed("Price", "12abc"),
+              "refused: \"12abc\" is not a whole number; Price takes whole numbers from 0 to 32767");
+    EXPECT_EQ(Parsed("Price", ""), "refused: \"\" is not a whole number; Price takes whole numbers from 0 to 32767");
+    EXPECT_EQ(Parsed("Shadow", "-1"), "-1");
+    EXPECT_EQ(Parsed("Footprint Inset Mask", "65535"), "65535") << "the mask's 16 bits either way";
+    EXPECT_EQ(Parsed("GUID", "4294967295"), "4294967295");
+    EXPECT_EQ(Parsed("GUID", "-2147483649"),
+              "refused: -2147483649 is out of range; GUID takes whole numbers from -2147483648 to 4294967295");
     EXPECT_EQ(Parsed("Disabled", "yes"), "1");
     EXPECT_EQ(Parsed("Disabled", "false"), "0");
     EXPECT_EQ(Parsed("Disabled", "2"), "refused: a Boolean is 0 or 1");

@@ -129,8 +129,10 @@ Edit EditSession::Next(const Model& model)
     } else if (roll < 88) {
         edit.kind = EditKind::Rename;
         edit.name = rng_() % 8 == 0 ? std::string(80, 'L') : "renamed " + std::to_string(rng_() % 1000);
-    } else if (roll < 93) {
+    } else if (roll < 92) {
         edit.kind = EditKind::Update;
+    } else if (roll < 96) {
+        edit.kind = EditKind::Commit;
     } else {
         edit.kind = EditKind::Reopen;
     }
@@ -156,6 +158,7 @@ void ApplyToModel(Model& model, const Edit& edit)
         model[edit.key].name = edit.name.substr(0, 63);
         break;
     case EditKind::Update:
+    case EditKind::Commit:
     case EditKind::Reopen:
         break;
     }
@@ -193,6 +196,8 @@ bool ApplyToFile(CTGIffFile& file, const std::string& path, const Edit& edit)
     }
     case EditKind::Update:
         return file.UpdateContainer() == kResOk;
+    case EditKind::Commit:
+        return file.CommitContainer() == kResOk;
     case EditKind::Reopen: {
         const bool closed = file.CloseContainer() == kResOk;
         return file.OpenContainer(path) == kResOk && closed;

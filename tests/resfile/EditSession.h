@@ -24,7 +24,7 @@ struct ModelResource {
 
 using Model = std::map<ResKey, ModelResource>;
 
-enum class EditKind { Add, AddUnwritten, Rewrite, Grow, Shrink, Remove, Rename, Update, Reopen };
+enum class EditKind { Add, AddUnwritten, Rewrite, Grow, Shrink, Remove, Rename, Update, Commit, Reopen };
 
 struct Edit {
     EditKind kind = EditKind::Update;

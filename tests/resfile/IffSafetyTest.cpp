@@ -41,6 +41,18 @@ TEST(IffSafety, RandomSessionsLeaveExactlyWhatTheModelHolds)
                 const std::string difference = CompareWithModel(path, model);
                 ASSERT_EQ(difference, "") << "seed " << seed << " step " << step;
             }
+            if (edit.kind == EditKind::Commit) {
+                // A copy taken now, while the file is open, is complete: its
+                // map is there and holds everything.
+                const std::string copy = dir.File("copy.iff");
+                std::filesystem::copy_file(path, copy, std::filesystem::copy_options::overwrite_existing);
+                CTGIffFile opened;
+                ASSERT_EQ(opened.OpenContainer(copy), kResOk);
+                ASSERT_EQ(opened.IndexSourceUsed(), IndexSource::Map) << "seed " << seed << " step " << step;
+                ASSERT_EQ(opened.CloseContainer(), kResOk);
+                const std::string difference = CompareWithModel(copy, model);
+                ASSERT_EQ(difference, "") << "seed " << seed << " step " << step;
+            }
         }
         ASSERT_EQ(file.CloseContainer(), kResOk);
         const std::string difference = CompareWithModel(path, model);

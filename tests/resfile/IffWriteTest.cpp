@@ -156,6 +156,45 @@ TEST_F(IffWrite, CloseWritesTheMapAndTheHeaderPointsAtIt)
     EXPECT_EQ(ReadBytes(path_), before);
 }
 
+TEST_F(IffWrite, CommitWritesTheMapWhileOpenAndTheNextChangeReusesItsPlace)
+{
+    ResHandle* chair = Add(kTypeOBJD, 128, 216, 1, "chair");
+    EXPECT_EQ(HeaderMapOffset(path_), 0u);
+    ASSERT_EQ(file_.CommitContainer(), kResOk);
+    const uint32_t mapOffset = HeaderMapOffset(path_);
+    ASSERT_NE(mapOffset, 0u);
+    EXPECT_EQ(file_.IndexSourceUsed(), IndexSource::Map);
+    EXPECT_EQ(file_.CountTypes(), 1) << "the map is no resource of the open file";
+    // Nothing changed since: nothing is written.
+    const auto committed = ReadBytes(path_);
+    ASSERT_EQ(file_.CommitContainer(), kResOk);
+    EXPECT_EQ(ReadBytes(path_), committed);
+
+    // Edited and committed again and again, the file does not grow: each new
+    // map takes the place the last one leaves.
+    uintmax_t size = 0;
+    for (int round = 0; round < 30; ++round) {
+        chair->Data()[0] = static_cast<uint8_t>(round);
+        ASSERT_EQ(file_.WriteResource(chair), kResOk);
+        EXPECT_EQ(HeaderMapOffset(path_), 0u) << "changed: read by scanning until committed";
+        ASSERT_EQ(file_.CommitContainer(), kResOk);
+        if (round == 1)
+            size = std::filesystem::file_size(path_);
+        if (round > 1) {
+            EXPECT_EQ(std::filesystem::file_size(path_), size);
+        }
+    }
+    CTGIffFile copy;
+    ASSERT_EQ(copy.OpenContainer(path_), kResOk);
+    EXPECT_EQ(copy.IndexSourceUsed(), IndexSource::Map);
+    EXPECT_EQ(copy.GetResource(kTypeOBJD, 128, nullptr)->Data()[0], 29);
+    EXPECT_EQ(copy.CloseContainer(), kResOk);
+    // Closing after a commit has nothing left to write.
+    ASSERT_EQ(file_.CloseContainer(), kResOk);
+    EXPECT_NE(HeaderMapOffset(path_), 0u);
+    EXPECT_EQ(ReadBytes(path_).size(), size);
+}
+
 TEST_F(IffWrite, CompactionStartsAt10240FreeBytes)
 {
     for (const uint32_t freeBytes : {10239u, 10240u}) {

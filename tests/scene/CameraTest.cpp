@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace zelvane {
 namespace {
 
@@ -89,13 +91,23 @@ TEST(Camera, OrbitWrapsAndLeavesThePreset)
     EXPECT_FLOAT_EQ(camera.Azimuth(), 359.5f);
 }
 
-TEST(Camera, ZoomNeverGoesBelowZeroAndPresetsSetTheDistance)
+TEST(Camera, ZoomStaysWithinItsBoundsAndPresetsSetTheDistance)
 {
     COGLCamera3D camera;
     camera.Zoom(-10.0f);
-    EXPECT_FLOAT_EQ(camera.Distance(), 0.0f);
+    EXPECT_FLOAT_EQ(camera.Distance(), COGLCamera3D::kNearestDistance) << "never 0: an empty view volume";
     camera.Zoom(2.0f);
-    EXPECT_FLOAT_EQ(camera.Distance(), 2.0f);
+    EXPECT_FLOAT_EQ(camera.Distance(), 2.5f);
+    camera.ZoomBy(2.0f);
+    EXPECT_FLOAT_EQ(camera.Distance(), 5.0f);
+    camera.ZoomBy(1000.0f);
+    EXPECT_FLOAT_EQ(camera.Distance(), COGLCamera3D::kFarthestDistance);
+    camera.ZoomBy(0.0f);
+    camera.ZoomBy(std::nanf(""));
+    camera.Zoom(std::nanf(""));
+    EXPECT_FLOAT_EQ(camera.Distance(), COGLCamera3D::kNearestDistance) << "NaN is caught";
+    camera.ZoomBy(-1.0f);
+    EXPECT_FLOAT_EQ(camera.Distance(), COGLCamera3D::kNearestDistance);
 
     ApplyZoomPreset(ZoomPreset::Near, camera);
     EXPECT_FLOAT_EQ(camera.Distance(), 3.625f);

@@ -11,6 +11,7 @@
 #include "view/CPropertyEditorDlg.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -194,6 +195,35 @@ private slots:
         QVERIFY2(props.contains(QStringLiteral("Room Flags      Kitchen,Bedroom,Family Room,Outside,Dining Room")),
                  qPrintable(props));
         QVERIFY2(props.contains(QStringLiteral("Name            \"Caprize\" Chair")), qPrintable(props));
+    }
+
+    void aPriceOutOfRangeIsRefusedAndOkStaysOpen()
+    {
+        const auto working = Clone(test::SampleGameFolder(), "Chair - Maple Dining");
+        QVERIFY(working->File());
+        CPropertyEditorDlg dialog(*working->File());
+        QVERIFY(OpenAndShow(dialog));
+        SelectProperty(dialog, "Price");
+        auto& problem = Find<QLabel>(dialog, "valueProblem");
+        QVERIFY(!problem.isVisible());
+        for (const QString& typed : {QStringLiteral("abc"), QStringLiteral("99999"), QStringLiteral("-5")}) {
+            Type(dialog, typed);
+            QVERIFY2(problem.isVisible(), qPrintable(typed));
+            QVERIFY2(problem.text().contains(QStringLiteral("from 0 to 32767")), qPrintable(problem.text()));
+            QCOMPARE(dialog.Model().Editor().Record().Price(), int16_t{120});
+        }
+        reporter_.Clear();
+        QTest::mouseClick(&Find<QPushButton>(dialog, "ok"), Qt::LeftButton);
+        QVERIFY(dialog.isVisible()); // not saved, so not closed
+        QCOMPARE(reporter_.Messages().size(), size_t{1});
+        QVERIFY(reporter_.Messages()[0].text.find("-5 is out of range") != std::string::npos);
+        Type(dialog, QStringLiteral("150"));
+        QVERIFY(!problem.isVisible());
+        QTest::mouseClick(&Find<QPushButton>(dialog, "ok"), Qt::LeftButton);
+        QCOMPARE(dialog.result(), static_cast<int>(QDialog::Accepted));
+        const QString props = test::RunCli({QStringLiteral("props"), QString::fromStdString(working->Path())});
+        QVERIFY2(props.contains(QStringLiteral("Price           150")), qPrintable(props));
+        reporter_.Clear();
     }
 
     void accentedTextsAreShownAndStoredInTheirCodePages()
