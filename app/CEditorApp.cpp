@@ -90,8 +90,10 @@ std::string CEditorApp::ReleaseNotice()
            ".\n\n"
            "What this version does: it clones an object of your game into an object file of your own with new "
            "GUIDs, edits its properties, builds a 3-D scene of boxes, spheres, text and models imported from 3D "
-           "Studio files, and renders that scene into the object's pictures (Object \u25B8 Render Sprites from "
-           "Scene). Scenes it saves will open in later versions.\n\n"
+           "Studio, glTF and OBJ files, and renders that scene into the object's pictures (Object \u25B8 Render "
+           "Sprites from Scene). To recolour an object, export its pictures, paint them in any image editor and "
+           "import them back (Object \u25B8 Export Sprites, Import Sprites). Scenes it saves will open in later "
+           "versions.\n\n"
            "zelvane never changes the game's own files. When your object is ready, copy its object file (the "
            ".iff saved beside your scene) into the game's Downloads folder.\n\n"
            "This notice shows once for each version; Help \u25B8 Contents has the whole guide.";
