@@ -391,6 +391,7 @@ void CMainFrame::CreateMenus()
     edit->addSeparator();
     for (const int id : {command::kCopy, command::kDelete})
         edit->addAction(Action(id));
+    copyTips_ = {Action(command::kCopy)->statusTip(), Action(command::kCopy)->toolTip()};
     edit->addSeparator();
     edit->addAction(Action(command::kClearScene));
 
@@ -856,6 +857,11 @@ void CMainFrame::UpdateCommandStates()
         const bool object = document_.WorkingObject().CurrentObject() != nullptr;
         Action(command::kExportSprites)->setEnabled(object);
         Action(command::kImportSprites)->setEnabled(object);
+        // Copy is disabled for a light; the tips say why, where the user looks.
+        QAction* copy = Action(command::kCopy);
+        const bool light = document_.Selection().light != nullptr;
+        copy->setStatusTip(light ? tr("A light cannot be copied: the scene keeps its own lights") : copyTips_.first);
+        copy->setToolTip(light ? tr("Copy (not for a light)") : copyTips_.second);
         const UndoHistory& history = document_.History();
         Action(command::kUndo)->setText(history.CanUndo()
                                             ? tr("&Undo %1").arg(QString::fromStdString(history.UndoText()))

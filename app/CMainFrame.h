@@ -20,6 +20,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <utility>
 
 class QAction;
 class QDockWidget;
@@ -148,6 +149,8 @@ private:
     QMenu* objectMenu_ = nullptr;
     QMenu* fileMenu_ = nullptr;
     std::array<QAction*, 4> recentActions_{};
+    // Copy's own status tip and tooltip, shown again when no light is selected.
+    std::pair<QString, QString> copyTips_;
     QAction* recentPlaceholder_ = nullptr;
     QLabel* toolPane_ = nullptr;
     QLabel* readoutPane_ = nullptr;

@@ -414,8 +414,13 @@ private slots:
             QVERIFY(frame_->ImportFile(meshFile_.string(), nullptr));
             document_->Scene()->Objects().back()->SetPosition(-1.0f, 0.0f, -2.0f);
         }
+        // A light cannot be copied, and Copy says so.
+        document_->Select({nullptr, document_->Scene()->Lights().front().get()});
+        QVERIFY(!frame_->Action(command::kCopy)->isEnabled());
+        QVERIFY(frame_->Action(command::kCopy)->statusTip().contains(QStringLiteral("light")));
         // Copy of a text builds its own letters.
         document_->Select({&letters, nullptr});
+        QCOMPARE(frame_->Action(command::kCopy)->statusTip(), QStringLiteral("Copy the selected object"));
         frame_->Action(command::kCopy)->trigger();
         auto* copied = dynamic_cast<COGLText*>(document_->Scene()->Objects().back().get());
         QVERIFY(copied && copied != &letters);
