@@ -14,6 +14,7 @@
 #include "scene/COGLLight.h"
 #include "scene/COGLObject.h"
 #include "scene/COGLRightWall.h"
+#include "scene/COGLViewport.h"
 #include "scene/COGLTexture2D.h"
 #include "scene/DrawFlags.h"
 #include "scene/SceneColours.h"
@@ -160,13 +161,25 @@ public:
     // colours and are listed in the result.
     SceneLoadResult LoadScene(SceneFileReader& file, const std::string& sceneFilePath);
 
+    // The footprint cage the scene was made for, when its file says (a
+    // sources-and-cage-aware writer such as the command-line tool's stores
+    // it); none otherwise. Kept and saved with the scene.
+    const std::optional<CageSize>& SavedCage() const { return savedCage_; }
+    void SetSavedCage(std::optional<CageSize> cage) { savedCage_ = cage; }
+
     // The locator of the scene file being read; none otherwise.
     const CFileLocator* LoadLocator() const { return loadLocator_.get(); }
 
 private:
     COGLTexture2D* LoadDefaultTexture(const std::string& path);
     void SaveMaterialsSection(SceneFileWriter& file) const;
+    void SaveSourcesSection(SceneFileWriter& file) const;
+    void SaveCageSection(SceneFileWriter& file) const;
+    // The optional sections after the objects, each read once its tag is.
+    void LoadSections(SceneFileReader& file, const std::vector<COGLObject*>& loaded, SceneLoadResult& result);
     void LoadMaterialsSection(SceneFileReader& file, const std::vector<COGLObject*>& loaded, SceneLoadResult& result);
+    void LoadSourcesSection(SceneFileReader& file, const std::vector<COGLObject*>& loaded, SceneLoadResult& result);
+    void LoadCageSection(SceneFileReader& file, SceneLoadResult& result);
     // The floor, the left and the right wall, in drawing order (none before
     // CreateDefaults).
     std::array<COGLObject*, 3> FixedPlanes() const;
@@ -183,6 +196,7 @@ private:
     int textureFilter_;
     std::unique_ptr<CFileLocator> loadLocator_;
     CObjectFile* objectFile_ = nullptr;
+    std::optional<CageSize> savedCage_;
     std::unique_ptr<COGLFloor> floorPlane_;
     std::unique_ptr<COGLRightWall> rightWallPlane_;
     std::unique_ptr<COGLLeftWall> leftWallPlane_;
