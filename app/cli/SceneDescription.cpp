@@ -155,7 +155,7 @@ void DescribeMesh(const COGLMesh& mesh, Json& entry)
         for (std::size_t g = 0; g < partGroups[p].size(); ++g)
             groups.push_back({{"material", partGroups[p][g].material},
                               {"texture", mesh.GroupTexturePaths()[p][g]},
-                              {"faces", partGroups[p][g].faces.size()}});
+                              {"faces", partGroups[p][g].faces}});
         parts.push_back(std::move(groups));
     }
     entry["groups"] = std::move(parts);
@@ -208,6 +208,15 @@ Json DescribeObject(const COGLObject& object, std::int32_t textureIndex, const S
     return entry;
 }
 
+// Where a picture was found, from any folder: the locator gives a path from
+// the folder the program runs in when that is where it looked.
+std::string Absolute(const std::string& path)
+{
+    std::error_code ec;
+    const fs::path absolute = fs::absolute(path, ec);
+    return ec ? path : absolute.lexically_normal().string();
+}
+
 } // namespace
 
 Json DescribeScene(const std::string& path, const COGLScene& scene, const SceneLoadResult& loaded)
@@ -216,7 +225,7 @@ Json DescribeScene(const std::string& path, const COGLScene& scene, const SceneL
     for (const StoredTexture& texture : loaded.textures)
         textures.push_back({{"stored", texture.storedPath},
                             {"flag", texture.flag},
-                            {"found", texture.foundPath.empty() ? Json(nullptr) : Json(texture.foundPath)}});
+                            {"found", texture.foundPath.empty() ? Json(nullptr) : Json(Absolute(texture.foundPath))}});
     Json objects = Json::array();
     for (std::size_t o = 0; o < scene.Objects().size(); ++o) {
         const std::int32_t index = o < loaded.objectTextures.size() ? loaded.objectTextures[o] : -1;
@@ -308,9 +317,11 @@ public:
     {
         if (!value_.is_number_integer())
             Refuse("expected a whole number");
-        const bool negative = value_.is_number_unsigned() ? false : value_.get<std::int64_t>() < 0;
-        if (negative ? value_.get<std::int64_t>() < low
-                     : value_.get<std::uint64_t>() > static_cast<std::uint64_t>(high))
+        const bool inside = value_.is_number_unsigned()
+                                ? value_.get<std::uint64_t>() <= static_cast<std::uint64_t>(high) &&
+                                      static_cast<std::int64_t>(value_.get<std::uint64_t>()) >= low
+                                : value_.get<std::int64_t>() >= low && value_.get<std::int64_t>() <= high;
+        if (!inside)
             Refuse("expected a whole number from " + std::to_string(low) + " to " + std::to_string(high));
         return value_.get<std::int64_t>();
     }
@@ -415,6 +426,19 @@ void AddTexture(const Node& node, const std::string& path, std::uint8_t flag, st
     context.textures.push_back(&context.scene.AddTexture(std::move(texture)));
 }
 
+// A relative stored path that names a picture from the description's folder
+// is stored whole, so the scene finds it from anywhere; any other is stored
+// as given (a path of another machine, kept for the record).
+std::string StoredTexturePath(const std::string& path, const std::string& folder)
+{
+    std::error_code ec;
+    const std::string fromFolder = FromFolder(path, folder);
+    if (fromFolder == path || !fs::is_regular_file(fromFolder, ec))
+        return path;
+    const fs::path absolute = fs::absolute(fromFolder, ec);
+    return ec ? path : absolute.lexically_normal().string();
+}
+
 void BuildTexture(const Node& node, Context& context)
 {
     node.ExpectObject({"stored", "flag", "found"});
@@ -427,7 +451,7 @@ void BuildTexture(const Node& node, Context& context)
     std::optional<std::string> found;
     if (const auto n = node.Member("found"); n && !n->Value().is_null())
         found = n->String();
-    AddTexture(*stored, stored->String(), flag, found, context);
+    AddTexture(*stored, StoredTexturePath(stored->String(), context.folder), flag, found, context);
 }
 
 // The common record's members that are given, over what the object has.
@@ -490,12 +514,13 @@ void ApplyTexture(const Node& node, COGLObject& object, Context& context)
             n->Refuse("there are " + std::to_string(context.textures.size()) + " textures");
     } else if (const auto t = node.Member("texture"); t && !t->Value().is_null() && !n) {
         const std::string path = t->String();
+        const std::string stored = StoredTexturePath(path, context.folder);
         for (std::size_t i = 0; i < context.textures.size() && !position; ++i)
-            if (context.textures[i]->Path() == path)
+            if (context.textures[i]->Path() == path || context.textures[i]->Path() == stored)
                 position = i;
         // A picture no record names yet gets one of its own.
         if (!position) {
-            AddTexture(*t, path, 0, {}, context);
+            AddTexture(*t, StoredTexturePath(path, context.folder), 0, {}, context);
             position = context.textures.size() - 1;
         }
     }
