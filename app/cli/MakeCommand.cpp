@@ -639,7 +639,8 @@ void AddMakeCommand(CLI::App& app, int& status)
     make->add_flag("--no-shadow", options->noShadow, "No shadow under the object in the game (Shadow = -1)");
     make->add_option("-o,--out", options->out, "The object file to write (.iff)")->required();
     make->add_option("--scene", options->scene,
-                     "Also write the scene (.cgs) the sprites were rendered from, its meshes by model path");
+                     "Also write the scene (.cgs) the sprites were rendered from, its meshes by model path (named "
+                     "as OUT with .cgs, as the editor saves them, bake finds the object file beside it)");
     make->add_flag("--json", options->json, "Print what each step did as JSON");
     make->callback([options, &status] {
         Make run(*options);

@@ -89,25 +89,18 @@ struct SceneOptions {
     std::string out;
 };
 
+// Read without a context: nothing is drawn, so no lists are made.
 int Describe(const SceneOptions& options)
 {
-    // Texts and meshes build their letters and lists as they are read.
-    std::string error;
-    std::unique_ptr<HeadlessGLContext> context = HeadlessGLContext::Create(16, 16, error);
-    std::unique_ptr<ActiveGLContextScope> active;
-    if (context)
-        active = std::make_unique<ActiveGLContextScope>(*context);
     const std::string& path = options.path;
-    auto scene = std::make_unique<COGLScene>();
+    COGLScene scene;
     SceneLoadResult result;
-    if (const std::string why = LoadSceneWithWarnings(path, *scene, result); !why.empty())
+    if (const std::string why = LoadSceneWithWarnings(path, scene, result); !why.empty())
         return Fail(path, why);
     if (options.json)
-        PrintJson(std::cout, DescribeScene(path, *scene, result));
+        PrintJson(std::cout, DescribeScene(path, scene, result));
     else
-        PrintText(path, *scene, result);
-    // Its lists go in the context they were made in.
-    scene.reset();
+        PrintText(path, scene, result);
     return kExitOk;
 }
 
@@ -224,7 +217,7 @@ void AddSceneCommand(CLI::App& app, int& status)
         "materials, the textures and the cage (the form --from-json takes)");
     scene->add_option("--from-json", options->fromJson,
                       "Write a scene file from a JSON description (- for standard input); relative model and texture "
-                      "paths are taken from its folder")
+                      "paths are taken from where the description lies")
         ->excludes(json);
     scene->add_option("-o,--out", options->out, "The scene file --from-json writes");
     scene->callback([options, &status] { status = RunScene(*options); });
