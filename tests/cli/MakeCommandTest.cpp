@@ -52,6 +52,13 @@ protected:
         return RunCli(args);
     }
 
+    static nlohmann::json Described(const std::string& scene)
+    {
+        const CliResult run = RunCli({"scene", scene, "--json"});
+        EXPECT_EQ(run.status, 0) << run.err;
+        return nlohmann::json::parse(run.out);
+    }
+
     static std::set<std::string> FilesIn(const fs::path& folder)
     {
         std::set<std::string> names;
@@ -155,6 +162,35 @@ TEST_F(MakeCommand, TurnsAndMovesTheModelsAfterPlacingThem)
     // Fitted: the larger of width and depth fills the tile.
     const auto fitted = placed({"--fit"});
     EXPECT_NEAR(std::max(fitted["size"][0].get<double>(), fitted["size"][2].get<double>()), 1.0, 1e-4);
+}
+
+TEST_F(MakeCommand, AMultiTileBaseGetsItsModelsOverItsTilesAndEveryTileItsShadow)
+{
+    // The loveseat's tiles are (0, 0) and (1, 0): scene z from 0.5 down to −1.5.
+    const TempDir out;
+    const std::string scene = out.File("sofa.cgs");
+    const CliResult run = RunCli({"make", "--game-folder", Game(), "--base", "GameData/Objects/loveseat.iff", "--model",
+                                  Model("Crate.glb"), "--fit", "--no-shadow", "--samples", "1", "-o",
+                                  out.File("sofa.iff"), "--scene", scene, "--json"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const auto result = nlohmann::json::parse(run.out);
+    EXPECT_EQ(result["guids"].size(), 3u);
+    EXPECT_EQ(result["render"]["sprites"].size(), 2u) << "a sprite a tile";
+    const auto& placed = result["models"][0];
+    EXPECT_NEAR(placed["position"][0].get<double>(), 0.0, 1e-5);
+    EXPECT_NEAR(placed["position"][2].get<double>(), -0.5, 1e-5);
+    EXPECT_NEAR(placed["size"][0].get<double>(), 1.0, 1e-4) << "fitted to the footprint's width of one tile";
+    EXPECT_EQ(Described(scene)["cage"], nlohmann::json({1, 1, 2}));
+    for (const char* id : {"128", "129", "130"}) {
+        const CliResult props = RunCli({"props", out.File("sofa.iff"), "--id", id, "--advanced", "--json"});
+        ASSERT_EQ(props.status, 0) << props.err;
+        const auto listed = nlohmann::json::parse(props.out);
+        for (const auto& property : listed["properties"]) {
+            if (property["name"] == "Shadow") {
+                EXPECT_EQ(property["value"], "-1") << "OBJD " << id;
+            }
+        }
+    }
 }
 
 TEST_F(MakeCommand, AFailureAtAnyStepNamesItAndLeavesTheOutputsAsTheyWere)
