@@ -263,8 +263,7 @@ public:
 
     [[noreturn]] void Refuse(const std::string& message) const { throw Fault{{path_.empty() ? "/" : path_, message}}; }
 
-    // The member `key` of this object, if it is there (null counts as absent
-    // only where `nullMeansAbsent`).
+    // The member `key` of this object, if it is there (also when it is null).
     std::optional<Node> Member(const char* key) const
     {
         const auto it = value_.find(key);
@@ -508,26 +507,26 @@ void ApplyRecord(const Node& node, COGLObject& object)
 void ApplyTexture(const Node& node, COGLObject& object, Context& context)
 {
     std::optional<std::size_t> position;
-    if (const auto n = node.Member("textureIndex"); n && !n->Value().is_null()) {
-        position = static_cast<std::size_t>(n->Integer(0, INT32_MAX));
+    const auto index = node.Member("textureIndex");
+    const auto path = node.Member("texture");
+    if (index && !index->Value().is_null()) {
+        position = static_cast<std::size_t>(index->Integer(0, INT32_MAX));
         if (*position >= context.textures.size())
-            n->Refuse("there are " + std::to_string(context.textures.size()) + " textures");
-    } else if (const auto t = node.Member("texture"); t && !t->Value().is_null() && !n) {
-        const std::string path = t->String();
-        const std::string stored = StoredTexturePath(path, context.folder);
+            index->Refuse("there are " + std::to_string(context.textures.size()) + " textures");
+    } else if (!index && path && !path->Value().is_null()) {
+        const std::string given = path->String();
+        const std::string stored = StoredTexturePath(given, context.folder);
         for (std::size_t i = 0; i < context.textures.size() && !position; ++i)
-            if (context.textures[i]->Path() == path || context.textures[i]->Path() == stored)
+            if (context.textures[i]->Path() == given || context.textures[i]->Path() == stored)
                 position = i;
         // A picture no record names yet gets one of its own.
         if (!position) {
-            AddTexture(*t, StoredTexturePath(path, context.folder), 0, {}, context);
+            AddTexture(*path, stored, 0, {}, context);
             position = context.textures.size() - 1;
         }
     }
-    if (!position)
-        return;
-    COGLTexture2D* texture = context.textures[*position];
-    object.SetTexture(texture);
+    if (position)
+        object.SetTexture(context.textures[*position]);
 }
 
 std::unique_ptr<COGLText> BuildText(const Node& node)

@@ -230,6 +230,11 @@ TEST_F(MakeCommand, AFailureAtAnyStepNamesItAndLeavesTheOutputsAsTheyWere)
         {"an output that is a folder", {"make", "--game-folder", Game(), "--base", "GameData/Objects/chair.iff",
                                         "--model", Model("Crate.glb"), "-o", out.Path().string()}, "write"},
     };
+    // The work files go where TMPDIR says, and go again.
+    const TempDir work;
+    const char* tmpdir = std::getenv("TMPDIR");
+    const std::string keptTmpdir = tmpdir ? tmpdir : "";
+    setenv("TMPDIR", work.Path().c_str(), 1);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const CliResult run = RunCli(c.args);
@@ -237,7 +242,12 @@ TEST_F(MakeCommand, AFailureAtAnyStepNamesItAndLeavesTheOutputsAsTheyWere)
         EXPECT_EQ(run.err.rfind("zelvane-cli: make: " + c.step + ": ", 0), 0u) << run.err;
         EXPECT_EQ(run.ErrLines().size(), 1u) << run.err;
         EXPECT_EQ(FilesIn(out.Path()), before) << "nothing written, nothing left behind";
+        EXPECT_EQ(FilesIn(work.Path()), std::set<std::string>()) << "no work files left";
     }
+    if (tmpdir)
+        setenv("TMPDIR", keptTmpdir.c_str(), 1);
+    else
+        unsetenv("TMPDIR");
 
     // With --json the failure is said on stdout too, after the steps done.
     const CliResult json = RunCli({"make", "--game-folder", Game(), "--base", "GameData/Objects/chair.iff", "--model",

@@ -57,18 +57,22 @@ TEST(SceneDescription, AScriptsSceneWrittenDescribedAndWrittenAgainIsTheSameFile
         {"kind": "Mesh", "model": "Meshes/End Table.obj", "position": [0.5, 0, 0], "orientation": [0, 0.70710677, 0, 0.70710677],
          "materials": [{"name": "Red", "diffuse": [1, 0, 0]}],
          "groups": [[{"material": 0, "faces": [0, 1, 2]}]]},
-        {"kindCode": 9, "scale": [1, 2, 3]}
+        {"kindCode": 9, "scale": [1, 2, 3]},
+        {"kind": "Sphere", "texture": "Meshes/crate planks.png"},
+        {"kind": "Disk", "texture": "Meshes/Crate.mtl"}
       ]})");
     const std::string first = dir.File("first.cgs");
     const CliResult written = RunCli({"scene", "--from-json", dir.File("spec.json"), "-o", first});
     ASSERT_EQ(written.status, 0) << written.err;
-    EXPECT_EQ(written.out, first + ": 1 texture, 6 objects written\n");
+    EXPECT_EQ(written.out, first + ": 2 textures, 8 objects written\n");
+    EXPECT_EQ(written.ErrLines().size(), 1u) << written.err;
+    EXPECT_NE(written.err.find("/objects/7/texture: the picture"), std::string::npos) << written.err;
 
     const nlohmann::json description = Described(first);
     EXPECT_EQ(description["cage"], nlohmann::json({2, 1, 1}));
     EXPECT_EQ(description["textures"][0]["stored"], fs::absolute(dir.File("Meshes/crate planks.png")).string());
     const auto& objects = description["objects"];
-    ASSERT_EQ(objects.size(), 6u);
+    ASSERT_EQ(objects.size(), 8u);
     EXPECT_EQ(objects[0]["textureIndex"], 0);
     EXPECT_EQ(objects[0]["diffuse"], nlohmann::json({1.0, 0.5, 0.25, 1.0}));
     EXPECT_EQ(objects[0]["position"], nlohmann::json({0.0, 0.5, 0.0})) << "a unit box on the floor";
@@ -85,6 +89,10 @@ TEST(SceneDescription, AScriptsSceneWrittenDescribedAndWrittenAgainIsTheSameFile
     EXPECT_EQ(objects[4]["position"], nlohmann::json({0.5, 0.0, 0.0}));
     EXPECT_EQ(objects[5]["kind"], "Cylinder");
     EXPECT_EQ(objects[5]["scale"], nlohmann::json({1.0, 2.0, 3.0}));
+    // A texture named by its path takes the record stored under it, or a new one.
+    EXPECT_EQ(objects[6]["textureIndex"], 0);
+    EXPECT_EQ(objects[7]["textureIndex"], 1);
+    EXPECT_EQ(description["textures"][1]["stored"], fs::absolute(dir.File("Meshes/Crate.mtl")).string());
 
     // Written again from the description, from another folder: the same bytes,
     // and the same description.
@@ -94,7 +102,13 @@ TEST(SceneDescription, AScriptsSceneWrittenDescribedAndWrittenAgainIsTheSameFile
     const std::string second = elsewhere.File("second.cgs");
     const CliResult again = RunCli({"scene", "--from-json", spec, "-o", second});
     ASSERT_EQ(again.status, 0) << again.err;
-    EXPECT_EQ(again.err, "") << "every picture and model is found";
+    // Every picture and model is found but the one that is no picture, whose
+    // record stays all the same.
+    ASSERT_EQ(again.ErrLines().size(), 1u) << again.err;
+    EXPECT_NE(again.err.find("/textures/1/stored: the picture " + fs::absolute(dir.File("Meshes/Crate.mtl")).string() +
+                             " does not load"),
+              std::string::npos)
+        << again.err;
     EXPECT_EQ(ReadBytes(second), ReadBytes(first));
     nlohmann::json redescribed = Described(second);
     EXPECT_EQ(redescribed, description);
