@@ -158,6 +158,7 @@ void COGLScene::ClearScene()
     DeleteAllObjects();
     DeleteAllTextures();
     selectedObject_ = nullptr;
+    savedCage_.reset();
 }
 
 void COGLScene::DeleteAllObjects()

@@ -62,7 +62,8 @@ public:
     // Deletes `object` if it is one of the scene's (clearing the selection when
     // it was selected); false, with nothing changed, otherwise.
     bool RemoveObject(const COGLObject* object);
-    // Objects and textures go; planes, lights, colours and the object file stay.
+    // Objects, textures and the saved cage go; planes, lights, colours and
+    // the object file stay.
     void ClearScene();
     void DeleteAllObjects();
     // Sets each texture's use count to 0 and deletes it; objects that used one
@@ -161,9 +162,10 @@ public:
     // colours and are listed in the result.
     SceneLoadResult LoadScene(SceneFileReader& file, const std::string& sceneFilePath);
 
-    // The footprint cage the scene was made for, when its file says (a
-    // sources-and-cage-aware writer such as the command-line tool's stores
-    // it); none otherwise. Kept and saved with the scene.
+    // The footprint cage the scene was made for, when its file says (the
+    // command-line tool's `make` and `scene --from-json` store it); none
+    // otherwise. Saved with the scene; the editor's document takes it as its
+    // cage when it opens the file and gives it its cage when it saves.
     const std::optional<CageSize>& SavedCage() const { return savedCage_; }
     void SetSavedCage(std::optional<CageSize> cage) { savedCage_ = cage; }
 
