@@ -150,6 +150,9 @@ Status COGLDoc::SaveSceneFile(const std::string& path)
 {
     if (!scene_)
         return Status::Failure(std::string(kFailedToSaveText) + " There is no scene to save.");
+    // A scene whose file said which cage it was made for says the cage it has now.
+    if (scene_->SavedCage())
+        scene_->SetSavedCage(cage_);
     Status saved = WriteSceneFile(path, *scene_);
     if (!saved)
         return saved;
@@ -180,6 +183,11 @@ Status COGLDoc::OpenSceneFile(const std::string& path)
         scene_->ClearScene();
         opened = ReadSceneFile(path, *scene_, lastLoad_);
     }
+    DocumentChanges changes = kSceneChanged | kSelectionChanged | kHistoryChanged | kPathChanged;
+    if (opened && scene_->SavedCage()) {
+        cage_ = *scene_->SavedCage();
+        changes |= kViewOptionsChanged;
+    }
     if (opened) {
         pathName_ = path;
         const Result<WorkingObjectFile::SceneCopyOutcome> taken = workingObject_.TakeFromScene(path);
@@ -187,7 +195,7 @@ Status COGLDoc::OpenSceneFile(const std::string& path)
             opened.Warn("The scene was opened, but the object file beside it could not become the working object "
                         "file: " + taken.Message());
     }
-    Announce(kSceneChanged | kSelectionChanged | kHistoryChanged | kPathChanged);
+    Announce(changes);
     return opened;
 }
 
@@ -505,8 +513,10 @@ void COGLDoc::SetCage(const CageSize& size)
     const CageSize before = cage_;
     if (size.width == before.width && size.height == before.height && size.depth == before.depth)
         return;
+    // Only a scene whose file keeps its cage saves it.
+    const SavedWithScene saved = scene_ && scene_->SavedCage() ? SavedWithScene::Yes : SavedWithScene::No;
     Do(std::make_unique<FunctionCommand>(
-           "Cage Size", [this, size] { cage_ = size; }, [this, before] { cage_ = before; }, SavedWithScene::No),
+           "Cage Size", [this, size] { cage_ = size; }, [this, before] { cage_ = before; }, saved),
        kViewOptionsChanged);
 }
 

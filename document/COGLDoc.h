@@ -123,7 +123,8 @@ public:
     // and that were not saved: objects, their placement, material and texture,
     // the scene's textures, and property edits of the working object. Moving a
     // light, the cage's size and the zoom preset are undo steps, but a scene
-    // file stores none of them.
+    // file stores none of them (the cage's size only when the file opened
+    // keeps one: see Cage).
     bool HasUnsavedChanges() const;
     // Whether a file dropped on the view would be opened: a scene file, or
     // one whose extension a plug-in reads.
@@ -199,7 +200,9 @@ public:
 
     // --- What the view shows of the object ---------------------------------------
     // The footprint cage's size and the camera's zoom preset: the view draws
-    // them; the object panel changes them as undo steps.
+    // them; the object panel changes them as undo steps. A scene file that
+    // keeps its cage (COGLScene::SavedCage) gives it to the document when
+    // opened and is saved with the document's.
     const CageSize& Cage() const { return cage_; }
     void SetCage(const CageSize& size);
     ZoomPreset Zoom() const { return zoom_; }

@@ -29,6 +29,13 @@ std::string NothingImportedText(const ImportedModel& model)
     return text;
 }
 
+std::string ModelPathToRemember(const std::string& path)
+{
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+    return ec ? path : absolute.lexically_normal().string();
+}
+
 Result<std::unique_ptr<COGLMesh>> ImportMesh(CPluginManager& plugins, const CPlugin& plugin, const std::string& path)
 {
     Result<ImportedModel> model = plugins.ImportModel(plugin, path);
@@ -38,6 +45,7 @@ Result<std::unique_ptr<COGLMesh>> ImportMesh(CPluginManager& plugins, const CPlu
         return Result<std::unique_ptr<COGLMesh>>::Failure(path + ": " + NothingImportedText(*model));
     Result<std::unique_ptr<COGLMesh>> mesh(
         std::make_unique<COGLMesh>(model->set, std::move(model->materials), model->units));
+    (*mesh)->SetModelPath(ModelPathToRemember(path));
     for (const std::string& warning : model.Warnings())
         mesh.Warn(warning);
     if (const std::string missing = (*mesh)->MissingTexturesText(std::filesystem::path(path).filename().string());

@@ -5,7 +5,10 @@
 // texture record, a common record, a mesh and the materials section; kinds
 // without a class; counts and lengths past the end; indices outside their
 // part; materials for an object that is no mesh; names without
-// terminators; version 0).
+// terminators; version 0); meshes that know their model file with a cage
+// after them, and those sections damaged (lengths past the end or short,
+// sources of objects that are no mesh, moves past the end, a cage side of
+// 0, a section repeated, an unknown tag).
 // Usage: make_scene_fuzz_seeds CORPUS_FOLDER (writes into its
 // fuzz_scene_file sub-folder).
 
@@ -134,6 +137,40 @@ int main(int argc, char** argv)
     seed("materials-not-a-mesh", Patched(withMaterials, start + 12, 7));
     seed("materials-count-past-end", Patched(withMaterials, start + 16, 0xFFFFFF));
     seed("materials-cut", Cut(withMaterials, start + 40));
+
+    // Model paths and shape moves, and the cage, after the materials.
+    COGLScene sourced;
+    auto first = std::make_unique<COGLMesh>(mesh.Set(2), table);
+    first->SetModelPath("/models/plate.glb");
+    first->MoveShape({0.5f, -1, 0});
+    first->MoveShape({0, 0, 2});
+    sourced.AddObject(CreateObjectOfKind(ObjectKind::Box));
+    sourced.AddObject(std::move(first));
+    auto second = std::make_unique<COGLMesh>(mesh.Set(0));
+    second->SetModelPath("/models/empty.obj");
+    sourced.AddObject(std::move(second));
+    sourced.SetSavedCage(CageSize{2, 1, 3});
+    const Bytes withSources = Framed(sourced);
+    seed("sources-and-cage", withSources);
+    COGLScene sourcedTwin;
+    sourcedTwin.AddObject(CreateObjectOfKind(ObjectKind::Box));
+    sourcedTwin.AddObject(std::make_unique<COGLMesh>(mesh.Set(2), table));
+    sourcedTwin.AddObject(std::make_unique<COGLMesh>(mesh.Set(0)));
+    const std::size_t sources = Framed(sourcedTwin).size();
+    const std::size_t cage = withSources.size() - 8 - kCageSectionLength;
+    seed("sources-length-past-end", Patched(withSources, sources + 4, 0x7FFFFFFF));
+    seed("sources-length-short", Patched(withSources, sources + 4, 9));
+    seed("sources-not-a-mesh", Patched(withSources, sources + 12, 0));
+    seed("sources-path-past-end", Patched(withSources, sources + 16, 0xFFFFFF00));
+    seed("sources-moves-past-end", Patched(withSources, sources + 16 + 4 + 17, 0x10000000));
+    seed("sources-cut", Cut(withSources, sources + 30));
+    seed("cage-side-0", Patched(withSources, cage + 12, 0));
+    seed("cage-length-wrong", Patched(withSources, cage + 4, 16));
+    Bytes cageTwice = withSources;
+    cageTwice.insert(cageTwice.end(), withSources.begin() + static_cast<long>(cage), withSources.end());
+    seed("cage-twice", cageTwice);
+    Bytes unknownTag = Patched(withSources, sources, 0x58585858);
+    seed("sources-unknown-tag", unknownTag);
 
     COGLScene textured;
     for (const char* path : {"C:\\Old\\Maps\\WOOD.BMP", "/nowhere/stone.tga", ""}) {

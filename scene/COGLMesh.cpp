@@ -133,6 +133,7 @@ std::unique_ptr<COGLMesh> COGLMesh::CopyOf(const COGLMesh& source)
     auto copy = std::make_unique<COGLMesh>();
     copy->storage_ = source.storage_;
     copy->meshSet_ = source.meshSet_;
+    copy->source_ = source.source_;
     copy->CopyFrom(source);
     if (source.HasMaterials())
         copy->SetMaterials(source.materials_, source.groupTexturePaths_);
@@ -170,6 +171,7 @@ void COGLMesh::MoveShape(const Vector3& by)
     DeleteLists();
     storage_ = std::move(storage);
     meshSet_ = set;
+    source_.shapeMoves.push_back(by);
     CompileLists();
 }
 
@@ -572,6 +574,7 @@ std::int32_t COGLMesh::LoadObject(SceneFileReader& file)
     DeleteLists();
     storage_ = std::move(storage);
     meshSet_ = set;
+    source_ = {};
     SetName(std::string(DefaultNameOf(ObjectKind::Mesh)));
     // The cage spans the mesh as it did before it was saved.
     SetExtent(extents);

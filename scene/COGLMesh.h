@@ -44,6 +44,17 @@ struct MissingTexture {
     std::string problem;
 };
 
+// Where a mesh's shape came from: the model file it was imported from, and
+// every move of its shape since (MoveShape), in order. Importing the file
+// again and making the same moves gives the same vertices, bit for bit, so a
+// scene can be described by model paths and written again unchanged.
+struct MeshSource {
+    std::string modelPath; // empty: not known (an older scene file)
+    std::vector<Vector3> shapeMoves;
+
+    friend bool operator==(const MeshSource&, const MeshSource&) = default;
+};
+
 class COGLMesh final : public COGLObject {
 public:
     // From an import: keeps `set`'s arrays where the plug-in made them (the
@@ -107,6 +118,14 @@ public:
     // turn it in place. The arrays become the mesh's own (a copy's stay as
     // they were) and the lists are made anew; the context is current.
     void MoveShape(const Vector3& by);
+
+    // --- Where it came from ---
+
+    const MeshSource& Source() const { return source_; }
+    // The model file an import read it from (shape moves so far are kept).
+    void SetModelPath(std::string path) { source_.modelPath = std::move(path); }
+    // What a scene file says about it; LoadObject leaves it unknown.
+    void SetSource(MeshSource source) { source_ = std::move(source); }
 
     // --- Materials ---
 
@@ -180,6 +199,7 @@ private:
     // The context generation the list was made in (ActiveGLContextGeneration).
     std::uint64_t listGeneration_ = 0;
 
+    MeshSource source_;
     ModelMaterials materials_;
     std::vector<std::vector<std::string>> groupTexturePaths_;
     // Every texture file read for the groups, loaded or not, by path.

@@ -240,57 +240,90 @@ void COGLObject::DrawCageBox(const Vector3& low, const Vector3& high, CagePlacem
 
 void COGLObject::SaveObject(SceneFileWriter& file, std::int32_t textureIndex) const
 {
-    file.FixedText(name_, scene_file::kNameField);
-    file.Colour(ambientColor_);
-    file.Colour(diffuseColor_);
-    file.Colour(specularColor_);
-    file.Colour(emissionColor_);
-    file.F32(shininess_);
-    file.Quat(orientation_);
-    file.Vec3(scale_);
-    file.Vec3(position_);
+    const ObjectRecord r = Record();
+    file.FixedText(r.name, scene_file::kNameField);
+    file.Colour(r.ambient);
+    file.Colour(r.diffuse);
+    file.Colour(r.specular);
+    file.Colour(r.emission);
+    file.F32(r.shininess);
+    file.Quat(r.orientation);
+    file.Vec3(r.scale);
+    file.Vec3(r.position);
     // Position x once more: the format has it twice, and readers take this one.
-    file.F32(position_.x);
-    file.U8(visible_ ? 1 : 0);
-    file.U8(transparent_ ? 1 : 0);
-    file.U8(marked_ ? 1 : 0);
-    file.I32(pickStyle_);
-    file.U32(flags_);
+    file.F32(r.position.x);
+    file.U8(r.visible ? 1 : 0);
+    file.U8(r.transparent ? 1 : 0);
+    file.U8(r.marked ? 1 : 0);
+    file.I32(r.pickStyle);
+    file.U32(r.flags);
     file.I32(textureIndex);
-    file.Vec3(textureRotation_);
-    file.Vec3(textureScale_);
-    file.Vec3(textureOffset_);
-    file.U32(textureEnvMode_);
-    file.I32(spareWord_);
+    file.Vec3(r.textureRotation);
+    file.Vec3(r.textureScale);
+    file.Vec3(r.textureOffset);
+    file.U32(r.textureEnvMode);
+    file.I32(r.spareWord);
 }
 
 std::int32_t COGLObject::LoadObject(SceneFileReader& file)
 {
-    name_ = file.FixedText(scene_file::kNameField);
-    ambientColor_ = file.Colour();
-    diffuseColor_ = file.Colour();
-    specularColor_ = file.Colour();
-    emissionColor_ = file.Colour();
-    shininess_ = file.F32();
-    orientation_ = file.Quat();
-    // As stored: a plane's SetScale would change a z the file holds.
-    scale_ = file.Vec3();
-    position_ = file.Vec3();
-    position_.x = file.F32();
-    const bool visible = file.U8() != 0;
-    transparent_ = file.U8() != 0;
-    marked_ = file.U8() != 0;
-    pickStyle_ = file.I32();
-    flags_ = file.U32();
+    ObjectRecord r;
+    r.name = file.FixedText(scene_file::kNameField);
+    r.ambient = file.Colour();
+    r.diffuse = file.Colour();
+    r.specular = file.Colour();
+    r.emission = file.Colour();
+    r.shininess = file.F32();
+    r.orientation = file.Quat();
+    r.scale = file.Vec3();
+    r.position = file.Vec3();
+    r.position.x = file.F32();
+    r.visible = file.U8() != 0;
+    r.transparent = file.U8() != 0;
+    r.marked = file.U8() != 0;
+    r.pickStyle = file.I32();
+    r.flags = file.U32();
     const std::int32_t textureIndex = file.I32();
-    textureRotation_ = file.Vec3();
-    textureScale_ = file.Vec3();
-    textureOffset_ = file.Vec3();
-    textureEnvMode_ = file.U32();
-    spareWord_ = file.I32();
-    // Through the setter, so that a hidden object is hidden from picking too.
-    SetVisible(visible);
+    r.textureRotation = file.Vec3();
+    r.textureScale = file.Vec3();
+    r.textureOffset = file.Vec3();
+    r.textureEnvMode = file.U32();
+    r.spareWord = file.I32();
+    SetRecord(r);
     return textureIndex;
+}
+
+ObjectRecord COGLObject::Record() const
+{
+    return {name_,        ambientColor_, diffuseColor_,    specularColor_, emissionColor_,   shininess_,
+            orientation_, scale_,        position_,        visible_,       transparent_,     marked_,
+            pickStyle_,   flags_,        textureRotation_, textureScale_,  textureOffset_, textureEnvMode_,
+            spareWord_};
+}
+
+void COGLObject::SetRecord(const ObjectRecord& r)
+{
+    name_ = r.name;
+    ambientColor_ = r.ambient;
+    diffuseColor_ = r.diffuse;
+    specularColor_ = r.specular;
+    emissionColor_ = r.emission;
+    shininess_ = r.shininess;
+    orientation_ = r.orientation;
+    // As stored: a plane's SetScale would change a z the file holds.
+    scale_ = r.scale;
+    position_ = r.position;
+    transparent_ = r.transparent;
+    marked_ = r.marked;
+    pickStyle_ = r.pickStyle;
+    flags_ = r.flags;
+    textureRotation_ = r.textureRotation;
+    textureScale_ = r.textureScale;
+    textureOffset_ = r.textureOffset;
+    textureEnvMode_ = r.textureEnvMode;
+    spareWord_ = r.spareWord;
+    // Through the setter, so that a hidden object is hidden from picking too.
+    SetVisible(r.visible);
 }
 
 // --- Copying -----------------------------------------------------------------

@@ -11,6 +11,7 @@
 
 #include "scene/DrawFlags.h"
 #include "scene/ObjectKind.h"
+#include "scene/ObjectRecord.h"
 #include "scene/PrimitiveLists.h"
 #include "scene/SceneColours.h"
 #include "scene/math/Box3.h"
@@ -67,6 +68,11 @@ public:
     // none). A record that cannot be read leaves `file` failed with the
     // reason; the object is then incomplete and must not be used.
     virtual std::int32_t LoadObject(SceneFileReader& file);
+    // The common record's values as SaveObject writes them.
+    ObjectRecord Record() const;
+    // Takes every value of `record` as LoadObject takes the stored ones
+    // (the scale as given, also a plane's z; visibility through SetVisible).
+    void SetRecord(const ObjectRecord& record);
 
     // Copies the material, scale (through SetScale), position, extent,
     // visibility, transparency, marks, pick style, kind, orientation, flags,

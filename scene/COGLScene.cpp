@@ -38,6 +38,24 @@ std::string ObjectLabel(std::size_t number, std::uint32_t count, std::optional<O
     return label;
 }
 
+// A section after the objects: its tag, its length, the bytes `section` holds.
+void WriteSection(SceneFileWriter& file, const std::array<std::uint8_t, 4>& tag, SceneFileWriter& section,
+                  std::string_view what)
+{
+    if (!section.Finish()) {
+        file.Fail(section.Error());
+        return;
+    }
+    const std::vector<std::uint8_t>& bytes = section.Bytes();
+    if (bytes.size() > std::numeric_limits<std::uint32_t>::max()) {
+        file.Fail(std::string(what) + " take more than 4 GiB");
+        return;
+    }
+    file.Raw(tag);
+    file.U32(static_cast<std::uint32_t>(bytes.size()));
+    file.Raw(bytes);
+}
+
 } // namespace
 
 // --- Construction and defaults ----------------------------------------------
@@ -140,6 +158,7 @@ void COGLScene::ClearScene()
     DeleteAllObjects();
     DeleteAllTextures();
     selectedObject_ = nullptr;
+    savedCage_.reset();
 }
 
 void COGLScene::DeleteAllObjects()
@@ -338,6 +357,8 @@ void COGLScene::SaveScene(SceneFileWriter& file) const
         object->SaveObject(file, index);
     }
     SaveMaterialsSection(file);
+    SaveSourcesSection(file);
+    SaveCageSection(file);
 }
 
 void COGLScene::SaveMaterialsSection(SceneFileWriter& file) const
@@ -356,18 +377,41 @@ void COGLScene::SaveMaterialsSection(SceneFileWriter& file) const
         section.U32(position);
         mesh->SaveMaterials(section);
     }
-    if (!section.Finish()) {
-        file.Fail(section.Error());
+    WriteSection(file, kMaterialsTag, section, "the materials of the scene's meshes");
+}
+
+void COGLScene::SaveSourcesSection(SceneFileWriter& file) const
+{
+    using namespace scene_file;
+    std::vector<std::pair<std::uint32_t, const COGLMesh*>> meshes;
+    for (std::size_t o = 0; o < objects_.size(); ++o)
+        if (const auto* mesh = dynamic_cast<const COGLMesh*>(objects_[o].get()); mesh && !mesh->Source().modelPath.empty())
+            meshes.emplace_back(static_cast<std::uint32_t>(o), mesh);
+    // Scenes of meshes from nowhere known keep the file they always had.
+    if (meshes.empty())
         return;
+    SceneFileWriter section;
+    section.U32(static_cast<std::uint32_t>(meshes.size()));
+    for (const auto& [position, mesh] : meshes) {
+        section.U32(position);
+        section.CountedText(mesh->Source().modelPath);
+        section.U32(static_cast<std::uint32_t>(mesh->Source().shapeMoves.size()));
+        for (const Vector3& move : mesh->Source().shapeMoves)
+            section.Vec3(move);
     }
-    const std::vector<std::uint8_t>& bytes = section.Bytes();
-    if (bytes.size() > std::numeric_limits<std::uint32_t>::max()) {
-        file.Fail("the materials of the scene's meshes take more than 4 GiB");
+    WriteSection(file, kSourcesTag, section, "the model paths of the scene's meshes");
+}
+
+void COGLScene::SaveCageSection(SceneFileWriter& file) const
+{
+    using namespace scene_file;
+    if (!savedCage_)
         return;
-    }
-    file.Raw(kMaterialsTag);
-    file.U32(static_cast<std::uint32_t>(bytes.size()));
-    file.Raw(bytes);
+    file.Raw(kCageTag);
+    file.U32(static_cast<std::uint32_t>(kCageSectionLength));
+    file.I32(savedCage_->width);
+    file.I32(savedCage_->height);
+    file.I32(savedCage_->depth);
 }
 
 SceneLoadResult COGLScene::LoadScene(SceneFileReader& file, const std::string& sceneFilePath)
@@ -433,12 +477,13 @@ SceneLoadResult COGLScene::LoadScene(SceneFileReader& file, const std::string& s
             if (index >= 0 && static_cast<std::size_t>(index) < byPosition.size() && byPosition[static_cast<std::size_t>(index)])
                 object->SetTexture(byPosition[static_cast<std::size_t>(index)]);
             loaded.push_back(&AddObject(std::move(object)));
+            result.objectTextures.push_back(index);
             ++result.objectsRead;
             progress.Step();
         }
     }
     if (result.error.empty())
-        LoadMaterialsSection(file, loaded, result);
+        LoadSections(file, loaded, result);
     progress.Step();
     result.searchCancelled = !loadLocator_->NotFound().empty();
 
@@ -446,17 +491,100 @@ SceneLoadResult COGLScene::LoadScene(SceneFileReader& file, const std::string& s
     return result;
 }
 
+void COGLScene::LoadSections(SceneFileReader& file, const std::vector<COGLObject*>& loaded, SceneLoadResult& result)
+{
+    using namespace scene_file;
+    bool materials = false, sources = false, cage = false;
+    auto is = [](std::span<const std::uint8_t> tag, const std::array<std::uint8_t, 4>& known) {
+        return std::equal(tag.begin(), tag.end(), known.begin(), known.end());
+    };
+    // Whatever else follows (nothing, or bytes of no section known here) is
+    // left alone, as readers always have. Materials come first, so readers
+    // that know only them still find them.
+    while (result.error.empty() && file.Remaining() >= kSectionHeaderSize) {
+        const std::span<const std::uint8_t> tag = file.Raw(kMaterialsTag.size());
+        if (!file.ok())
+            return;
+        if (!materials && !sources && !cage && is(tag, kMaterialsTag)) {
+            materials = true;
+            LoadMaterialsSection(file, loaded, result);
+        } else if (!sources && !cage && is(tag, kSourcesTag)) {
+            sources = true;
+            LoadSourcesSection(file, loaded, result);
+        } else if (!cage && is(tag, kCageTag)) {
+            cage = true;
+            LoadCageSection(file, result);
+        } else {
+            return;
+        }
+    }
+}
+
+void COGLScene::LoadSourcesSection(SceneFileReader& file, const std::vector<COGLObject*>& loaded,
+                                   SceneLoadResult& result)
+{
+    using namespace scene_file;
+    const std::uint32_t length = file.U32();
+    const std::uint64_t start = file.Position();
+    if (!file.ok() || length > file.Remaining() || length < 4) {
+        result.error = "the sources section is said to be " + std::to_string(length) +
+                       " bytes long, but the file holds " + std::to_string(file.Remaining()) + " more";
+        return;
+    }
+    std::vector<std::pair<COGLMesh*, MeshSource>> entries;
+    if (const std::optional<std::int32_t> count = file.Count(kSmallestSource, "mesh sources")) {
+        for (std::int32_t m = 0; m < *count && file.ok(); ++m) {
+            const std::uint32_t position = file.U32();
+            auto* mesh = position < loaded.size() ? dynamic_cast<COGLMesh*>(loaded[position]) : nullptr;
+            if (!mesh) {
+                file.Fail("the source of entry " + std::to_string(m + 1) + " belongs to object " +
+                          std::to_string(position + 1) + ", which is no mesh of the file");
+                break;
+            }
+            MeshSource source;
+            source.modelPath = file.CountedText("the model path of entry " + std::to_string(m + 1));
+            if (const std::optional<std::int32_t> moves =
+                    file.Count(kShapeMoveSize, "shape moves of entry " + std::to_string(m + 1)))
+                for (std::int32_t k = 0; k < *moves; ++k)
+                    source.shapeMoves.push_back(file.Vec3());
+            entries.emplace_back(mesh, std::move(source));
+        }
+    }
+    if (file.ok() && file.Position() - start != length)
+        file.Fail("the sources section is " + std::to_string(length) + " bytes long, its entries " +
+                  std::to_string(file.Position() - start));
+    if (!file.ok()) {
+        result.error = "the sources of the meshes: " + file.Error();
+        return;
+    }
+    for (auto& [mesh, source] : entries)
+        mesh->SetSource(std::move(source));
+}
+
+void COGLScene::LoadCageSection(SceneFileReader& file, SceneLoadResult& result)
+{
+    using namespace scene_file;
+    const std::uint32_t length = file.U32();
+    if (!file.ok() || length != kCageSectionLength || file.Remaining() < length) {
+        result.error = "the cage section is said to be " + std::to_string(length) + " bytes long; it is " +
+                       std::to_string(kCageSectionLength) + " (the file holds " + std::to_string(file.Remaining()) +
+                       " more)";
+        return;
+    }
+    const CageSize cage{file.I32(), file.I32(), file.I32()};
+    for (const int side : {cage.width, cage.height, cage.depth})
+        if (side < 1 || side > kLargestCageSide) {
+            result.error = "the cage is " + std::to_string(cage.width) + " x " + std::to_string(cage.height) + " x " +
+                           std::to_string(cage.depth) + "; each side is 1 to " + std::to_string(kLargestCageSide);
+            return;
+        }
+    savedCage_ = cage;
+}
+
 void COGLScene::LoadMaterialsSection(SceneFileReader& file, const std::vector<COGLObject*>& loaded,
                                      SceneLoadResult& result)
 {
     using namespace scene_file;
-    // Whatever else follows the objects (nothing, or bytes of no section) is
-    // left alone, as readers always have.
-    if (file.Remaining() < kSectionHeaderSize)
-        return;
-    const std::span<const std::uint8_t> tag = file.Raw(kMaterialsTag.size());
-    if (!file.ok() || !std::equal(tag.begin(), tag.end(), kMaterialsTag.begin()))
-        return;
     const std::uint32_t length = file.U32();
     const std::uint64_t start = file.Position();
     if (!file.ok() || length > file.Remaining() || length < 4) {

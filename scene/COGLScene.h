@@ -14,6 +14,7 @@
 #include "scene/COGLLight.h"
 #include "scene/COGLObject.h"
 #include "scene/COGLRightWall.h"
+#include "scene/COGLViewport.h"
 #include "scene/COGLTexture2D.h"
 #include "scene/DrawFlags.h"
 #include "scene/SceneColours.h"
@@ -61,7 +62,8 @@ public:
     // Deletes `object` if it is one of the scene's (clearing the selection when
     // it was selected); false, with nothing changed, otherwise.
     bool RemoveObject(const COGLObject* object);
-    // Objects and textures go; planes, lights, colours and the object file stay.
+    // Objects, textures and the saved cage go; planes, lights, colours and
+    // the object file stay.
     void ClearScene();
     void DeleteAllObjects();
     // Sets each texture's use count to 0 and deletes it; objects that used one
@@ -160,13 +162,26 @@ public:
     // colours and are listed in the result.
     SceneLoadResult LoadScene(SceneFileReader& file, const std::string& sceneFilePath);
 
+    // The footprint cage the scene was made for, when its file says (the
+    // command-line tool's `make` and `scene --from-json` store it); none
+    // otherwise. Saved with the scene; the editor's document takes it as its
+    // cage when it opens the file and gives it its cage when it saves.
+    const std::optional<CageSize>& SavedCage() const { return savedCage_; }
+    void SetSavedCage(std::optional<CageSize> cage) { savedCage_ = cage; }
+
     // The locator of the scene file being read; none otherwise.
     const CFileLocator* LoadLocator() const { return loadLocator_.get(); }
 
 private:
     COGLTexture2D* LoadDefaultTexture(const std::string& path);
     void SaveMaterialsSection(SceneFileWriter& file) const;
+    void SaveSourcesSection(SceneFileWriter& file) const;
+    void SaveCageSection(SceneFileWriter& file) const;
+    // The optional sections after the objects, each read once its tag is.
+    void LoadSections(SceneFileReader& file, const std::vector<COGLObject*>& loaded, SceneLoadResult& result);
     void LoadMaterialsSection(SceneFileReader& file, const std::vector<COGLObject*>& loaded, SceneLoadResult& result);
+    void LoadSourcesSection(SceneFileReader& file, const std::vector<COGLObject*>& loaded, SceneLoadResult& result);
+    void LoadCageSection(SceneFileReader& file, SceneLoadResult& result);
     // The floor, the left and the right wall, in drawing order (none before
     // CreateDefaults).
     std::array<COGLObject*, 3> FixedPlanes() const;
@@ -183,6 +198,7 @@ private:
     int textureFilter_;
     std::unique_ptr<CFileLocator> loadLocator_;
     CObjectFile* objectFile_ = nullptr;
+    std::optional<CageSize> savedCage_;
     std::unique_ptr<COGLFloor> floorPlane_;
     std::unique_ptr<COGLRightWall> rightWallPlane_;
     std::unique_ptr<COGLLeftWall> leftWallPlane_;

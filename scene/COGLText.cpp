@@ -300,6 +300,30 @@ void COGLText::WriteTail(ByteWriter& out) const
     out.u8(font_.italic);
 }
 
+TextValues COGLText::Values() const
+{
+    return {static_cast<std::uint8_t>(centered_ & 0xFF), textOffset_, extrusion_, text_.substr(0, kTextField),
+            std::string(std::string_view(font_.faceName).substr(0, kFaceField - 1)), font_.italic};
+}
+
+void COGLText::SetValues(const TextValues& values)
+{
+    // Through the stored form, so that values and a scene file build the same letters.
+    ByteWriter tail;
+    tail.u8(values.centered);
+    for (const float v : {values.offset.x, values.offset.y, values.offset.z, values.extrusion})
+        tail.f32le(v);
+    const std::string_view text = std::string_view(values.text).substr(0, kTextField);
+    tail.text(text);
+    tail.fill(kTextField - text.size(), 0);
+    const std::string_view face = std::string_view(values.face).substr(0, kFaceField - 1);
+    tail.text(face);
+    tail.fill(kFaceField - face.size(), 0);
+    tail.u8(values.italic);
+    ByteReader in(tail.data());
+    static_cast<void>(ReadTail(in)); // the tail is whole
+}
+
 bool COGLText::ReadTail(ByteReader& in)
 {
     if (in.remaining() < kTailSize)

@@ -25,6 +25,18 @@ namespace zelvane {
 class ByteReader;
 class ByteWriter;
 
+// What a text's tail in a scene file holds, as values.
+struct TextValues {
+    std::uint8_t centered = 1;  // the centring flag's low byte
+    Vector3 offset;
+    float extrusion = 0.5f;
+    std::string text = " ";     // Windows-1252, at most 32 bytes
+    std::string face = "Arial"; // at most 31 characters
+    std::uint8_t italic = 0;
+
+    friend bool operator==(const TextValues&, const TextValues&) = default;
+};
+
 class COGLText : public COGLObject {
 public:
     static constexpr std::size_t kMostCharacters = 32;
@@ -89,6 +101,10 @@ public:
     // stored (a face that is not installed falls back to "Arial"). False,
     // with the object unchanged, when fewer than 82 bytes remain.
     bool ReadTail(ByteReader& in);
+    // The tail's values, and the same taken as ReadTail takes them (a longer
+    // text or face name is cut as WriteTail would cut it).
+    TextValues Values() const;
+    void SetValues(const TextValues& values);
 
     const std::string& Text() const { return text_; }
     float Extrusion() const { return extrusion_; }

@@ -19,6 +19,15 @@
 //       part count (u32: 0 or the mesh's), each part: group count (u32),
 //         each group: material (i32), texture path (u32 length, bytes),
 //         face count F (u32), F faces (i32)
+//   only when a mesh knows the model file it was imported from, the sources
+//   section after that (an older reader stops at a tag it does not know):
+//     "ZSRC", length L (u32), mesh count M (u32), then M entries:
+//       the mesh's position among the N objects (u32), the model file's path
+//       (u32 length, bytes), move count K (u32), K moves of the shape (3 f32)
+//   only when the scene carries a footprint cage, the cage section last:
+//     "ZCAG", length 12 (u32), width, height, depth (i32 each, 1 to 255)
+// A section appears at most once; readers stop at the first tag they do not
+// know (or a repeated one) and leave the rest alone.
 
 #include <array>
 #include <cstddef>
@@ -72,5 +81,15 @@ inline constexpr std::size_t kSectionHeaderSize = 8; // tag and length
 inline constexpr std::size_t kSmallestMaterial = 4 + 9 * 4 + 4 + 4 + 1 + 4;
 inline constexpr std::size_t kSmallestGroup = 4 + 4 + 4;
 inline constexpr std::size_t kGroupFaceSize = 4;
+
+// The sources section.
+inline constexpr std::array<std::uint8_t, 4> kSourcesTag = {'Z', 'S', 'R', 'C'};
+inline constexpr std::size_t kSmallestSource = 4 + 4 + 4;
+inline constexpr std::size_t kShapeMoveSize = 12;
+
+// The cage section.
+inline constexpr std::array<std::uint8_t, 4> kCageTag = {'Z', 'C', 'A', 'G'};
+inline constexpr std::size_t kCageSectionLength = 12;
+inline constexpr std::int32_t kLargestCageSide = 255;
 
 } // namespace zelvane::scene_file

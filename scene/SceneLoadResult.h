@@ -23,6 +23,9 @@ struct SceneLoadResult {
     bool searchCancelled = false;
     std::vector<StoredTexture> textures;
     std::size_t objectsRead = 0;
+    // The texture each object read names: its position among `textures`,
+    // also for one that was dropped; −1 for none.
+    std::vector<std::int32_t> objectTextures;
     // Texture files of the meshes' face groups that did not load.
     std::vector<std::string> missingModelTextures;
 

@@ -152,7 +152,7 @@ void AddObjectArguments(CLI::App& command, ObjectArgument& argument, std::string
     if (spelling == FileSpelling::Positional)
         command.add_option("FILE", argument.where.file, fileText);
     else
-        command.add_option("--file", argument.where.file, fileText);
+        command.add_option(spelling == FileSpelling::Option ? "--file" : "--base", argument.where.file, fileText);
     AddGameFolderOption(command, argument.where.gameFolder);
     CLI::Option* id =
         command.add_option("--id", argument.id, std::string(idHelp))->check(CLI::Range(-32768, 32767));

@@ -56,9 +56,9 @@ struct ObjectArgument {
     std::string guid;
 };
 
-enum class FileSpelling { Positional, Option }; // FILE, or --file
+enum class FileSpelling { Positional, Option, Base }; // FILE, --file, or --base
 
-// FILE (or --file), --game-folder, --id and --guid (which excludes --id).
+// FILE (or --file or --base), --game-folder, --id and --guid (which excludes --id).
 void AddObjectArguments(CLI::App& command, ObjectArgument& argument, std::string_view fileHelp,
                         FileSpelling spelling, std::string_view idHelp);
 

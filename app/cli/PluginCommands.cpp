@@ -75,10 +75,12 @@ struct ImportOptions {
 
 // A scene file holding the imported mesh alone, as the editor saves a scene
 // after an import (without an object file beside it).
-int SaveAsScene(const ImportedModel& model, const std::string& path)
+int SaveAsScene(const ImportedModel& model, const std::string& modelPath, const std::string& path)
 {
     COGLScene scene;
-    scene.AddObject(std::make_unique<COGLMesh>(model.set, model.materials, model.units));
+    auto mesh = std::make_unique<COGLMesh>(model.set, model.materials, model.units);
+    mesh->SetModelPath(ModelPathToRemember(modelPath));
+    scene.AddObject(std::move(mesh));
     if (const Status saved = WriteSceneFile(path, scene); !saved)
         return Fail(path, saved.Message());
     return kExitOk;
@@ -256,7 +258,7 @@ int RunImport(const ImportOptions& options)
     for (const std::string& warning : model.Warnings())
         Warn(options.file, warning);
     if (!options.scene.empty())
-        if (const int status = SaveAsScene(*model, options.scene); status != kExitOk)
+        if (const int status = SaveAsScene(*model, options.file, options.scene); status != kExitOk)
             return status;
 
     std::vector<PartRow> parts;

@@ -4,6 +4,7 @@
 
 #include "app/cli/CliOutput.h"
 #include "app/cli/ObjectArguments.h"
+#include "app/cli/PropertyAssignments.h"
 #include "objects/ObjectClone.h"
 #include "objects/ObjectDefinitionEditor.h"
 #include "objects/ObjectFileOpener.h"
@@ -84,48 +85,11 @@ int RunProps(const PropsOptions& options)
 
 int RunSetOn(const PropsOptions& options, const FoundObject& found)
 {
-    std::string why;
-    const std::string& file = found.path;
-    ObjectFileOpener object;
-    if (!object.Open(file, {.purpose = OpenPurpose::Change}, why))
-        return Fail(file, why);
-    ObjectDefinitionEditor editor(object.Container(), found.id);
-    if (const int32_t loaded = editor.LoadForEditing(); loaded != kResOk)
-        return Fail(file, "OBJD " + std::to_string(found.id) + ": " + ResErrorText(loaded));
-
-    // Every pair is checked before anything is stored: a typo changes nothing.
-    std::vector<std::pair<size_t, PropertyValue>> changes;
-    for (const std::string& assignment : options.assignments) {
-        const size_t equals = assignment.find('=');
-        if (equals == std::string::npos)
-            return Fail(assignment, "expected Name=Value");
-        const std::string name = assignment.substr(0, equals);
-        const std::optional<size_t> row = editor.Table().Find(name);
-        if (!row)
-            return Fail(name, "no such property (see `zelvane-cli props --advanced`)");
-        const std::optional<PropertyValue> value =
-            ParsePropertyValue(editor.Table().Row(*row), std::string_view(assignment).substr(equals + 1), why);
-        if (!value)
-            return Fail(name, why);
-        if (const std::string unstorable = editor.WhyNotStorable(*row, *value); !unstorable.empty())
-            return Fail(name, unstorable);
-        changes.emplace_back(*row, *value);
-    }
-    for (const auto& [row, value] : changes)
-        if (const int32_t stored = editor.StoreValue(row, value); stored != kResOk)
-            return Fail(file, editor.Table().Row(row).displayName + ": " + ResErrorText(stored));
-    int32_t error = editor.WriteRecord();
-    if (error == kErrBadLayout && !editor.Record().IsComplete())
-        return Fail(file, "OBJD " + std::to_string(found.id) + " holds only " +
-                              std::to_string(editor.Record().StoredSize()) +
-                              " of its 216 bytes, so its values cannot be written back (its name and description "
-                              "can)");
-    if (error != kResOk || (error = editor.WriteCatalogStrings()) != kResOk || (error = editor.Save()) != kResOk)
-        return Fail(file, ResErrorText(error));
-    if (const int32_t closed = object.Close(); closed != kResOk)
-        return Fail(file, ResErrorText(closed));
-    std::cout << "Stored " << changes.size() << " value" << (changes.size() == 1 ? "" : "s") << " in OBJD "
-              << found.id << " of " << file << "\n";
+    const StoredProperties stored = StoreProperties(found.path, found.id, options.assignments);
+    if (!stored.ok)
+        return Fail(stored.subject, stored.error);
+    std::cout << "Stored " << stored.count << " value" << (stored.count == 1 ? "" : "s") << " in OBJD " << found.id
+              << " of " << found.path << "\n";
     return kExitOk;
 }
 

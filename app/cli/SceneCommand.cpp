@@ -4,14 +4,20 @@
 
 #include "app/cli/CliOutput.h"
 #include "app/cli/CliReporter.h"
+#include "app/cli/PluginChoice.h"
+#include "app/cli/SceneDescription.h"
 #include "document/SceneFile.h"
 #include "scene/COGLMesh.h"
 #include "scene/COGLPlane.h"
 #include "scene/COGLScene.h"
+#include "scene/ActiveGLContext.h"
+#include "scene/HeadlessGLContext.h"
 #include "scene/ObjectFileBeside.h"
 
 #include <filesystem>
+#include <fstream>
 #include <iostream>
+#include <optional>
 #include <sstream>
 
 namespace zelvane::cli {
@@ -24,21 +30,6 @@ std::string Numbers(std::initializer_list<float> values)
     for (const float value : values)
         text << (text.tellp() > 0 ? "," : "") << value;
     return text.str();
-}
-
-nlohmann::ordered_json MeshJson(const MeshSet& set)
-{
-    nlohmann::ordered_json parts = nlohmann::ordered_json::array();
-    for (std::int32_t p = 0; p < set.partCount; ++p) {
-        const MeshPart& part = set.parts[p];
-        parts.push_back({{"name", part.name ? part.name : ""},
-                         {"faces", part.faceCount},
-                         {"vertices", part.vertexCount},
-                         {"texCoords", part.texCoordCount}});
-    }
-    return {{"name", set.name ? set.name : ""},
-            {"parts", std::move(parts)},
-            {"extents", {set.extentX, set.extentY, set.extentZ}}};
 }
 
 // What a mesh or a plane adds in the text table.
@@ -91,55 +82,107 @@ void PrintText(const std::string& path, const COGLScene& scene, const SceneLoadR
     }
 }
 
-void PrintJsonResult(const std::string& path, const COGLScene& scene, const SceneLoadResult& result)
-{
-    nlohmann::ordered_json textures = nlohmann::ordered_json::array();
-    for (const StoredTexture& texture : result.textures)
-        textures.push_back({{"stored", texture.storedPath},
-                            {"flag", texture.flag},
-                            {"found", texture.foundPath.empty() ? nlohmann::ordered_json(nullptr)
-                                                                : nlohmann::ordered_json(texture.foundPath)}});
-    nlohmann::ordered_json objects = nlohmann::ordered_json::array();
-    for (const auto& object : scene.Objects()) {
-        const Vector3& p = object->Position();
-        const Vector3& s = object->Scale();
-        const Quaternion& q = object->Orientation();
-        nlohmann::ordered_json entry = {{"kind", DefaultNameOf(object->Kind())},
-                                        {"kindCode", static_cast<int>(object->Kind())},
-                                        {"name", object->Name()},
-                                        {"position", {p.x, p.y, p.z}},
-                                        {"scale", {s.x, s.y, s.z}},
-                                        {"orientation", {q.x, q.y, q.z, q.w}},
-                                        {"visible", object->IsVisible()},
-                                        {"transparent", object->IsTransparent()},
-                                        {"texture", object->Texture() ? nlohmann::ordered_json(object->Texture()->Path())
-                                                                      : nlohmann::ordered_json(nullptr)}};
-        if (const auto* plane = dynamic_cast<const COGLPlane*>(object.get()))
-            entry["tessellated"] = plane->IsTessellated();
-        if (const auto* mesh = dynamic_cast<const COGLMesh*>(object.get()))
-            entry["mesh"] = MeshJson(mesh->GetMeshSet());
-        objects.push_back(std::move(entry));
-    }
-    const std::string beside = ObjectFilePathBeside(path);
-    std::error_code ec;
-    PrintJson(std::cout, {{"file", path},
-                          {"textures", std::move(textures)},
-                          {"objects", std::move(objects)},
-                          {"objectFile", std::filesystem::exists(beside, ec) ? nlohmann::ordered_json(beside)
-                                                                             : nlohmann::ordered_json(nullptr)}});
-}
+struct SceneOptions {
+    std::string path;
+    bool json = false;
+    std::string fromJson;
+    std::string out;
+};
 
-int RunScene(const std::string& path, bool json)
+// Read without a context: nothing is drawn, so no lists are made.
+int Describe(const SceneOptions& options)
 {
+    const std::string& path = options.path;
     COGLScene scene;
     SceneLoadResult result;
-    if (const std::string error = LoadSceneWithWarnings(path, scene, result); !error.empty())
-        return Fail(path, error);
-    if (json)
-        PrintJsonResult(path, scene, result);
+    if (const std::string why = LoadSceneWithWarnings(path, scene, result); !why.empty())
+        return Fail(path, why);
+    if (options.json)
+        PrintJson(std::cout, DescribeScene(path, scene, result));
     else
         PrintText(path, scene, result);
     return kExitOk;
+}
+
+// The description in `path` ("-": standard input), parsed.
+std::optional<nlohmann::json> ReadDescription(const std::string& path)
+{
+    std::ifstream file;
+    if (path != "-") {
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(path, ec)) {
+            Fail(path, std::filesystem::exists(path, ec) ? "not a file" : "no such file");
+            return std::nullopt;
+        }
+        file.open(path, std::ios::binary);
+        if (!file) {
+            Fail(path, "cannot be read");
+            return std::nullopt;
+        }
+    }
+    std::istream& in = path == "-" ? std::cin : file;
+    nlohmann::json spec = nlohmann::json::parse(in, nullptr, false);
+    if (spec.is_discarded()) {
+        Fail(path, "/: not JSON");
+        return std::nullopt;
+    }
+    return spec;
+}
+
+int WriteFromDescription(const SceneOptions& options)
+{
+    const std::optional<nlohmann::json> spec = ReadDescription(options.fromJson);
+    if (!spec)
+        return kExitFailure;
+    std::string error;
+    std::unique_ptr<HeadlessGLContext> context = HeadlessGLContext::Create(16, 16, error);
+    if (!context)
+        return Fail("scene", "no off-screen OpenGL context: " + error);
+    ActiveGLContextScope active(*context);
+    CPluginManager plugins;
+    LoadPlugins(plugins);
+    const std::string folder =
+        options.fromJson == "-" ? std::string() : std::filesystem::path(options.fromJson).parent_path().string();
+    int status = kExitOk;
+    context->BeginGL();
+    {
+        CliReporter messages;
+        COGLScene scene;
+        const BuiltScene built = BuildScene(*spec, folder, plugins, scene);
+        for (const std::string& warning : built.warnings)
+            Warn(options.fromJson, warning);
+        if (!built.ok) {
+            status = Fail(options.fromJson, built.fault.path + ": " + built.fault.message);
+        } else if (const Status written = WriteSceneFile(options.out, scene); !written) {
+            status = Fail(options.out, written.Message());
+        } else {
+            for (const std::string& warning : written.Warnings())
+                Warn(options.out, warning);
+            std::cout << Printable(options.out) << ": " << scene.Textures().size()
+                      << (scene.Textures().size() == 1 ? " texture, " : " textures, ") << scene.Objects().size()
+                      << (scene.Objects().size() == 1 ? " object" : " objects") << " written\n";
+        }
+        if (const std::string said = messages.TakeMessages(); !said.empty())
+            Warn(options.fromJson, said);
+    }
+    context->EndGL();
+    return status;
+}
+
+int RunScene(const SceneOptions& options)
+{
+    if (!options.fromJson.empty()) {
+        if (!options.path.empty())
+            return Fail("scene", "--from-json writes a scene file: name it with -o, not as FILE");
+        if (options.out.empty())
+            return Fail("scene", "--from-json needs -o FILE.cgs, the scene file to write");
+        return WriteFromDescription(options);
+    }
+    if (options.path.empty())
+        return Fail("scene", "name the scene file to list, or write one with --from-json SPEC.json -o FILE.cgs");
+    if (!options.out.empty())
+        return Fail("scene", "-o goes with --from-json");
+    return Describe(options);
 }
 
 } // namespace
@@ -164,12 +207,20 @@ std::string LoadSceneWithWarnings(const std::string& path, COGLScene& scene, Sce
 
 void AddSceneCommand(CLI::App& app, int& status)
 {
-    auto path = std::make_shared<std::string>();
-    auto json = std::make_shared<bool>(false);
-    CLI::App* scene = app.add_subcommand("scene", "List the textures and objects of a scene file (.cgs)");
-    scene->add_option("FILE", *path, "The scene file")->required();
-    scene->add_flag("--json", *json, "Print JSON, with every object's transform and every mesh's parts");
-    scene->callback([path, json, &status] { status = RunScene(*path, *json); });
+    auto options = std::make_shared<SceneOptions>();
+    CLI::App* scene = app.add_subcommand(
+        "scene", "List the textures and objects of a scene file (.cgs), or write one from its JSON description");
+    scene->add_option("FILE", options->path, "The scene file to list");
+    CLI::Option* json = scene->add_flag(
+        "--json", options->json,
+        "Print the scene's description as JSON: every object's record, texts, meshes by model path with their "
+        "materials, the textures and the cage (the form --from-json takes)");
+    scene->add_option("--from-json", options->fromJson,
+                      "Write a scene file from a JSON description (- for standard input); relative model and texture "
+                      "paths are taken from where the description lies")
+        ->excludes(json);
+    scene->add_option("-o,--out", options->out, "The scene file --from-json writes");
+    scene->callback([options, &status] { status = RunScene(*options); });
 }
 
 } // namespace zelvane::cli

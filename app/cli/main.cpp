@@ -10,6 +10,7 @@
 #include "app/cli/DumpCommand.h"
 #include "app/cli/FarCommands.h"
 #include "app/cli/ListCommand.h"
+#include "app/cli/MakeCommand.h"
 #include "app/cli/PluginCommands.h"
 #include "app/cli/PreviewCommands.h"
 #include "app/cli/PropsCommands.h"
@@ -57,6 +58,7 @@ int main(int argc, char** argv)
     AddRenderCommands(app, status);
     AddSceneCommand(app, status);
     AddBakeCommand(app, status);
+    AddMakeCommand(app, status);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {

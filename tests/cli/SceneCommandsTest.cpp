@@ -63,8 +63,13 @@ TEST(SceneCommands, ImportWritesASceneFileThatSceneLists)
     EXPECT_EQ(listing["objectFile"], nullptr);
     EXPECT_FALSE(std::filesystem::exists(dir.File("crate.iff")));
 
+    // The scene remembers the model it came from, after the objects.
+    EXPECT_EQ(object["model"], std::filesystem::absolute(mesh).lexically_normal().string());
     std::vector<std::uint8_t> cut = ReadBytes(scene);
-    cut.resize(cut.size() - 20);
+    const std::string bytes(cut.begin(), cut.end());
+    const std::size_t sources = bytes.rfind("ZSRC");
+    ASSERT_NE(sources, std::string::npos);
+    cut.resize(sources - 20);
     WriteBytes(scene, cut);
     const CliResult broken = RunCli({"scene", scene});
     EXPECT_EQ(broken.status, 1);

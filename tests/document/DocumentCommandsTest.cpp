@@ -428,5 +428,33 @@ TEST_F(DocumentCommands, OpeningEmptiesTheHistoryInOnePlace)
     EXPECT_FALSE(doc_.CanUndo());
 }
 
+TEST_F(DocumentCommands, AScenesCageIsTheDocumentsWhenItsFileKeepsOne)
+{
+    AddBox();
+    ASSERT_TRUE(doc_.SaveSceneFile(folder_.File("plain.cgs")).ok());
+    doc_.SetCage({2, 1, 2});
+    EXPECT_FALSE(doc_.HasUnsavedChanges()) << "a scene without a kept cage does not save it";
+
+    // A file that keeps its cage (as the command-line tool writes them).
+    Scene().SetSavedCage(CageSize{3, 2, 1});
+    ASSERT_TRUE(doc_.SaveSceneFile(folder_.File("kept.cgs")).ok());
+    doc_.SetCage({1, 1, 1});
+    ASSERT_TRUE(doc_.OpenSceneFile(folder_.File("kept.cgs")).ok());
+    EXPECT_EQ(doc_.Cage().width, 2) << "saved with the document's cage of the moment";
+    EXPECT_EQ(doc_.Cage().depth, 2);
+    EXPECT_TRUE(Notices().back() & kViewOptionsChanged);
+    doc_.SetCage({4, 1, 1});
+    EXPECT_TRUE(doc_.HasUnsavedChanges()) << "its cage is part of what is saved";
+    ASSERT_TRUE(doc_.SaveSceneFile(folder_.File("kept.cgs")).ok());
+    doc_.SetCage({1, 1, 1});
+    ASSERT_TRUE(doc_.OpenSceneFile(folder_.File("kept.cgs")).ok());
+    EXPECT_EQ(doc_.Cage().width, 4);
+
+    // Opening a file without one clears the scene's, and leaves the document's cage.
+    ASSERT_TRUE(doc_.OpenSceneFile(folder_.File("plain.cgs")).ok());
+    EXPECT_FALSE(Scene().SavedCage());
+    EXPECT_EQ(doc_.Cage().width, 4);
+}
+
 } // namespace
 } // namespace zelvane
