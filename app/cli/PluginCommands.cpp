@@ -9,6 +9,7 @@
 #include "app/cli/CliOutput.h"
 #include "app/cli/CliReporter.h"
 #include "app/cli/PluginChoice.h"
+#include "document/FootprintPlacement.h"
 #include "document/MeshImport.h"
 #include "document/SceneFile.h"
 #include "plugins/host/CPluginManager.h"
@@ -80,6 +81,8 @@ int SaveAsScene(const ImportedModel& model, const std::string& modelPath, const 
     COGLScene scene;
     auto mesh = std::make_unique<COGLMesh>(model.set, model.materials, model.units);
     mesh->SetModelPath(ModelPathToRemember(modelPath));
+    // Standing on the one-tile footprint, as the editor's Import places it.
+    PlaceImportedMesh(*mesh, zelvane::ImportOptions{}, CageSize{});
     scene.AddObject(std::move(mesh));
     if (const Status saved = WriteSceneFile(path, scene); !saved)
         return Fail(path, saved.Message());

@@ -6,6 +6,7 @@
 #include "app/cli/CliOutput.h"
 #include "app/cli/PluginChoice.h"
 #include "app/cli/SceneCommand.h"
+#include "document/FootprintPlacement.h"
 #include "document/MeshImport.h"
 #include "scene/ActiveGLContext.h"
 #include "scene/COGLMesh.h"
@@ -256,6 +257,7 @@ std::string Build(const SceneOptions& options, const SceneSetup& setup, Stage& s
                 return "--import " + Quoted(mesh) + ": " + imported.Message();
             for (const std::string& warning : imported.Warnings())
                 Warn(mesh, warning);
+            PlaceImportedMesh(**imported, ImportOptions{}, setup.cageSize);
             stage.scene->AddObject(std::move(*imported));
         }
     }

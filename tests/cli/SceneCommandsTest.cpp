@@ -49,9 +49,11 @@ TEST(SceneCommands, ImportWritesASceneFileThatSceneLists)
 
     const CliResult text = RunCli({"scene", scene});
     ASSERT_EQ(text.status, 0) << text.err;
+    // Standing on the footprint as the editor's Import places it: the
+    // one-tile cube's middle half a tile above the floor.
     EXPECT_EQ(text.out, scene + ": 0 textures, 1 object\n\n"
                                 "OBJECT  KIND  NAME  POSITION  SCALE           TEXTURE  DETAILS\n"
-                                "     1  Mesh  Mesh  0,0,0     0.05,0.05,0.05  -        'crate': 1 part, 12 faces, 8 vertices\n");
+                                "     1  Mesh  Mesh  0,0.5,0   0.05,0.05,0.05  -        'crate': 1 part, 12 faces, 8 vertices\n");
 
     const CliResult json = RunCli({"scene", scene, "--json"});
     ASSERT_EQ(json.status, 0) << json.err;
