@@ -56,6 +56,44 @@ void WriteSection(SceneFileWriter& file, const std::array<std::uint8_t, 4>& tag,
     file.Raw(bytes);
 }
 
+
+// An optional section's length, checked against what the file holds: where
+// its entries start, or none with `result.error` saying what is wrong.
+struct SectionSpan {
+    std::uint32_t length = 0;
+    std::uint64_t start = 0;
+};
+
+std::optional<SectionSpan> BeginSection(SceneFileReader& file, const char* name, SceneLoadResult& result)
+{
+    const std::uint32_t length = file.U32();
+    if (!file.ok() || length > file.Remaining() || length < 4) {
+        result.error = std::string("the ") + name + " section is said to be " + std::to_string(length) +
+                       " bytes long, but the file holds " + std::to_string(file.Remaining()) + " more";
+        return std::nullopt;
+    }
+    return SectionSpan{length, file.Position()};
+}
+
+// Fails `file` unless the entries read fill the section exactly.
+void EndSection(SceneFileReader& file, const char* name, const SectionSpan& span)
+{
+    if (file.ok() && file.Position() - span.start != span.length)
+        file.Fail(std::string("the ") + name + " section is " + std::to_string(span.length) +
+                  " bytes long, its entries " + std::to_string(file.Position() - span.start));
+}
+
+// The mesh an entry names by its position among the file's objects; none,
+// with `file` failed, when that is no mesh. `entry` says whose, for the message.
+COGLMesh* MeshOfEntry(SceneFileReader& file, const std::vector<COGLObject*>& loaded, const std::string& entry)
+{
+    const std::uint32_t position = file.U32();
+    auto* mesh = position < loaded.size() ? dynamic_cast<COGLMesh*>(loaded[position]) : nullptr;
+    if (!mesh && file.ok())
+        file.Fail(entry + " to object " + std::to_string(position + 1) + ", which is no mesh of the file");
+    return mesh;
+}
+
 } // namespace
 
 // --- Construction and defaults ----------------------------------------------
@@ -524,23 +562,15 @@ void COGLScene::LoadSourcesSection(SceneFileReader& file, const std::vector<COGL
                                    SceneLoadResult& result)
 {
     using namespace scene_file;
-    const std::uint32_t length = file.U32();
-    const std::uint64_t start = file.Position();
-    if (!file.ok() || length > file.Remaining() || length < 4) {
-        result.error = "the sources section is said to be " + std::to_string(length) +
-                       " bytes long, but the file holds " + std::to_string(file.Remaining()) + " more";
+    const std::optional<SectionSpan> span = BeginSection(file, "sources", result);
+    if (!span)
         return;
-    }
     std::vector<std::pair<COGLMesh*, MeshSource>> entries;
     if (const std::optional<std::int32_t> count = file.Count(kSmallestSource, "mesh sources")) {
         for (std::int32_t m = 0; m < *count && file.ok(); ++m) {
-            const std::uint32_t position = file.U32();
-            auto* mesh = position < loaded.size() ? dynamic_cast<COGLMesh*>(loaded[position]) : nullptr;
-            if (!mesh) {
-                file.Fail("the source of entry " + std::to_string(m + 1) + " belongs to object " +
-                          std::to_string(position + 1) + ", which is no mesh of the file");
+            COGLMesh* mesh = MeshOfEntry(file, loaded, "the source of entry " + std::to_string(m + 1) + " belongs");
+            if (!mesh)
                 break;
-            }
             MeshSource source;
             source.modelPath = file.CountedText("the model path of entry " + std::to_string(m + 1));
             if (const std::optional<std::int32_t> moves =
@@ -550,9 +580,7 @@ void COGLScene::LoadSourcesSection(SceneFileReader& file, const std::vector<COGL
             entries.emplace_back(mesh, std::move(source));
         }
     }
-    if (file.ok() && file.Position() - start != length)
-        file.Fail("the sources section is " + std::to_string(length) + " bytes long, its entries " +
-                  std::to_string(file.Position() - start));
+    EndSection(file, "sources", *span);
     if (!file.ok()) {
         result.error = "the sources of the meshes: " + file.Error();
         return;
@@ -584,31 +612,20 @@ void COGLScene::LoadCageSection(SceneFileReader& file, SceneLoadResult& result)
 void COGLScene::LoadMaterialsSection(SceneFileReader& file, const std::vector<COGLObject*>& loaded,
                                      SceneLoadResult& result)
 {
-    using namespace scene_file;
-    const std::uint32_t length = file.U32();
-    const std::uint64_t start = file.Position();
-    if (!file.ok() || length > file.Remaining() || length < 4) {
-        result.error = "the materials section is said to be " + std::to_string(length) +
-                       " bytes long, but the file holds " + std::to_string(file.Remaining()) + " more";
+    const std::optional<SectionSpan> span = BeginSection(file, "materials", result);
+    if (!span)
         return;
-    }
     const std::string folder = loadLocator_ ? loadLocator_->Folder() : std::string();
     // Everything is read and checked before any mesh takes its materials.
     const std::uint32_t count = file.U32();
     std::vector<std::pair<COGLMesh*, COGLMesh::StoredMaterials>> entries;
     for (std::uint32_t m = 0; m < count && file.ok(); ++m) {
-        const std::uint32_t position = file.U32();
-        auto* mesh = position < loaded.size() ? dynamic_cast<COGLMesh*>(loaded[position]) : nullptr;
-        if (!mesh) {
-            file.Fail("the materials of entry " + std::to_string(m + 1) + " belong to object " +
-                      std::to_string(position + 1) + ", which is no mesh of the file");
+        COGLMesh* mesh = MeshOfEntry(file, loaded, "the materials of entry " + std::to_string(m + 1) + " belong");
+        if (!mesh)
             break;
-        }
         entries.emplace_back(mesh, mesh->ReadMaterials(file));
     }
-    if (file.ok() && file.Position() - start != length)
-        file.Fail("the materials section is " + std::to_string(length) + " bytes long, its entries " +
-                  std::to_string(file.Position() - start));
+    EndSection(file, "materials", *span);
     if (!file.ok()) {
         result.error = "the materials of the meshes: " + file.Error();
         return;

@@ -1,5 +1,6 @@
 #include "plugins/meshport/MeshSetBuilder.h"
 
+#include "plugins/kit/HandedRecords.h"
 #include "plugins/kit/TexturePath.h"
 
 #include <algorithm>
@@ -12,18 +13,12 @@
 
 namespace zelvane::meshport {
 
+using pluginkit::CopyText;
+using pluginkit::FreePart;
+using pluginkit::ReleaseMaterials;
 using pluginkit::ResolveTexturePath;
 
 namespace {
-
-char* CopyName(const std::string& name)
-{
-    char* copy = static_cast<char*>(std::malloc(name.size() + 1));
-    if (!copy)
-        throw std::bad_alloc();
-    std::memcpy(copy, name.c_str(), name.size() + 1);
-    return copy;
-}
 
 bool CornersInside(const MeshFace& face, int32_t vertexCount)
 {
@@ -38,7 +33,7 @@ bool CornersInside(const MeshFace& face, int32_t vertexCount)
 MeshPart BuildPart(MeshObject& object)
 {
     MeshPart part{};
-    part.name = CopyName(object.name);
+    part.name = CopyText(object.name);
     const size_t vertexCount = object.vertices.size(); // at most 65535: a u16 count
     MallocArray<MeshTexCoord> texCoords = std::move(object.mapping);
     try {
@@ -71,15 +66,6 @@ MeshPart BuildPart(MeshObject& object)
     return part;
 }
 
-void FreePart(MeshPart& part)
-{
-    std::free(const_cast<char*>(part.name));
-    std::free(part.faces);
-    std::free(part.vertices);
-    std::free(part.texCoords);
-    part = MeshPart{};
-}
-
 } // namespace
 
 void HandOverMeshes(ThreeDSModel& model, MeshSet& set)
@@ -108,29 +94,10 @@ float Unit(uint8_t channel)
     return channel / 255.0f;
 }
 
-void FreeMaterials(MeshMaterials& materials)
-{
-    for (int32_t m = 0; m < materials.materialCount; ++m) {
-        std::free(const_cast<char*>(materials.materials[m].name));
-        std::free(const_cast<char*>(materials.materials[m].texturePath));
-    }
-    for (int32_t p = 0; p < materials.partCount; ++p) {
-        for (int32_t g = 0; g < materials.parts[p].groupCount; ++g)
-            std::free(materials.parts[p].groups[g].faces);
-        std::free(materials.parts[p].groups);
-    }
-    std::free(materials.materials);
-    std::free(materials.parts);
-    materials.materialCount = 0;
-    materials.materials = nullptr;
-    materials.partCount = 0;
-    materials.parts = nullptr;
-}
-
 MeshMaterial BuildMaterial(const Material& source, std::string_view modelPath)
 {
     MeshMaterial material{};
-    material.name = CopyName(source.name);
+    material.name = CopyText(source.name);
     for (size_t c = 0; c < 3; ++c) {
         material.ambient[c] = Unit(source.ambient[c]);
         material.diffuse[c] = Unit(source.diffuse[c]);
@@ -141,7 +108,7 @@ MeshMaterial BuildMaterial(const Material& source, std::string_view modelPath)
     material.twoSided = source.twoSided ? 1 : 0;
     try {
         const std::string path = ResolveTexturePath(modelPath, source.textureFile, ZELPLUG_MAX_TEXTURE_PATH);
-        material.texturePath = path.empty() ? nullptr : CopyName(path);
+        material.texturePath = path.empty() ? nullptr : CopyText(path);
     } catch (...) {
         std::free(const_cast<char*>(material.name));
         throw;
@@ -211,31 +178,10 @@ void HandOverMaterials(const ThreeDSModel& model, std::string_view modelPath, Me
         }
     } catch (...) {
         // Out of memory: the mesh comes without materials.
-        FreeMaterials(built);
+        ReleaseMaterials(built);
         return;
     }
     materials = built;
-}
-
-void ReleaseMaterials(MeshMaterials& materials)
-{
-    FreeMaterials(materials);
-}
-
-void SetEmpty(MeshSet& set)
-{
-    set.partCount = 0;
-    // A failed allocation leaves a null pointer, which a count of 0 allows.
-    set.parts = static_cast<MeshPart*>(std::malloc(sizeof(MeshPart)));
-}
-
-void ReleaseMeshSet(MeshSet& set)
-{
-    for (int32_t i = 0; i < set.partCount; ++i)
-        FreePart(set.parts[i]);
-    std::free(set.parts);
-    set.partCount = 0;
-    set.parts = nullptr;
 }
 
 } // namespace zelvane::meshport

@@ -5,6 +5,7 @@
 
 #include "plugins/interface/MeshMaterials.h"
 #include "plugins/interface/MeshSet.h"
+#include "plugins/kit/HandedRecords.h"
 #include "plugins/meshport/ThreeDSModel.h"
 
 #include <string_view>
@@ -30,16 +31,10 @@ void HandOverMeshes(ThreeDSModel& model, MeshSet& set);
 // memory.
 void HandOverMaterials(const ThreeDSModel& model, std::string_view modelPath, MeshMaterials& materials);
 
-// Frees what HandOverMaterials allocated (for callers that own the records).
-void ReleaseMaterials(MeshMaterials& materials);
-
-// Leaves the set with no parts and `parts` pointing to an allocation of zero
-// elements, as an import that read nothing must.
-void SetEmpty(MeshSet& set);
-
-// Frees every array and string of the set's parts and the part array; for
-// callers in this module's own process that own a set (tests, fuzzing). The
-// host never calls this: what an import returns is kept for the whole run.
-void ReleaseMeshSet(MeshSet& set);
+// Freeing the records (HandOverMaterials' too) and an empty set, for this
+// module's callers: the plug-in kit's.
+using pluginkit::ReleaseMaterials;
+using pluginkit::ReleaseMeshSet;
+using pluginkit::SetEmpty;
 
 } // namespace zelvane::meshport

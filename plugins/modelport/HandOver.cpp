@@ -7,25 +7,9 @@
 
 namespace zelvane::modelport {
 
+using pluginkit::CopyText;
+
 namespace {
-
-char* CopyText(const std::string& text)
-{
-    char* copy = static_cast<char*>(std::malloc(text.size() + 1));
-    if (!copy)
-        throw std::bad_alloc();
-    std::memcpy(copy, text.c_str(), text.size() + 1);
-    return copy;
-}
-
-void FreePart(MeshPart& part)
-{
-    std::free(const_cast<char*>(part.name));
-    std::free(part.faces);
-    std::free(part.vertices);
-    std::free(part.texCoords);
-    part = MeshPart{};
-}
 
 // Every part's name is made first, so that a failure leaves the model's
 // arrays where they were.
@@ -52,25 +36,6 @@ MeshPart* BuildParts(Model& model)
         part.texCoords = source.texCoords.Release();
     }
     return parts.Release();
-}
-
-void FreeMaterials(MeshMaterials& materials)
-{
-    for (int32_t m = 0; m < materials.materialCount; ++m) {
-        std::free(const_cast<char*>(materials.materials[m].name));
-        std::free(const_cast<char*>(materials.materials[m].texturePath));
-    }
-    for (int32_t p = 0; p < materials.partCount; ++p) {
-        for (int32_t g = 0; g < materials.parts[p].groupCount; ++g)
-            std::free(materials.parts[p].groups[g].faces);
-        std::free(materials.parts[p].groups);
-    }
-    std::free(materials.materials);
-    std::free(materials.parts);
-    materials.materialCount = 0;
-    materials.materials = nullptr;
-    materials.partCount = 0;
-    materials.parts = nullptr;
 }
 
 // The records of the model's materials; the groups' face lists move over.
@@ -111,7 +76,7 @@ MeshMaterials BuildMaterials(Model& model, int32_t version)
             }
         }
     } catch (...) {
-        FreeMaterials(built);
+        ReleaseMaterials(built);
         throw;
     }
     return built;
@@ -132,13 +97,6 @@ std::string JoinedNotes(const Model& model)
 
 } // namespace
 
-void SetEmpty(MeshSet& set) noexcept
-{
-    set.partCount = 0;
-    // A failed allocation leaves a null pointer, which a count of 0 allows.
-    set.parts = static_cast<MeshPart*>(std::malloc(sizeof(MeshPart)));
-}
-
 void HandOver(Model& model, MeshSet& set, MeshMaterials* materials, MeshModelInfo* info) noexcept
 {
     if (model.refused)
@@ -155,7 +113,7 @@ void HandOver(Model& model, MeshSet& set, MeshMaterials* materials, MeshModelInf
                 built = BuildMaterials(model, materials->version);
             set.parts = BuildParts(model);
         } catch (...) {
-            FreeMaterials(built);
+            ReleaseMaterials(built);
             std::free(notes);
             throw;
         }
@@ -163,7 +121,7 @@ void HandOver(Model& model, MeshSet& set, MeshMaterials* materials, MeshModelInf
         if (materials && (built.materialCount > 0 || built.partCount > 0))
             *materials = built;
         else
-            FreeMaterials(built);
+            ReleaseMaterials(built);
         if (info) {
             info->metresPerUnit = model.metresPerUnit;
             info->upAxis = model.upAxis;
@@ -172,20 +130,6 @@ void HandOver(Model& model, MeshSet& set, MeshMaterials* materials, MeshModelInf
     } catch (...) {
         SetEmpty(set);
     }
-}
-
-void ReleaseMeshSet(MeshSet& set)
-{
-    for (int32_t i = 0; i < set.partCount; ++i)
-        FreePart(set.parts[i]);
-    std::free(set.parts);
-    set.partCount = 0;
-    set.parts = nullptr;
-}
-
-void ReleaseMaterials(MeshMaterials& materials)
-{
-    FreeMaterials(materials);
 }
 
 void ReleaseInfo(MeshModelInfo& info)

@@ -6,6 +6,7 @@
 #include "plugins/interface/MeshMaterials.h"
 #include "plugins/interface/MeshModelInfo.h"
 #include "plugins/interface/MeshSet.h"
+#include "plugins/kit/HandedRecords.h"
 #include "plugins/modelport/ModelData.h"
 
 namespace zelvane::modelport {
@@ -16,14 +17,12 @@ namespace zelvane::modelport {
 // materials and info are then left as they were.
 void HandOver(Model& model, MeshSet& set, MeshMaterials* materials, MeshModelInfo* info) noexcept;
 
-// Leaves the set with no parts and `parts` pointing to an allocation of zero
-// elements, as an import that read nothing must.
-void SetEmpty(MeshSet& set) noexcept;
-
-// Frees what HandOver allocated, for callers in this module's own process
-// that own the records (tests, fuzzing). The host never calls these.
-void ReleaseMeshSet(MeshSet& set);
-void ReleaseMaterials(MeshMaterials& materials);
+// An empty set, and freeing what HandOver allocated, for callers in this
+// module's own process that own the records (tests, fuzzing). The host never
+// calls these.
+using pluginkit::ReleaseMaterials;
+using pluginkit::ReleaseMeshSet;
+using pluginkit::SetEmpty;
 void ReleaseInfo(MeshModelInfo& info);
 
 } // namespace zelvane::modelport
