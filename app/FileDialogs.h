@@ -1,5 +1,5 @@
 #pragma once
-// The file dialogs of the main window's commands, with the design's titles,
+// The file dialogs of the main window's commands, with their titles,
 // filters and starting folders: Open and Save of scene files, Save Image, and
 // the open-file questions of code below the GUI (the file locator's question
 // for a texture that cannot be found, the Import command's mesh file). Each
@@ -49,7 +49,7 @@ struct SaveImageAnswer {
 std::unique_ptr<QFileDialog> MakeSaveImageDialog(QWidget* parent);
 std::optional<SaveImageAnswer> AskSaveImage(QWidget* parent);
 
-// A filter in the design's form ("Windows Bitmap (*.bmp)|*.bmp||": pairs of
+// A filter in the Windows form ("Windows Bitmap (*.bmp)|*.bmp||": pairs of
 // description and ";"-separated patterns) as Qt's name filters; a description
 // without its patterns in brackets gets them.
 QStringList NameFiltersOf(const std::string& filter);
