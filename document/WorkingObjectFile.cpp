@@ -135,16 +135,22 @@ Status WorkingObjectFile::CopyBesideScene(const std::string& sceneFilePath)
     return copied ? Status::Ok() : Status::Failure(error);
 }
 
+Status WorkingObjectFile::WriteOutAndReopen()
+{
+    const Edits before = unsavedEdits_ ? Edits::Unsaved : Edits::Saved;
+    const int32_t code = CloseFile();
+    OpenAgain(before);
+    if (code != kResOk)
+        return Status::Failure("could not write the changes of " + Quoted(Path()) + ": " + ResErrorText(code));
+    return Status::Ok();
+}
+
 Result<WorkingObjectFile::RewriteOutcome> WorkingObjectFile::Rewrite(const std::function<bool(CObjectFile&)>& rewrite)
 {
     if (!file_)
         return Status::Failure("there is no working object file");
-    const Edits before = unsavedEdits_ ? Edits::Unsaved : Edits::Saved;
-    if (const int32_t code = CloseFile(); code != kResOk) {
-        OpenAgain(before);
-        return Status::Failure("could not write the changes of " + Quoted(Path()) + ": " + ResErrorText(code));
-    }
-    OpenAgain(before);
+    if (const Status written = WriteOutAndReopen(); !written)
+        return written;
     if (!file_)
         return Status::Failure(Quoted(Path()) + " could not be opened again");
     if (!rewrite(*file_))
@@ -164,12 +170,8 @@ Result<std::vector<uint8_t>> WorkingObjectFile::Contents()
 {
     if (!file_)
         return Status::Failure("there is no working object file");
-    const Edits before = unsavedEdits_ ? Edits::Unsaved : Edits::Saved;
-    if (const int32_t code = CloseFile(); code != kResOk) {
-        OpenAgain(before);
-        return Status::Failure("could not write the changes of " + Quoted(Path()) + ": " + ResErrorText(code));
-    }
-    OpenAgain(before);
+    if (const Status written = WriteOutAndReopen(); !written)
+        return written;
     std::ifstream in(Path(), std::ios::binary);
     std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     if (!in.good() && !in.eof())

@@ -121,6 +121,9 @@ private:
     int32_t CloseFile();
     // Opens Path() again after CloseFile, as the current file.
     void OpenAgain(Edits edits);
+    // Closes the file, so that everything it holds is on disk, and opens it
+    // again with its edits counted as before (also when closing failed).
+    Status WriteOutAndReopen();
     // Asks before unsaved edits are lost to `action` ("Cloning ..."); true to go on.
     bool MayReplaceEdits(const std::string& action) const;
 
