@@ -57,6 +57,19 @@ void WriteSection(SceneFileWriter& file, const std::array<std::uint8_t, 4>& tag,
 }
 
 
+// The meshes among `objects` that `keep` chooses, each with its position
+// there (how the optional sections name them).
+template <typename Keep>
+std::vector<std::pair<std::uint32_t, const COGLMesh*>> NumberedMeshes(
+    const std::vector<std::unique_ptr<COGLObject>>& objects, Keep keep)
+{
+    std::vector<std::pair<std::uint32_t, const COGLMesh*>> meshes;
+    for (std::size_t o = 0; o < objects.size(); ++o)
+        if (const auto* mesh = dynamic_cast<const COGLMesh*>(objects[o].get()); mesh && keep(*mesh))
+            meshes.emplace_back(static_cast<std::uint32_t>(o), mesh);
+    return meshes;
+}
+
 // An optional section's length, checked against what the file holds: where
 // its entries start, or none with `result.error` saying what is wrong.
 struct SectionSpan {
@@ -402,10 +415,7 @@ void COGLScene::SaveScene(SceneFileWriter& file) const
 void COGLScene::SaveMaterialsSection(SceneFileWriter& file) const
 {
     using namespace scene_file;
-    std::vector<std::pair<std::uint32_t, const COGLMesh*>> meshes;
-    for (std::size_t o = 0; o < objects_.size(); ++o)
-        if (const auto* mesh = dynamic_cast<const COGLMesh*>(objects_[o].get()); mesh && mesh->HasMaterials())
-            meshes.emplace_back(static_cast<std::uint32_t>(o), mesh);
+    const auto meshes = NumberedMeshes(objects_, [](const COGLMesh& mesh) { return mesh.HasMaterials(); });
     // Scenes without materials keep the file they always had.
     if (meshes.empty())
         return;
@@ -421,10 +431,8 @@ void COGLScene::SaveMaterialsSection(SceneFileWriter& file) const
 void COGLScene::SaveSourcesSection(SceneFileWriter& file) const
 {
     using namespace scene_file;
-    std::vector<std::pair<std::uint32_t, const COGLMesh*>> meshes;
-    for (std::size_t o = 0; o < objects_.size(); ++o)
-        if (const auto* mesh = dynamic_cast<const COGLMesh*>(objects_[o].get()); mesh && !mesh->Source().modelPath.empty())
-            meshes.emplace_back(static_cast<std::uint32_t>(o), mesh);
+    const auto meshes =
+        NumberedMeshes(objects_, [](const COGLMesh& mesh) { return !mesh.Source().modelPath.empty(); });
     // Scenes of meshes from nowhere known keep the file they always had.
     if (meshes.empty())
         return;
